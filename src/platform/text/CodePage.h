@@ -1,0 +1,18 @@
+#pragma once
+// Code pages of the files the program reads and writes.
+#include <QByteArray>
+#include <QString>
+
+namespace tarnis {
+
+// An imported result list is CP850 (the OEM code page).
+QString decodeCp850(const QByteArray &bytes);
+QByteArray encodeCp850(const QString &text);
+
+enum class Unmappable { QuestionMark, HtmlEntity };
+// HTML pages, press lists, the mail-merge file and the error report are CP1252.
+// A character CP1252 lacks becomes "?" or "&#N;".
+QByteArray encodeCp1252(const QString &text, Unmappable mode = Unmappable::QuestionMark);
+QString decodeCp1252(const QByteArray &bytes);
+
+}  // namespace tarnis
