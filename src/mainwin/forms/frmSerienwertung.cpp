@@ -1,0 +1,1 @@
+#include "mainwin/forms/frmSerienwertung.h"
