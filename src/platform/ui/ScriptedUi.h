@@ -1,0 +1,88 @@
+#pragma once
+// The scripted side of the Ui interface, used by the test programs and the season
+// runner: answers come from a queue, every message is recorded as a line.
+//
+//   ScriptedUi ui; setUi(&ui);
+//   ui.answer("yes"); ui.answer("file /tmp/out.txt");
+//   ...
+//   EXPECT_THAT(ui.messages(), ElementsAre("question\tSoll ...", ...));
+//   EXPECT_TRUE(ui.failures().isEmpty());
+#include "platform/ui/Ui.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <deque>
+
+namespace tarnis {
+
+class ScriptedUi : public Ui {
+public:
+    // Queues one answer: "<kind> <value>" with kind yes, no, ok, file, race, class or
+    // text ("file" with an empty value cancels). Returns false (and records a failure)
+    // for an unknown kind.
+    bool answer(const QString &line);
+    bool answer(const QString &kind, const QString &value);
+
+    // The path written as "<work>" in the recorded lines; relative file answers are
+    // taken relative to it.
+    void setWorkFolder(const QString &path);
+    // How the error dialog is answered (by default "&weiter").
+    void setErrorChoice(ErrorChoice choice) { errorChoice_ = choice; }
+
+    // Every message box and error dialog, one line each (see recordLine()).
+    const QStringList &messages() const { return messages_; }
+    // Dialogs that found no fitting answer, and unknown answer kinds.
+    const QStringList &failures() const { return failures_; }
+    // Answers still queued, as "<kind> <value>".
+    QStringList leftoverAnswers() const;
+    // Progress calls: "show N", "step N" (the value after the step), "hide".
+    const QStringList &progressCalls() const { return progress_; }
+    // Error dialogs shown, in order.
+    const QList<ErrorReport> &errorReports() const { return reports_; }
+    // File dialogs shown, in order.
+    const QList<FileDialogRequest> &fileRequests() const { return fileRequests_; }
+    int endProgramCalls() const { return endCalls_; }
+    bool busy() const { return busy_; }
+    // Forgets the recorded lines and calls (not the queued answers).
+    void clearRecords();
+
+    // Ui
+    MsgAnswer message(const QString &text, MsgButtons buttons, MsgIcon icon,
+                      const QString &title = QString()) override;
+    QString openFileName(const FileDialogRequest &request) override;
+    QString saveFileName(const FileDialogRequest &request) override;
+    std::optional<int> pickRace(int maxRace) override;
+    std::optional<QString> pickAgeClass(const QStringList &classes) override;
+    std::optional<QString> inputText(const QString &prompt, const QString &title,
+                                     const QString &fallback) override;
+    ErrorChoice errorDialog(const ErrorReport &report) override;
+    void showProgress(int maximum) override;
+    void stepProgress() override;
+    void hideProgress() override;
+    void setBusy(bool busy) override { busy_ = busy; }
+    void endProgram() override { ++endCalls_; }
+
+private:
+    struct Answer {
+        QString kind;
+        QString value;
+    };
+    // Takes the next answer when it is one of `kinds`; otherwise records a failure
+    // naming `dialog` and returns nothing.
+    std::optional<Answer> take(std::initializer_list<const char *> kinds, const QString &dialog);
+    QString fileAnswer(const FileDialogRequest &request, const char *dialog);
+    // One recorded line: line breaks as "\n", the work folder as "<work>".
+    QString recordLine(const QString &text) const;
+
+    std::deque<Answer> queue_;
+    QString workFolder_;
+    ErrorChoice errorChoice_ = ErrorChoice::Continue;
+    QStringList messages_, failures_, progress_;
+    QList<ErrorReport> reports_;
+    QList<FileDialogRequest> fileRequests_;
+    int progressMax_ = 0, progressValue_ = 0, endCalls_ = 0;
+    bool busy_ = false;
+};
+
+}  // namespace tarnis
