@@ -23,8 +23,9 @@ public:
     ~frmSerienwertung() override;
 
     // Replaces the modal database dialog (tests, the season runner); an empty
-    // function restores the real dialog. The argument is the owner window.
-    static void setDatabaseDialogHook(std::function<void(QWidget *)> hook);
+    // function restores the real dialog. The argument is the owner window; the
+    // result is true when a database path was stored ("&Fertig").
+    static void setDatabaseDialogHook(std::function<bool(QWidget *)> hook);
     // Replaces the splash window shown on the first load; an empty function restores it.
     static void setSplashHook(std::function<void()> hook);
 
