@@ -55,6 +55,11 @@ public:
     virtual void stepProgress() = 0;
     virtual void hideProgress() = 0;
 
+    // The import's modeless note window ("Import läuft ... <line>"), repainted at once.
+    virtual void showImportNote() {}
+    virtual void setImportNoteLine(int line) { (void)line; }
+    virtual void hideImportNote() {}
+
     // The hourglass pointer; calls do not stack.
     virtual void setBusy(bool busy) = 0;
     // Ends the program at once, without any shutdown step.

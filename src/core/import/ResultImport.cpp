@@ -1,0 +1,93 @@
+#include "core/import/ResultImport.h"
+
+#include "core/import/ResultLine.h"
+#include "platform/text/CodePage.h"
+#include "platform/text/Vb.h"
+
+#include <QRegularExpression>
+
+namespace tarnis {
+
+namespace {
+
+// A bound empty text must stay a text: the table refuses it, where a Null would slip through.
+Value text(const QString &s) { return Value(s.isNull() ? QString(QLatin1String("")) : s); }
+
+}  // namespace
+
+RaceColumns raceColumns(Database &database, const QString &prefix) {
+    static const QRegularExpression pattern(QStringLiteral("^Lauf_[1-9][0-9]*$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    RaceColumns race;
+    if (pattern.match(prefix).hasMatch()) {
+        const QStringList columns = database.tableColumns(QStringLiteral("Teilnehmer"));
+        auto find = [&](const char *suffix) {
+            const QString wanted = prefix + QLatin1String(suffix);
+            for (const QString &c : columns)
+                if (c.compare(wanted, Qt::CaseInsensitive) == 0) return c;
+            return QString();
+        };
+        race = {find("_Punkte"), find("_Ort"), find("_Datum"), find("_Zeit")};
+    }
+    if (race.punkte.isEmpty() || race.ort.isEmpty() || race.datum.isEmpty() || race.zeit.isEmpty())
+        throw AppError(err::ItemNotFound, QStringLiteral("DB.QueryDef"),
+                       QStringLiteral("Element in dieser Auflistung nicht gefunden: %1_Punkte")
+                           .arg(prefix));
+    return race;
+}
+
+std::int64_t racePointsSum(Database &database, const RaceColumns &race) {
+    Recordset rs = database.openRecordset(
+        QStringLiteral("SELECT sum(%1) FROM Teilnehmer").arg(quoteIdentifier(race.punkte)));
+    return rs.eof() ? 0 : rs.field(0).nz(0);
+}
+
+ResultImporter::ResultImporter(Database &database, const RaceColumns &race, QString century,
+                               PointsForPlace points)
+    : upsert_(database.prepare(
+          QStringLiteral("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Verein, Altersklasse, "
+                         "%1, %2, %3, %4) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ' ', ?7, ' ') "
+                         "ON CONFLICT DO UPDATE SET %1 = ?6, %2 = ?8, %4 = ?9, %3 = ?7")
+              .arg(quoteIdentifier(race.punkte), quoteIdentifier(race.ort),
+                   quoteIdentifier(race.zeit), quoteIdentifier(race.datum)))),
+      century_(std::move(century)),
+      points_(std::move(points)) {}
+
+std::optional<ImportFailure> ResultImporter::run(QIODevice &file,
+                                                 const std::function<void(int)> &lineDone) {
+    LineReader reader(file);
+    QByteArray bytes;
+    QString line, venue(QLatin1String("")), date(QLatin1String("")),
+        ageClass(QLatin1String(""));
+    int lineNumber = 0;
+    Params params(9);
+    try {
+        while (reader.next(bytes)) {
+            ++lineNumber;
+            line = vb::Trim(decodeCp850(bytes));
+            if (lineNumber == 1) venue = line;
+            if (lineNumber == 2) date = line;
+            if (line.isEmpty()) continue;
+            if (isAgeClassHeading(line)) ageClass = headingAgeClass(line);
+            if (!isResultLine(line)) continue;
+            const ResultLineFields f = parseResultLine(line);
+            params[0] = text(f.vorname);
+            params[1] = text(f.zuname);
+            params[2] = Value(joinYear(century_, f.yearField));
+            params[3] = text(f.verein);
+            params[4] = text(ageClass);
+            params[5] = Value(points_(f.place));
+            params[6] = text(f.zeit);
+            params[7] = text(venue);
+            params[8] = text(date);
+            upsert_.execute(params);
+            if (lineDone) lineDone(lineNumber);
+        }
+    } catch (...) {
+        // Only a line that was read carries its text; a failed read names the last one.
+        return ImportFailure{toAppError(std::current_exception()), lineNumber, line};
+    }
+    return std::nullopt;
+}
+
+}  // namespace tarnis

@@ -1,0 +1,108 @@
+#include "core/import/ResultLine.h"
+
+#include "platform/text/Vb.h"
+
+#include <limits>
+
+namespace tarnis {
+
+namespace {
+
+// Mid(s, start, length) counted from 1, as the column layout is written.
+QString column(const QString &line, int start, int length) {
+    if (start < 1 || length < 0)
+        throw AppError(err::InvalidProcedureCall, kRuntimeSource,
+                       QStringLiteral("Ungültiger Prozeduraufruf oder ungültiges Argument"));
+    return vb::Trim(line.mid(start - 1, length));
+}
+
+}  // namespace
+
+bool isAgeClassHeading(const QString &line) {
+    return line.contains(QLatin1String("- ")) && line.contains(QLatin1String("m "));
+}
+
+QString headingAgeClass(const QString &line) {
+    const qsizetype dash = line.indexOf(QLatin1Char('-'));
+    return vb::Trim(dash < 0 ? line : line.left(dash));
+}
+
+bool isResultLine(const QString &line) {
+    return line.indexOf(QLatin1Char('.')) >= 1 && line.contains(QLatin1Char(','))
+           && line.contains(QLatin1Char(':'));
+}
+
+ResultLineFields parseResultLine(const QString &line) {
+    const int d = int(line.indexOf(QLatin1Char('.'))) + 1;
+    const int c = int(line.indexOf(QLatin1Char(','))) + 1;
+    const int k = int(line.indexOf(QLatin1Char(':'))) + 1;
+    ResultLineFields f;
+    f.place = vb::CLng(vb::Val(line.left(d - 1)));
+    f.vorname = column(line, d + 2, c - d - 2);
+    f.zuname = column(line, c + 2, d + 28 - c);
+    f.yearField = column(line, d + 30, 2);
+    f.verein = column(line, d + 33, 25);
+    f.zeit = column(line, k - 3, k + 3);
+    return f;
+}
+
+std::int32_t joinYear(const QString &century, const QString &yearField) {
+    const QString text = century + yearField;
+    bool ok = !text.isEmpty();
+    for (QChar ch : text)
+        ok = ok && ch >= QLatin1Char('0') && ch <= QLatin1Char('9');
+    const qlonglong year = ok ? text.toLongLong(&ok) : 0;
+    if (!ok || year > std::numeric_limits<std::int32_t>::max())
+        throw AppError(err::TypeMismatch, kRuntimeSource,
+                       QStringLiteral("Typen unverträglich: Jahrgang \"%1\"").arg(text));
+    return std::int32_t(year);
+}
+
+bool LineReader::fill() {
+    if (eof_) return false;
+    if (pos_ > 0) {
+        buffer_.remove(0, pos_);
+        pos_ = 0;
+    }
+    char chunk[65536];
+    const qint64 got = file_.read(chunk, sizeof chunk);
+    if (got < 0)
+        throw AppError(57, kRuntimeSource,
+                       QStringLiteral("Fehler beim Lesen der Datei: %1").arg(file_.errorString()));
+    if (got == 0) {
+        eof_ = true;
+        return false;
+    }
+    buffer_.append(chunk, got);
+    return true;
+}
+
+bool LineReader::next(QByteArray &line) {
+    qsizetype scanFrom = pos_;
+    for (;;) {
+        for (qsizetype i = scanFrom; i < buffer_.size(); ++i) {
+            const char ch = buffer_[i];
+            if (ch != '\r' && ch != '\n') continue;
+            // A CR at the end of the buffer may be followed by its LF in the next chunk.
+            if (ch == '\r' && i + 1 == buffer_.size() && !eof_) {
+                const qsizetype offset = i - pos_;
+                fill();  // moves the unread rest to the front of the buffer
+                i = pos_ + offset;
+            }
+            line = buffer_.mid(pos_, i - pos_);
+            qsizetype end = i + 1;
+            if (ch == '\r' && end < buffer_.size() && buffer_[end] == '\n') ++end;
+            pos_ = end;
+            return true;
+        }
+        const qsizetype scanned = buffer_.size() - pos_;
+        if (!fill()) break;
+        scanFrom = pos_ + scanned;
+    }
+    if (pos_ >= buffer_.size()) return false;
+    line = buffer_.mid(pos_);
+    pos_ = buffer_.size();
+    return true;
+}
+
+}  // namespace tarnis

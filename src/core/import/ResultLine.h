@@ -1,0 +1,54 @@
+#pragma once
+// The lines of a race's result list: age-class headings and result lines with
+// their fixed columns, and a reader that splits the file into lines.
+#include "platform/errors/AppError.h"
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+#include <cstdint>
+
+namespace tarnis {
+
+// A heading holds "- " and a lower-case "m " ("M40 - 10 km Lauf").
+bool isAgeClassHeading(const QString &line);
+// The class of a heading: the text before its first "-", trimmed.
+QString headingAgeClass(const QString &line);
+// A result line has its first "." at position 2 or later and holds a "," and a ":".
+bool isResultLine(const QString &line);
+
+struct ResultLineFields {
+    std::int32_t place = 0;
+    QString vorname;   // before the comma
+    QString zuname;    // after the comma
+    QString yearField; // the two year characters, trimmed
+    QString verein;
+    QString zeit;
+};
+
+// Takes the columns of a result line (already trimmed). A comma or colon that
+// leaves no room for its column raises 5; a place beyond 32 bits raises 6.
+ResultLineFields parseResultLine(const QString &line);
+
+// The century text and the two year digits as the stored year; text that is not
+// a whole number after joining raises 13.
+std::int32_t joinYear(const QString &century, const QString &yearField);
+
+// Reads a file line by line in constant memory. A line ends at CR, CR LF or LF;
+// a last line without an end still counts.
+class LineReader {
+public:
+    explicit LineReader(QIODevice &file) : file_(file) {}
+    // The next line's bytes without its end; false at the end of the file.
+    // A read error raises 57.
+    bool next(QByteArray &line);
+
+private:
+    bool fill();
+    QIODevice &file_;
+    QByteArray buffer_;
+    qsizetype pos_ = 0;
+    bool eof_ = false;
+};
+
+}  // namespace tarnis
