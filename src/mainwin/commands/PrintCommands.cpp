@@ -1,10 +1,14 @@
-// Owner: the print work. Until its bodies land, each command says so.
 #include "mainwin/commands/PrintCommands.h"
 
-#include "mainwin/commands/NotYetBuilt.h"
+#include "platform/printing/PrintControl.h"
+#include "print/FinalStandingsList.h"
 
 namespace tarnis {
 
-void mnuEWDruckerReport(MainWindowApi &) { notYetBuilt(30071); }
+void mnuEWDruckerReport(MainWindowApi &window) { PL_PrintEndwertung(window); }
+
+void mnuPrefsDruckerEinst(MainWindowApi &) { print::printControl().printerDialog(); }
+
+void mnuPrefsDruckerPapEinst(MainWindowApi &) { print::printControl().pageSetupDialog(); }
 
 }  // namespace tarnis

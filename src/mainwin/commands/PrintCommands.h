@@ -1,9 +1,11 @@
 #pragma once
-// Printed lists of the main window. Owner: the print work (fills in the bodies).
+// Printed lists and the printer commands of the main window.
 #include "mainwin/MainWindowApi.h"
 
 namespace tarnis {
 
-void mnuEWDruckerReport(MainWindowApi &window);  // 30071 final standings on the printer or preview
+void mnuEWDruckerReport(MainWindowApi &window);       // 30071 final standings on the printer or preview
+void mnuPrefsDruckerEinst(MainWindowApi &window);     // 40010 printer-selection dialog
+void mnuPrefsDruckerPapEinst(MainWindowApi &window);  // 40020 page-setup dialog
 
 }  // namespace tarnis

@@ -1,0 +1,114 @@
+#include "print/FinalStandingsList.h"
+
+#include "core/db/Globals.h"
+#include "core/db/PunkteRichtung.h"
+#include "core/services/Progress.h"
+#include "core/services/ShowError.h"
+#include "platform/settings/Settings.h"
+#include "platform/text/RaceTime.h"
+#include "platform/text/Vb.h"
+#include "platform/ui/Ui.h"
+#include "print/ListFrame.h"
+
+#include <optional>
+
+namespace tarnis {
+
+QString finalStandingsQuery(int direction) {
+    // Vorname and Zuname after the total, so that equal totals come in the same
+    // order in every output.
+    return QStringLiteral(
+               "SELECT Teilnehmer.* FROM Teilnehmer INNER JOIN AKLSortIndex"
+               " ON Teilnehmer.Altersklasse = AKLSortIndex.Altersklasse"
+               " WHERE Teilnehmer.Endwertung > 0"
+               " ORDER BY AKLSortIndex.\"Index\", Teilnehmer.Altersklasse, Teilnehmer.Endwertung %1,"
+               " Teilnehmer.Vorname, Teilnehmer.Zuname")
+        .arg(direction == richtung::HoeherBesser ? QStringLiteral("DESC") : QStringLiteral("ASC"));
+}
+
+void PL_PrintEndwertung(MainWindowApi &window) {
+    print::PrintControl *control = nullptr;
+    try {
+        control = &print::printControl();
+    } catch (const AppError &e) {
+        ShowError(e, QStringLiteral("There was a problem printing to your printer."),
+                  QStringLiteral("PL_PrintEndwertung"));
+        return;
+    }
+    PL_PrintEndwertung(window, *control);
+}
+
+void PL_PrintEndwertung(MainWindowApi &window, print::PrintControl &control) {
+    print::IDocumentBuilder &builder = control.builder();
+    try {
+        const bool points = GetSetting(QStringLiteral("LastUser"), QStringLiteral("Modus"), QStringLiteral("P")) ==
+                            QStringLiteral("P");
+        const QString ewFormat = GetSetting(QStringLiteral("Listendruck"), QStringLiteral("EW-Format"), QString());
+        const int direction = points ? DB_GetPunkteRichtung(db()) : 0;
+
+        const Recordset rs = db().openRecordset(finalStandingsQuery(direction));
+        if (rs.recordCount() < 1) {
+            ui().message(kFinalStandingsEmpty, MsgButtons::Ok, MsgIcon::Information);
+            return;
+        }
+        ShowWorking(rs.recordCount());
+
+        ListFrame frame(builder, ListSettings::read(QStringLiteral("Groß")));
+        // A blank format would fail at the first row; it means the built-in one.
+        const print::TableFormat format =
+            print::TableFormat::parse(vb::Trim(ewFormat).isEmpty() ? kFinalStandingsFormat : ewFormat);
+        const print::TableFormat bar = print::TableFormat::parse(u"^14550");
+        const print::Cells columnNames{QStringLiteral("Platz"),  QStringLiteral("Name"),
+                                       QStringLiteral("Vorname"), QStringLiteral("JG"),
+                                       QStringLiteral("Verein"),
+                                       points ? QStringLiteral("Punkte") : QStringLiteral("Zeit")};
+        frame.start(print::Orientation::Landscape, QStringLiteral("Endwertung"));
+
+        const int cVorname = rs.fieldIndex(QStringLiteral("Vorname"));
+        const int cZuname = rs.fieldIndex(QStringLiteral("Zuname"));
+        const int cJahrgang = rs.fieldIndex(QStringLiteral("Jahrgang"));
+        const int cKlasse = rs.fieldIndex(QStringLiteral("Altersklasse"));
+        const int cVerein = rs.fieldIndex(QStringLiteral("Verein"));
+        const int cTotal = rs.fieldIndex(QStringLiteral("Endwertung"));
+
+        bool first = true;
+        QString currentClass;
+        int counter = 1;
+        int previousPlace = 0;
+        std::optional<std::int64_t> previousTotal;
+        for (const std::vector<Value> &row : rs.rows()) {
+            StepWorking();
+            // Groups follow the full class; only the bar shows it cut to 20 characters.
+            const QString ageClass = vb::Trim(row[cKlasse].textOrEmpty());
+            if (first || ageClass != currentClass) {
+                frame.groupHeading(bar, listField(ageClass, 20) + QStringLiteral(" "), format, columnNames);
+                currentClass = ageClass;
+                first = false;
+                counter = 1;
+                previousTotal.reset();
+            }
+            const std::int64_t total = row[cTotal].toInt64();
+            const int place = previousTotal == total ? previousPlace : counter;
+            previousPlace = place;
+            previousTotal = total;
+            ++counter;
+
+            builder.setFont(frame.settings().rowFont);
+            frame.addRow(format, {QString::number(place), listField(row[cVorname].textOrEmpty(), 30),
+                                  listField(row[cZuname].textOrEmpty(), 30),
+                                  listField(row[cJahrgang].textOrEmpty(), 4),
+                                  listField(row[cVerein].textOrEmpty(), 30),
+                                  points ? QString::number(total) : secondsToHms(total)});
+        }
+        frame.finish(control, window);
+        HideWorking();
+    } catch (...) {
+        const AppError error = toAppError(std::current_exception());
+        HideWorking();
+        builder.abortDoc();
+        ShowError(error, QStringLiteral("There was a problem printing to your printer."),
+                  QStringLiteral("PL_PrintEndwertung"));
+    }
+}
+
+}  // namespace tarnis

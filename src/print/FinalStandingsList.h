@@ -1,0 +1,20 @@
+#pragma once
+// The printed final standings: every finisher, grouped by age class in the stored
+// class order, with places per class.
+#include "mainwin/MainWindowApi.h"
+#include "platform/printing/PrintControl.h"
+
+namespace tarnis {
+
+// Prints or previews the list on the window's print-and-preview control; reports
+// its own errors and its empty result.
+void PL_PrintEndwertung(MainWindowApi &window);
+void PL_PrintEndwertung(MainWindowApi &window, print::PrintControl &control);
+
+// Parts exposed for the benchmark and the tests.
+QString finalStandingsQuery(int direction);
+inline const QString kFinalStandingsFormat = QStringLiteral("^1000|<3250|<3250|^1000|<5050|^1000;");
+inline const QString kFinalStandingsEmpty =
+    QStringLiteral("Keine Teilnehmer in der Endwertung\noder kein AKL Sortier Index !!!");
+
+}  // namespace tarnis

@@ -1,0 +1,85 @@
+#include "print/ListFrame.h"
+
+#include "platform/settings/Settings.h"
+#include "platform/text/Clock.h"
+#include "platform/text/Vb.h"
+
+namespace tarnis {
+
+namespace {
+
+const QString kSection = QStringLiteral("Listendruck");
+
+QString setting(const QString &key, const QString &fallback) { return GetSetting(kSection, key, fallback); }
+
+print::FontSpec fontSetting(const QString &nameKey, const QString &nameDefault, const QString &sizeKey) {
+    return print::FontSpec{setting(nameKey, nameDefault), double(vb::CLng(setting(sizeKey, QStringLiteral("0"))))};
+}
+
+quint32 colourSetting(const QString &key) { return quint32(vb::CLng(setting(key, QStringLiteral("0")))); }
+
+}  // namespace
+
+ListSettings ListSettings::read(const QString &rowFontKey) {
+    ListSettings s;
+    const QString blank = QStringLiteral(" ");
+    s.headertext = setting(QStringLiteral("Headertext"), QString());
+    s.footertext = setting(QStringLiteral("Footertext"), QString());
+    s.footerFont = fontSetting(QStringLiteral("Footer Fontname"), blank, QStringLiteral("Footer FontSize"));
+    s.rowFont = fontSetting(QStringLiteral("Listen Fontname ") + rowFontKey, blank,
+                            QStringLiteral("Listen FontSize ") + rowFontKey);
+    s.groupFont = fontSetting(QStringLiteral("Gruppen Fontname"), blank, QStringLiteral("Gruppen FontSize"));
+    s.columnNameFont = fontSetting(QStringLiteral("Gruppenueberschrift Fontname"), QString(),
+                                   QStringLiteral("Gruppenueberschrift FontSize"));
+    s.colorGruppe = colourSetting(QStringLiteral("Color Gruppe"));
+    s.colorListenkopf = colourSetting(QStringLiteral("Color Listenkopf"));
+    s.gitter = vb::CBool(setting(QStringLiteral("Gitter"), QStringLiteral("False")));
+    return s;
+}
+
+ListFrame::ListFrame(print::IDocumentBuilder &builder, ListSettings settings)
+    : builder_(builder), settings_(std::move(settings)) {}
+
+void ListFrame::start(print::Orientation orientation, const QString &title) {
+    builder_.setOrientation(orientation);
+    builder_.startDoc();
+    builder_.setHeaderFooterFont(settings_.footerFont);
+    builder_.setHeader(title, settings_.headertext, formatDate(Today()));
+    builder_.setFooter(QString(), settings_.footertext, QStringLiteral("Seite %d"));
+    builder_.setTableGridLines(settings_.gitter);
+    kept_ = 0;
+    rowAdded_ = false;
+}
+
+void ListFrame::groupHeading(const print::TableFormat &barFormat, const QString &barText,
+                             const print::TableFormat &format, const print::Cells &columnNames) {
+    // kept_ stays 0 until the first row is placed, so the first group never breaks.
+    if (builder_.bodyBottom() - builder_.currentY() < kept_) builder_.newPage();
+    builder_.setFont(settings_.groupFont);
+    builder_.addTable(barFormat, {}, {{QStringLiteral(" ")}}, 0, settings_.colorGruppe);
+    builder_.addTable(barFormat, {}, {{barText}}, 0, settings_.colorGruppe);
+    builder_.setFont(settings_.columnNameFont);
+    builder_.addTable(format, {}, {columnNames}, 0, settings_.colorListenkopf);
+}
+
+void ListFrame::addRow(const print::TableFormat &format, const print::Cells &cells) {
+    builder_.addTable(format, {}, {cells}, 0, 0);
+    if (!rowAdded_) {
+        rowAdded_ = true;
+        kept_ = builder_.currentY();
+    }
+}
+
+void ListFrame::finish(print::PrintControl &control, MainWindowApi &window) {
+    auto doc = builder_.endDoc();
+    control.setDocument(doc);
+    window.ShowPageCount();
+    if (window.printDirect())
+        control.printDocument(*doc);
+    else
+        window.showPreview();
+}
+
+QString listField(const QString &text, int width) { return vb::Trim(vb::Trim(text).left(width)); }
+
+}  // namespace tarnis
