@@ -45,6 +45,10 @@ public:
     // Unloads the window: the shutdown follows, as for the close box.
     virtual void unloadWindow() = 0;
 
+    // --- tools of the menus and toolbar (found by band and name) ---
+    virtual bool toolChecked(const QString &band, const QString &name) const { (void)band; (void)name; return false; }
+    virtual void setToolChecked(const QString &band, const QString &name, bool checked) { (void)band; (void)name; (void)checked; }
+
     // --- printing ---
     // True when "Drucken" (mnuDrucken in PopDruckenModus) is checked: print directly.
     virtual bool printDirect() const = 0;

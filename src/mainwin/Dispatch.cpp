@@ -1,0 +1,105 @@
+#include "mainwin/Dispatch.h"
+
+#include "core/services/ShowError.h"
+#include "mainwin/commands/CoreCommands.h"
+#include "mainwin/commands/ExportCommands.h"
+#include "mainwin/commands/NotYetBuilt.h"
+#include "mainwin/commands/PrintCommands.h"
+#include "mainwin/commands/PrintMode.h"
+
+#include <map>
+
+namespace tarnis {
+
+namespace {
+
+struct Entry {
+    const char *procedure;
+    bool reportsFailure;
+    void (*run)(MainWindowApi &);  // nullptr: the window runs it, or not built yet
+    bool built;
+};
+
+const std::map<int, Entry> &table() {
+    static const std::map<int, Entry> t = {
+        {1, {"mnuSortAsc", false, &mnuSortAsc, true}},
+        {2, {"mnuSortDesc", false, &mnuSortDesc, true}},
+        {3, {"CountWertung", false, &mnuCountWertung, true}},
+        {5, {"ShowHelp", false, nullptr, true}},
+        {7, {"frmAbout", false, nullptr, true}},
+        {10001, {"mnuDateiImport", false, &mnuDateiImport, true}},
+        {10002, {"mnuSerExport", false, nullptr, false}},
+        {10003, {"mnuBeenden", false, &mnuBeenden, true}},
+        {20011, {"mnuLaufLöschen", true, nullptr, false}},
+        {20012, {"mnuAllesLöschen", true, nullptr, false}},
+        {20013, {"mnuPKTloeschen", true, nullptr, false}},
+        {20014, {"mnuAKLLöschen", true, nullptr, false}},
+        {20020, {"mnuReparieren", true, nullptr, false}},
+        {20030, {"mnuKomprimieren", true, nullptr, false}},
+        {20041, {"mnuSichern", true, nullptr, false}},
+        {20042, {"mnuRestaurieren", true, nullptr, false}},
+        {20043, {"mnuDBErstellen", false, nullptr, true}},
+        {30011, {"mnuVorschau", false, &mnuVorschau, true}},
+        {30012, {"mnuDrucken", false, &mnuDrucken, true}},
+        // A print that fails is reported, never dropped.
+        {30020, {"mnuHardcopy", true, nullptr, true}},
+        {30031, {"mnuGridDruckerReport", false, nullptr, false}},
+        {30041, {"mnuVWDruckerReport", false, nullptr, false}},
+        {30042, {"mnuVWHTMLReport", false, nullptr, false}},
+        {30051, {"mnuAKLDruckerReport", false, nullptr, false}},
+        {30052, {"mnuAKLHTMLReport", false, nullptr, false}},
+        {30061, {"mnuZWDruckerReport", false, nullptr, false}},
+        {30062, {"mnuZWHTMLReport", false, nullptr, false}},
+        {30063, {"mnuZwPresseliste", false, nullptr, false}},
+        {30071, {"mnuEWDruckerReport", false, &mnuEWDruckerReport, true}},
+        {30072, {"mnuEWHTMLReport", false, &mnuEWHTMLReport, true}},
+        {30073, {"mnuEwPresseliste", false, nullptr, false}},
+        {30081, {"mnuAlleTNinEW", false, nullptr, false}},
+        {30082, {"mnuSelTN", false, nullptr, false}},
+        {30083, {"mnuUrkundeAltersklasse", false, nullptr, false}},
+        {30090, {"mnuGridHTMLReport", false, nullptr, false}},
+        {40010, {"mnuPrefsDruckerEinst", false, &mnuPrefsDruckerEinst, true}},
+        {40020, {"mnuPrefsDruckerPapEinst", false, &mnuPrefsDruckerPapEinst, true}},
+        {40030, {"mnuVoreinstellungen", false, nullptr, false}},
+    };
+    return t;
+}
+
+const Entry *find(int id) {
+    const auto it = table().find(id);
+    return it == table().end() ? nullptr : &it->second;
+}
+
+}  // namespace
+
+QString CommandProcedure(int id) {
+    const Entry *e = find(id);
+    return e ? QString::fromUtf8(e->procedure) : QString();
+}
+
+bool CommandReportsFailure(int id) {
+    const Entry *e = find(id);
+    return e && e->reportsFailure;
+}
+
+Command LogicCommand(int id) {
+    const Entry *e = find(id);
+    if (!e) return {};
+    if (!e->built) return [id](MainWindowApi &) { notYetBuilt(id); };
+    if (e->run) return e->run;
+    return {};
+}
+
+void RunCommand(int id, const std::function<void()> &command) {
+    try {
+        command();
+    } catch (...) {
+        if (!CommandReportsFailure(id)) return;
+        try {
+            ShowError(toAppError(std::current_exception()), QString(), CommandProcedure(id));
+        } catch (...) {
+        }
+    }
+}
+
+}  // namespace tarnis

@@ -1,0 +1,132 @@
+#include "mainwin/GridSetup.h"
+
+#include "platform/errors/AppError.h"
+#include "platform/settings/Settings.h"
+#include "platform/text/Vb.h"
+
+#include <cmath>
+
+namespace tarnis {
+
+bool MatchColumnsToFields(std::vector<GridColumn> &columns, const QStringList &fields) {
+    bool changed = int(columns.size()) != fields.size();
+    std::vector<GridColumn> next;
+    next.reserve(fields.size());
+    for (int i = 0; i < fields.size(); ++i) {
+        if (i < int(columns.size()) && columns[i].field == fields[i]) {
+            next.push_back(columns[i]);
+            continue;
+        }
+        changed = true;
+        GridColumn c;
+        c.field = fields[i];
+        c.caption = fields[i];
+        next.push_back(c);
+    }
+    columns = std::move(next);
+    return changed;
+}
+
+double SettingNumber(const QString &section, const QString &key, const QString &fallback) {
+    const QString text = GetSetting(section, key, fallback);
+    if (!vb::IsNumeric(text))
+        throw AppError(err::TypeMismatch, kRuntimeSource,
+                       QStringLiteral("Typen unverträglich (%1/%2 = \"%3\")").arg(section, key, text));
+    return vb::Val(vb::Trim(text));
+}
+
+namespace {
+
+int widthSetting(const QString &section, const QString &key, int fallback) {
+    const double v = SettingNumber(section, key, QString::number(fallback));
+    if (!std::isfinite(v) || std::fabs(v) > 2147483647.0)
+        throw AppError(err::Overflow, kRuntimeSource, QStringLiteral("Überlauf (%1/%2)").arg(section, key));
+    return int(std::nearbyint(v));
+}
+
+void fixed(GridColumn &c, const char *caption, ColumnAlign align) {
+    c.caption = QString::fromUtf8(caption);
+    c.align = align;
+    c.hidden = false;
+}
+
+}  // namespace
+
+int SetupGridColumns(std::vector<GridColumn> &columns) {
+    const QString lastUser = QStringLiteral("LastUser"), grid = QStringLiteral("Grid");
+    const bool pointsMode = GetSetting(lastUser, QStringLiteral("Modus"), QStringLiteral("P")) == u"P";
+    int races = 0;
+    for (int i = 0; i < int(columns.size()); ++i) {
+        GridColumn &c = columns[i];
+        switch (i) {
+        case 0: fixed(c, "Name", ColumnAlign::Left);
+            c.width = widthSetting(lastUser, QStringLiteral("SizeOfGridCol0"), 2000); continue;
+        case 1: fixed(c, "Vorname", ColumnAlign::Left);
+            c.width = widthSetting(lastUser, QStringLiteral("SizeOfGridCol1"), 2000); continue;
+        case 2: fixed(c, "JG", ColumnAlign::Center); continue;
+        case 3: fixed(c, "Altersklasse", ColumnAlign::Left);
+            c.width = widthSetting(lastUser, QStringLiteral("SizeOfGridCol3"), 2000); continue;
+        case 4: fixed(c, "Verein", ColumnAlign::Left);
+            c.width = widthSetting(lastUser, QStringLiteral("SizeOfGridCol4"), 2000); continue;
+        case 5: fixed(c, "EW", ColumnAlign::Center); c.width = 600; continue;
+        case 6: fixed(c, "ZW", ColumnAlign::Center); c.width = 600; continue;
+        default: break;
+        }
+        const QString colKey = QStringLiteral("ColWith%1").arg(i);
+        if (c.field.contains(u"Punkte")) {
+            c.align = ColumnAlign::Center;
+            ++races;
+            c.width = widthSetting(grid, colKey, 600);
+            c.caption = GetSetting(grid, QStringLiteral("Caption%1").arg(races), QString::number(races));
+            c.hidden = !pointsMode;
+        } else if (c.field.contains(u"Zeit")) {
+            c.align = ColumnAlign::Center;
+            c.width = widthSetting(grid, colKey, 600);
+            c.caption = GetSetting(grid, QStringLiteral("Caption%1").arg(races), QString::number(races));
+            c.hidden = pointsMode;
+        } else {
+            c.caption = QStringLiteral("***");
+            c.hidden = true;
+        }
+    }
+    return races;
+}
+
+GridStyle ReadGridStyle() {
+    const QString grid = QStringLiteral("Grid");
+    auto colour = [&](const char *key, const char *fallback) {
+        const double v = SettingNumber(grid, QString::fromUtf8(key), QString::fromUtf8(fallback));
+        if (!std::isfinite(v) || std::fabs(v) > 4294967295.0)
+            throw AppError(err::Overflow, kRuntimeSource, QStringLiteral("Überlauf (Grid/%1)").arg(QString::fromUtf8(key)));
+        return std::int64_t(std::nearbyint(v));
+    };
+    GridStyle s;
+    s.headFontName = GetSetting(grid, QStringLiteral("HeadFontName"), QStringLiteral("MS Sans Serif"));
+    s.headFontSize = SettingNumber(grid, QStringLiteral("HeadFontSize"), QStringLiteral("8"));
+    s.head3D = int(SettingNumber(grid, QStringLiteral("HeadFont3D"), QStringLiteral("3")));
+    s.fontName = GetSetting(grid, QStringLiteral("FontName"), QStringLiteral("MS Sans Serif"));
+    s.fontSize = SettingNumber(grid, QStringLiteral("FontSize"), QStringLiteral("8"));
+    s.backColor = colour("BackColor", "-2147483633");
+    s.backColorEven = colour("BackColorEven", "16777215");
+    s.backColorOdd = colour("BackColorOdd", "12632319");
+    s.foreColor = colour("ForeColor", "0");
+    s.foreColorEven = colour("ForeBackColorEven", "0");
+    s.foreColorOdd = colour("ForeBackColorOdd", "0");
+    return s;
+}
+
+StoredColor DecodeColor(std::int64_t value) {
+    const auto bits = std::uint32_t(value);
+    StoredColor c;
+    if ((bits >> 24) == 0x80) {
+        c.system = true;
+        c.systemIndex = int(bits & 0xFFFFFF);
+        return c;
+    }
+    c.red = int(bits & 0xFF);
+    c.green = int((bits >> 8) & 0xFF);
+    c.blue = int((bits >> 16) & 0xFF);
+    return c;
+}
+
+}  // namespace tarnis

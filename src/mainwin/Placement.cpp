@@ -1,0 +1,50 @@
+#include "mainwin/Placement.h"
+
+#include "platform/settings/Settings.h"
+
+#include <cmath>
+
+namespace tarnis {
+
+namespace {
+const QString kLastUser = QStringLiteral("LastUser");
+
+std::int64_t whole(double v) { return std::int64_t(std::nearbyint(v)); }
+}  // namespace
+
+Placement ReadPlacement() {
+    Placement p;
+    p.height = SettingNumber(kLastUser, QStringLiteral("LastHeight"), QStringLiteral("10000"));
+    p.width = SettingNumber(kLastUser, QStringLiteral("LastWidth"), QStringLiteral("15000"));
+    p.left = SettingNumber(kLastUser, QStringLiteral("LastLeftPos"), QStringLiteral("100"));
+    p.top = SettingNumber(kLastUser, QStringLiteral("LastTopPos"), QStringLiteral("100"));
+    return p;
+}
+
+StoredPosition ShutdownPosition(double top, double left, const ScreenMetrics &screen,
+                                double innerWidth, double innerHeight) {
+    StoredPosition p{whole(top), whole(left)};
+    if (std::llabs(p.top) > 100000)
+        p.top = whole(screen.heightPx / 2.0 * screen.twipsPerPixelY - innerHeight / 2);
+    if (std::llabs(p.left) > 100000)
+        p.left = whole(screen.widthPx / 2.0 * screen.twipsPerPixelX - innerWidth / 2);
+    return p;
+}
+
+void SaveColumnWidths(const std::vector<GridColumn> &columns) {
+    for (std::size_t n = 0; n < columns.size(); ++n)
+        SaveSetting(QStringLiteral("Grid"), QStringLiteral("ColWith%1").arg(n), QString::number(columns[n].width));
+}
+
+void SavePlacement(const StoredPosition &position, double outerHeight, double outerWidth,
+                   const std::vector<GridColumn> &columns) {
+    SaveSetting(kLastUser, QStringLiteral("LastTopPos"), QString::number(position.top));
+    SaveSetting(kLastUser, QStringLiteral("LastLeftPos"), QString::number(position.left));
+    SaveSetting(kLastUser, QStringLiteral("LastHeight"), QString::number(outerHeight, 'g', 15));
+    SaveSetting(kLastUser, QStringLiteral("LastWidth"), QString::number(outerWidth, 'g', 15));
+    for (int n : {0, 1, 3, 4})
+        if (n < int(columns.size()))
+            SaveSetting(kLastUser, QStringLiteral("SizeOfGridCol%1").arg(n), QString::number(columns[n].width));
+}
+
+}  // namespace tarnis
