@@ -1,0 +1,117 @@
+#include "platform/files/FileUtils.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace tarnis {
+namespace {
+
+KeyStateQuery gKeyStateQuery = nullptr;
+
+bool keyDown(ModifierKey key) {
+    if (qEnvironmentVariableIsSet("TARNIS_TEST_MODIFIERS")) {
+        const QStringList held = qEnvironmentVariable("TARNIS_TEST_MODIFIERS").toLower().split(u',');
+        const QString name = key == ModifierKey::Ctrl ? QStringLiteral("ctrl") : QStringLiteral("shift");
+        for (const QString &h : held)
+            if (h.trimmed() == name) return true;
+        return false;
+    }
+    return gKeyStateQuery && gKeyStateQuery(key);
+}
+
+bool isHiddenName(const QString &name) { return name.startsWith(u'.'); }
+
+}  // namespace
+
+bool CopyFileOver(const QString &source, const QString &target, bool overwrite) {
+    const QFileInfo from(source);
+    const QFileInfo to(target);
+    if (source.isEmpty() || target.isEmpty() || !from.isFile()) return false;
+    if (to.exists()) {
+        if (!overwrite || to.isDir()) return false;
+        if (from.canonicalFilePath() == to.canonicalFilePath()) return false;
+    }
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly)) return false;
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly)) return false;
+    QByteArray chunk;
+    while (!(chunk = in.read(1 << 20)).isEmpty()) {
+        if (out.write(chunk) != chunk.size()) {
+            out.cancelWriting();
+            break;
+        }
+    }
+    if (in.error() != QFileDevice::NoError) out.cancelWriting();
+    // Checked once more just before the rename: the target may have appeared meanwhile.
+    if (!overwrite && QFileInfo::exists(target)) out.cancelWriting();
+    if (!out.commit()) return false;
+    // Like a system copy, the copy keeps the source's permissions and time of last change.
+    QFile::setPermissions(target, from.permissions());
+    QFile copy(target);
+    if (copy.open(QIODevice::ReadWrite)) copy.setFileTime(from.lastModified(), QFileDevice::FileModificationTime);
+    return true;
+}
+
+QDateTime zeroDate() { return QDateTime(QDate(1899, 12, 30), QTime(0, 0)); }
+
+QDateTime GetFileDate(const QString &path) {
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile() || !info.isReadable()) return zeroDate();
+    QDateTime stamp = info.birthTime();
+    if (!stamp.isValid()) stamp = info.lastModified();
+    if (!stamp.isValid()) return zeroDate();
+    stamp = stamp.toLocalTime();
+    const QTime t = stamp.time();
+    return QDateTime(stamp.date(), QTime(t.hour(), t.minute(), t.second()));
+}
+
+bool FileExists(const QString &path) {
+    if (path.isEmpty()) return false;
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    if (name.isEmpty()) return false;
+    if (!name.contains(u'*') && !name.contains(u'?'))
+        return info.isFile() && !isHiddenName(name);
+    // QDir lists neither folders nor hidden files without being asked to.
+    const QDir dir(info.absolutePath());
+    return !dir.entryList({name}, QDir::Files | QDir::CaseSensitive).isEmpty();
+}
+
+std::optional<QString> NextToken(QString &text, const QString &delimiter, int compare) {
+    const qsizetype p =
+        text.indexOf(delimiter, 0, compare == kCompareText ? Qt::CaseInsensitive : Qt::CaseSensitive);
+    if (p < 0) return std::nullopt;
+    const QString piece = text.left(p);
+    text = text.mid(p + delimiter.size());
+    return piece;
+}
+
+QStringList SplitText(const QString &text, QStringList &parts, QString &delimiter, int limit, int compare) {
+    if (delimiter.isEmpty()) delimiter = QStringLiteral(" ");
+    parts.clear();
+    QString rest = text;
+    if (!rest.contains(delimiter, Qt::CaseInsensitive)) {
+        parts << rest;
+        return parts;
+    }
+    std::optional<QString> piece = NextToken(rest, delimiter, compare);
+    while (piece) {
+        parts << *piece;
+        if (limit != -1 && parts.size() >= limit) break;
+        piece = NextToken(rest, delimiter, compare);
+    }
+    parts << rest;
+    return parts;
+}
+
+bool IsCompiled() { return true; }
+
+bool IsCtrlDown() { return keyDown(ModifierKey::Ctrl); }
+bool IsShiftDown() { return keyDown(ModifierKey::Shift); }
+
+void setKeyStateQuery(KeyStateQuery query) { gKeyStateQuery = query; }
+
+}  // namespace tarnis
