@@ -1,0 +1,18 @@
+#pragma once
+// Compaction, repair and closing of the open series file (gDB at gDBPath).
+#include <QString>
+
+namespace tarnis {
+
+// Name of the backup copy made before compaction: path + "_" + "dd.MM.yyyy".
+QString CompactBackupName(const QString &dbPath);
+
+// Both close gDB. On success gDB stays closed (the caller runs the load sequence);
+// a failure is reported through the error dialog and gDB is opened again.
+void DB_Compact();
+void DB_Repair();
+
+// Closes everything the engine holds open; never fails.
+void DB_CloseAll();
+
+}  // namespace tarnis
