@@ -48,6 +48,7 @@ QStringList ScriptedUi::leftoverAnswers() const {
 
 void ScriptedUi::clearRecords() {
     messages_.clear();
+    titles_.clear();
     failures_.clear();
     progress_.clear();
     reports_.clear();
@@ -83,8 +84,9 @@ QString ScriptedUi::recordLine(const QString &text) const {
     return line;
 }
 
-MsgAnswer ScriptedUi::message(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &) {
+MsgAnswer ScriptedUi::message(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title) {
     messages_ << iconWord(icon) + QLatin1Char('\t') + recordLine(text);
+    titles_ << title;
     const QString what = QStringLiteral("the message \"%1\"").arg(recordLine(text));
     switch (buttons) {
     case MsgButtons::Ok:
@@ -144,6 +146,7 @@ std::optional<QString> ScriptedUi::inputText(const QString &prompt, const QStrin
 
 ErrorChoice ScriptedUi::errorDialog(const ErrorReport &report) {
     reports_ << report;
+    titles_ << QString();
     messages_ << QStringLiteral("error\t%1\t%2\t%3")
                      .arg(report.error.number)
                      .arg(recordLine(report.procedure), recordLine(report.hint));

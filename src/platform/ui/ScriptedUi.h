@@ -32,6 +32,9 @@ public:
 
     // Every message box and error dialog, one line each (see recordLine()).
     const QStringList &messages() const { return messages_; }
+    // The title of each message box, in step with its line in messages(); the
+    // error dialog's entries are empty.
+    const QStringList &messageTitles() const { return titles_; }
     // Dialogs that found no fitting answer, and unknown answer kinds.
     const QStringList &failures() const { return failures_; }
     // Answers still queued, as "<kind> <value>".
@@ -78,7 +81,7 @@ private:
     std::deque<Answer> queue_;
     QString workFolder_;
     ErrorChoice errorChoice_ = ErrorChoice::Continue;
-    QStringList messages_, failures_, progress_;
+    QStringList messages_, titles_, failures_, progress_;
     QList<ErrorReport> reports_;
     QList<FileDialogRequest> fileRequests_;
     int progressMax_ = 0, progressValue_ = 0, endCalls_ = 0;
