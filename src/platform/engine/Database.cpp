@@ -33,21 +33,45 @@ QString nativePath(const QString &path) {
     throw AppError(number, source, description);
 }
 
+[[noreturn]] void raiseInvalidPath(const QString &path, const QString &source) {
+    raise(err::InvalidPath, source, QStringLiteral("'%1' ist kein zulässiger Pfad.").arg(nativePath(path)));
+}
+
+[[noreturn]] void raiseExists(const QString &path, const QString &source) {
+    raise(err::DatabaseExists, source, QStringLiteral("Die Datenbank '%1' existiert bereits.").arg(nativePath(path)));
+}
+
+[[noreturn]] void raiseNotOpen(const QString &source) {
+    raise(err::ObjectNotSet, source, QStringLiteral("Die Datenbank ist nicht geöffnet."));
+}
+
+[[noreturn]] void raiseNotWritten(const QString &path) {
+    raise(err::EngineGeneric, kSourceEngine,
+          QStringLiteral("Die Datei '%1' konnte nicht auf den Datenträger geschrieben werden.").arg(nativePath(path)));
+}
+
+[[noreturn]] void raiseNoCurrentRecord() {
+    raise(err::NoCurrentRecord, kSourceRecordset, QStringLiteral("Kein aktueller Datensatz."));
+}
+
+[[noreturn]] void raiseItemNotFound(const QString &item, const QString &source) {
+    raise(err::ItemNotFound, source, QStringLiteral("Element '%1' wurde in dieser Auflistung nicht gefunden.").arg(item));
+}
+
 // The part of an SQLite message after "...: ", e.g. the constraint or column name.
 QString messageSubject(const QString &message) {
     const int colon = message.indexOf(QLatin1String(": "));
     return colon < 0 ? QString() : message.mid(colon + 2).trimmed();
 }
 
-// The field a constraint name like "zls_Vorname" or a column like "Teilnehmer.Vorname" names.
-QString fieldOf(const QString &subject) {
-    QString s = subject;
-    const int dot = s.lastIndexOf(QLatin1Char('.'));
-    if (dot >= 0)
-        s = s.mid(dot + 1);
-    if (s.size() > 4 && s.at(3) == QLatin1Char('_'))
-        s = s.mid(4);
-    return s;
+// The field of a column named like "Teilnehmer.Vorname".
+QString columnOf(const QString &subject) {
+    return subject.mid(subject.lastIndexOf(QLatin1Char('.')) + 1);
+}
+
+// The field of a CHECK named like "zls_Vorname".
+QString checkedField(const QString &constraint) {
+    return constraint.mid(4);
 }
 
 AppError engineError(sqlite3 *db, int rc, const QString &source) {
@@ -62,19 +86,19 @@ AppError engineError(sqlite3 *db, int rc, const QString &source) {
                                        "oder in einem eindeutigen Index doppelte Werte erzeugen würden."));
     case SQLITE_CONSTRAINT_NOTNULL:
         return AppError(err::NullInKey, source,
-                        QStringLiteral("Das Feld '%1' darf keinen Nullwert enthalten.").arg(fieldOf(subject)));
+                        QStringLiteral("Das Feld '%1' darf keinen Nullwert enthalten.").arg(columnOf(subject)));
     case SQLITE_CONSTRAINT_CHECK:
         if (subject.startsWith(QLatin1String("zls_")))
             return AppError(err::EmptyText, source,
                             QStringLiteral("Das Feld '%1' darf keine leere Zeichenfolge enthalten.")
-                                .arg(fieldOf(subject)));
+                                .arg(checkedField(subject)));
         if (subject.startsWith(QLatin1String("len_")))
             return AppError(err::TextTooLong, source,
                             QStringLiteral("Der Text für das Feld '%1' ist zu lang (höchstens 50 Zeichen).")
-                                .arg(fieldOf(subject)));
+                                .arg(checkedField(subject)));
         if (subject.startsWith(QLatin1String("rng_")))
             return AppError(err::Overflow, source,
-                            QStringLiteral("Überlauf: der Wert passt nicht in das Feld '%1'.").arg(fieldOf(subject)));
+                            QStringLiteral("Überlauf: der Wert passt nicht in das Feld '%1'.").arg(checkedField(subject)));
         break;
     case SQLITE_CONSTRAINT_DATATYPE:
         return AppError(err::DataTypeMismatch, source,
@@ -103,7 +127,7 @@ AppError engineError(sqlite3 *db, int rc, const QString &source) {
         if (message.startsWith(QLatin1String("no such column")))
             return AppError(err::ItemNotFound, source,
                             QStringLiteral("Element '%1' wurde in dieser Auflistung nicht gefunden.")
-                                .arg(fieldOf(subject)));
+                                .arg(columnOf(subject)));
         if (message.startsWith(QLatin1String("no such table")))
             return AppError(err::TableNotFound, source,
                             QStringLiteral("Die Tabelle oder Abfrage '%1' wurde nicht gefunden.").arg(subject));
@@ -202,7 +226,7 @@ struct StmtGuard {
 // Prepares exactly one statement; text after it other than blanks, ";" and comments is refused.
 sqlite3_stmt *prepareOne(sqlite3 *db, const QString &sql, const QString &source) {
     if (!db)
-        raise(err::ObjectNotSet, source, QStringLiteral("Die Datenbank ist nicht geöffnet."));
+        raiseNotOpen(source);
     const QByteArray utf8 = sql.toUtf8();
     sqlite3_stmt *stmt = nullptr;
     const char *tail = nullptr;
@@ -228,11 +252,10 @@ sqlite3_stmt *prepareOne(sqlite3 *db, const QString &sql, const QString &source)
 // Opens an existing file with the connection settings every connection gets.
 sqlite3 *openConnection(const QString &path, const QString &source) {
     if (path.trimmed().isEmpty())
-        raise(err::InvalidPath, source, QStringLiteral("'%1' ist kein zulässiger Pfad.").arg(path));
+        raiseInvalidPath(path, source);
     const QFileInfo info(path);
     if (!info.absoluteDir().exists())
-        raise(err::InvalidPath, source,
-              QStringLiteral("'%1' ist kein zulässiger Pfad.").arg(nativePath(path)));
+        raiseInvalidPath(path, source);
     if (!info.exists())
         raise(err::FileNotFound, source,
               QStringLiteral("Die Datei '%1' wurde nicht gefunden.").arg(nativePath(path)));
@@ -287,10 +310,9 @@ bool syncPath(const QString &path) {
 // Checks a target path for a new file: a usable name in an existing folder, not taken yet.
 void checkNewTarget(const QString &target, const QString &source) {
     if (target.trimmed().isEmpty() || !QFileInfo(target).absoluteDir().exists())
-        raise(err::InvalidPath, source, QStringLiteral("'%1' ist kein zulässiger Pfad.").arg(nativePath(target)));
+        raiseInvalidPath(target, source);
     if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
-        raise(err::DatabaseExists, source,
-              QStringLiteral("Die Datenbank '%1' existiert bereits.").arg(nativePath(target)));
+        raiseExists(target, source);
 }
 
 // Writes a compacted copy of the connection's database to the new file target.
@@ -299,12 +321,11 @@ void compactConnectionInto(sqlite3 *db, const QString &target) {
     const QString absolute = QFileInfo(target).absoluteFilePath();
     try {
         StmtGuard guard{prepareOne(db, QStringLiteral("VACUUM INTO ?1"), kSourceEngine)};
-        bindParams(db, guard.stmt, {Value(absolute)}, kSourceEngine);
+        const Params params{Value(absolute)};
+        bindParams(db, guard.stmt, params, kSourceEngine);
         stepToEnd(db, guard.stmt, kSourceEngine);
         if (!syncPath(absolute))
-            raise(err::EngineGeneric, kSourceEngine,
-                  QStringLiteral("Die Datei '%1' konnte nicht auf den Datenträger geschrieben werden.")
-                      .arg(nativePath(target)));
+            raiseNotWritten(target);
     } catch (...) {
         QFile::remove(absolute);  // a partial copy is of no use, and the name was free before
         throw;
@@ -361,14 +382,13 @@ Recordset::Recordset(QStringList columns, std::vector<std::vector<Value>> rows)
 
 void Recordset::setAbsolutePosition(int pos) {
     if (pos < 0 || pos >= int(rows_.size()))
-        raise(err::NoCurrentRecord, kSourceRecordset, QStringLiteral("Kein aktueller Datensatz."));
+        raiseNoCurrentRecord();
     pos_ = pos;
 }
 
 QString Recordset::fieldName(int index) const {
     if (index < 0 || index >= columns_.size())
-        raise(err::ItemNotFound, kSourceRecordset,
-              QStringLiteral("Element %1 wurde in dieser Auflistung nicht gefunden.").arg(index));
+        raiseItemNotFound(QString::number(index), kSourceRecordset);
     return columns_.at(index);
 }
 
@@ -383,23 +403,22 @@ int Recordset::fieldIndex(const QString &name) const {
 const Value &Recordset::field(const QString &name) const {
     const int index = fieldIndex(name);
     if (index < 0)
-        raise(err::ItemNotFound, kSourceRecordset,
-              QStringLiteral("Element '%1' wurde in dieser Auflistung nicht gefunden.").arg(name));
+        raiseItemNotFound(name, kSourceRecordset);
     return field(index);
 }
 
 const Value &Recordset::field(int index) const {
     if (index < 0 || index >= columns_.size())
-        raise(err::ItemNotFound, kSourceRecordset,
-              QStringLiteral("Element %1 wurde in dieser Auflistung nicht gefunden.").arg(index));
+        raiseItemNotFound(QString::number(index), kSourceRecordset);
     if (eof() || bof())
-        raise(err::NoCurrentRecord, kSourceRecordset, QStringLiteral("Kein aktueller Datensatz."));
+        raiseNoCurrentRecord();
     return rows_[std::size_t(pos_)][std::size_t(index)];
 }
 
 // ---------------------------------------------------------------------------- Statement
 
-Statement::Statement(Statement &&other) noexcept : db_(other.db_), stmt_(other.stmt_) {
+Statement::Statement(Statement &&other) noexcept
+    : owner_(std::move(other.owner_)), db_(other.db_), stmt_(other.stmt_) {
     other.db_ = nullptr;
     other.stmt_ = nullptr;
 }
@@ -407,6 +426,7 @@ Statement::Statement(Statement &&other) noexcept : db_(other.db_), stmt_(other.s
 Statement &Statement::operator=(Statement &&other) noexcept {
     if (this != &other) {
         sqlite3_finalize(stmt_);
+        owner_ = std::move(other.owner_);
         db_ = other.db_;
         stmt_ = other.stmt_;
         other.db_ = nullptr;
@@ -420,8 +440,8 @@ Statement::~Statement() {
 }
 
 void Statement::bind(const Params &params) {
-    if (!stmt_)
-        raise(err::ObjectNotSet, kSourceQueryDef, QStringLiteral("Die Abfrage ist nicht vorbereitet."));
+    if (!stmt_ || owner_.expired())
+        raiseNotOpen(kSourceQueryDef);
     bindParams(db_, stmt_, params, kSourceQueryDef);
 }
 
@@ -451,7 +471,8 @@ Recordset Statement::query(const Params &params) {
 
 // ---------------------------------------------------------------------------- Database
 
-Database::Database(QString path, sqlite3 *db) : path_(std::move(path)), db_(db) {}
+Database::Database(QString path, sqlite3 *db)
+    : path_(std::move(path)), db_(db), alive_(std::make_shared<int>(0)) {}
 
 Database::~Database() {
     close();
@@ -464,20 +485,17 @@ std::unique_ptr<Database> Database::open(const QString &path) {
 
 std::unique_ptr<Database> Database::create(const QString &path) {
     if (path.trimmed().isEmpty())
-        raise(err::InvalidPath, kSourceDatabase, QStringLiteral("'%1' ist kein zulässiger Pfad.").arg(path));
+        raiseInvalidPath(path, kSourceDatabase);
     const QFileInfo info(path);
     if (!info.absoluteDir().exists())
-        raise(err::InvalidPath, kSourceDatabase,
-              QStringLiteral("'%1' ist kein zulässiger Pfad.").arg(nativePath(path)));
+        raiseInvalidPath(path, kSourceDatabase);
     if (info.exists() || info.isSymLink())
-        raise(err::DatabaseExists, kSourceDatabase,
-              QStringLiteral("Die Datenbank '%1' existiert bereits.").arg(nativePath(path)));
+        raiseExists(path, kSourceDatabase);
     // An empty file is a valid empty database; creating it exclusively never replaces a file.
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         if (QFileInfo::exists(path))
-            raise(err::DatabaseExists, kSourceDatabase,
-                  QStringLiteral("Die Datenbank '%1' existiert bereits.").arg(nativePath(path)));
+            raiseExists(path, kSourceDatabase);
         raise(err::CannotOpen, kSourceDatabase,
               QStringLiteral("Die Datenbank '%1' kann nicht angelegt werden: %2")
                   .arg(nativePath(path), file.errorString()));
@@ -497,15 +515,16 @@ void Database::close() {
     if (transDepth_ > 0 && !sqlite3_get_autocommit(db_))
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);  // uncommitted work is discarded
     transDepth_ = 0;
+    alive_.reset();
     // close_v2 waits for statements still held by callers before it lets go of the file.
     sqlite3_close_v2(db_);
     db_ = nullptr;
 }
 
 std::int64_t Database::execute(const QString &sql, const Params &params, bool failOnError) {
+    StmtGuard guard{prepareOne(db_, sql, kSourceDatabase)};
+    bindParams(db_, guard.stmt, params, kSourceDatabase);
     try {
-        StmtGuard guard{prepareOne(db_, sql, kSourceDatabase)};
-        bindParams(db_, guard.stmt, params, kSourceDatabase);
         stepToEnd(db_, guard.stmt, kSourceDatabase);
         return sqlite3_changes64(db_);
     } catch (const AppError &) {
@@ -522,12 +541,12 @@ Recordset Database::openRecordset(const QString &sql, const Params &params) {
 }
 
 Statement Database::prepare(const QString &sql) {
-    return Statement(db_, prepareOne(db_, sql, kSourceQueryDef));
+    return Statement(alive_, db_, prepareOne(db_, sql, kSourceQueryDef));
 }
 
 void Database::beginTrans() {
     if (!db_)
-        raise(err::ObjectNotSet, kSourceWorkspace, QStringLiteral("Die Datenbank ist nicht geöffnet."));
+        raiseNotOpen(kSourceWorkspace);
     if (transDepth_ == 0)
         exec(db_, "BEGIN", kSourceWorkspace);
     else
@@ -586,14 +605,14 @@ void Database::rollback() {
 
 QStringList Database::tableColumns(const QString &table) const {
     if (!db_)
-        raise(err::ObjectNotSet, kSourceDatabase, QStringLiteral("Die Datenbank ist nicht geöffnet."));
+        raiseNotOpen(kSourceDatabase);
     StmtGuard guard{prepareOne(db_, QStringLiteral("SELECT name FROM pragma_table_info(?1) ORDER BY cid"),
                                kSourceDatabase)};
-    bindParams(db_, guard.stmt, {Value(table)}, kSourceDatabase);
+    const Params params{Value(table)};
+    bindParams(db_, guard.stmt, params, kSourceDatabase);
     const Recordset rs = readAll(db_, guard.stmt, kSourceDatabase);
     if (rs.recordCount() == 0)
-        raise(err::ItemNotFound, kSourceDatabase,
-              QStringLiteral("Element '%1' wurde in dieser Auflistung nicht gefunden.").arg(table));
+        raiseItemNotFound(table, kSourceDatabase);
     QStringList names;
     names.reserve(rs.recordCount());
     for (const auto &row : rs.rows())
@@ -607,13 +626,14 @@ bool Database::tableExists(const QString &table) const {
     StmtGuard guard{prepareOne(
         db_, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table', 'view') AND name = ?1 COLLATE NOCASE"),
         kSourceDatabase)};
-    bindParams(db_, guard.stmt, {Value(table)}, kSourceDatabase);
+    const Params params{Value(table)};
+    bindParams(db_, guard.stmt, params, kSourceDatabase);
     return readAll(db_, guard.stmt, kSourceDatabase).recordCount() > 0;
 }
 
 void Database::compactInto(const QString &target) {
     if (!db_)
-        raise(err::ObjectNotSet, kSourceEngine, QStringLiteral("Die Datenbank ist nicht geöffnet."));
+        raiseNotOpen(kSourceEngine);
     compactConnectionInto(db_, target);
 }
 
@@ -646,9 +666,7 @@ void RepairDatabase(const QString &path) {
         checkIntegrity(copy.db, path);
         copy.close();
         if (!syncPath(temp))
-            raise(err::EngineGeneric, kSourceEngine,
-                  QStringLiteral("Die Datei '%1' konnte nicht auf den Datenträger geschrieben werden.")
-                      .arg(nativePath(temp)));
+            raiseNotWritten(temp);
         QFile::setPermissions(temp, info.permissions());
         const QByteArray from = QFile::encodeName(temp);
         const QByteArray to = QFile::encodeName(info.absoluteFilePath());

@@ -71,8 +71,10 @@ public:
 
 private:
     friend class Database;
-    Statement(sqlite3 *db, sqlite3_stmt *stmt) : db_(db), stmt_(stmt) {}
+    Statement(std::weak_ptr<void> owner, sqlite3 *db, sqlite3_stmt *stmt)
+        : owner_(std::move(owner)), db_(db), stmt_(stmt) {}
     void bind(const Params &params);
+    std::weak_ptr<void> owner_;  // expires when the database is closed: a later run raises 91
     sqlite3 *db_ = nullptr;
     sqlite3_stmt *stmt_ = nullptr;
 };
@@ -95,7 +97,8 @@ public:
     void close();
 
     // Runs one statement; values are bound to ?1..?n. With failOnError a failing
-    // statement raises; without it the failure is ignored and 0 is returned.
+    // statement raises; without it a failure while running is ignored and 0 is
+    // returned (text that does not parse, a missing table or field always raises).
     // Returns the number of rows changed.
     std::int64_t execute(const QString &sql, const Params &params = {}, bool failOnError = true);
     // Runs a query and reads all its rows.
@@ -121,13 +124,15 @@ private:
     explicit Database(QString path, sqlite3 *db);
     QString path_;
     sqlite3 *db_ = nullptr;
+    std::shared_ptr<void> alive_;  // shared with the statements prepared here
     int transDepth_ = 0;
 };
 
 // Compacts the file source into the new file target (VACUUM INTO).
 void CompactDatabase(const QString &source, const QString &target);
-// Checks the file, rebuilds its indexes and rewrites it; a file that cannot be
-// read is reported (3049 or 3343) and left as it was.
+// Checks the file, rebuilds its indexes and rewrites it (into a new file that then
+// replaces it); a file that cannot be read is reported (3049 or 3343) and left as
+// it was. The file must not be open elsewhere in the program.
 void RepairDatabase(const QString &path);
 
 // Raises the AppError that matches an SQLite result on this connection.
