@@ -1,0 +1,186 @@
+// The race import end to end: dialogs, question, note, error dialog and the table.
+#include "core/import/EI_Import.h"
+#include "import_support.h"
+
+#include <gmock/gmock.h>
+
+using namespace tarnis;
+using namespace tarnis::testing;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+class Import : public SeriesFixture {
+protected:
+    void SetUp() override {
+        SeriesFixture::SetUp();
+        gDB->execute(QStringLiteral("INSERT INTO Punkteverteilung VALUES (1, 25), (2, 20), (3, 18)"));
+    }
+    // Queues the file and the answer to the overwrite question, if any.
+    bool importFile(const QString &file, const char *question = nullptr) {
+        ui.answer(QStringLiteral("file"), file);
+        if (question) ui.answer(QString::fromLatin1(question));
+        return EI_Import();
+    }
+    QStringList standardList() {
+        return {QStringLiteral("Hamburg"),
+                QStringLiteral("05.12.2026"),
+                QString(),
+                QStringLiteral("M40 - 10 km Lauf"),
+                resultLine("1", QStringLiteral("O'Neill, Sean"), "68", QStringLiteral("LG Nord"), "35:12"),
+                resultLine("2", QStringLiteral("Müller, Jörg"), "71", QStringLiteral("TSV Süd"), "36:40"),
+                QStringLiteral("W-Jugend - 5 km Lauf"),
+                resultLine("3", QStringLiteral("Ärger, Änne"), " 5", QStringLiteral("SC Öst"), "1:02:03")};
+    }
+};
+
+TEST_F(Import, FreshListWritesNewRowsWithBlankVenueAndDate) {
+    EXPECT_TRUE(importFile(writeList(standardList())));
+    EXPECT_THAT(ui.messages(), IsEmpty());
+    EXPECT_THAT(race2Rows(), ElementsAre("Ärger|Änne|195|W|SC Öst| | |18|1:02:03",
+                                         "Müller|Jörg|1971|M40|TSV Süd| | |20|36:40",
+                                         "O'Neill|Sean|1968|M40|LG Nord| | |25|35:12"));
+    EXPECT_EQ(ui.fileRequests().at(0).title, "Import Datei auswählen ...");
+    EXPECT_FALSE(ui.busy());
+}
+
+TEST_F(Import, PointsFromThePlaceOrFromTheTable) {
+    struct Case {
+        const char *plPuZuord;
+        bool emptyTable;
+        QStringList points;  // of places 3, 2, 1 (in the order of the names)
+    };
+    const Case cases[] = {
+        {"-1", false, {"3", "2", "1"}},
+        {"True", true, {"3", "2", "1"}},
+        {"0", true, {"0", "0", "0"}},
+        {"False", false, {"18", "20", "25"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.plPuZuord);
+        gDB->execute(QStringLiteral("DELETE FROM Teilnehmer"));
+        gDB->execute(QStringLiteral("DELETE FROM Punkteverteilung"));
+        if (!c.emptyTable)
+            gDB->execute(QStringLiteral("INSERT INTO Punkteverteilung VALUES (1, 25), (2, 20), (3, 18)"));
+        SaveSetting(QStringLiteral("LastUser"), QStringLiteral("PlPuZuord"), QString::fromLatin1(c.plPuZuord));
+        importFile(writeList(standardList()));
+        QStringList points;
+        for (const QString &row : race2Rows()) points << row.section(QLatin1Char('|'), 7, 7);
+        EXPECT_EQ(points, c.points);
+    }
+}
+
+TEST_F(Import, ReimportAsksAndUpdatesWithVenueAndDate) {
+    importFile(writeList(standardList()));
+    const QStringList first = allRows();
+
+    // No: nothing changes, the grid needs no refresh.
+    QStringList second = standardList();
+    second[4] = resultLine("3", QStringLiteral("O'NEILL, SEAN"), "68", QStringLiteral("lg nord"), "34:00");
+    EXPECT_FALSE(importFile(writeList(second, QStringLiteral("b.txt")), "no"));
+    EXPECT_EQ(allRows(), first);
+    EXPECT_THAT(ui.messages(), ElementsAre("question\tLauf enthält bereits Daten -\\nDaten überschreiben?"));
+
+    // Yes: the same runner spelt in capitals is the same row.
+    EXPECT_TRUE(importFile(writeList(second, QStringLiteral("b.txt")), "yes"));
+    EXPECT_THAT(race2Rows(), ElementsAre("Ärger|Änne|195|W|SC Öst|Hamburg|05.12.2026|18|1:02:03",
+                                         "Müller|Jörg|1971|M40|TSV Süd|Hamburg|05.12.2026|20|36:40",
+                                         "O'Neill|Sean|1968|M40|LG Nord|Hamburg|05.12.2026|18|34:00"));
+}
+
+TEST_F(Import, SameNameInAnotherClubIsAnotherRow) {
+    importFile(writeList(standardList()));
+    QStringList other = standardList();
+    other.erase(other.begin() + 5, other.end());
+    other[4] = resultLine("2", QStringLiteral("O'Neill, Sean"), "68", QStringLiteral("SV West"), "40:00");
+    importFile(writeList(other, QStringLiteral("b.txt")), "yes");
+    EXPECT_THAT(race2Rows(), ElementsAre("Ärger|Änne|195|W|SC Öst| | |18|1:02:03",
+                                         "Müller|Jörg|1971|M40|TSV Süd| | |20|36:40",
+                                         "O'Neill|Sean|1968|M40|LG Nord| | |25|35:12",
+                                         "O'Neill|Sean|1968|M40|SV West| | |20|40:00"));
+}
+
+TEST_F(Import, FailingLineRollsBackAndIsNamed) {
+    importFile(writeList(standardList()));
+    const QStringList before = allRows();
+    const QString good = resultLine("4", QStringLiteral("Neu, Nina"), "80", QStringLiteral("LG Nord"), "40:00");
+    struct Case {
+        QStringList lines;
+        int badLine;  // 1-based index into lines
+        int error;
+    };
+    const Case cases[] = {
+        // a result line before the first heading has no class
+        {{"Ort", "Datum", good, "M40 - 10 km Lauf", good}, 3, 3315},
+        // an empty name
+        {{"Ort", "Datum", "M40 - 10 km Lauf", good, resultLine("5", ", Nina", "80", "LG", "40:00"), good}, 5, 3315},
+        // a year that is no number
+        {{"Ort", "Datum", "M40 - 10 km Lauf", good, resultLine("5", "Neu, Nina", "-5", "LG", "40:00")}, 5, 13},
+        // the comma leaves no room for the name
+        {{"Ort", "Datum", "M40 - 10 km Lauf", "5.,x 40:00", good}, 4, 5},
+        // an empty date when an existing row is updated
+        {{"Ort", "", "M40 - 10 km Lauf", good, resultLine("1", "O'Neill, Sean", "68", "LG Nord", "35:12")}, 5, 3315},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.badLine);
+        ui.clearRecords();
+        EXPECT_TRUE(importFile(writeList(c.lines, QStringLiteral("bad.txt")), "yes"));
+        EXPECT_EQ(allRows(), before);
+        ASSERT_EQ(ui.errorReports().size(), 1);
+        const ErrorReport &r = ui.errorReports().at(0);
+        EXPECT_EQ(r.error.number, c.error) << r.error.description.toStdString();
+        EXPECT_EQ(r.hint, QStringLiteral("Fehler beim Import ! Zeile:\r") + c.lines.at(c.badLine - 1));
+        EXPECT_EQ(r.procedure, QString());
+        EXPECT_FALSE(gDB->inTransaction());
+    }
+}
+
+TEST_F(Import, PrefixThatNamesNoRaceFailsBeforeReading) {
+    for (const char *prefix : {"", "Lauf_9", "Lauf_0", "Lauf_2_Punkte) FROM x; --", "Verein"}) {
+        SCOPED_TRACE(prefix);
+        ui.clearRecords();
+        SaveSetting(QStringLiteral("LastUser"), QStringLiteral("erfassen"), QString::fromLatin1(prefix));
+        EXPECT_TRUE(importFile(writeList(standardList())));
+        EXPECT_THAT(ui.messages(), ElementsAre("error\t3265\t\tFehler beim Import ! Zeile:\\n"));
+        EXPECT_THAT(allRows(), IsEmpty());
+    }
+}
+
+TEST_F(Import, CancelOrMissingFile) {
+    ui.answer(QStringLiteral("file"), QString());
+    EXPECT_FALSE(EI_Import());
+    EXPECT_FALSE(importFile(QStringLiteral("   ")));
+    EXPECT_THAT(ui.messages(), IsEmpty());
+
+    EXPECT_TRUE(importFile(path(QStringLiteral("fehlt.txt"))));
+    ASSERT_EQ(ui.errorReports().size(), 1);
+    EXPECT_EQ(ui.errorReports().at(0).error.number, 53);
+    EXPECT_FALSE(gDB->inTransaction());
+}
+
+TEST_F(Import, LineEndsOfEitherSystemImportAlike) {
+    importFile(writeList(standardList(), QStringLiteral("crlf.txt"), "\r\n"));
+    const QStringList windows = allRows();
+    gDB->execute(QStringLiteral("DELETE FROM Teilnehmer"));
+    importFile(writeList(standardList(), QStringLiteral("lf.txt"), "\n"));
+    EXPECT_EQ(allRows(), windows);
+    gDB->execute(QStringLiteral("DELETE FROM Teilnehmer"));
+    importFile(writeList(standardList(), QStringLiteral("cr.txt"), "\r"));
+    EXPECT_EQ(allRows(), windows);
+}
+
+TEST_F(Import, ListsBeyondSixteenBits) {
+    SaveSetting(QStringLiteral("LastUser"), QStringLiteral("PlPuZuord"), QStringLiteral("-1"));
+    QStringList lines{QStringLiteral("Ort"), QStringLiteral("Datum"), QStringLiteral("M40 - 10 km Lauf")};
+    for (int i = 1; i <= 40000; ++i)
+        lines << resultLine(QString::number(i), QStringLiteral("N%1, V").arg(i), "70", QStringLiteral("C"), "40:00");
+    EXPECT_TRUE(importFile(writeList(lines)));
+    EXPECT_THAT(ui.messages(), IsEmpty());
+    EXPECT_EQ(gDB->openRecordset(QStringLiteral("SELECT count(*), max(Lauf_2_Punkte) FROM Teilnehmer"))
+                  .rows()
+                  .at(0),
+              (std::vector<Value>{Value(40000), Value(40000)}));
+}
+
+}  // namespace
