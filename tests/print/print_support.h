@@ -1,0 +1,95 @@
+#pragma once
+// Doubles for the print tests: a main window that records what the lists ask of
+// it, a print control on a builder with fixed metrics, and helpers that read a
+// finished document back as rows of text.
+#include "mainwin/MainWindowApi.h"
+#include "platform/printing/DocumentBuilder.h"
+#include "platform/printing/PrintControl.h"
+
+#include <QMap>
+#include <QStringList>
+#include <cmath>
+#include <ostream>
+
+// Readable QString values in test failures.
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace tarnis::printtest {
+
+class FakeWindow : public MainWindowApi {
+public:
+    bool direct = false;
+    bool shown = false;
+    int pageCountCalls = 0, closeCalls = 0;
+
+    void setRecordSource(const QString &, const Params &) override {}
+    void refreshGrid() override {}
+    int gridRowCount() const override { return 0; }
+    int gridColumnCount() const override { return 0; }
+    QString gridColumnCaption(int) const override { return {}; }
+    bool gridColumnVisible(int) const override { return true; }
+    QString gridCell(int, int) const override { return {}; }
+    int gridCurrentRow() const override { return -1; }
+    int gridSelectedRowCount() const override { return 0; }
+    int gridTop() const override { return 0; }
+    int gridLeft() const override { return 0; }
+    int gridHeight() const override { return 0; }
+    int gridWidth() const override { return 0; }
+    void UpdateTeilnehmerAnzahl() override {}
+    void Form_Load() override {}
+    void SetupGrid() override {}
+    int innerWidth() const override { return 12000; }
+    void unloadWindow() override {}
+    bool printDirect() const override { return direct; }
+    void showPreview() override { shown = true; }
+    bool previewVisible() const override { return shown; }
+    void closePreview() override {
+        ++closeCalls;
+        shown = false;
+    }
+    void ShowPageCount() override { ++pageCountCalls; }
+    QString edtTrigger() const override { return {}; }
+    void setEdtTrigger(const QString &) override {}
+};
+
+// A4, margins 720; every character 10 twips per point, lines 24 twips per point.
+class FakeControl : public print::PrintControl {
+public:
+    print::FixedTextMetrics metrics;
+    print::DocumentBuilder docBuilder{metrics, [] { return print::PageSetup{}; }};
+    std::shared_ptr<const print::Document> shownDoc;
+    int printed = 0;
+    bool printerFails = false;
+
+    print::IDocumentBuilder &builder() override { return docBuilder; }
+    void setDocument(std::shared_ptr<const print::Document> doc) override { shownDoc = std::move(doc); }
+    std::shared_ptr<const print::Document> document() const override { return shownDoc; }
+    int previewPage() const override { return shownDoc ? 1 : 0; }
+    void printDocument(const print::Document &) override {
+        if (printerFails) throw AppError(print::kPrinterError, QStringLiteral("test"), QStringLiteral("kein Drucker"));
+        ++printed;
+    }
+    void printerDialog() override {}
+    void pageSetupDialog() override {}
+};
+
+// The texts of one page between header and footer, one entry per line of text
+// (items on the same y joined by "|"), in drawing order.
+inline QStringList bodyRows(const print::Document &doc, int page, double bodyTop, double bodyBottom) {
+    QStringList rows;
+    QMap<long long, int> rowOfY;
+    for (const auto &op : doc.pages[std::size_t(page)].ops) {
+        const auto *t = std::get_if<print::TextOp>(&op);
+        if (!t || t->topLeft.y() < bodyTop || t->topLeft.y() >= bodyBottom) continue;
+        const long long y = std::llround(t->topLeft.y());
+        if (!rowOfY.contains(y)) {
+            rowOfY.insert(y, int(rows.size()));
+            rows.append(t->text);
+        } else {
+            rows[rowOfY.value(y)] += QLatin1Char('|') + t->text;
+        }
+    }
+    return rows;
+}
+
+}  // namespace tarnis::printtest
