@@ -1,6 +1,25 @@
+// The program: the window side of the platform, then the main window, which runs
+// its load sequence (database dialog, second-copy test) before it is shown.
+#include "mainwin/forms/frmSerienwertung.h"
+#include "platform/qt/KeyState.h"
+#include "platform/qt/QtUi.h"
+#include "platform/settings/Settings.h"
+
 #include <QApplication>
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(tarnis::kAppTitle);
+    // The program ends through the main window's shutdown, not when a dialog closes.
+    QApplication::setQuitOnLastWindowClosed(false);
+    tarnis::installGermanTranslation(app);
+    tarnis::installKeyStateQuery();
+
+    tarnis::QtUi qtUi;
+    tarnis::setUi(&qtUi);
+
+    tarnis::frmSerienwertung window;
+    qtUi.setMainWindow(&window);
+    if (!window.start()) return 0;
+    return app.exec();
 }

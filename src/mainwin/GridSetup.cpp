@@ -115,18 +115,4 @@ GridStyle ReadGridStyle() {
     return s;
 }
 
-StoredColor DecodeColor(std::int64_t value) {
-    const auto bits = std::uint32_t(value);
-    StoredColor c;
-    if ((bits >> 24) == 0x80) {
-        c.system = true;
-        c.systemIndex = int(bits & 0xFFFFFF);
-        return c;
-    }
-    c.red = int(bits & 0xFF);
-    c.green = int((bits >> 8) & 0xFF);
-    c.blue = int((bits >> 16) & 0xFF);
-    return c;
-}
-
 }  // namespace tarnis

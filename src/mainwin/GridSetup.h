@@ -49,14 +49,6 @@ struct GridStyle {
 // Raises 13 for a size, style or colour that is no number.
 GridStyle ReadGridStyle();
 
-// A stored colour number: &H00BBGGRR, or a system colour when the top byte is &H80.
-struct StoredColor {
-    bool system = false;
-    int systemIndex = 0;   // when system
-    int red = 0, green = 0, blue = 0;
-};
-StoredColor DecodeColor(std::int64_t value);
-
 // A setting read as a number the way a control converts it: a text that is no
 // number raises 13 naming the setting.
 double SettingNumber(const QString &section, const QString &key, const QString &fallback);

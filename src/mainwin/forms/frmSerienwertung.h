@@ -75,6 +75,8 @@ public:
     void SetupGrid() override;
     int innerWidth() const override;
     void unloadWindow() override;
+    bool toolChecked(const QString &band, const QString &name) const override;
+    void setToolChecked(const QString &band, const QString &name, bool checked) override;
     bool printDirect() const override;
     void showPreview() override;
     bool previewVisible() const override;
@@ -86,6 +88,7 @@ public:
 protected:
     bool event(QEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
 
 private:
     struct Impl;

@@ -1,0 +1,43 @@
+#pragma once
+// The participant grid's model: a complete snapshot of the record source, shown
+// with the column state (captions, alignment) and the row colours of the grid style.
+#include "mainwin/GridSetup.h"
+#include "platform/engine/Database.h"
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QFont>
+#include <vector>
+
+namespace tarnis {
+
+class ParticipantModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit ParticipantModel(const std::vector<GridColumn> &columns, QObject *parent = nullptr)
+        : QAbstractTableModel(parent), columns_(columns) {}
+
+    void setSnapshot(Recordset rows);
+    void clear() { setSnapshot(Recordset()); }
+    const Recordset &snapshot() const { return rows_; }
+    // Captions or alignment changed in the column state.
+    void columnsChanged();
+
+    struct RowColors {
+        QColor evenBack, oddBack, evenFore, oddFore;
+        QFont font;
+    };
+    void setRowColors(const RowColors &colors);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    const std::vector<GridColumn> &columns_;
+    Recordset rows_;
+    RowColors colors_;
+};
+
+}  // namespace tarnis

@@ -1,0 +1,291 @@
+// The main window's logic without the window: grid columns, record sources,
+// stored placement, the single-copy lock and the dispatcher's failure rule.
+#include "core/db/Create.h"
+#include "core/db/Schema.h"
+#include "mainwin/Dispatch.h"
+#include "mainwin/GridSetup.h"
+#include "mainwin/InstanceLock.h"
+#include "mainwin/Placement.h"
+#include "mainwin/RecordSource.h"
+#include "mainwin/commands/PrintMode.h"
+#include "platform/settings/Settings.h"
+#include "platform/ui/ScriptedUi.h"
+
+#include <QLockFile>
+#include <QTemporaryDir>
+#include <gmock/gmock.h>
+#include <map>
+
+using namespace tarnis;
+using ::testing::ElementsAre;
+
+namespace {
+
+// Points the settings store at a new, empty folder.
+std::unique_ptr<QTemporaryDir> freshSettings() {
+    auto dir = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_CONFIG_HOME", dir->path().toUtf8());
+    reloadSettings();
+    return dir;
+}
+
+// A fresh settings store per test.
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override { config_ = freshSettings(); }
+    std::unique_ptr<QTemporaryDir> config_;
+};
+
+struct ColumnView {
+    int index;
+    const char *caption;
+    int width;
+    bool hidden;
+};
+
+class GridSetupTest : public SettingsTest {};
+
+TEST_F(GridSetupTest, ColumnsFollowModeCaptionsAndStoredWidths) {
+    struct Case {
+        const char *modus;  // nullptr: not stored
+        std::vector<std::pair<const char *, const char *>> grid;
+        std::vector<ColumnView> expect;
+    };
+    const std::vector<Case> cases = {
+        // Points mode by default: points visible under the race numbers, the rest hidden.
+        {nullptr, {}, {{0, "Name", 2000, false}, {2, "JG", kDefaultColumnWidth, false}, {5, "EW", 600, false},
+                       {7, "***", kDefaultColumnWidth, true}, {9, "1", 600, false}, {10, "1", 600, true},
+                       {13, "2", 600, false}, {14, "2", 600, true}}},
+        // "p" is not "P": time mode; the time column shares the points column's caption.
+        {"p", {{"Caption2", "Stadtlauf"}}, {{9, "1", 600, true}, {10, "1", 600, false},
+                                              {13, "Stadtlauf", 600, true}, {14, "Stadtlauf", 600, false}}},
+        // Stored widths: the race columns by index, columns 0 to 6 not from Grid.
+        {"P", {{"ColWith9", "1200"}, {"ColWith0", "50"}, {"ColWith5", "99"}},
+         {{0, "Name", 2000, false}, {5, "EW", 600, false}, {9, "1", 1200, false}}},
+        // An empty stored caption stays empty.
+        {"P", {{"Caption1", ""}}, {{9, "", 600, false}}},
+    };
+    for (const Case &c : cases) {
+        const auto store = freshSettings();
+        if (c.modus) SaveSetting("LastUser", "Modus", c.modus);
+        for (const auto &[key, value] : c.grid) SaveSetting("Grid", key, value);
+        std::vector<GridColumn> columns;
+        MatchColumnsToFields(columns, TeilnehmerFields(2));
+        EXPECT_EQ(SetupGridColumns(columns), 2) << (c.modus ? c.modus : "default");
+        for (const ColumnView &v : c.expect) {
+            SCOPED_TRACE(v.index);
+            EXPECT_EQ(columns[v.index].caption, QString::fromUtf8(v.caption));
+            EXPECT_EQ(columns[v.index].width, v.width);
+            EXPECT_EQ(columns[v.index].hidden, v.hidden);
+        }
+    }
+}
+
+TEST_F(GridSetupTest, NonNumericWidthIsATypeMismatch) {
+    SaveSetting("LastUser", "SizeOfGridCol1", "breit");
+    std::vector<GridColumn> columns;
+    MatchColumnsToFields(columns, TeilnehmerFields(1));
+    try {
+        SetupGridColumns(columns);
+        FAIL() << "no error";
+    } catch (const AppError &e) {
+        EXPECT_EQ(e.number, err::TypeMismatch);
+    }
+}
+
+TEST_F(GridSetupTest, MatchingKeepsStateOfUnchangedFieldsAndReportsShapeChanges) {
+    std::vector<GridColumn> columns;
+    EXPECT_TRUE(MatchColumnsToFields(columns, TeilnehmerFields(1)));
+    columns[9].width = 777;
+    EXPECT_FALSE(MatchColumnsToFields(columns, TeilnehmerFields(1)));
+    EXPECT_EQ(columns[9].width, 777);
+    EXPECT_TRUE(MatchColumnsToFields(columns, TeilnehmerFields(3)));
+    EXPECT_EQ(columns.size(), 19u);
+    EXPECT_EQ(columns[9].width, 777);
+    EXPECT_EQ(columns[13].caption, "Lauf_2_Punkte");
+}
+
+TEST(RecordSourceTest, FilterAndSortTexts) {
+    struct Case {
+        const char *club;
+        bool finalOnly;
+        const char *sql;
+        int params;
+    };
+    const Case cases[] = {
+        {"alle", false, "select * from Teilnehmer  order by Jahrgang, Altersklasse, Zuname, Vorname ASC", 0},
+        {" alle ", true, "select * from Teilnehmer where Endwertung > 0 order by Jahrgang, Altersklasse, Zuname, Vorname ASC", 0},
+        {"LG Nord", false, "select * from Teilnehmer where Verein = ?1 order by Jahrgang, Altersklasse, Zuname, Vorname ASC", 1},
+        {"LG Nord", true, "select * from Teilnehmer where Verein = ?1 AND Endwertung > 0 order by Jahrgang, Altersklasse, Zuname, Vorname ASC", 1},
+    };
+    for (const Case &c : cases) {
+        const RecordSource s = ClubFilterSource(c.club, c.finalOnly);
+        EXPECT_EQ(s.sql, QString::fromUtf8(c.sql));
+        ASSERT_EQ(int(s.params.size()), c.params);
+        if (c.params) EXPECT_EQ(s.params[0], Value(QString::fromUtf8(c.club)));
+    }
+
+    // One flag for all columns: the first click sorts descending, each next one flips.
+    bool flag = false;
+    EXPECT_EQ(HeadClickSource(5, flag, "alle", false).sql, "select * from Teilnehmer  order by Endwertung DESC");
+    EXPECT_EQ(HeadClickSource(5, flag, "alle", false).sql, "select * from Teilnehmer  order by Endwertung ASC");
+    EXPECT_EQ(HeadClickSource(12, flag, "X", false).sql,
+              "select * from Teilnehmer where Verein = ?1 order by Jahrgang,Altersklasse,Zuname,Vorname DESC");
+}
+
+class SeriesTest : public SettingsTest {
+protected:
+    void SetUp() override {
+        SettingsTest::SetUp();
+        ASSERT_TRUE(dir_.isValid());
+        const QString path = dir_.filePath("series.mdb");
+        CreateSeriesFile(path, 1);
+        db_ = Database::open(path);
+        const char *rows[][5] = {{"Adler", "Anna", "1980", "W40", "O'Brien's Lauftreff"},
+                                 {"Berg", "Bernd", "1975", "M45", "TV Süd"},
+                                 {"Claus", "Carl", "1975", "M45", "o'brien's lauftreff"}};
+        int points = 30;
+        for (const auto &r : rows) {
+            db_->execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Endwertung, "
+                         "Zwischenwertung) VALUES (?1, ?2, ?3, ?4, ?5, ?6, 0)",
+                         {Value(r[0]), Value(r[1]), Value(QString(r[2]).toInt()), Value(r[3]), Value(r[4]), Value(points)});
+            points -= 15;
+        }
+    }
+    QStringList names(const RecordSource &s) {
+        QStringList out;
+        const Recordset rs = db_->openRecordset(s.sql, s.params);
+        for (const auto &row : rs.rows()) out << row[0].toText();
+        return out;
+    }
+    QTemporaryDir dir_;
+    std::unique_ptr<Database> db_;
+};
+
+TEST_F(SeriesTest, ClubWithApostropheFiltersThroughTheBoundValue) {
+    EXPECT_THAT(names(ClubFilterSource("O'Brien's Lauftreff", false)), ElementsAre("Claus", "Adler"));
+    EXPECT_THAT(names(ClubFilterSource("O'Brien's Lauftreff", true)), ElementsAre("Adler"));
+    bool flag = false;
+    EXPECT_THAT(names(HeadClickSource(0, flag, "O'Brien's Lauftreff", false)), ElementsAre("Claus", "Adler"));
+    EXPECT_THAT(names(ClubFilterSource("alle", true)), ElementsAre("Berg", "Adler"));
+}
+
+TEST_F(SeriesTest, ClubListAndCount) {
+    // Clubs differing only in case are one club.
+    EXPECT_EQ(ClubList(*db_).size(), 2);
+    EXPECT_EQ(CountParticipants(*db_), 3);
+}
+
+TEST(PlacementTest, PositionsBeyondTheLimitAreCentred) {
+    const ScreenMetrics screen{800, 600, 15, 15};
+    struct Case {
+        double top, left;
+        std::int64_t wantTop, wantLeft;
+    };
+    const Case cases[] = {
+        {100000, -100000, 100000, -100000},
+        {100001, 50.5, 4500 - 3000, 50},       // 600/2*15 - 6000/2; 50.5 rounds half to even
+        {-480000, 100001, 1500, 6000 - 5000},  // 800/2*15 - 10000/2
+    };
+    for (const Case &c : cases) {
+        const StoredPosition p = ShutdownPosition(c.top, c.left, screen, 10000, 6000);
+        EXPECT_EQ(p.top, c.wantTop) << c.top;
+        EXPECT_EQ(p.left, c.wantLeft) << c.left;
+    }
+}
+
+TEST_F(SettingsTest, HiddenColumnWidthsAreStored) {
+    std::vector<GridColumn> columns;
+    MatchColumnsToFields(columns, TeilnehmerFields(1));
+    columns[9].hidden = true;
+    columns[9].width = 1234;
+    SaveColumnWidths(columns);
+    SavePlacement({10, 20}, 9000, 14000, columns);
+    EXPECT_EQ(GetSetting("Grid", "ColWith9"), "1234");
+    EXPECT_EQ(GetSetting("Grid", "ColWith10"), QString::number(kDefaultColumnWidth));
+    EXPECT_EQ(GetSetting("LastUser", "LastTopPos"), "10");
+    EXPECT_EQ(GetSetting("LastUser", "LastWidth"), "14000");
+    EXPECT_EQ(GetSetting("LastUser", "SizeOfGridCol4"), QString::number(kDefaultColumnWidth));
+}
+
+TEST(InstanceLockTest, AnotherHolderIsAnotherCopy) {
+    QTemporaryDir runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    ReleaseInstanceLock();
+    {
+        QLockFile other(InstanceLockPath());
+        ASSERT_TRUE(other.tryLock(0));
+        EXPECT_TRUE(AnotherCopyRunning());
+        ReleaseInstanceLock();
+    }
+    EXPECT_FALSE(AnotherCopyRunning());
+    EXPECT_FALSE(AnotherCopyRunning());  // our own lock is not another copy
+    ReleaseInstanceLock();
+}
+
+TEST(DispatchTest, ConfirmedDataCommandsReportTheirFailure) {
+    ScriptedUi scripted;
+    setUi(&scripted);
+    for (int id : {20011, 20012, 20013, 20014, 20020, 20030, 20041, 20042})
+        EXPECT_TRUE(CommandReportsFailure(id)) << id;
+    for (int id : {1, 2, 3, 10001, 30071, 4, 20065})
+        EXPECT_FALSE(CommandReportsFailure(id)) << id;
+
+    const auto fail = [] { throw AppError(3218, "Engine", "gesperrt"); };
+    RunCommand(20030, fail);
+    RunCommand(1, fail);
+    ASSERT_EQ(scripted.errorReports().size(), 1);
+    EXPECT_EQ(scripted.errorReports()[0].procedure, "mnuKomprimieren");
+    EXPECT_EQ(scripted.errorReports()[0].error.number, 3218);
+    // IDs that only open a menu run nothing.
+    EXPECT_FALSE(LogicCommand(20010));
+    EXPECT_FALSE(LogicCommand(4));
+}
+
+// Only what the print-mode pair needs of the window.
+class ToolStates : public MainWindowApi {
+public:
+    std::map<QString, bool> checked{{"mnuVorschau", true}, {"mnuDrucken", false}};
+    bool toolChecked(const QString &, const QString &name) const override { return checked.at(name); }
+    void setToolChecked(const QString &, const QString &name, bool on) override { checked[name] = on; }
+    void setRecordSource(const QString &, const Params &) override {}
+    void refreshGrid() override {}
+    int gridRowCount() const override { return 0; }
+    int gridColumnCount() const override { return 0; }
+    QString gridColumnCaption(int) const override { return {}; }
+    bool gridColumnVisible(int) const override { return false; }
+    QString gridCell(int, int) const override { return {}; }
+    int gridCurrentRow() const override { return -1; }
+    int gridSelectedRowCount() const override { return 0; }
+    int gridTop() const override { return 0; }
+    int gridLeft() const override { return 0; }
+    int gridHeight() const override { return 0; }
+    int gridWidth() const override { return 0; }
+    void UpdateTeilnehmerAnzahl() override {}
+    void Form_Load() override {}
+    void SetupGrid() override {}
+    int innerWidth() const override { return 0; }
+    void unloadWindow() override {}
+    bool printDirect() const override { return checked.at("mnuDrucken"); }
+    void showPreview() override {}
+    bool previewVisible() const override { return false; }
+    void closePreview() override {}
+    void ShowPageCount() override {}
+    QString edtTrigger() const override { return {}; }
+    void setEdtTrigger(const QString &) override {}
+};
+
+TEST(PrintModeTest, PairBehaviour) {
+    ToolStates w;
+    mnuDrucken(w);  // checking one unchecks the other
+    EXPECT_TRUE(w.checked["mnuDrucken"]);
+    EXPECT_FALSE(w.checked["mnuVorschau"]);
+    mnuDrucken(w);  // unchecking leaves the other alone: both off means preview
+    EXPECT_FALSE(w.checked["mnuDrucken"]);
+    EXPECT_FALSE(w.checked["mnuVorschau"]);
+    mnuVorschau(w);
+    EXPECT_TRUE(w.checked["mnuVorschau"]);
+    EXPECT_FALSE(w.printDirect());
+}
+
+}  // namespace
