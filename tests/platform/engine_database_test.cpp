@@ -80,6 +80,7 @@ TEST_F(EngineDatabase, ExecuteMapsErrorsAndCountsRows) {
         db->execute(kInsert, {name, 1, Value()});
     EXPECT_EQ(db->execute("UPDATE Probe SET Nummer = ?1 WHERE Name <> ?2", {5, "b"}), 2);
     EXPECT_EQ(db->execute(kInsert, {"a", 1, Value()}, false), 0);  // a failure ignored without fail-on-error
+    EXPECT_EQ(db->execute("CREATE TABLE Leer (x INTEGER)"), 0);     // not the last update's count
 
     const struct {
         QString sql;

@@ -170,19 +170,22 @@ int compareGeneral(const char *a, int aLen, const char *b, int bLen) {
     auto *pb = reinterpret_cast<const unsigned char *>(b);
     if (aLen == bLen && std::memcmp(pa, pb, std::size_t(aLen)) == 0)
         return 0;
-    // Fast path: a common ASCII stretch decides alone, or is skipped by both passes.
+    // Fast path: a common stretch (identical bytes, or ASCII letters equal but for case)
+    // gives both texts the same keys, so it either decides alone or is skipped by both passes.
     int i = 0;
     const int n = aLen < bLen ? aLen : bLen;
     for (; i < n; ++i) {
         const unsigned char ca = pa[i], cb = pb[i];
+        if (ca == cb)
+            continue;
         if ((ca | cb) >= 0x80)
             break;
-        if (ca != cb) {
-            const char32_t la = asciiLower(ca), lb = asciiLower(cb);
-            if (la != lb)
-                return la < lb ? -1 : 1;
-        }
+        const char32_t la = asciiLower(ca), lb = asciiLower(cb);
+        if (la != lb)
+            return la < lb ? -1 : 1;
     }
+    while (i > 0 && i < n && ((pa[i] & 0xC0) == 0x80 || (pb[i] & 0xC0) == 0x80))
+        --i;  // back to the start of the code point in which the texts part
     if (i == aLen && i == bLen)
         return 0;
     const int first = comparePass(pa + i, pa + aLen, pb + i, pb + bLen, true);

@@ -205,10 +205,9 @@ void bindParams(sqlite3 *db, sqlite3_stmt *stmt, const Params &params, const QSt
         } else if (const auto *d = std::get_if<double>(&raw)) {
             rc = sqlite3_bind_double(stmt, i + 1, *d);
         } else if (const auto *s = std::get_if<QString>(&raw)) {
-            // The caller's text outlives the step; SQLite converts it to UTF-8 itself.
+            // SQLite converts the text to UTF-8 while binding; an empty text stays a text, not Null.
             const void *text = s->isNull() ? static_cast<const void *>(u"") : static_cast<const void *>(s->utf16());
-            rc = sqlite3_bind_text16(stmt, i + 1, text, int(s->size() * 2),
-                                     SQLITE_STATIC);
+            rc = sqlite3_bind_text16(stmt, i + 1, text, int(s->size() * 2), SQLITE_STATIC);
         } else {
             rc = sqlite3_bind_null(stmt, i + 1);
         }
@@ -352,8 +351,8 @@ void checkIntegrity(sqlite3 *db, const QString &path) {
             return;
         problem = rs.recordCount() > 0 ? rs.rows()[0][0].textOrEmpty() : QString();
     } catch (const AppError &e) {
-        if (e.number == err::NotADatabase)
-            throw;
+        if (e.number != err::DamagedDatabase && e.number != err::EngineGeneric)
+            throw;  // not a verdict on the file (locked, out of memory, not a database)
         problem = e.description;
     }
     raise(err::DamagedDatabase, kSourceEngine,
@@ -393,6 +392,10 @@ QString Recordset::fieldName(int index) const {
 }
 
 int Recordset::fieldIndex(const QString &name) const {
+    // Callers mostly spell the name as the table does: try the cheap exact match first.
+    const int exact = int(columns_.indexOf(name));
+    if (exact >= 0)
+        return exact;
     for (int i = 0; i < columns_.size(); ++i) {
         if (columns_.at(i).compare(name, Qt::CaseInsensitive) == 0)
             return i;
@@ -459,8 +462,9 @@ struct ResetGuard {
 std::int64_t Statement::execute(const Params &params) {
     bind(params);
     ResetGuard reset{stmt_};
+    const sqlite3_int64 before = sqlite3_total_changes64(db_);
     stepToEnd(db_, stmt_, kSourceQueryDef);
-    return sqlite3_changes64(db_);
+    return sqlite3_total_changes64(db_) - before;
 }
 
 Recordset Statement::query(const Params &params) {
@@ -525,8 +529,10 @@ std::int64_t Database::execute(const QString &sql, const Params &params, bool fa
     StmtGuard guard{prepareOne(db_, sql, kSourceDatabase)};
     bindParams(db_, guard.stmt, params, kSourceDatabase);
     try {
+        // Counted as a difference, so that a statement that changes no rows (DDL, SELECT) gives 0.
+        const sqlite3_int64 before = sqlite3_total_changes64(db_);
         stepToEnd(db_, guard.stmt, kSourceDatabase);
-        return sqlite3_changes64(db_);
+        return sqlite3_total_changes64(db_) - before;
     } catch (const AppError &) {
         if (failOnError)
             throw;
@@ -648,6 +654,10 @@ void CompactDatabase(const QString &source, const QString &target) {
 
 void RepairDatabase(const QString &path) {
     ConnectionGuard conn{openConnection(path, kSourceEngine)};
+    if (!QFileInfo(path).isWritable())  // a write-protected file is not replaced behind the user's back
+        raise(err::ReadOnly, kSourceEngine,
+              QStringLiteral("Die Datenbank '%1' ist schreibgeschützt und kann nicht repariert werden.")
+                  .arg(nativePath(path)));
     checkIntegrity(conn.db, path);
 
     // Rewrite into a fresh file beside the old one; the old file stays as it was until the rename.
