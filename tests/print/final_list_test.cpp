@@ -1,0 +1,280 @@
+// The printed final standings on a real series file, with the print control's
+// builder measuring with fixed numbers (landscape A4: body from 1140 to 10760).
+#include "core/db/Create.h"
+#include "core/db/Globals.h"
+#include "platform/settings/Settings.h"
+#include "platform/text/Clock.h"
+#include "platform/ui/ScriptedUi.h"
+#include "print/FinalStandingsList.h"
+#include "print_support.h"
+
+#include <QTemporaryDir>
+#include <gmock/gmock.h>
+
+using namespace tarnis;
+using namespace tarnis::printtest;
+using ::testing::ElementsAre;
+
+namespace {
+
+constexpr double kBodyTop = 1140, kBodyBottom = 10760;
+
+class FinalListTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir, config;
+    ScriptedUi scripted;
+    FakeWindow window;
+    FakeControl control;
+
+    void SetUp() override {
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        reloadSettings();
+        setUi(&scripted);
+        setFixedNow(QDateTime(QDate(2024, 5, 1), QTime(12, 0)));
+        CreateSeriesFile(dir.filePath(QStringLiteral("series.mdb")), 3);
+        gDB = Database::open(dir.filePath(QStringLiteral("series.mdb")));
+    }
+    void TearDown() override {
+        gDB.reset();
+        setFixedNow(QDateTime());
+    }
+    void add(const char *vorname, const char *zuname, int jahrgang, const QString &klasse, const char *verein,
+             qint64 endwertung, qint64 zwischenwertung = 0) {
+        db().execute(QStringLiteral("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, "
+                                    "Endwertung, Zwischenwertung) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"),
+                     {vorname, zuname, jahrgang, klasse, verein, Value(std::int64_t(endwertung)),
+                      Value(std::int64_t(zwischenwertung))});
+    }
+    void order(const QString &klasse, int index) {
+        db().execute(QStringLiteral("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES (?1, ?2)"),
+                     {klasse, index});
+    }
+    void points(int platz, int punkte) {
+        db().execute(QStringLiteral("INSERT INTO Punkteverteilung (Platz, Punkte) VALUES (?1, ?2)"), {platz, punkte});
+    }
+    // Nine participants in four classes; M99 has no place in the class order.
+    void seriesD1() {
+        add("Meier", "Hans", 1980, "M40", "TV Nord", 60);
+        add("Schulz", "Peter", 1982, "M40", "LG Süd", 75);
+        add("Abel", "Karl", 1981, "M40", "TV Nord", 60);
+        add("Berg", "Uwe", 1983, "M40", "SC Ost", 50);
+        add("Roth", "Anna", 1988, "W35", "TV Nord", 70);
+        add("Neu", "Lea", 1990, "W35", " ", 30);
+        add("Klein", "Max", 1987, "M35", "SC Ost", 75);
+        add("Lang", "Tim", 1986, "M35", "LG Süd", 0, 40);
+        add("Frei", "Ole", 1984, "M99", "TV Nord", 80);
+        order("W35", 1);
+        order("M35", 2);
+        order("M40", 2);
+        points(1, 25);
+        points(2, 20);
+    }
+    QStringList page(int index) const { return bodyRows(*control.shownDoc, index, kBodyTop, kBodyBottom); }
+    void run() { PL_PrintEndwertung(window, control); }
+};
+
+TEST_F(FinalListTest, ClassesInStoredOrderWithSharedPlaces) {
+    seriesD1();
+    run();
+    ASSERT_TRUE(control.shownDoc);
+    EXPECT_TRUE(scripted.messages().isEmpty());
+    EXPECT_THAT(page(0), ElementsAre("W35 ", "Platz|Name|Vorname|JG|Verein|Punkte", "1|Roth|Anna|1988|TV Nord|70",
+                                     "2|Neu|Lea|1990|30", "M35 ", "Platz|Name|Vorname|JG|Verein|Punkte",
+                                     "1|Klein|Max|1987|SC Ost|75", "M40 ", "Platz|Name|Vorname|JG|Verein|Punkte",
+                                     "1|Schulz|Peter|1982|LG Süd|75", "2|Abel|Karl|1981|TV Nord|60",
+                                     "2|Meier|Hans|1980|TV Nord|60", "4|Berg|Uwe|1983|SC Ost|50"));
+    const print::Page &p = control.shownDoc->pages[0];
+    EXPECT_EQ(control.shownDoc->orientation, print::Orientation::Landscape);
+    EXPECT_THAT(p.header, ElementsAre("Endwertung", "", "01.05.2024"));
+    EXPECT_THAT(p.footer, ElementsAre("", "", "Seite 1"));
+    EXPECT_TRUE(window.shown);
+    EXPECT_EQ(window.pageCountCalls, 1);
+    EXPECT_EQ(control.printed, 0);
+    EXPECT_THAT(scripted.progressCalls(), ::testing::Contains(QStringLiteral("show 7")));
+    EXPECT_EQ(scripted.progressCalls().last(), QStringLiteral("hide"));
+}
+
+TEST_F(FinalListTest, DirectionAndTimeTotals) {
+    struct Case {
+        const char *modus;
+        std::vector<std::pair<int, int>> table;
+        QStringList rows;
+    };
+    const std::vector<Case> cases = {
+        // more points for place 1: highest first
+        {"P", {{1, 25}, {2, 20}}, {"1|C|c|1990|x|90000", "2|B|b|1990|x|32768", "3|A|a|1990|x|59"}},
+        // fewer points for place 1, none at all, or time mode: lowest first
+        {"P", {{1, 1}, {2, 2}}, {"1|A|a|1990|x|59", "2|B|b|1990|x|32768", "3|C|c|1990|x|90000"}},
+        {"P", {}, {"1|A|a|1990|x|59", "2|B|b|1990|x|32768", "3|C|c|1990|x|90000"}},
+        // no 16-bit limit and no wrap at a day
+        {"Z", {{1, 25}, {2, 20}}, {"1|A|a|1990|x|00:00:59", "2|B|b|1990|x|09:06:08", "3|C|c|1990|x|25:00:00"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.modus);
+        db().execute(QStringLiteral("DELETE FROM Teilnehmer"));
+        db().execute(QStringLiteral("DELETE FROM Punkteverteilung"));
+        db().execute(QStringLiteral("DELETE FROM AKLSortIndex"));
+        add("A", "a", 1990, "M", "x", 59);
+        add("B", "b", 1990, "M", "x", 32768);
+        add("C", "c", 1990, "M", "x", 90000);
+        order("M", 0);
+        for (const auto &[platz, punkte] : c.table) points(platz, punkte);
+        SaveSetting(QStringLiteral("LastUser"), QStringLiteral("Modus"), QString::fromLatin1(c.modus));
+        run();
+        ASSERT_TRUE(control.shownDoc);
+        EXPECT_EQ(page(0).mid(2), c.rows);
+        EXPECT_TRUE(scripted.errorReports().isEmpty());
+    }
+}
+
+TEST_F(FinalListTest, GroupsFollowTheFullClassAndStartAtOne) {
+    const QString nord = QStringLiteral("Senioren Altersklasse Nord"), sued = QStringLiteral("Senioren Altersklasse Süd");
+    add("A", "a", 1990, QStringLiteral(" "), "x", 10);  // a blank class still opens the first group
+    add("B", "b", 1990, QStringLiteral(" "), "x", 20);
+    add("C", "c", 1990, nord, "x", 20);
+    add("D", "d", 1990, sued, "x", 30);
+    order(QStringLiteral(" "), 0);
+    order(nord, 1);
+    order(sued, 2);
+    SaveSetting(QStringLiteral("LastUser"), QStringLiteral("Modus"), QStringLiteral("Z"));
+    run();
+    ASSERT_TRUE(control.shownDoc);
+    EXPECT_THAT(page(0), ElementsAre("Platz|Name|Vorname|JG|Verein|Zeit", "1|A|a|1990|x|00:00:10",
+                                     "2|B|b|1990|x|00:00:20", "Senioren Altersklass ",
+                                     "Platz|Name|Vorname|JG|Verein|Zeit", "1|C|c|1990|x|00:00:20",
+                                     "Senioren Altersklass ", "Platz|Name|Vorname|JG|Verein|Zeit",
+                                     "1|D|d|1990|x|00:00:30"));
+}
+
+TEST_F(FinalListTest, ClassChangeNearTheFootStartsANewPage) {
+    // The first row ends at 1140 + 3 * 300 + 300 = 2340: a class change needs that
+    // much room. After n rows the page is filled down to 2040 + 300 n.
+    for (const int rows : {21, 22}) {
+        SCOPED_TRACE(rows);
+        db().execute(QStringLiteral("DELETE FROM Teilnehmer"));
+        db().execute(QStringLiteral("DELETE FROM AKLSortIndex"));
+        for (int i = 0; i < rows; ++i) add(qPrintable(QStringLiteral("A%1").arg(i, 2, 10, QLatin1Char('0'))), "a", 1990, "A", "x", 10 + i);
+        add("B", "b", 1990, "B", "x", 5);
+        order("A", 1);
+        order("B", 2);
+        SaveSetting(QStringLiteral("LastUser"), QStringLiteral("Modus"), QStringLiteral("Z"));
+        run();
+        ASSERT_TRUE(control.shownDoc);
+        const auto &doc = *control.shownDoc;
+        ASSERT_EQ(doc.pages.size(), rows == 21 ? 1u : 2u);
+        if (rows == 22) {
+            EXPECT_THAT(page(1).first(1), ElementsAre("B "));
+            EXPECT_EQ(doc.pages[1].footer[2], QStringLiteral("Seite 2"));
+        }
+    }
+}
+
+TEST_F(FinalListTest, FontsColoursAndTextsFromListSettings) {
+    seriesD1();
+    const QString s = QStringLiteral("Listendruck");
+    // The preferences write some keys in another case than the list reads them.
+    SaveSetting(s, QStringLiteral("Listen Fontname groß"), QStringLiteral("Courier New"));
+    SaveSetting(s, QStringLiteral("Listen FontSize groß"), QStringLiteral("12"));
+    SaveSetting(s, QStringLiteral("Gruppen Fontname"), QStringLiteral("Times New Roman"));
+    SaveSetting(s, QStringLiteral("Gruppen FontSize"), QStringLiteral("14"));
+    SaveSetting(s, QStringLiteral("Gruppenueberschrift Fontname"), QStringLiteral("Arial"));
+    SaveSetting(s, QStringLiteral("Gruppenueberschrift FontSize"), QStringLiteral("11"));
+    SaveSetting(s, QStringLiteral("Footer Fontname"), QStringLiteral("Verdana"));
+    SaveSetting(s, QStringLiteral("Footer FontSize"), QStringLiteral("8"));
+    SaveSetting(s, QStringLiteral("Color Gruppe"), QStringLiteral("12632256"));
+    SaveSetting(s, QStringLiteral("Color Listenkopf"), QStringLiteral("255"));
+    SaveSetting(s, QStringLiteral("Gitter"), QStringLiteral("-1"));
+    SaveSetting(s, QStringLiteral("Headertext"), QStringLiteral("Stadtlauf <2024>"));
+    SaveSetting(s, QStringLiteral("Footertext"), QStringLiteral("Veranstalter | LG"));
+    run();
+    ASSERT_TRUE(control.shownDoc);
+    const print::Page &p = control.shownDoc->pages[0];
+    EXPECT_THAT(p.header, ElementsAre("Endwertung", "Stadtlauf <2024>", "01.05.2024"));
+    EXPECT_THAT(p.footer, ElementsAre("", "Veranstalter | LG", "Seite 1"));
+    QMap<QString, print::FontSpec> fontOf;
+    QMap<quint32, int> fills;
+    int lines = 0;
+    for (const auto &op : p.ops) {
+        if (const auto *t = std::get_if<print::TextOp>(&op)) fontOf.insert(t->text, t->font);
+        if (const auto *f = std::get_if<print::FillOp>(&op)) ++fills[f->bgr];
+        lines += std::holds_alternative<print::LineOp>(op);
+    }
+    EXPECT_EQ(fontOf.value(QStringLiteral("Roth")), (print::FontSpec{QStringLiteral("Courier New"), 12}));
+    EXPECT_EQ(fontOf.value(QStringLiteral("W35 ")), (print::FontSpec{QStringLiteral("Times New Roman"), 14}));
+    EXPECT_EQ(fontOf.value(QStringLiteral("Platz")), (print::FontSpec{QStringLiteral("Arial"), 11}));
+    EXPECT_EQ(fontOf.value(QStringLiteral("Stadtlauf <2024>")), (print::FontSpec{QStringLiteral("Verdana"), 8}));
+    EXPECT_EQ(fills.value(12632256u), 3 * 2);  // blank bar and class bar of three classes
+    EXPECT_EQ(fills.value(255u), 3 * 6);       // the column names of three classes
+    EXPECT_GT(lines, 0);
+}
+
+TEST_F(FinalListTest, TableFormatFromSettings) {
+    seriesD1();
+    struct Case {
+        const char *format;
+        double placeX;  // "1" centred in the first column
+    };
+    for (const Case c : {Case{"   ", 720 + 450}, Case{"^500|<3000|<3000|^800|<4000|^1200;", 720 + 200}}) {
+        SCOPED_TRACE(c.format);
+        SaveSetting(QStringLiteral("Listendruck"), QStringLiteral("EW-Format"), QString::fromLatin1(c.format));
+        run();
+        ASSERT_TRUE(control.shownDoc);
+        bool found = false;
+        for (const auto &op : control.shownDoc->pages[0].ops)
+            if (const auto *t = std::get_if<print::TextOp>(&op); t && t->text == QStringLiteral("1")) {
+                EXPECT_EQ(t->topLeft.x(), c.placeX);
+                found = true;
+                break;
+            }
+        EXPECT_TRUE(found);
+    }
+}
+
+TEST_F(FinalListTest, EmptyResultOnlyTellsSo) {
+    add("Frei", "Ole", 1984, "M99", "TV Nord", 80);  // no class order
+    add("Lang", "Tim", 1986, "M35", "LG Süd", 0, 40);
+    order("M35", 1);
+    run();
+    ASSERT_EQ(scripted.messages().size(), 1);
+    EXPECT_TRUE(scripted.messages()[0].startsWith(QStringLiteral("information\tKeine Teilnehmer in der Endwertung")));
+    EXPECT_TRUE(scripted.progressCalls().isEmpty());
+    EXPECT_FALSE(control.shownDoc);
+    EXPECT_FALSE(window.shown);
+    EXPECT_EQ(window.pageCountCalls, 0);
+}
+
+TEST_F(FinalListTest, PrintModeAndFailuresReachTheErrorDialog) {
+    seriesD1();
+    window.direct = true;
+    run();
+    EXPECT_EQ(control.printed, 1);
+    EXPECT_FALSE(window.shown);
+    EXPECT_EQ(window.pageCountCalls, 1);
+
+    control.printerFails = true;
+    run();
+    ASSERT_EQ(scripted.errorReports().size(), 1);
+    EXPECT_EQ(scripted.errorReports()[0].error.number, print::kPrinterError);
+    EXPECT_EQ(scripted.errorReports()[0].procedure, QStringLiteral("PL_PrintEndwertung"));
+    EXPECT_EQ(scripted.errorReports()[0].hint, QStringLiteral("There was a problem printing to your printer."));
+
+    // A setting that is no number, or a broken format: no document, the progress
+    // window closed, the error dialog.
+    window.direct = false;
+    control.printerFails = false;
+    for (const auto &[key, value] : {std::pair{"Footer FontSize", "groß"}, std::pair{"EW-Format", "^1000|x;"}}) {
+        SCOPED_TRACE(key);
+        SaveSetting(QStringLiteral("Listendruck"), QString::fromUtf8(key), QString::fromUtf8(value));
+        control.shownDoc.reset();
+        scripted.clearRecords();
+        run();
+        EXPECT_FALSE(control.shownDoc);
+        EXPECT_FALSE(control.docBuilder.inDocument());
+        ASSERT_EQ(scripted.errorReports().size(), 1);
+        EXPECT_EQ(scripted.errorReports()[0].procedure, QStringLiteral("PL_PrintEndwertung"));
+        EXPECT_EQ(scripted.progressCalls().last(), QStringLiteral("hide"));
+        DeleteSetting(QStringLiteral("Listendruck"), QString::fromUtf8(key));
+    }
+}
+
+}  // namespace
