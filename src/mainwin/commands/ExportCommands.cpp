@@ -1,10 +1,10 @@
-// Owner: the text and HTML work. Until its bodies land, each command says so.
+// Owner: the text and HTML work.
 #include "mainwin/commands/ExportCommands.h"
 
-#include "mainwin/commands/NotYetBuilt.h"
+#include "export/FinalStandingsHtml.h"
 
 namespace tarnis {
 
-void mnuEWHTMLReport(MainWindowApi &) { notYetBuilt(30072); }
+void mnuEWHTMLReport(MainWindowApi &) { CommandHtmlEndwertung(); }
 
 }  // namespace tarnis

@@ -1,0 +1,155 @@
+#include "export/FinalStandingsHtml.h"
+
+#include "core/db/Globals.h"
+#include "core/db/PunkteRichtung.h"
+#include "core/services/Progress.h"
+#include "core/services/ShowError.h"
+#include "export/HtmlWriter.h"
+#include "platform/settings/Settings.h"
+#include "platform/text/RaceTime.h"
+#include "platform/text/Vb.h"
+#include "platform/ui/Ui.h"
+#include "print/FinalStandingsList.h"
+
+#include <QFileInfo>
+#include <QProcess>
+
+namespace tarnis {
+namespace {
+
+QString field(const Value &value, int width) { return vb::Trim(vb::Trim(value.textOrEmpty()).left(width)); }
+
+QStringList blockTexts(const char *prefix) {
+    const QString p = QString::fromLatin1(prefix);
+    return {GetSetting(kHtmlSection, p + QStringLiteral(" links"), QStringLiteral(" ")),
+            GetSetting(kHtmlSection, p + QStringLiteral(" mitte"), QStringLiteral(" ")),
+            GetSetting(kHtmlSection, p + QStringLiteral(" rechts"), QStringLiteral(" "))};
+}
+
+class RealStarter : public ProgramStarter {
+public:
+    bool startDetached(const QString &program, const QStringList &arguments) override {
+        return QProcess::startDetached(program, arguments);
+    }
+};
+
+ProgramStarter *gStarter = nullptr;
+
+}  // namespace
+
+ProgramStarter &programStarter() {
+    static RealStarter real;
+    return gStarter ? *gStarter : real;
+}
+
+void setProgramStarter(ProgramStarter *starter) { gStarter = starter; }
+
+void HTML_ExportEndwertung(const QString &path) {
+    try {
+        const QStringList header = blockTexts("Header");
+        const QStringList footer = blockTexts("Footer");
+        const bool points = GetSetting(QStringLiteral("LastUser"), QStringLiteral("Modus"), QStringLiteral("P")) ==
+                            QStringLiteral("P");
+        const int direction = points ? DB_GetPunkteRichtung(db()) : richtung::Gleich;
+        const Recordset rs = db().openRecordset(finalStandingsQuery(direction));
+        if (rs.recordCount() < 1) {
+            ui().message(kEndwertungHtmlEmpty, MsgButtons::Ok, MsgIcon::Information);
+            return;
+        }
+
+        HtmlWriter page;
+        if (!page.HTML_OpenFile(path)) {
+            ui().message(kHtmlNotCreated, MsgButtons::Ok, MsgIcon::Critical);
+            return;
+        }
+        page.HTML_WriteHead(QStringLiteral("Lorvane Tarnis - Endwertung"));
+        page.HTML_WriteHeader(header);
+        ShowWorking(rs.recordCount());
+
+        const int cVorname = rs.fieldIndex(QStringLiteral("Vorname"));
+        const int cZuname = rs.fieldIndex(QStringLiteral("Zuname"));
+        const int cJahrgang = rs.fieldIndex(QStringLiteral("Jahrgang"));
+        const int cKlasse = rs.fieldIndex(QStringLiteral("Altersklasse"));
+        const int cVerein = rs.fieldIndex(QStringLiteral("Verein"));
+        const int cTotal = rs.fieldIndex(QStringLiteral("Endwertung"));
+        const QStringList columns{QStringLiteral("Platz"),  QStringLiteral("Name"),   QStringLiteral("Vorname"),
+                                  QStringLiteral("JG"),     QStringLiteral("Verein"), QStringLiteral("EW")};
+
+        bool first = true;
+        QString currentClass;
+        int counter = 1;
+        int previousPlace = 0;
+        std::int64_t previousTotal = 0;  // totals here are above 0, so a class starts without a tie
+        for (const std::vector<Value> &row : rs.rows()) {
+            StepWorking();
+            // A table per class by its full name, compared as the database compares
+            // it; the caption shows the first 20 characters.
+            const QString rawClass = row[cKlasse].textOrEmpty();
+            const QString ageClass = vb::Trim(rawClass);
+            if (first || ageClass.compare(currentClass, Qt::CaseInsensitive) != 0) {
+                if (!first) page.HTML_EndTable();
+                page.HTML_BeginTable(columns, QStringLiteral("-"), vb::Trim(rawClass.left(20)));
+                currentClass = ageClass;
+                first = false;
+                counter = 1;
+                previousTotal = 0;
+            }
+            const std::int64_t total = row[cTotal].toInt64();
+            const int place = previousTotal == total ? previousPlace : counter;
+            previousPlace = place;
+            previousTotal = total;
+            ++counter;
+            page.HTML_WriteRow({QString::number(place), field(row[cVorname], 30), field(row[cZuname], 30),
+                                field(row[cJahrgang], 4), field(row[cVerein], 30),
+                                points ? QString::number(total) : secondsToHms(total)});
+        }
+        page.HTML_EndTable();
+        page.HTML_WriteFooter(footer);
+        page.HTML_WriteTail();
+        page.HTML_CloseFile();
+        HideWorking();
+    } catch (...) {
+        const AppError error = toAppError(std::current_exception());
+        HideWorking();
+        ShowError(error, QStringLiteral("There was a problem printing to your printer."),
+                  QStringLiteral("HTML_ExportEndwertung"));
+    }
+}
+
+void ShowHtmlInViewer(const QString &path) {
+    const QString show = GetSetting(kHtmlSection, QStringLiteral("Anzeigen"), QStringLiteral("False"));
+    if (vb::Trim(show).isEmpty() || !vb::CBool(show)) return;
+    const QString viewer = GetSetting(kHtmlSection, QStringLiteral("Anzeigeprog"));
+    if (vb::Trim(viewer).isEmpty()) {
+        ui().message(QStringLiteral("Kein HTML-Anzeiger ausgewählt!"), MsgButtons::Ok, MsgIcon::Information);
+        return;
+    }
+    // A viewer path with blanks is one program; otherwise the text is a command line
+    // (such as "firefox -new-window"). The page is always one argument of its own.
+    QStringList command;
+    const QFileInfo program(vb::Trim(viewer));
+    if (program.isFile() && program.isExecutable()) command << program.filePath();
+    else command = QProcess::splitCommand(viewer);
+    if (command.isEmpty()) command << viewer;
+    const QString executable = command.takeFirst();
+    command << path;
+    if (!programStarter().startDetached(executable, command))
+        throw AppError(53, kRuntimeSource,
+                       QStringLiteral("Der HTML-Anzeiger \"%1\" konnte nicht gestartet werden.").arg(executable));
+}
+
+void CommandHtmlEndwertung() {
+    FileDialogRequest request;
+    request.title = QStringLiteral("HTML Datei speichern unter ...");
+    request.filter = QStringLiteral("HTML (*.html)");
+    request.fileName = QStringLiteral("Endwertung.html");
+    const QString path = ui().saveFileName(request);
+    if (vb::Trim(path).isEmpty()) {
+        ui().message(QStringLiteral("Bitte einen Dateinamen angeben!"), MsgButtons::Ok, MsgIcon::Information);
+        return;
+    }
+    HTML_ExportEndwertung(path);
+    ShowHtmlInViewer(path);
+}
+
+}  // namespace tarnis

@@ -1,0 +1,118 @@
+// The page writer: colours, escaping, code page, blank cells and the overwrite question.
+#include "export/HtmlWriter.h"
+#include "html_support.h"
+
+#include <gmock/gmock.h>
+
+using namespace tarnis;
+using namespace tarnis::htmltest;
+
+namespace {
+
+using HtmlWriterTest = HtmlSeries;
+
+TEST_F(HtmlWriterTest, ColoursTurnTheStoredOrderIntoRedGreenBlue) {
+    const struct { const char *stored; const char *html; } cases[] = {
+        {"0", "000000"}, {"255", "FF0000"}, {"5", "050000"}, {"256", "000100"}, {"65280", "00FF00"},
+        {"65536", "000001"}, {"16777215", "FFFFFF"}, {"12362580", "54A3BC"}, {"-2147483633", "000080"},
+        {"16777216", "000010"}, {" 42 ", "2A0000"},
+    };
+    for (const auto &c : cases) {
+        set("HTML Listen", "Tabelle", QString::fromUtf8(c.stored));
+        EXPECT_EQ(HTML_GetColor(QStringLiteral("Tabelle")), QString::fromUtf8(c.html)) << c.stored;
+    }
+}
+
+TEST_F(HtmlWriterTest, MissingOrEmptyColoursTakeThePreferenceDefaults) {
+    const struct { const char *key; const char *html; } defaults[] = {
+        {"Text", "000000"}, {"Dokument", "54A3BC"}, {"Tabellenheader", "FFC0C0"}, {"Tabelle", "60BFB6"},
+    };
+    for (const auto &d : defaults) EXPECT_EQ(HTML_GetColor(QString::fromUtf8(d.key)), QString::fromUtf8(d.html)) << d.key;
+    for (const auto &d : defaults) set("HTML Listen", d.key, QString());
+    for (const auto &d : defaults) EXPECT_EQ(HTML_GetColor(QString::fromUtf8(d.key)), QString::fromUtf8(d.html)) << d.key;
+
+    set("HTML Listen", "Text", QStringLiteral("rot"));
+    try {
+        HTML_GetColor(QStringLiteral("Text"));
+        ADD_FAILURE() << "a colour that is no number was accepted";
+    } catch (const AppError &e) {
+        EXPECT_EQ(e.number, err::TypeMismatch);
+    }
+}
+
+TEST_F(HtmlWriterTest, DataIsEscapedAndEncodedWhileHeaderTextsStayRaw) {
+    HtmlWriter page;
+    ASSERT_TRUE(page.HTML_OpenFile(path(QStringLiteral("p.html"))));
+    page.HTML_WriteHeader({QStringLiteral("<B>Cup</B>"), QStringLiteral("Łódź & Co")});
+    page.HTML_BeginTable({QStringLiteral("A<B"), QString()}, QStringLiteral("-"), QStringLiteral("M \"40\""));
+    page.HTML_WriteRow({QStringLiteral("a|b"), QStringLiteral("   "), QString(), QStringLiteral(" 7"),
+                        QStringLiteral("Müller & <Söhne>"), QStringLiteral("Zoë 😀")});
+    page.HTML_WriteRow({});
+    page.HTML_CloseFile();
+
+    const QByteArray expected =
+        "<A Name=\"Anfang\"></A>\r\n<CENTER><TABLE border=0 cellpadding=3 width=\"90%\">\r\n<TR>\r\n"
+        "<TD ALIGN=left width=\"33%\"><H3><B>Cup</B></H3></TD>\r\n"
+        "<TD ALIGN=center width=\"33%\"><H3>&#321;\xF3" "d&#378; & Co</H3></TD>\r\n"
+        "<TD ALIGN=right width=\"33%\"><H3></H3></TD>\r\n</TR>\r\n</TABLE></CENTER>\r\n<BR>\r\n"
+        "<A Name=-></A>\r\n<CENTER><TABLE border=1 cellpadding=3 width=\"90%\" bgcolor = #60BFB6>\r\n"
+        "<CAPTION><H2>M &quot;40&quot;</H2></CAPTION>\r\n<TR>\r\n"
+        "<TH bgcolor=#FFC0C0><I>A&lt;B</I></TH>\r\n<TH bgcolor=#FFC0C0><I></I></TH>\r\n</TR>\r\n"
+        "<TR>\r\n<TD>a|b</TD>\r\n<TD>-</TD>\r\n<TD>-</TD>\r\n<TD> 7</TD>\r\n"
+        "<TD>M\xFCller &amp; &lt;S\xF6hne&gt;</TD>\r\n<TD>Zo\xEB &#128512;</TD>\r\n</TR>\r\n"
+        "<TR>\r\n<TD>-</TD>\r\n</TR>\r\n";
+    EXPECT_EQ(readBytes(path(QStringLiteral("p.html"))), expected);
+}
+
+TEST_F(HtmlWriterTest, AnExistingPageIsReplacedOnlyAfterYes) {
+    const QString file = path(QStringLiteral("Endwertung.html"));
+    writeBytes(file, "old page");
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.setFileTime(QDateTime(QDate(2026, 11, 30), QTime(17, 4, 5)), QFileDevice::FileModificationTime);
+    }
+    {
+        scripted.answer(QStringLiteral("no"));
+        HtmlWriter page;
+        EXPECT_FALSE(page.HTML_OpenFile(file));
+    }
+    EXPECT_EQ(readBytes(file), QByteArray("old page"));
+    EXPECT_THAT(scripted.messages(),
+                testing::ElementsAre("critical\tEs gibt schon ein HTML File !!!\\nSoll das File überschrieben "
+                                     "werden?\\n\\nErstellungsdatum: 30.11.2026 17:04:05"));
+    {
+        scripted.answer(QStringLiteral("yes"));
+        HtmlWriter page;
+        ASSERT_TRUE(page.HTML_OpenFile(file));
+        page.HTML_WriteTail();
+        // Until the page is closed the old one is still there.
+        EXPECT_EQ(readBytes(file), QByteArray("old page"));
+        page.HTML_CloseFile();
+    }
+    EXPECT_EQ(readBytes(file), QByteArray("</BODY>\r\n</HTML>\r\n"));
+    {
+        scripted.answer(QStringLiteral("yes"));
+        HtmlWriter page;
+        ASSERT_TRUE(page.HTML_OpenFile(file));
+        page.HTML_WriteTail();
+    }  // abandoned without closing
+    EXPECT_EQ(readBytes(file), QByteArray("</BODY>\r\n</HTML>\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("Endwertung")).size(), 1);
+    EXPECT_TRUE(scripted.failures().isEmpty());
+    EXPECT_TRUE(scripted.leftoverAnswers().isEmpty());
+}
+
+TEST_F(HtmlWriterTest, APageThatCannotBeCreatedIsRefusedWithoutAQuestion) {
+    HtmlWriter page;
+    EXPECT_FALSE(page.HTML_OpenFile(path(QStringLiteral("kein/Ordner/p.html"))));
+    EXPECT_FALSE(page.HTML_OpenFile(QString()));
+    EXPECT_TRUE(scripted.messages().isEmpty());
+    try {
+        page.HTML_WriteTail();
+        ADD_FAILURE() << "a write without an open page passed";
+    } catch (const AppError &) {
+    }
+}
+
+}  // namespace
