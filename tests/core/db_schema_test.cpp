@@ -84,11 +84,7 @@ TEST_F(SeriesSchema, CreationReportsAndNeverTouchesAnExistingFile) {
     DB_CreateDatabase(path("neu.mdb"), 3);
     EXPECT_EQ(Database::open(path("neu.mdb"))->tableColumns("Teilnehmer").size(), 19);
 
-    {
-        QFile other(path("fremd.mdb"));
-        ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-        other.write("not a series file");
-    }
+    writeFile(path("fremd.mdb"), "not a series file");
     const QByteArray before = fileBytes(path("fremd.mdb"));
     DB_CreateDatabase(path("fremd.mdb"), 3);
     DB_CreateDatabase(path("neu.mdb"), 3);

@@ -1,5 +1,7 @@
 #pragma once
 // A scratch folder with a series file, the scripted user interface and the globals.
+#include "platform/engine_support.h"
+
 #include "core/db/Create.h"
 #include "core/db/Globals.h"
 #include "platform/engine/Database.h"
@@ -7,27 +9,13 @@
 #include "platform/ui/ScriptedUi.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace tarnis::seriestest {
 
-inline QByteArray fileBytes(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// The error number a call raises, 0 when it returns normally.
-template <typename Call>
-int errorOf(Call call) {
-    try {
-        call();
-    } catch (const AppError &e) {
-        return e.number;
-    }
-    return 0;
-}
+using enginetest::errorOf;
+using enginetest::fileBytes;
+using enginetest::writeFile;
 
 class SeriesTest : public ::testing::Test {
 protected:

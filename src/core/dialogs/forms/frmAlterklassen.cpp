@@ -63,7 +63,10 @@ frmAlterklassen::frmAlterklassen(const QStringList &classes, QWidget *owner) : Q
 
     connect(cmdOK, &QPushButton::clicked, this, &frmAlterklassen::cmdOK_Click);
     connect(cmdAbbruch, &QPushButton::clicked, this, &frmAlterklassen::cmdAbbruch_Click);
-    connect(lisAltersgruppen, &QListWidget::itemDoubleClicked, this, &frmAlterklassen::cmdOK_Click);
+    connect(lisAltersgruppen, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) {
+        lisAltersgruppen->setCurrentItem(item);
+        cmdOK_Click();
+    });
 }
 
 void frmAlterklassen::cmdOK_Click() {
