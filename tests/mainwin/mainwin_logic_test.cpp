@@ -10,6 +10,7 @@
 #include "mainwin/commands/PrintMode.h"
 #include "platform/settings/Settings.h"
 #include "platform/ui/ScriptedUi.h"
+#include "common/NullMainWindow.h"
 
 #include <QLockFile>
 #include <QTemporaryDir>
@@ -243,36 +244,12 @@ TEST(DispatchTest, ConfirmedDataCommandsReportTheirFailure) {
 }
 
 // Only what the print-mode pair needs of the window.
-class ToolStates : public MainWindowApi {
+class ToolStates : public tarnis::testing::NullMainWindow {
 public:
     std::map<QString, bool> checked{{"mnuVorschau", true}, {"mnuDrucken", false}};
     bool toolChecked(const QString &, const QString &name) const override { return checked.at(name); }
     void setToolChecked(const QString &, const QString &name, bool on) override { checked[name] = on; }
-    void setRecordSource(const QString &, const Params &) override {}
-    void refreshGrid() override {}
-    int gridRowCount() const override { return 0; }
-    int gridColumnCount() const override { return 0; }
-    QString gridColumnCaption(int) const override { return {}; }
-    bool gridColumnVisible(int) const override { return false; }
-    QString gridCell(int, int) const override { return {}; }
-    int gridCurrentRow() const override { return -1; }
-    int gridSelectedRowCount() const override { return 0; }
-    int gridTop() const override { return 0; }
-    int gridLeft() const override { return 0; }
-    int gridHeight() const override { return 0; }
-    int gridWidth() const override { return 0; }
-    void UpdateTeilnehmerAnzahl() override {}
-    void Form_Load() override {}
-    void SetupGrid() override {}
-    int innerWidth() const override { return 0; }
-    void unloadWindow() override {}
     bool printDirect() const override { return checked.at("mnuDrucken"); }
-    void showPreview() override {}
-    bool previewVisible() const override { return false; }
-    void closePreview() override {}
-    void ShowPageCount() override {}
-    QString edtTrigger() const override { return {}; }
-    void setEdtTrigger(const QString &) override {}
 };
 
 TEST(PrintModeTest, PairBehaviour) {

@@ -1,0 +1,284 @@
+// The main window under the offscreen platform: start-up paths, the grid, reload,
+// shutdown and the restored placement, and what a tool click writes.
+#include "core/db/Create.h"
+#include "core/db/Globals.h"
+#include "mainwin/InstanceLock.h"
+#include "mainwin/forms/frmSerienwertung.h"
+#include "platform/settings/Settings.h"
+#include "platform/ui/ScriptedUi.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLockFile>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <gmock/gmock.h>
+
+using namespace tarnis;
+using ::testing::ElementsAre;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
+        reloadSettings();
+        qputenv("TARNIS_PROGRAM_DIR", program_.path().toUtf8());
+        qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
+        qunsetenv("TARNIS_TEST_MODIFIERS");
+        ReleaseInstanceLock();
+        setUi(&ui_);
+        frmSerienwertung::setSplashHook([this] { ++splashes_; });
+        frmSerienwertung::setDatabaseDialogHook([this](QWidget *) {
+            ++dialogs_;
+            return onDialog_ ? onDialog_() : false;
+        });
+    }
+    void TearDown() override {
+        window_.reset();
+        frmSerienwertung::setSplashHook({});
+        frmSerienwertung::setDatabaseDialogHook({});
+        qunsetenv("TARNIS_TEST_MODIFIERS");
+        ReleaseInstanceLock();
+    }
+
+    QString series(int races, const QString &name = QStringLiteral("series.mdb")) {
+        const QString path = program_.filePath(name);
+        if (!QFile::exists(path)) CreateSeriesFile(path, races);
+        return path;
+    }
+    void storeSeries(const QString &path) { SaveSetting("LastUser", "Datenbank", path); }
+    void addRunner(const QString &path, const char *name, const char *club, int total) {
+        auto db = Database::open(path);
+        db->execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Endwertung, "
+                    "Zwischenwertung) VALUES (?1, 'X', 1980, 'M40', ?2, ?3, 0)",
+                    {Value(name), Value(club), Value(total)});
+    }
+    bool start() {
+        window_ = std::make_unique<frmSerienwertung>();
+        return window_->start();
+    }
+    QStringList column(int col) {
+        QStringList out;
+        for (int r = 0; r < window_->gridRowCount(); ++r) out << window_->gridCell(r, col);
+        return out;
+    }
+    QString layoutFile() const { return program_.filePath("USERLAYOUT.TB"); }
+
+    QTemporaryDir config_, program_, runtime_;
+    ScriptedUi ui_;
+    std::unique_ptr<frmSerienwertung> window_;
+    std::function<bool()> onDialog_;
+    int dialogs_ = 0, splashes_ = 0;
+};
+
+TEST_F(MainWindowTest, FreshStartChoosesADatabaseThenLoads) {
+    onDialog_ = [this] {
+        storeSeries(series(3));
+        return true;
+    };
+    ASSERT_TRUE(start());
+    EXPECT_EQ(dialogs_, 1);
+    EXPECT_EQ(splashes_, 1);
+    EXPECT_EQ(window_->windowTitle(), "Lrv. Tarnis V1.0.0");
+    EXPECT_EQ(window_->gridCaption(), QString::fromUtf8("0 erfaßte Teilnehmer"));
+    EXPECT_EQ(window_->statusPanel(2), series(3));
+    EXPECT_EQ(GetSetting("LastUser", "AppPath"), program_.path());
+    EXPECT_EQ(gCurDir, QDir::currentPath());
+    EXPECT_EQ(gRaceCount, 3);
+    EXPECT_EQ(window_->recordSource(),
+              "select * from Teilnehmer  order by Jahrgang, Altersklasse, Zuname, Vorname ASC");
+
+    // A reload reads the file again; no splash, no dialog.
+    addRunner(series(3), "Adler", "LG Nord", 30);
+    window_->reload();
+    EXPECT_EQ(window_->gridCaption(), QString::fromUtf8("1 erfaßte Teilnehmer"));
+    EXPECT_EQ(splashes_, 1);
+    EXPECT_EQ(dialogs_, 1);
+    EXPECT_TRUE(ui_.errorReports().isEmpty());
+}
+
+TEST_F(MainWindowTest, DialogLoopEndsWhenClosedWithoutADatabase) {
+    // Twice a path that does not open, then the dialog is closed: no endless asking.
+    onDialog_ = [this] {
+        if (dialogs_ == 3) return false;
+        storeSeries(program_.filePath("fehlt.mdb"));
+        return true;
+    };
+    EXPECT_FALSE(start());
+    EXPECT_EQ(dialogs_, 3);
+    EXPECT_TRUE(window_->programEnded());
+    EXPECT_FALSE(window_->isVisible());
+    EXPECT_EQ(gDB, nullptr);
+}
+
+TEST_F(MainWindowTest, HeldKeysAtStart) {
+    struct Case {
+        const char *keys;
+        const char *answer;     // to "Menu-Einstellungen löschen?"
+        bool layoutKept;
+        int dialogs;
+    };
+    const Case cases[] = {
+        {"ctrl", "yes", false, 0},
+        {"ctrl", "no", true, 0},
+        {"shift", nullptr, true, 1},  // the dialog even with a good database
+        {"ctrl,shift", "no", true, 1},
+    };
+    storeSeries(series(1));
+    ASSERT_TRUE(start());
+    window_->clickTool(20010);
+    QFile saved(layoutFile());
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray layoutBytes = saved.readAll();
+    saved.close();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.keys);
+        window_.reset();
+        ReleaseInstanceLock();
+        ui_.clearRecords();
+        dialogs_ = 0;
+        QFile layout(layoutFile());
+        ASSERT_TRUE(layout.open(QIODevice::WriteOnly));
+        layout.write(layoutBytes);
+        layout.close();
+        qputenv("TARNIS_TEST_MODIFIERS", c.keys);
+        if (c.answer) ui_.answer(QString::fromUtf8(c.answer), QString());
+        // The keys are let go while the dialog is open.
+        onDialog_ = [] {
+            qunsetenv("TARNIS_TEST_MODIFIERS");
+            return true;
+        };
+        ASSERT_TRUE(start());
+        EXPECT_EQ(dialogs_, c.dialogs);
+        EXPECT_EQ(QFile::exists(layoutFile()), c.layoutKept);
+        if (c.answer) EXPECT_THAT(ui_.messages(), ElementsAre(QString::fromUtf8("question\tMenu-Einstellungen löschen?")));
+        else EXPECT_TRUE(ui_.messages().isEmpty());
+        EXPECT_TRUE(ui_.leftoverAnswers().isEmpty());
+        qunsetenv("TARNIS_TEST_MODIFIERS");
+    }
+}
+
+TEST_F(MainWindowTest, SecondCopyIsToldAndEnds) {
+    storeSeries(series(1));
+    QLockFile first(InstanceLockPath());
+    ASSERT_TRUE(first.tryLock(0));
+    EXPECT_FALSE(start());
+    EXPECT_THAT(ui_.messages(), ElementsAre(QString::fromUtf8("information\tLrv. Tarnis läuft bereits !")));
+    EXPECT_EQ(ui_.endProgramCalls(), 1);
+    EXPECT_EQ(dialogs_, 0);
+    EXPECT_EQ(GetSetting("LastUser", "AppPath", "-"), "-");
+}
+
+TEST_F(MainWindowTest, GridColumnsByModeAndAfterASwitchToAnotherSeries) {
+    storeSeries(series(2));
+    SaveSetting("LastUser", "Modus", "Z");
+    ASSERT_TRUE(start());
+    EXPECT_EQ(gRaceCount, 2);
+    EXPECT_FALSE(window_->gridColumnVisible(9));
+    EXPECT_TRUE(window_->gridColumnVisible(10));
+    EXPECT_FALSE(window_->gridColumnVisible(7));
+    EXPECT_EQ(window_->gridColumnCaption(14), "2");
+    EXPECT_EQ(window_->gridColumnCaption(0), "Name");
+    EXPECT_EQ(window_->gridColumnCaption(8), "***");
+
+    // Another series with four races: the reload recounts and sets the columns up.
+    SaveSetting("LastUser", "Modus", "P");
+    storeSeries(series(4, "vier.mdb"));
+    window_->reload();
+    EXPECT_EQ(gDB->path(), series(4, "vier.mdb"));
+    EXPECT_EQ(gRaceCount, 4);
+    EXPECT_EQ(window_->gridColumnCount(), 23);
+    EXPECT_TRUE(window_->gridColumnVisible(21));
+    EXPECT_EQ(window_->gridColumnCaption(21), "4");
+}
+
+TEST_F(MainWindowTest, ClubFilterFinalOnlyAndHeaderSort) {
+    const QString path = series(1);
+    storeSeries(path);
+    addRunner(path, "Adler", "O'Brien's Lauftreff", 30);
+    addRunner(path, "Berg", "TV Süd", 0);
+    addRunner(path, "Claus", "O'Brien's Lauftreff", 0);
+    ASSERT_TRUE(start());
+    QComboBox *clubs = window_->clubFilter();
+    ASSERT_EQ(clubs->count(), 3);
+    EXPECT_EQ(clubs->itemText(0), "alle");
+
+    clubs->setCurrentIndex(clubs->findText("O'Brien's Lauftreff"));
+    EXPECT_THAT(column(0), ElementsAre("Adler", "Claus"));
+    window_->finalOnlyBox()->click();
+    EXPECT_THAT(column(0), ElementsAre("Adler"));
+    window_->finalOnlyBox()->click();
+
+    // Header clicks keep the club and flip the direction, first descending.
+    QHeaderView *header = window_->grid()->horizontalHeader();
+    emit header->sectionClicked(0);
+    EXPECT_THAT(column(0), ElementsAre("Claus", "Adler"));
+    emit header->sectionClicked(0);
+    EXPECT_THAT(column(0), ElementsAre("Adler", "Claus"));
+
+    // The filter survives a reload, the club list goes back to "alle".
+    window_->finalOnlyBox()->click();
+    window_->reload();
+    EXPECT_EQ(clubs->currentText(), "alle");
+    EXPECT_THAT(column(0), ElementsAre("Adler"));
+    EXPECT_TRUE(ui_.errorReports().isEmpty());
+}
+
+TEST_F(MainWindowTest, ShutdownStoresWhatTheNextStartRestores) {
+    storeSeries(series(1));
+    SaveSetting("LastUser", "LastHeight", "9000");
+    SaveSetting("LastUser", "LastWidth", "12000");
+    SaveSetting("LastUser", "LastLeftPos", "1500");
+    SaveSetting("LastUser", "LastTopPos", "3000");
+    SaveSetting("Grid", "ColWith10", "900");  // a hidden time column in points mode
+    ASSERT_TRUE(start());
+    EXPECT_EQ(window_->frameGeometry(), QRect(100, 200, 800, 600));
+
+    window_->move(300, 150);
+    window_->closeAndShutdown();
+    EXPECT_EQ(gDB, nullptr);
+    EXPECT_TRUE(QFile::exists(layoutFile()));
+    EXPECT_EQ(GetSetting("LastUser", "LastTopPos"), "2250");
+    EXPECT_EQ(GetSetting("LastUser", "LastLeftPos"), "4500");
+    EXPECT_EQ(GetSetting("LastUser", "LastHeight"), "9000");
+    EXPECT_EQ(GetSetting("LastUser", "LastWidth"), "12000");
+    EXPECT_EQ(GetSetting("LastUser", "SizeOfGridCol0"), "2000");
+    EXPECT_EQ(GetSetting("Grid", "ColWith10"), "900");
+    EXPECT_EQ(GetSetting("Grid", "ColWith5"), "600");
+
+    ReleaseInstanceLock();
+    ASSERT_TRUE(start());
+    EXPECT_EQ(window_->frameGeometry(), QRect(300, 150, 800, 600));
+}
+
+TEST_F(MainWindowTest, FailingActivationIsReportedAndUncoversTheGrid) {
+    storeSeries(series(1));
+    SaveSetting("LastUser", "LastHeight", "hoch");
+    ASSERT_TRUE(start());
+    ASSERT_EQ(ui_.errorReports().size(), 1);
+    EXPECT_EQ(ui_.errorReports()[0].procedure, "Form_Activate");
+    EXPECT_EQ(ui_.errorReports()[0].error.number, 13);
+    EXPECT_FALSE(window_->findChild<QFrame *>("fraMantel")->isVisible());
+}
+
+TEST_F(MainWindowTest, ToolClickSavesTheLayoutFirst) {
+    storeSeries(series(1));
+    ASSERT_TRUE(start());
+    window_->clickTool(20010);  // only opens a menu: the layout is written all the same
+    EXPECT_TRUE(QFile::exists(layoutFile()));
+
+    // A layout that cannot be written is told; the command runs anyway.
+    QFile::remove(layoutFile());
+    ASSERT_TRUE(QDir().mkdir(layoutFile()));
+    window_->clickTool(30012);
+    EXPECT_THAT(ui_.messages(), ElementsAre(QString::fromUtf8("information\tMenüeinstellungen konnten nicht gespeichert werden!")));
+    EXPECT_TRUE(window_->printDirect());
+}
+
+}  // namespace
