@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -34,12 +35,21 @@ QStringList casesBelow(const QString &root) {
     return cases;
 }
 
-bool report(const QString &caseDir, const seasons::CaseResult &result) {
-    const QByteArray name = QDir::current().relativeFilePath(caseDir).toUtf8();
+// `root`: the folder the case names are given relative to.
+bool report(const QString &root, const QString &caseDir, const seasons::CaseResult &result) {
+    const QByteArray name = QDir(root).relativeFilePath(caseDir).toUtf8();
     if (result.ok) std::printf("ok    %s\n", name.constData());
     else std::printf("FAIL  %s: %s\n", name.constData(), result.reason.toUtf8().constData());
     std::fflush(stdout);
     return result.ok;
+}
+
+// The offscreen platform reports every window feature it lacks; those lines would
+// bury the one line per case.
+void quietHandler(QtMsgType type, const QMessageLogContext &, const QString &message) {
+    if (message.startsWith(QLatin1String("This plugin does not support"))) return;
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    if (type == QtFatalMsg) std::abort();
 }
 
 }  // namespace
@@ -54,6 +64,7 @@ int main(int argc, char **argv) {
     qunsetenv("TARNIS_TEST_NOW");
     QTemporaryDir scratch;
     qputenv("TARNIS_PRINT_PDF", scratch.filePath(QStringLiteral("printed.pdf")).toUtf8());
+    qInstallMessageHandler(quietHandler);
     QApplication app(argc, argv);
 
     const QStringList args = app.arguments().mid(1);
@@ -69,7 +80,7 @@ int main(int argc, char **argv) {
         QTemporaryDir config;
         config.setAutoRemove(false);
         const QString caseDir = QFileInfo(args[2]).absoluteFilePath();
-        const bool ok = report(caseDir, seasons::runCase(caseDir, work, config.path()));
+        const bool ok = report(QDir::currentPath(), caseDir, seasons::runCase(caseDir, work, config.path()));
         tarnis::ReleaseInstanceLock();
         std::printf("work folder: %s\nsettings:    %s\n", work.toUtf8().constData(),
                     config.path().toUtf8().constData());
@@ -77,9 +88,11 @@ int main(int argc, char **argv) {
     }
 
     QStringList cases;
+    QString root = QDir::currentPath();
     if (args[0] == QLatin1String("--all")) {
         if (args.size() != 2) return usage();
-        cases = casesBelow(args[1]);
+        root = QFileInfo(args[1]).absoluteFilePath();
+        cases = casesBelow(root);
         if (cases.isEmpty()) {
             std::fprintf(stderr, "season_runner: no case below %s\n", args[1].toUtf8().constData());
             return 1;
@@ -91,7 +104,7 @@ int main(int argc, char **argv) {
     int failed = 0;
     for (const QString &caseDir : cases) {
         QTemporaryDir work, config;
-        if (!report(caseDir, seasons::runCase(caseDir, work.path(), config.path()))) ++failed;
+        if (!report(root, caseDir, seasons::runCase(caseDir, work.path(), config.path()))) ++failed;
     }
     tarnis::ReleaseInstanceLock();  // before its runtime folder goes
     std::printf("%lld cases, %d failed\n", static_cast<long long>(cases.size()), failed);
