@@ -6,7 +6,10 @@
 #include "platform/text/Clock.h"
 #include "platform/ui/ScriptedUi.h"
 #include "print/FinalStandingsList.h"
+#include "print/forms/PreviewPane.h"
 #include "print_support.h"
+
+#include <QProcess>
 
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
@@ -275,6 +278,34 @@ TEST_F(FinalListTest, PrintModeAndFailuresReachTheErrorDialog) {
         EXPECT_EQ(scripted.progressCalls().last(), QStringLiteral("hide"));
         DeleteSetting(QStringLiteral("Listendruck"), QString::fromUtf8(key));
     }
+}
+
+// Once through the real fonts and a real PDF: direct printing goes to the file
+// named by TARNIS_PRINT_PDF.
+TEST_F(FinalListTest, RealPdfReadsBack) {
+    seriesD1();
+    SaveSetting(QStringLiteral("Listendruck"), QStringLiteral("Headertext"), QStringLiteral("Stadtlauf Köln"));
+    const QString pdf = dir.filePath(QStringLiteral("liste.pdf"));
+    qputenv("TARNIS_PRINT_PDF", pdf.toUtf8());
+    PreviewPane pane(&window);
+    window.direct = true;
+    PL_PrintEndwertung(window, pane);
+    qunsetenv("TARNIS_PRINT_PDF");
+    ASSERT_TRUE(scripted.errorReports().isEmpty());
+    const auto run = [](const QString &program, const QStringList &args) {
+        QProcess p;
+        p.start(program, args);
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput());
+    };
+    EXPECT_THAT(run(QStringLiteral("pdfinfo"), {pdf}).toStdString(), ::testing::HasSubstr("842 x 595 pts"));
+    const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    for (const char *word : {"Endwertung", "Stadtlauf Köln", "01.05.2024", "Seite 1", "W35", "Platz", "Roth",
+                             "LG Süd", "Berg"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(word))) << word << "\n" << text.toStdString();
+    // Reading order follows the class order.
+    EXPECT_LT(text.indexOf(QStringLiteral("Roth")), text.indexOf(QStringLiteral("Klein")));
+    EXPECT_LT(text.indexOf(QStringLiteral("Klein")), text.indexOf(QStringLiteral("Schulz")));
 }
 
 }  // namespace

@@ -1,0 +1,147 @@
+// The print-and-preview pane under the offscreen platform: page buttons, zoom,
+// orientation, printing from the pane and its error report.
+#include "platform/printing/PageDump.h"
+#include "platform/qt/PreviewWidget.h"
+#include "platform/settings/Settings.h"
+#include "platform/ui/ScriptedUi.h"
+#include "print/forms/PreviewPane.h"
+#include "print_support.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <gmock/gmock.h>
+
+using namespace tarnis;
+using namespace tarnis::printtest;
+
+namespace {
+
+class PaneTest : public ::testing::Test {
+protected:
+    QTemporaryDir config, out;
+    ScriptedUi scripted;
+    FakeWindow window;
+    std::unique_ptr<PreviewPane> pane;
+
+    void SetUp() override {
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        reloadSettings();
+        setUi(&scripted);
+        pane = std::make_unique<PreviewPane>(&window);
+    }
+    void TearDown() override { qunsetenv("TARNIS_PRINT_PDF"); }
+
+    // A document of `pages` pages built on the pane's own builder.
+    std::shared_ptr<const print::Document> document(int pages) {
+        print::IDocumentBuilder &b = pane->builder();
+        b.startDoc();
+        for (int i = 0; i < pages; ++i) {
+            if (i) b.newPage();
+            b.printText(QStringLiteral("Seite Nummer %1").arg(i + 1));
+        }
+        return b.endDoc();
+    }
+    QString zoomSetting() const {
+        return GetSetting(QStringLiteral("LastUser"), QStringLiteral("Zoom Slider Value"), QStringLiteral("-"));
+    }
+};
+
+TEST_F(PaneTest, IsTheProgramsPrintControlWhileItLives) {
+    EXPECT_EQ(&print::printControl(), pane.get());
+    pane.reset();
+    EXPECT_FALSE(print::hasPrintControl());
+}
+
+TEST_F(PaneTest, PageButtonsStayWithinTheDocument) {
+    pane->cmd_pre_down_Click();
+    EXPECT_EQ(pane->pageCountLabel()->text(), QStringLiteral("Seite 0 von 0"));
+    pane->setDocument(document(3));
+    pane->ShowPageCount();
+    EXPECT_EQ(pane->pageCountLabel()->text(), QStringLiteral("Seite 1 von 3"));
+    struct Step {
+        bool up;
+        int times;
+        const char *label;
+    };
+    for (const Step s : {Step{false, 1, "Seite 1 von 3"}, Step{true, 1, "Seite 2 von 3"},
+                         Step{true, 5, "Seite 3 von 3"}, Step{false, 9, "Seite 1 von 3"}}) {
+        for (int i = 0; i < s.times; ++i) s.up ? pane->cmd_pre_up_Click() : pane->cmd_pre_down_Click();
+        EXPECT_EQ(pane->pageCountLabel()->text(), QString::fromLatin1(s.label));
+        EXPECT_EQ(pane->previewWidget()->page(), pane->previewPage());
+    }
+    // A new document opens at page 1 with the slider's zoom.
+    pane->cmd_pre_up_Click();
+    window.shown = false;
+    pane->zoomSlider()->setValue(90);
+    pane->setDocument(document(2));
+    EXPECT_EQ(pane->previewPage(), 1);
+    EXPECT_EQ(pane->zoom(), 90);
+}
+
+TEST_F(PaneTest, ZoomIsAppliedAndSavedOnlyWhilePreviewing) {
+    SaveSetting(QStringLiteral("LastUser"), QStringLiteral("Zoom Slider Value"), QStringLiteral("80"));
+    pane->loadSettings();
+    EXPECT_EQ(pane->zoomSlider()->value(), 80);
+    EXPECT_EQ(pane->orientationBox()->count(), 2);
+    EXPECT_EQ(pane->builder().orientation(), print::Orientation::Portrait);
+
+    pane->zoomSlider()->setValue(120);  // grid shown
+    EXPECT_EQ(pane->zoom(), 50);
+    EXPECT_EQ(zoomSetting(), QStringLiteral("80"));
+
+    window.shown = true;
+    pane->setDocument(document(1));
+    for (const int value : {0, 150}) {
+        pane->zoomSlider()->setValue(value);
+        EXPECT_EQ(pane->zoom(), value);
+        EXPECT_EQ(zoomSetting(), QString::number(value));
+        EXPECT_FALSE(pane->previewWidget()->grab().isNull());  // paints at 0 % too
+    }
+
+    SaveSetting(QStringLiteral("LastUser"), QStringLiteral("Zoom Slider Value"), QStringLiteral("viel"));
+    window.shown = false;
+    pane->loadSettings();
+    EXPECT_EQ(pane->zoomSlider()->value(), 50);
+}
+
+TEST_F(PaneTest, OrientationActsOnTheNextDocument) {
+    pane->loadSettings();
+    const auto shown = document(1);
+    pane->setDocument(shown);
+    pane->orientationBox()->setCurrentIndex(1);
+    pane->cboOrientation_Click();
+    EXPECT_EQ(pane->builder().orientation(), print::Orientation::Landscape);
+    EXPECT_EQ(pane->document(), shown);  // the shown document is not laid out again
+    EXPECT_EQ(document(1)->orientation, print::Orientation::Landscape);
+}
+
+TEST_F(PaneTest, PrintsTheShownDocumentAndReportsFailure) {
+    pane->cmdDrucken_Click();  // nothing shown yet: nothing to print, nothing to report
+    EXPECT_TRUE(scripted.errorReports().isEmpty());
+
+    pane->setDocument(document(2));
+    const QString pdf = out.filePath(QStringLiteral("druck.pdf"));
+    qputenv("TARNIS_PRINT_PDF", pdf.toUtf8());
+    pane->cmdDrucken_Click();
+    EXPECT_GT(QFileInfo(pdf).size(), 0);
+    EXPECT_TRUE(scripted.errorReports().isEmpty());
+
+    qputenv("TARNIS_PRINT_PDF", out.filePath(QStringLiteral("fehlt/druck.pdf")).toUtf8());
+    pane->cmdDrucken_Click();
+    ASSERT_EQ(scripted.errorReports().size(), 1);
+    EXPECT_EQ(scripted.errorReports()[0].procedure, QStringLiteral("cmdDrucken_Click"));
+    EXPECT_EQ(scripted.errorReports()[0].hint, QStringLiteral("There was a problem printing to your printer."));
+    EXPECT_EQ(scripted.errorReports()[0].error.number, print::kPrinterError);
+}
+
+TEST_F(PaneTest, CloseAsksTheWindow) {
+    window.shown = true;
+    pane->cmdClosePreview_Click();
+    EXPECT_EQ(window.closeCalls, 1);
+    EXPECT_FALSE(window.shown);
+}
+
+}  // namespace
