@@ -27,6 +27,7 @@ protected:
         HideWorking();
         EXPECT_THAT(ui.failures(), IsEmpty());
         EXPECT_THAT(ui.leftoverAnswers(), IsEmpty());
+        setUi(nullptr);
     }
     ScriptedUi ui;
 };

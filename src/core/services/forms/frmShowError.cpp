@@ -1,0 +1,165 @@
+#include "core/services/forms/frmShowError.h"
+
+#include "core/services/Help.h"
+#include "core/services/ShowError.h"
+#include "core/services/forms/FormStyle.h"
+#include "platform/qt/QtUi.h"
+#include "platform/settings/Settings.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tarnis {
+
+namespace {
+
+QFont sansSerif(bool bold) {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(9.75);
+    font.setBold(bold);
+    return font;
+}
+
+QGroupBox *band(QWidget *parent, const QString &title, int heightTwips, QVBoxLayout *into) {
+    auto *box = new QGroupBox(title, parent);
+    box->setFixedHeight(twipsToPixels(parent, heightTwips));
+    into->addWidget(box);
+    return box;
+}
+
+QLabel *bandLabel(QGroupBox *box, const QString &name) {
+    auto *label = new QLabel(box);
+    label->setObjectName(name);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(6, 2, 6, 4);
+    layout->addWidget(label);
+    return label;
+}
+
+}  // namespace
+
+frmShowError::frmShowError(const ErrorReport &report) : QDialog(nullptr), report_(report) {
+    setObjectName(QStringLiteral("frmShowError"));
+    setWindowTitle(kAppTitle);
+    setWindowModality(Qt::ApplicationModal);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(twipsToPixels(this, 4545), twipsToPixels(this, 5205));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    auto *bands = new QVBoxLayout(this);
+    bands->setContentsMargins(0, 0, 0, 0);
+    bands->setSpacing(0);
+
+    fraInfo = band(this, QStringLiteral("Information"), 735, bands);
+    fraInfo->setObjectName(QStringLiteral("fraInfo"));
+    auto *info = new QHBoxLayout(fraInfo);
+    info->setContentsMargins(6, 2, 6, 4);
+    Picture1 = new QLabel(fraInfo);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setFixedSize(32, 32);
+    Picture1->setPixmap(programIcon().pixmap(32, 32));
+    edtInfo = new QLineEdit(fraInfo);
+    edtInfo->setObjectName(QStringLiteral("edtInfo"));
+    edtInfo->setReadOnly(true);
+    edtInfo->setFrame(false);
+    edtInfo->setFocusPolicy(Qt::NoFocus);
+    info->addWidget(Picture1);
+    info->addWidget(edtInfo, 1);
+
+    lblFunction = bandLabel(band(this, QStringLiteral("Fehler In Funktion"), 555, bands),
+                            QStringLiteral("lblFunction"));
+    lblFunction->setFont(sansSerif(true));
+    QGroupBox *fraError = band(this, QStringLiteral("Fehlerbeschreibung"), 1890, bands);
+    fraError->setObjectName(QStringLiteral("fraError"));
+    lblError = bandLabel(fraError, QStringLiteral("lblError"));
+    lblZusatzText = bandLabel(band(this, QStringLiteral("Zusatzinformationen"), 1185, bands),
+                              QStringLiteral("lblZusatzText"));
+
+    QGroupBox *ssfControl = band(this, QString(), 735, bands);
+    ssfControl->setObjectName(QStringLiteral("ssfControl"));
+    auto *buttons = new QHBoxLayout(ssfControl);
+    cmdEnde = new QPushButton(QStringLiteral("&beenden"), ssfControl);
+    cmdEnde->setObjectName(QStringLiteral("cmdEnde"));
+    Command1 = new QPushButton(QStringLiteral("&speichern"), ssfControl);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    cmdWeiter = new QPushButton(QStringLiteral("&weiter"), ssfControl);
+    cmdWeiter->setObjectName(QStringLiteral("cmdWeiter"));
+    for (QPushButton *b : {cmdEnde, Command1, cmdWeiter}) {
+        b->setFont(sansSerif(false));
+        buttons->addWidget(b);
+    }
+    bands->addStretch(1);
+    setTabOrder(cmdWeiter, cmdEnde);
+    setTabOrder(cmdEnde, Command1);
+
+    // What the error was is fixed when the dialog is made; later errors get a new dialog.
+    lblError->setText(displayText(errorText(report.error)));
+    lblZusatzText->setText(displayText(report.hint));
+    lblFunction->setText(displayText(report.procedure));
+
+    connect(cmdWeiter, &QPushButton::clicked, this, [this] {
+        choice_ = ErrorChoice::Continue;
+        accept();
+    });
+    connect(cmdEnde, &QPushButton::clicked, this, [this] {
+        choice_ = ErrorChoice::EndProgram;
+        accept();
+    });
+    connect(Command1, &QPushButton::clicked, this, [this] { SaveErrorReport(report_); });
+}
+
+void frmShowError::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    activated();
+    cmdWeiter->setFocus();
+}
+
+void frmShowError::changeEvent(QEvent *event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) activated();
+}
+
+void frmShowError::activated() {
+    try {
+        // The failing operation may have left the hourglass on.
+        SetBusyPointer(false);
+        ShowFormInfo(this);
+        ApplyFormStyle(this);
+    } catch (...) {
+        // the dialog must open whatever its decoration does
+    }
+}
+
+void ShowFormInfo(QWidget *form) {
+    if (!form) return;
+    try {
+        form->repaint();
+        const QString tag = form->property("tag").toString();
+        if (auto *picture = form->findChild<QLabel *>(QStringLiteral("Picture1"))) picture->setToolTip(tag);
+        if (auto *frame = form->findChild<QWidget *>(QStringLiteral("fraInfo")))
+            frame->setFixedWidth(form->width());
+        if (auto *info = form->findChild<QLineEdit *>(QStringLiteral("edtInfo"))) {
+            QPalette pal = info->palette();
+            pal.setColor(QPalette::Base, Qt::white);
+            info->setPalette(pal);
+            info->setText(GetHelpText(tag));
+            info->repaint();
+        }
+    } catch (...) {
+        // the info band is decoration only
+    }
+}
+
+}  // namespace tarnis

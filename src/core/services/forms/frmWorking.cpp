@@ -1,0 +1,66 @@
+#include "core/services/forms/frmWorking.h"
+
+#include "core/services/forms/FormStyle.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QProgressBar>
+#include <QScreen>
+
+namespace tarnis {
+
+frmWorking::frmWorking(QWidget *owner)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("frmWorking"));
+    auto px = [this](int twips) { return twipsToPixels(this, twips); };
+    setFixedSize(px(5220), px(960));
+
+    sspWorking = new QFrame(this);
+    sspWorking->setObjectName(QStringLiteral("sspWorking"));
+    sspWorking->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    sspWorking->setGeometry(0, 0, width(), height());
+
+    caption = new QLabel(QStringLiteral("Bearbeitung läuft ..."), sspWorking);
+    caption->setObjectName(QStringLiteral("lblCaption"));
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(13.5);
+    caption->setFont(font);
+    caption->setGeometry(px(1020), px(90), px(3885), px(400));
+
+    Picture1 = new QLabel(sspWorking);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(px(240), px(240), 32, 32);
+
+    ProBar = new QProgressBar(sspWorking);
+    ProBar->setObjectName(QStringLiteral("ProBar"));
+    ProBar->setGeometry(px(1020), px(525), px(3885), px(255));
+    ProBar->setTextVisible(false);
+    ProBar->setRange(0, 100);
+    ProBar->setValue(0);
+
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    Picture1->setPixmap(programIcon().pixmap(32, 32));
+    ApplyFormStyle(this);
+}
+
+void frmWorking::start(int maximum) {
+    if (QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
+    if (maximum > 0) ProBar->setRange(0, maximum);
+    ProBar->setValue(0);
+    repaint();
+    sspWorking->setVisible(true);
+    sspWorking->repaint();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void frmWorking::step() {
+    if (ProBar->value() < ProBar->maximum()) ProBar->setValue(ProBar->value() + 1);
+}
+
+}  // namespace tarnis

@@ -1,0 +1,130 @@
+#include "platform/qt/QtUi.h"
+
+#include "core/dialogs/forms/Pickers.h"
+#include "core/services/forms/frmShowError.h"
+#include "core/services/forms/frmWorking.h"
+#include "platform/settings/Settings.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QTranslator>
+#include <cstdlib>
+
+namespace tarnis {
+
+bool installGermanTranslation(QApplication &app) {
+    auto *translator = new QTranslator(&app);
+    if (!translator->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
+QString displayText(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+QtUi::~QtUi() { delete progress_; }
+
+frmWorking *QtUi::progressWindow() const { return progress_; }
+
+QWidget *QtUi::owner() const {
+    if (QWidget *active = QApplication::activeWindow()) return active;
+    return mainWindow_;
+}
+
+MsgAnswer QtUi::message(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title) {
+    QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
+    switch (icon) {
+    case MsgIcon::Information: boxIcon = QMessageBox::Information; break;
+    case MsgIcon::Question: boxIcon = QMessageBox::Question; break;
+    case MsgIcon::Critical: boxIcon = QMessageBox::Critical; break;
+    case MsgIcon::Exclamation: boxIcon = QMessageBox::Warning; break;
+    case MsgIcon::None: break;
+    }
+    QMessageBox::StandardButtons standard = QMessageBox::Ok;
+    switch (buttons) {
+    case MsgButtons::Ok: standard = QMessageBox::Ok; break;
+    case MsgButtons::OkCancel: standard = QMessageBox::Ok | QMessageBox::Cancel; break;
+    case MsgButtons::YesNo: standard = QMessageBox::Yes | QMessageBox::No; break;
+    case MsgButtons::YesNoCancel: standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+    }
+    QMessageBox box(boxIcon, title.isEmpty() ? kAppTitle : title, displayText(text), standard, owner());
+    // The first button is the default, as in the message boxes the users know.
+    box.setDefaultButton(buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? QMessageBox::Yes
+                                                                                            : QMessageBox::Ok);
+    switch (box.exec()) {
+    case QMessageBox::Ok: return MsgAnswer::Ok;
+    case QMessageBox::Yes: return MsgAnswer::Yes;
+    case QMessageBox::No: return MsgAnswer::No;
+    default: return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Cancel;
+    }
+}
+
+QString QtUi::fileDialog(const FileDialogRequest &request, bool save) {
+    QFileDialog dialog(owner(), request.title, request.directory, request.filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().first();
+}
+
+QString QtUi::openFileName(const FileDialogRequest &request) { return fileDialog(request, false); }
+
+QString QtUi::saveFileName(const FileDialogRequest &request) { return fileDialog(request, true); }
+
+std::optional<int> QtUi::pickRace(int maxRace) { return showRacePicker(maxRace); }
+
+std::optional<QString> QtUi::pickAgeClass(const QStringList &classes) { return showAgeClassPicker(classes); }
+
+std::optional<QString> QtUi::inputText(const QString &prompt, const QString &title, const QString &fallback) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(owner(), title.isEmpty() ? kAppTitle : title, displayText(prompt),
+                                               QLineEdit::Normal, fallback, &ok);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
+ErrorChoice QtUi::errorDialog(const ErrorReport &report) {
+    frmShowError dialog(report);
+    dialog.exec();
+    return dialog.choice();
+}
+
+void QtUi::showProgress(int maximum) {
+    // Each showing starts from a fresh window, as after an unload.
+    delete progress_;
+    progress_ = new frmWorking(mainWindow_ ? mainWindow_.data() : QApplication::activeWindow());
+    progress_->start(maximum);
+}
+
+void QtUi::stepProgress() {
+    if (progress_) progress_->step();
+}
+
+void QtUi::hideProgress() {
+    delete progress_;
+}
+
+void QtUi::setBusy(bool busy) {
+    if (busy) {
+        if (!busy_) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        busy_ = true;
+        return;
+    }
+    while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+    busy_ = false;
+}
+
+void QtUi::endProgram() { std::_Exit(0); }
+
+}  // namespace tarnis

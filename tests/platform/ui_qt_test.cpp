@@ -1,0 +1,132 @@
+// The real user interface under the offscreen platform: message boxes, file dialogs,
+// the error dialog, the progress window and the busy pointer.
+#include "core/services/forms/frmShowError.h"
+#include "core/services/forms/frmWorking.h"
+#include "platform/qt/QtUi.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <gmock/gmock.h>
+
+using namespace tarnis;
+
+namespace {
+
+// Runs `act` on the modal window as soon as it is open.
+void whenModalOpens(std::function<void(QWidget *)> act) {
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            act(modal);
+        }
+    });
+    timer->start(5);
+}
+
+class QtUiTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { installGermanTranslation(*qApp); }
+    void SetUp() override { setUi(&ui); }
+    void TearDown() override { setUi(nullptr); }
+    QtUi ui;
+};
+
+TEST_F(QtUiTest, MessageBoxInGermanUnderTheProgramTitle) {
+    QString title, text;
+    QStringList buttons;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    whenModalOpens([&](QWidget *w) {
+        auto *box = qobject_cast<QMessageBox *>(w);
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        for (QAbstractButton *b : box->buttons()) buttons << b->text().remove(QLatin1Char('&'));
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(ui.message(QStringLiteral("Erste Zeile\rZweite\r\nDritte"), MsgButtons::YesNo, MsgIcon::Exclamation),
+              MsgAnswer::No);
+    EXPECT_EQ(title, QStringLiteral("Lrv. Tarnis"));
+    EXPECT_EQ(text, QStringLiteral("Erste Zeile\nZweite\nDritte"));
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_THAT(buttons, ::testing::UnorderedElementsAre("Ja", "Nein"));
+
+    whenModalOpens([&](QWidget *w) {
+        title = w->windowTitle();
+        qobject_cast<QMessageBox *>(w)->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(ui.message(QStringLiteral("x"), MsgButtons::Ok, MsgIcon::None, QStringLiteral("Error!")), MsgAnswer::Ok);
+    EXPECT_EQ(title, QStringLiteral("Error!"));
+}
+
+TEST_F(QtUiTest, SaveDialogIsOwnAndNeverAsksAboutOverwriting) {
+    QTemporaryDir dir;
+    const QString existing = dir.filePath(QStringLiteral("da.txt"));
+    QFile(existing).open(QIODevice::WriteOnly);
+    bool nonNative = false, noConfirm = false;
+    QString filter;
+    whenModalOpens([&](QWidget *w) {
+        auto *dialog = qobject_cast<QFileDialog *>(w);
+        ASSERT_NE(dialog, nullptr);
+        nonNative = dialog->testOption(QFileDialog::DontUseNativeDialog);
+        noConfirm = dialog->testOption(QFileDialog::DontConfirmOverwrite);
+        filter = dialog->nameFilters().join(QStringLiteral(";;"));
+        dialog->selectFile(existing);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    const QString chosen =
+        ui.saveFileName({QString(), QStringLiteral("Datei (*.log *.txt)"), QStringLiteral("da.txt"), dir.path()});
+    EXPECT_EQ(chosen, existing);
+    EXPECT_TRUE(nonNative);
+    EXPECT_TRUE(noConfirm);
+    EXPECT_EQ(filter, QStringLiteral("Datei (*.log *.txt)"));
+
+    whenModalOpens([](QWidget *w) { qobject_cast<QDialog *>(w)->reject(); });
+    EXPECT_EQ(ui.openFileName({}), QString());
+}
+
+TEST_F(QtUiTest, ErrorDialogIsModalAndAnswersWithTheButton) {
+    for (const char *button : {"cmdWeiter", "cmdEnde"}) {
+        bool modal = false;
+        whenModalOpens([&](QWidget *w) {
+            modal = qobject_cast<frmShowError *>(w) && w->parentWidget() == nullptr;
+            w->findChild<QPushButton *>(QString::fromLatin1(button))->click();
+        });
+        const ErrorChoice choice = ui.errorDialog({AppError(5, QStringLiteral("x"), QStringLiteral("y")), {}, {}});
+        EXPECT_TRUE(modal);
+        EXPECT_EQ(choice, qstrcmp(button, "cmdEnde") == 0 ? ErrorChoice::EndProgram : ErrorChoice::Continue);
+    }
+}
+
+TEST_F(QtUiTest, ProgressWindowComesFreshAndGoes) {
+    ui.showProgress(2);
+    ASSERT_NE(ui.progressWindow(), nullptr);
+    ui.stepProgress();
+    ui.stepProgress();
+    ui.stepProgress();
+    EXPECT_EQ(ui.progressWindow()->bar()->value(), 2);
+    ui.showProgress(5);
+    EXPECT_EQ(ui.progressWindow()->bar()->value(), 0);
+    ui.hideProgress();
+    EXPECT_EQ(ui.progressWindow(), nullptr);
+    ui.hideProgress();
+}
+
+TEST_F(QtUiTest, BusyPointerDoesNotStack) {
+    ui.setBusy(true);
+    ui.setBusy(true);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    ui.setBusy(false);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace
