@@ -282,3 +282,49 @@ TEST_F(MainWindowTest, ToolClickSavesTheLayoutFirst) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, PreviewTakesTheGridsPlaceUntilClosed) {
+    const QString path = series(1);
+    storeSeries(path);
+    addRunner(path, "Adler", "LG Nord", 30);
+    Database::open(path)->execute("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES ('M40', 1)");
+    ASSERT_TRUE(start());
+    QWidget *filterBar = window_->findChild<QWidget *>("fraMain");
+    QWidget *grid = window_->findChild<QWidget *>("dbgTeilnehmer");
+    QWidget *preview = window_->findChild<QWidget *>("vsPrinter");
+    QWidget *previewBar = window_->findChild<QWidget *>("fraEinstellungen");
+
+    window_->clickTool(30071);  // the final standings, in preview mode
+    ASSERT_TRUE(window_->previewVisible());
+    EXPECT_EQ(preview->geometry(), grid->geometry());
+    EXPECT_TRUE(filterBar->isHidden());
+    EXPECT_FALSE(previewBar->isHidden());
+
+    // The preview follows the window's size while it is shown.
+    window_->resize(window_->width() + 150, window_->height() + 90);
+    EXPECT_EQ(preview->size(), grid->size());
+
+    window_->closePreview();
+    EXPECT_FALSE(window_->previewVisible());
+    EXPECT_FALSE(filterBar->isHidden());
+    EXPECT_TRUE(previewBar->isHidden());
+    EXPECT_EQ(filterBar->width(), grid->width());
+    EXPECT_TRUE(ui_.errorReports().isEmpty());
+}
+
+TEST_F(MainWindowTest, HardcopyGoesToThePrinter) {
+    storeSeries(series(1));
+    ASSERT_TRUE(start());
+    const QString pdf = program_.filePath("hardcopy.pdf");
+    qputenv("TARNIS_PRINT_PDF", pdf.toUtf8());
+    window_->clickTool(30020);
+    qunsetenv("TARNIS_PRINT_PDF");
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5) == "%PDF-");
+    EXPECT_TRUE(ui_.errorReports().isEmpty());
+}
+
+}  // namespace

@@ -15,6 +15,7 @@
 #include "mainwin/forms/CommandBars.h"
 #include "mainwin/forms/ParticipantModel.h"
 #include "platform/files/FileUtils.h"
+#include "print/forms/PreviewPane.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/Clock.h"
@@ -106,6 +107,8 @@ struct frmSerienwertung::Impl {
     QLabel *gridCaption = nullptr;
     QTableView *view = nullptr;
     QFrame *fraMantel = nullptr;
+    PreviewPane *vsPrinter = nullptr;     // the preview, laid over the grid while shown
+    QWidget *fraEinstellungen = nullptr;  // the preview bar in place of fraMain
     BottomStrip *picBottom = nullptr;
     QLineEdit *edtTrigger = nullptr;
     QLabel *panels[6] = {};
@@ -221,6 +224,15 @@ void frmSerienwertung::Impl::build() {
             columns[column].width = toTw(size);
     });
 
+    vsPrinter = new PreviewPane(q, central);
+    vsPrinter->setObjectName(QStringLiteral("vsPrinter"));
+    vsPrinter->hide();
+    fraEinstellungen = vsPrinter->bar();
+    fraEinstellungen->setParent(central);
+    fraEinstellungen->setObjectName(QStringLiteral("fraEinstellungen"));
+    fraEinstellungen->setGeometry(toPx(60), toPx(-60), toPx(10455), toPx(675));
+    fraEinstellungen->hide();
+
     fraMantel = new QFrame(central);
     fraMantel->setObjectName(QStringLiteral("fraMantel"));
     fraMantel->setAutoFillBackground(true);
@@ -327,9 +339,9 @@ frmSerienwertung::Impl::LoadOutcome frmSerienwertung::Impl::loadOnce() {
         q->UpdateTeilnehmerAnzahl();
         counted = true;
 
-        // Zoom and orientation belong to the preview pane; their settings are read here
-        // so that a value that is no number stops the load as it always did.
+        // A zoom that is no number stops the load here, as it always did.
         vb::CLng(SettingNumber(kLastUser, QStringLiteral("Zoom Slider Value"), QStringLiteral("50")));
+        vsPrinter->loadSettings();
 
         if (!firstActivated && !splashShown) {
             splashShown = true;
@@ -458,7 +470,14 @@ void frmSerienwertung::Impl::Form_Resize() {
     if (W - 120 >= 0) dbgTeilnehmer->resize(toPx(W - 120), dbgTeilnehmer->height());
     picBottom->setGeometry(0, central->height() - picBottom->height(), toPx(W), picBottom->height());
     picBottom->lineEnd = picBottom->width();
-    if (fraMain->isVisible() && W - 120 >= 0) fraMain->resize(toPx(W - 120), fraMain->height());
+    if (!fraMain->isHidden() && W - 120 >= 0) fraMain->resize(toPx(W - 120), fraMain->height());
+    if (!vsPrinter->isHidden()) {
+        if (gridHeight >= 0) vsPrinter->resize(vsPrinter->width(), toPx(gridHeight));
+        if (W - 120 >= 0) {
+            vsPrinter->resize(toPx(W - 120), vsPrinter->height());
+            fraEinstellungen->resize(toPx(W - 120), fraEinstellungen->height());
+        }
+    }
 }
 
 void frmSerienwertung::resizeEvent(QResizeEvent *e) {
@@ -701,12 +720,27 @@ bool frmSerienwertung::printDirect() const {
     return d->bars->isChecked(QStringLiteral("PopDruckenModus"), QStringLiteral("mnuDrucken"));
 }
 
-// The preview pane is laid over the grid by the print work; until it is embedded
-// these keep the filter bar and the grid as they are.
-void frmSerienwertung::showPreview() {}
-bool frmSerienwertung::previewVisible() const { return false; }
-void frmSerienwertung::closePreview() {}
-void frmSerienwertung::ShowPageCount() {}
+void frmSerienwertung::showPreview() {
+    d->vsPrinter->setGeometry(d->dbgTeilnehmer->geometry());
+    d->vsPrinter->show();
+    d->vsPrinter->raise();
+    d->fraMain->hide();
+    d->fraEinstellungen->resize(toPx(innerWidth() - 120), d->fraEinstellungen->height());
+    d->fraEinstellungen->show();
+    d->fraEinstellungen->raise();
+}
+
+bool frmSerienwertung::previewVisible() const { return !d->vsPrinter->isHidden(); }
+
+void frmSerienwertung::closePreview() {
+    if (!previewVisible()) return;
+    d->vsPrinter->hide();
+    d->fraMain->show();
+    d->fraEinstellungen->hide();
+    d->Form_Resize();
+}
+
+void frmSerienwertung::ShowPageCount() { d->vsPrinter->ShowPageCount(); }
 
 QString frmSerienwertung::edtTrigger() const { return d->edtTrigger->text(); }
 void frmSerienwertung::setEdtTrigger(const QString &text) { d->edtTrigger->setText(text); }
