@@ -11,11 +11,14 @@ QFont twipsFont(const FontSpec &spec) {
 }
 
 const QFontMetricsF &QtTextMetrics::metrics(const FontSpec &font) const {
+    if (last_ && font == lastSpec_) return *last_;
     const FontSpec usable = usableFont(font);
     const QString key = usable.family + QLatin1Char('\n') + QString::number(usable.sizePt);
     auto it = cache_.find(key);
     if (it == cache_.end()) it = cache_.insert(key, std::make_shared<QFontMetricsF>(twipsFont(usable)));
-    return **it;
+    lastSpec_ = font;
+    last_ = *it;
+    return *last_;
 }
 
 Twips QtTextMetrics::width(const FontSpec &font, const QString &text) const {

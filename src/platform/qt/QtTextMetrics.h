@@ -21,6 +21,9 @@ public:
 private:
     const QFontMetricsF &metrics(const FontSpec &font) const;
     mutable QHash<QString, std::shared_ptr<QFontMetricsF>> cache_;
+    // Lists measure row after row in one font: the last one is looked up first.
+    mutable FontSpec lastSpec_;
+    mutable std::shared_ptr<QFontMetricsF> last_;
 };
 
 }  // namespace tarnis::print

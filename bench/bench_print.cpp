@@ -1,0 +1,49 @@
+// The printed final standings laid out with the real fonts, against the floor of
+// reading the same rows with the same query, for growing series.
+#include "../tests/print/print_support.h"
+#include "bench_series.h"
+#include "platform/qt/QtTextMetrics.h"
+#include "print/FinalStandingsList.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace tarnis;
+
+namespace {
+
+class LayoutControl : public printtest::FakeControl {
+public:
+    print::QtTextMetrics fonts;
+    print::DocumentBuilder realBuilder{fonts, [] { return print::PageSetup{}; }};
+    print::IDocumentBuilder &builder() override { return realBuilder; }
+};
+
+void BM_PrintListReadRows(benchmark::State &state) {
+    bench::FinisherSeries series(int(state.range(0)), 20, 10);
+    for (auto _ : state) {
+        const Recordset rs = db().openRecordset(finalStandingsQuery(0));
+        benchmark::DoNotOptimize(rs.recordCount());
+    }
+    state.SetComplexityN(state.range(0));
+}
+
+void BM_PL_PrintEndwertung(benchmark::State &state) {
+    bench::FinisherSeries series(int(state.range(0)), 20, 10);
+    printtest::FakeWindow window;
+    LayoutControl control;
+    for (auto _ : state) {
+        PL_PrintEndwertung(window, control);
+        benchmark::DoNotOptimize(control.shownDoc);
+    }
+    if (series.quiet.errors > 0 || !control.shownDoc) {
+        state.SkipWithError("the list was not laid out");
+        return;
+    }
+    state.counters["pages"] = double(control.shownDoc->pages.size());
+    state.SetComplexityN(state.range(0));
+}
+
+}  // namespace
+
+BENCHMARK(BM_PrintListReadRows)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(BM_PL_PrintEndwertung)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
