@@ -39,7 +39,8 @@ QLabel *bandLabel(QGroupBox *box, const QString &name) {
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto *layout = new QVBoxLayout(box);
-    layout->setContentsMargins(6, 2, 6, 4);
+    // the bands are low: the caption takes most of their margin
+    layout->setContentsMargins(6, 0, 6, 0);
     layout->addWidget(label);
     return label;
 }
@@ -65,11 +66,11 @@ frmShowError::frmShowError(const ErrorReport &report) : QDialog(nullptr), report
     fraInfo = band(this, QStringLiteral("Information"), 735, bands);
     fraInfo->setObjectName(QStringLiteral("fraInfo"));
     auto *info = new QHBoxLayout(fraInfo);
-    info->setContentsMargins(6, 2, 6, 4);
+    info->setContentsMargins(6, 0, 6, 0);
     Picture1 = new QLabel(fraInfo);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setFixedSize(32, 32);
-    Picture1->setPixmap(programIcon().pixmap(32, 32));
+    Picture1->setFixedSize(24, 24);
+    Picture1->setPixmap(programIcon().pixmap(24, 24));
     edtInfo = new QLineEdit(fraInfo);
     edtInfo->setObjectName(QStringLiteral("edtInfo"));
     edtInfo->setReadOnly(true);
@@ -81,6 +82,10 @@ frmShowError::frmShowError(const ErrorReport &report) : QDialog(nullptr), report
     lblFunction = bandLabel(band(this, QStringLiteral("Fehler In Funktion"), 555, bands),
                             QStringLiteral("lblFunction"));
     lblFunction->setFont(sansSerif(true));
+    // The few spare pixels of the window go to this lowest band, so that the bold
+    // name keeps its underscores.
+    lblFunction->parentWidget()->setMinimumHeight(twipsToPixels(this, 555));
+    lblFunction->parentWidget()->setMaximumHeight(QWIDGETSIZE_MAX);
     QGroupBox *fraError = band(this, QStringLiteral("Fehlerbeschreibung"), 1890, bands);
     fraError->setObjectName(QStringLiteral("fraError"));
     lblError = bandLabel(fraError, QStringLiteral("lblError"));
@@ -100,7 +105,6 @@ frmShowError::frmShowError(const ErrorReport &report) : QDialog(nullptr), report
         b->setFont(sansSerif(false));
         buttons->addWidget(b);
     }
-    bands->addStretch(1);
     setTabOrder(cmdWeiter, cmdEnde);
     setTabOrder(cmdEnde, Command1);
 
