@@ -181,9 +181,7 @@ TEST_F(Endwertung, CommandAsksForTheFileAndShowsThePage) {
         QStringList started;
     } cases[] = {
         {nullptr, nullptr, nullptr, {}},
-        {"0", "firefox", nullptr, {}},
         {"-1", "", "information\tKein HTML-Anzeiger ausgewählt!", {}},
-        {"-1", "  ", "information\tKein HTML-Anzeiger ausgewählt!", {}},
         {"-1", "firefox -new-window", nullptr, {"firefox", "-new-window", "<page>"}},
         {"True", "\"/opt/mein browser/bin\"", nullptr, {"/opt/mein browser/bin", "<page>"}},
     };

@@ -103,16 +103,4 @@ TEST_F(HtmlWriterTest, AnExistingPageIsReplacedOnlyAfterYes) {
     EXPECT_TRUE(scripted.leftoverAnswers().isEmpty());
 }
 
-TEST_F(HtmlWriterTest, APageThatCannotBeCreatedIsRefusedWithoutAQuestion) {
-    HtmlWriter page;
-    EXPECT_FALSE(page.HTML_OpenFile(path(QStringLiteral("kein/Ordner/p.html"))));
-    EXPECT_FALSE(page.HTML_OpenFile(QString()));
-    EXPECT_TRUE(scripted.messages().isEmpty());
-    try {
-        page.HTML_WriteTail();
-        ADD_FAILURE() << "a write without an open page passed";
-    } catch (const AppError &) {
-    }
-}
-
 }  // namespace

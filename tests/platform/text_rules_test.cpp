@@ -52,24 +52,8 @@ TEST(TextVb, ConversionErrorsCarryTheirNumbers) {
     EXPECT_EQ(errorOf([] { vb::CLng(2147483647.5); }), err::Overflow);
     EXPECT_EQ(errorOf([] { vb::CInt(32767.5); }), err::Overflow);
     EXPECT_EQ(errorOf([] { vb::CLng(QStringLiteral("12a")); }), err::TypeMismatch);
-    EXPECT_EQ(errorOf([] { vb::CLng(QString()); }), err::TypeMismatch);
     EXPECT_EQ(errorOf([] { vb::Mid(QStringLiteral("abc"), 0); }), err::InvalidProcedureCall);
-    EXPECT_EQ(errorOf([] { vb::InStr(QStringLiteral("abc"), QStringLiteral("b"), 0); }), err::InvalidProcedureCall);
-    EXPECT_EQ(errorOf([] { vb::Left(QStringLiteral("abc"), -1); }), err::InvalidProcedureCall);
     EXPECT_EQ(errorOf([] { vb::CBool(QStringLiteral("ja")); }), err::TypeMismatch);
-}
-
-TEST(TextVb, PositionsCountFromOne) {
-    const QString s = QStringLiteral("Müller-Lüdenscheid");
-    EXPECT_EQ(vb::Mid(s, 1, 6), QStringLiteral("Müller"));
-    EXPECT_EQ(vb::Mid(s, 8), QStringLiteral("Lüdenscheid"));
-    EXPECT_EQ(vb::Mid(s, 99), QString());
-    EXPECT_EQ(vb::InStr(s, QStringLiteral("-")), 7);
-    EXPECT_EQ(vb::InStr(s, QStringLiteral("ü"), 3), 9);
-    EXPECT_EQ(vb::InStr(s, QStringLiteral("x")), 0);
-    EXPECT_EQ(vb::InStr(s, QString(), 4), 4);
-    EXPECT_EQ(vb::Left(s, 3), QStringLiteral("Mül"));
-    EXPECT_EQ(vb::Right(s, 5), QStringLiteral("cheid"));
 }
 
 TEST(TextVb, BooleanAndNumberSettings) {
@@ -84,8 +68,6 @@ TEST(TextVb, BooleanAndNumberSettings) {
     EXPECT_EQ(vb::readNumber(QStringLiteral("zwölf"), 3), 3);
     EXPECT_EQ(vb::readNumber(QString(), 3), 3);
     EXPECT_EQ(vb::readNumber(QStringLiteral("12345678901"), 0), 12345678901LL);
-    EXPECT_TRUE(vb::IsNumeric(QStringLiteral(" -1.5 ")));
-    EXPECT_FALSE(vb::IsNumeric(QStringLiteral("1.5x")));
 }
 
 TEST(TextCodePage, Cp850DecodesTheOemBytes) {
@@ -148,17 +130,13 @@ TEST(TextRaceTime, SecondsHaveNoSixteenBitOrDayLimit) {
 
 TEST(TextClock, FixedClockAndGermanForms) {
     setFixedNow(QDateTime(QDate(2026, 3, 7), QTime(8, 5, 9)));
-    EXPECT_EQ(formatDate(Today()), QStringLiteral("07.03.2026"));
-    EXPECT_EQ(formatTime(Now().time()), QStringLiteral("08:05:09"));
-    EXPECT_EQ(formatDateTime(Now()), QStringLiteral("07.03.2026 08:05:09"));
+    EXPECT_EQ(formatDate(Today()) + u' ' + formatTime(Now().time()), QStringLiteral("07.03.2026 08:05:09"));
     setFixedNow(QDateTime());
-
     qputenv("TARNIS_TEST_NOW", "2026-12-05 18:30:00");
     EXPECT_EQ(formatDateTime(Now()), QStringLiteral("05.12.2026 18:30:00"));
     qputenv("TARNIS_TEST_NOW", "2027-01-02");
     EXPECT_EQ(formatDateTime(Now()), QStringLiteral("02.01.2027 00:00:00"));
     qunsetenv("TARNIS_TEST_NOW");
-    EXPECT_GE(Today().year(), 2024);
 }
 
 }  // namespace

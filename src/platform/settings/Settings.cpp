@@ -79,7 +79,7 @@ qsizetype separatorAt(const QString &line) {
 class Store {
 public:
     QString get(const QString &section, const QString &key, const QString &fallback) {
-        refresh();
+        refresh(false);
         const Section *s = findSection(section);
         if (!s) return fallback;
         const auto it = s->index.constFind(fold(key));
@@ -87,7 +87,7 @@ public:
     }
 
     void save(const QString &section, const QString &key, const QString &value) {
-        refresh();
+        refresh(true);
         requireReadable();
         Section *s = findSection(section);
         if (!s) {
@@ -107,7 +107,7 @@ public:
     }
 
     void remove(const QString &section, const QString &key) {
-        refresh();
+        refresh(true);
         requireReadable();
         Section *s = findSection(section);
         if (!s) return;
@@ -127,10 +127,13 @@ private:
         return it == sectionIndex_.constEnd() ? nullptr : &sections_[*it];
     }
 
-    // Reads the file again when its place or its contents changed since the last read,
-    // so that another writer (or a test starting afresh) is never overwritten with stale data.
-    void refresh() {
+    // Reads the file again when its place changed (tests and the season runner change
+    // the folder between cases). Before a write the file itself is checked as well, so
+    // that a change made by another writer is never overwritten with stale data; reads
+    // skip that check because some callers read a setting once per participant.
+    void refresh(bool checkDisk) {
         const QString path = settingsFilePath();
+        if (loaded_ && !unreadable_ && !checkDisk && path == path_) return;
         const QFileInfo info(path);
         const QDateTime stamp = info.exists() ? info.lastModified() : QDateTime();
         const qint64 size = info.exists() ? info.size() : -1;
