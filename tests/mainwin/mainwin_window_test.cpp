@@ -267,6 +267,21 @@ TEST_F(MainWindowTest, FailingActivationIsReportedAndUncoversTheGrid) {
     EXPECT_FALSE(window_->findChild<QFrame *>("fraMantel")->isVisible());
 }
 
+TEST_F(MainWindowTest, StyleThatKeepsFailingIsReportedOnceAfterTheFirstActivation) {
+    storeSeries(series(1));
+    SaveSetting("Grid", "FontSize", "klein");
+    ASSERT_TRUE(start());
+    ASSERT_EQ(ui_.errorReports().size(), 1);
+    // Each return from a modal dialog activates the window again.
+    onDialog_ = [] { return true; };
+    window_->clickTool(20043);
+    window_->clickTool(20043);
+    EXPECT_EQ(dialogs_, 2);
+    ASSERT_EQ(ui_.errorReports().size(), 2);
+    EXPECT_EQ(ui_.errorReports()[1].procedure, "Form_Activate");
+    EXPECT_NE(gDB, nullptr);  // the database dialog alone does not reload
+}
+
 TEST_F(MainWindowTest, ToolClickSavesTheLayoutFirst) {
     storeSeries(series(1));
     ASSERT_TRUE(start());

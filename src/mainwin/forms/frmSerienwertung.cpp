@@ -11,7 +11,6 @@
 #include "mainwin/InstanceLock.h"
 #include "mainwin/Placement.h"
 #include "mainwin/RecordSource.h"
-#include "mainwin/commands/NotYetBuilt.h"
 #include "mainwin/forms/CommandBars.h"
 #include "mainwin/forms/ParticipantModel.h"
 #include "platform/files/FileUtils.h"
@@ -64,15 +63,19 @@ int toTw(int px) { return int(std::lround(px * twipsPerPixel())); }
 
 // Runs an event handler: no error ever leaves it, a failure goes to the error dialog
 // under the handler's name.
+void report(const char *handler, std::exception_ptr error) {
+    try {
+        ShowError(toAppError(error), QString(), QString::fromUtf8(handler));
+    } catch (...) {
+    }
+}
+
 template <typename F>
 void guarded(const char *handler, F &&body) {
     try {
         body();
     } catch (...) {
-        try {
-            ShowError(toAppError(std::current_exception()), QString(), QString::fromUtf8(handler));
-        } catch (...) {
-        }
+        report(handler, std::current_exception());
     }
 }
 
@@ -123,6 +126,8 @@ struct frmSerienwertung::Impl {
     bool sortFlag = false;
     bool shapeChanged = false;
     bool shuttingDown = false;
+    bool activating = false;
+    bool styleFailureShown = false;
     bool closed = false;
     std::int64_t participants = 0;
 
@@ -256,7 +261,7 @@ void frmSerienwertung::Impl::build() {
         panels[i]->setFrameShape(QFrame::Panel);
         panels[i]->setFrameShadow(QFrame::Sunken);
         if (panelWidths[i] > 0) panels[i]->setMinimumWidth(toPx(panelWidths[i]));
-        if (i == 2) status->addWidget(panels[i], 1);
+        if (i < 3) status->addWidget(panels[i], i == 2 ? 1 : 0);
         else status->addPermanentWidget(panels[i]);
     }
     // The time and date panels run on the control's own clock.
@@ -307,7 +312,6 @@ void frmSerienwertung::Form_Load() {
 }
 
 frmSerienwertung::Impl::LoadOutcome frmSerienwertung::Impl::loadOnce() {
-    bool counted = false;
     try {
         q->setWindowTitle(kAppTitle);
         if (AnotherCopyRunning()) {
@@ -337,7 +341,6 @@ frmSerienwertung::Impl::LoadOutcome frmSerienwertung::Impl::loadOnce() {
                                           .arg(TARNIS_VERSION_MINOR)
                                           .arg(TARNIS_VERSION_PATCH));
         q->UpdateTeilnehmerAnzahl();
-        counted = true;
 
         // A zoom that is no number stops the load here, as it always did.
         vb::CLng(SettingNumber(kLastUser, QStringLiteral("Zoom Slider Value"), QStringLiteral("50")));
@@ -356,14 +359,11 @@ frmSerienwertung::Impl::LoadOutcome frmSerienwertung::Impl::loadOnce() {
         // A series with another shape (another number of races) gets its columns set
         // up again, so that no race is shown or scored under the wrong column.
         if (firstActivated && shapeChanged) q->SetupGrid();
-        (void)counted;
         return LoadOutcome::Done;
-    } catch (const AppError &e) {
-        if (e.number == err::InvalidPath || e.number == err::FileNotFound) return LoadOutcome::NeedDatabase;
-        ShowError(e, QString(), QStringLiteral("Form_Load"));
-        return LoadOutcome::Failed;
     } catch (...) {
-        ShowError(toAppError(std::current_exception()), QString(), QStringLiteral("Form_Load"));
+        const AppError e = toAppError(std::current_exception());
+        if (e.number == err::InvalidPath || e.number == err::FileNotFound) return LoadOutcome::NeedDatabase;
+        report("Form_Load", std::current_exception());
         return LoadOutcome::Failed;
     }
 }
@@ -373,7 +373,7 @@ bool frmSerienwertung::Impl::showDatabaseDialog() {
     try {
         stored = databaseDialogHook ? databaseDialogHook(q) : ShowDatabaseDialog(q);
     } catch (...) {
-        ShowError(toAppError(std::current_exception()), QString(), QStringLiteral("Form_Load"));
+        report("Form_Load", std::current_exception());
     }
     afterModal();
     return stored;
@@ -417,8 +417,24 @@ bool frmSerienwertung::event(QEvent *e) {
 }
 
 void frmSerienwertung::Impl::Form_Activate() {
+    // The error dialog activates the window again when it closes: no second run
+    // inside the first, and a style that keeps failing is reported once.
+    if (activating) return;
+    activating = true;
+    struct Done {
+        bool &flag;
+        ~Done() { flag = false; }
+    } done{activating};
     if (firstActivated) {
-        guarded("Form_Activate", [this] { SetGridStyle(); });
+        try {
+            SetGridStyle();
+            styleFailureShown = false;
+        } catch (...) {
+            if (!styleFailureShown) {
+                styleFailureShown = true;
+                report("Form_Activate", std::current_exception());
+            }
+        }
         fraMantel->hide();
         return;
     }
@@ -445,10 +461,7 @@ void frmSerienwertung::Impl::Form_Activate() {
         picBottom->lineEnd = picBottom->width();
         picBottom->update();
     } catch (...) {
-        try {
-            ShowError(toAppError(std::current_exception()), QString(), QStringLiteral("Form_Activate"));
-        } catch (...) {
-        }
+        report("Form_Activate", std::current_exception());
     }
     // The grid is never left under its cover.
     firstActivated = true;
@@ -604,7 +617,6 @@ void frmSerienwertung::Impl::dispatch(int id) {
         break;
     }
     if (const Command command = LogicCommand(id)) RunCommand(id, [&] { command(*q); });
-    else if (id == 7) notYetBuilt(id);  // the about box comes with its own work
 }
 
 void frmSerienwertung::Impl::mnuHardcopy() {
