@@ -8,10 +8,12 @@
 #include "mainwin/Placement.h"
 #include "mainwin/RecordSource.h"
 #include "mainwin/commands/PrintMode.h"
+#include "platform/files/ProgramFolder.h"
 #include "platform/settings/Settings.h"
 #include "platform/ui/ScriptedUi.h"
 #include "common/NullMainWindow.h"
 
+#include <QFileInfo>
 #include <QLockFile>
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
@@ -222,6 +224,20 @@ TEST(InstanceLockTest, AnotherHolderIsAnotherCopy) {
     EXPECT_FALSE(AnotherCopyRunning());
     EXPECT_FALSE(AnotherCopyRunning());  // our own lock is not another copy
     ReleaseInstanceLock();
+}
+
+TEST(ProgramFolderTest, WrittenFilesGoToTheUserFolderWhenTheProgramFolderCannotBeWritten) {
+    QTemporaryDir program, data;
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    qputenv("TARNIS_PROGRAM_DIR", (program.path() + "/").toUtf8());
+    EXPECT_EQ(ProgramFolder(), program.path());
+    EXPECT_EQ(ProgramFilePath("USERLAYOUT.TB"), program.filePath("USERLAYOUT.TB"));
+    // A folder that cannot take a file (here: one that is not there).
+    qputenv("TARNIS_PROGRAM_DIR", program.filePath("fehlt").toUtf8());
+    EXPECT_EQ(ProgramFilePath("USERLAYOUT.TB"), data.path() + "/Lrv. Tarnis/USERLAYOUT.TB");
+    EXPECT_TRUE(QFileInfo(data.path() + "/Lrv. Tarnis").isDir());
+    qunsetenv("TARNIS_PROGRAM_DIR");
+    qunsetenv("XDG_DATA_HOME");
 }
 
 TEST(DispatchTest, ConfirmedDataCommandsReportTheirFailure) {
