@@ -74,6 +74,7 @@ TEST(ScriptedUiTest, FilePickerAndTextAnswers) {
     ui.answer(QStringLiteral("file"));
     ui.answer(QStringLiteral("race 3"));
     ui.answer(QStringLiteral("race 9"));
+    ui.answer(QStringLiteral("race 0"));
     ui.answer(QStringLiteral("class M 30"));
     ui.answer(QStringLiteral("class "));
     ui.answer(QStringLiteral("text  zwei Worte "));
@@ -82,6 +83,7 @@ TEST(ScriptedUiTest, FilePickerAndTextAnswers) {
     EXPECT_EQ(ui.openFileName({}), QString());  // cancelled
     EXPECT_EQ(ui.pickRace(5), 3);
     EXPECT_EQ(ui.pickRace(5), std::nullopt);  // race 9 is not offered
+    EXPECT_EQ(ui.pickRace(5), 0);
     EXPECT_EQ(ui.pickAgeClass({QStringLiteral("M 30"), QStringLiteral("W 30")}), QStringLiteral("M 30"));
     EXPECT_EQ(ui.pickAgeClass({QStringLiteral("M 30")}), QString());
     EXPECT_EQ(ui.inputText(QStringLiteral("Name?"), {}, {}), QStringLiteral(" zwei Worte "));

@@ -121,7 +121,8 @@ std::optional<int> ScriptedUi::pickRace(int maxRace) {
     if (!a || a->value.trimmed().isEmpty()) return std::nullopt;
     bool ok = false;
     const int race = a->value.trimmed().toInt(&ok);
-    if (!ok || race < 1 || race > maxRace) {
+    // 0 is "Weiter" without a choice
+    if (!ok || race < 0 || race > maxRace) {
         failures_ << QStringLiteral("race \"%1\" is not offered (1 to %2)").arg(a->value).arg(maxRace);
         return std::nullopt;
     }

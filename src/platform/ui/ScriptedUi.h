@@ -19,7 +19,8 @@ namespace tarnis {
 class ScriptedUi : public Ui {
 public:
     // Queues one answer: "<kind> <value>" with kind yes, no, ok, file, race, class or
-    // text ("file" with an empty value cancels). Returns false (and records a failure)
+    // text. An empty "file" cancels, an empty "race" closes the picker and "race 0"
+    // leaves it without a choice; an empty "class" is the picker's cancel. Returns false (and records a failure)
     // for an unknown kind.
     bool answer(const QString &line);
     bool answer(const QString &kind, const QString &value);
