@@ -8,7 +8,6 @@
 
 using namespace tarnis;
 using namespace tarnis::print;
-using ::testing::ElementsAre;
 
 namespace {
 
@@ -189,11 +188,6 @@ TEST_F(BuilderTest, FreeTextAndLandscapePaper) {
     EXPECT_EQ(texts(doc->pages[0])[0]->font, (FontSpec{QStringLiteral("Arial"), 10}));
     EXPECT_EQ(texts(doc->pages[0])[0]->bgr, 255u);
     builder.setOrientation(Orientation::Portrait);
-}
-
-TEST(RowTextTest, SplitsOnlyFixedLiterals) {
-    EXPECT_THAT(splitRowText(u"Platz|Name|Vorname;"), ElementsAre("Platz", "Name", "Vorname"));
-    EXPECT_THAT(splitRowText(u" "), ElementsAre(" "));
 }
 
 }  // namespace

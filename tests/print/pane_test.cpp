@@ -137,11 +137,4 @@ TEST_F(PaneTest, PrintsTheShownDocumentAndReportsFailure) {
     EXPECT_EQ(scripted.errorReports()[0].error.number, print::kPrinterError);
 }
 
-TEST_F(PaneTest, CloseAsksTheWindow) {
-    window.shown = true;
-    pane->cmdClosePreview_Click();
-    EXPECT_EQ(window.closeCalls, 1);
-    EXPECT_FALSE(window.shown);
-}
-
 }  // namespace

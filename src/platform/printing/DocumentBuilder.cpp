@@ -39,14 +39,6 @@ QString withPage(const QString &part, int page) {
 
 }  // namespace
 
-Cells splitRowText(QStringView literal) {
-    const qsizetype end = literal.indexOf(u';');
-    Cells cells;
-    for (QStringView part : (end >= 0 ? literal.left(end) : literal).split(u'|'))
-        cells.push_back(part.toString());
-    return cells;
-}
-
 DocumentBuilder::DocumentBuilder(const ITextMetrics &metrics, std::function<PageSetup()> currentSetup)
     : metrics_(metrics), currentSetup_(std::move(currentSetup)) {}
 

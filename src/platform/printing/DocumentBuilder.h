@@ -130,8 +130,4 @@ private:
     Twips x_ = 0, y_ = 0;
 };
 
-// Splits a fixed row text such as "Platz|Name|Vorname;" into cells. Only for
-// literals of the program, never for data.
-Cells splitRowText(QStringView literal);
-
 }  // namespace tarnis::print
