@@ -5,6 +5,7 @@
 #include "platform/text/Vb.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace tarnis {
 
@@ -44,10 +45,17 @@ std::int64_t racePointsSum(Database &database, const RaceColumns &race) {
 
 ResultImporter::ResultImporter(Database &database, const RaceColumns &race, QString century,
                                PointsForPlace points)
-    : upsert_(database.prepare(
+    // The row of the same key (compared as the key compares) gets the file's venue
+    // and date; a new row gets a blank for both. Trying the update first finds the
+    // row with one key lookup and leaves the insert for the new ones.
+    : update_(database.prepare(
+          QStringLiteral("UPDATE Teilnehmer SET %1 = ?6, %2 = ?8, %3 = ?9, %4 = ?7 WHERE Vorname = ?1 "
+                         "AND Zuname = ?2 AND Jahrgang = ?3 AND Verein = ?4 AND Altersklasse = ?5")
+              .arg(quoteIdentifier(race.punkte), quoteIdentifier(race.ort),
+                   quoteIdentifier(race.datum), quoteIdentifier(race.zeit)))),
+      insert_(database.prepare(
           QStringLiteral("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Verein, Altersklasse, "
-                         "%1, %2, %3, %4) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ' ', ?7, ' ') "
-                         "ON CONFLICT DO UPDATE SET %1 = ?6, %2 = ?8, %4 = ?9, %3 = ?7")
+                         "%1, %2, %3, %4) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ' ', ?7, ' ')")
               .arg(quoteIdentifier(race.punkte), quoteIdentifier(race.ort),
                    quoteIdentifier(race.zeit), quoteIdentifier(race.datum)))),
       century_(std::move(century)),
@@ -60,7 +68,7 @@ std::optional<ImportFailure> ResultImporter::run(QIODevice &file,
     QString line, venue(QLatin1String("")), date(QLatin1String("")),
         ageClass(QLatin1String(""));
     int lineNumber = 0;
-    Params params(9);
+    Params params(9), insertParams(7);
     try {
         while (reader.next(bytes)) {
             ++lineNumber;
@@ -80,7 +88,10 @@ std::optional<ImportFailure> ResultImporter::run(QIODevice &file,
             params[6] = text(f.zeit);
             params[7] = text(venue);
             params[8] = text(date);
-            upsert_.execute(params);
+            if (update_.execute(params) == 0) {
+                std::copy(params.begin(), params.begin() + 7, insertParams.begin());
+                insert_.execute(insertParams);
+            }
             if (lineDone) lineDone(lineNumber);
         }
     } catch (...) {

@@ -44,7 +44,7 @@ public:
     std::optional<ImportFailure> run(QIODevice &file, const std::function<void(int)> &lineDone);
 
 private:
-    Statement upsert_;
+    Statement update_, insert_;
     QString century_;
     PointsForPlace points_;
 };

@@ -1,0 +1,190 @@
+// Import of a 30,000-line result list into a series of 30,000 participants with
+// 50 races: new rows, and a re-import that updates every row. The floors are the
+// same inserts and updates through bare SQLite prepared statements in one transaction.
+#include "core/db/Create.h"
+#include "core/db/Globals.h"
+#include "core/import/EI_Import.h"
+#include "platform/settings/Settings.h"
+#include "platform/text/CodePage.h"
+#include "platform/ui/Ui.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+#include <string>
+#include <vector>
+
+using namespace tarnis;
+
+namespace {
+
+constexpr int kLines = 30000;
+constexpr int kPerClass = 1500;
+
+// Answers the file dialog with one file and every question with Yes.
+class ImportUi : public Ui {
+public:
+    QString file;
+    int errors = 0;
+    MsgAnswer message(const QString &, MsgButtons, MsgIcon, const QString &) override { return MsgAnswer::Yes; }
+    QString openFileName(const FileDialogRequest &) override { return file; }
+    QString saveFileName(const FileDialogRequest &) override { return {}; }
+    std::optional<int> pickRace(int) override { return std::nullopt; }
+    std::optional<QString> pickAgeClass(const QStringList &) override { return std::nullopt; }
+    std::optional<QString> inputText(const QString &, const QString &, const QString &) override { return std::nullopt; }
+    ErrorChoice errorDialog(const ErrorReport &) override {
+        ++errors;
+        return ErrorChoice::Continue;
+    }
+    void showProgress(int) override {}
+    void stepProgress() override {}
+    void hideProgress() override {}
+    void setBusy(bool) override {}
+    void endProgram() override {}
+};
+
+struct Finisher {
+    std::string vorname, zuname, verein, klasse, zeit;
+    int jahrgang, points;
+};
+
+Finisher finisher(const char *prefix, int i) {
+    return {std::string(prefix) + std::to_string(i), "Eva", "LG Süd " + std::to_string(i % 300),
+            "K" + std::to_string(i / kPerClass), std::to_string(30 + i % 30) + ":" + std::to_string(10 + i % 50),
+            1950 + i % 50, 100 - i % kPerClass % 100};
+}
+
+QString resultLine(int place, const Finisher &f) {
+    const QString names = QString::fromStdString(f.vorname + ", " + f.zuname);
+    return QString::number(place) + QStringLiteral(". ") + names.leftJustified(28, QLatin1Char(' ')) +
+           QString::number(f.jahrgang % 100).rightJustified(2, QLatin1Char('0')) + QLatin1Char(' ') +
+           QString::fromStdString(f.verein).leftJustified(25, QLatin1Char(' ')) + QLatin1Char(' ') +
+           QString::fromStdString(f.zeit);
+}
+
+struct ImportSeries {
+    QTemporaryDir dir;
+    ImportUi ui;
+    QString base = dir.filePath(QStringLiteral("base.mdb"));
+    QString work = dir.filePath(QStringLiteral("series.mdb"));
+    QString freshList = dir.filePath(QStringLiteral("neu.txt"));
+    QString againList = dir.filePath(QStringLiteral("alt.txt"));
+    std::vector<Finisher> fresh, again;
+
+    ImportSeries() {
+        qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+        reloadSettings();
+        setUi(&ui);
+        SaveSetting(QStringLiteral("LastUser"), QStringLiteral("erfassen"), QStringLiteral("Lauf_7"));
+        for (int i = 0; i < kLines; ++i) {
+            fresh.push_back(finisher("Neu", i));
+            again.push_back(finisher("Alt", i));
+        }
+        CreateSeriesFile(base, 50);
+        gDB = Database::open(base);
+        gDB->beginTrans();
+        Statement points = gDB->prepare(QStringLiteral("INSERT INTO Punkteverteilung VALUES (?1, ?2)"));
+        for (int p = 1; p <= 100; ++p) points.execute({p, 101 - p});
+        Statement add = gDB->prepare(QStringLiteral(
+            "INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Lauf_1_Punkte, Lauf_1_Zeit)"
+            " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"));
+        for (const Finisher &f : again)
+            add.execute({QString::fromStdString(f.vorname), QString::fromStdString(f.zuname), f.jahrgang,
+                         QString::fromStdString(f.klasse), QString::fromStdString(f.verein), f.points,
+                         QString::fromStdString(f.zeit)});
+        gDB->commitTrans();
+        gDB.reset();
+        writeList(freshList, fresh);
+        writeList(againList, again);
+    }
+    static void writeList(const QString &path, const std::vector<Finisher> &rows) {
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write("Stadtpark\r\n05.12.2026\r\n");
+        for (int i = 0; i < int(rows.size()); ++i) {
+            if (i % kPerClass == 0) f.write(encodeCp850(QStringLiteral("K%1 - 10 km Lauf\r\n").arg(i / kPerClass)));
+            f.write(encodeCp850(resultLine(i % kPerClass + 1, rows[i])) + "\r\n");
+        }
+    }
+    // A fresh copy of the series, opened as the program's database.
+    void reset() {
+        gDB.reset();
+        QFile::remove(work);
+        QFile::copy(base, work);
+        gDB = Database::open(work);
+    }
+};
+
+ImportSeries &series() {
+    static ImportSeries s;
+    return s;
+}
+
+void runImport(benchmark::State &state, const QString &list) {
+    ImportSeries &s = series();
+    s.ui.file = list;
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.reset();
+        state.ResumeTiming();
+        EI_Import();
+    }
+    if (s.ui.errors) state.SkipWithError("the import reported an error");
+    state.SetItemsProcessed(state.iterations() * kLines);
+}
+
+void BM_ImportFresh(benchmark::State &state) { runImport(state, series().freshList); }
+void BM_ImportUpdateEveryRow(benchmark::State &state) { runImport(state, series().againList); }
+
+void check(int rc, int expected, benchmark::State &state) {
+    if (rc != expected) state.SkipWithError(sqlite3_errmsg(gDB->handle()));
+}
+
+void bindText(sqlite3_stmt *stmt, int i, const std::string &s) {
+    sqlite3_bind_text(stmt, i, s.data(), int(s.size()), SQLITE_STATIC);
+}
+
+// The same rows written by bare prepared statements in one transaction.
+void runFloor(benchmark::State &state, bool update) {
+    ImportSeries &s = series();
+    const char *sql = update
+        ? "UPDATE Teilnehmer SET Lauf_7_Punkte = ?6, Lauf_7_Ort = 'Stadtpark', Lauf_7_Datum = '05.12.2026', "
+          "Lauf_7_Zeit = ?7 WHERE Vorname = ?1 AND Zuname = ?2 AND Jahrgang = ?3 AND Verein = ?4 AND Altersklasse = ?5"
+        : "INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Verein, Altersklasse, Lauf_7_Punkte, Lauf_7_Ort, "
+          "Lauf_7_Zeit, Lauf_7_Datum) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ' ', ?7, ' ')";
+    const std::vector<Finisher> &rows = update ? s.again : s.fresh;
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.reset();
+        state.ResumeTiming();
+        sqlite3 *db = gDB->handle();
+        sqlite3_stmt *stmt = nullptr;
+        check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), SQLITE_OK, state);
+        check(sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr), SQLITE_OK, state);
+        for (const Finisher &f : rows) {
+            bindText(stmt, 1, f.vorname);
+            bindText(stmt, 2, f.zuname);
+            sqlite3_bind_int(stmt, 3, f.jahrgang);
+            bindText(stmt, 4, f.verein);
+            bindText(stmt, 5, f.klasse);
+            sqlite3_bind_int(stmt, 6, f.points);
+            bindText(stmt, 7, f.zeit);
+            check(sqlite3_step(stmt), SQLITE_DONE, state);
+            sqlite3_reset(stmt);
+        }
+        sqlite3_finalize(stmt);
+        check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK, state);
+    }
+    state.SetItemsProcessed(state.iterations() * kLines);
+}
+
+void BM_ImportFloorInsert(benchmark::State &state) { runFloor(state, false); }
+void BM_ImportFloorUpdate(benchmark::State &state) { runFloor(state, true); }
+
+}  // namespace
+
+BENCHMARK(BM_ImportFresh)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ImportFloorInsert)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ImportUpdateEveryRow)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ImportFloorUpdate)->Unit(benchmark::kMillisecond)->Iterations(5);
