@@ -742,7 +742,8 @@ void frmSerienwertung::showPreview() {
     d->fraEinstellungen->raise();
 }
 
-bool frmSerienwertung::previewVisible() const { return !d->vsPrinter->isHidden(); }
+// The pane asks while it is being built, before the window knows it.
+bool frmSerienwertung::previewVisible() const { return d->vsPrinter && !d->vsPrinter->isHidden(); }
 
 void frmSerienwertung::closePreview() {
     if (!previewVisible()) return;
@@ -752,7 +753,9 @@ void frmSerienwertung::closePreview() {
     d->Form_Resize();
 }
 
-void frmSerienwertung::ShowPageCount() { d->vsPrinter->ShowPageCount(); }
+void frmSerienwertung::ShowPageCount() {
+    if (d->vsPrinter) d->vsPrinter->ShowPageCount();
+}
 
 QString frmSerienwertung::edtTrigger() const { return d->edtTrigger->text(); }
 void frmSerienwertung::setEdtTrigger(const QString &text) { d->edtTrigger->setText(text); }
