@@ -42,7 +42,7 @@ QSize PreviewWidget::sizeHint() const {
 
 void PreviewWidget::paintEvent(QPaintEvent *) {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(0x80, 0x80, 0x80));
+    painter.fillRect(rect(), palette().dark());
     if (!doc_ || page_ < 1 || page_ > int(doc_->pages.size())) return;
     const double s = scale();
     const QRectF sheet(kBorder, kBorder, doc_->width * s, doc_->height * s);

@@ -104,7 +104,7 @@ PreviewPane::PreviewPane(MainWindowApi *window, QWidget *parent)
 
 PreviewPane::~PreviewPane() {
     if (print::hasPrintControl() && &print::printControl() == this) print::setPrintControl(nullptr);
-    if (!bar_->parent()) delete bar_;
+    if (bar_ && !bar_->parent()) delete bar_;  // the window did not adopt it
 }
 
 QWidget *PreviewPane::bar() const { return bar_; }

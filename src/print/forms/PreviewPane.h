@@ -11,6 +11,7 @@
 #include "platform/printing/DocumentBuilder.h"
 #include "platform/printing/PrintControl.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 
@@ -84,7 +85,7 @@ private:
 
     QScrollArea *scroll_ = nullptr;
     print::PreviewWidget *preview_ = nullptr;
-    QWidget *bar_ = nullptr;
+    QPointer<QWidget> bar_;
     QComboBox *cboOrientation_ = nullptr;
     QSlider *sliZoom_ = nullptr;
     QLabel *lblPageCount_ = nullptr;
