@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPrinterInfo>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
@@ -135,6 +136,13 @@ TEST_F(PaneTest, PrintsTheShownDocumentAndReportsFailure) {
     EXPECT_EQ(scripted.errorReports()[0].procedure, QStringLiteral("cmdDrucken_Click"));
     EXPECT_EQ(scripted.errorReports()[0].hint, QStringLiteral("There was a problem printing to your printer."));
     EXPECT_EQ(scripted.errorReports()[0].error.number, print::kPrinterError);
+
+    // Without any printer Qt would write a PDF without a name and call it done.
+    qunsetenv("TARNIS_PRINT_PDF");
+    if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "this machine has a printer";
+    pane->cmdDrucken_Click();
+    ASSERT_EQ(scripted.errorReports().size(), 2);
+    EXPECT_EQ(scripted.errorReports()[1].error.description, QStringLiteral("Es ist kein Drucker eingerichtet."));
 }
 
 }  // namespace
