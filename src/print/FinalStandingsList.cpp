@@ -64,12 +64,15 @@ void PL_PrintEndwertung(MainWindowApi &window, print::PrintControl &control) {
                                        points ? QStringLiteral("Punkte") : QStringLiteral("Zeit")};
         frame.start(print::Orientation::Landscape, QStringLiteral("Endwertung"));
 
-        const int cVorname = rs.fieldIndex(QStringLiteral("Vorname"));
-        const int cZuname = rs.fieldIndex(QStringLiteral("Zuname"));
-        const int cJahrgang = rs.fieldIndex(QStringLiteral("Jahrgang"));
-        const int cKlasse = rs.fieldIndex(QStringLiteral("Altersklasse"));
-        const int cVerein = rs.fieldIndex(QStringLiteral("Verein"));
-        const int cTotal = rs.fieldIndex(QStringLiteral("Endwertung"));
+        const auto column = [&rs](const char *name) {
+            const int index = rs.fieldIndex(QString::fromLatin1(name));
+            if (index < 0)
+                throw AppError(err::ItemNotFound, kRuntimeSource,
+                               QStringLiteral("Element in dieser Auflistung nicht gefunden: %1").arg(QLatin1String(name)));
+            return std::size_t(index);
+        };
+        const std::size_t cVorname = column("Vorname"), cZuname = column("Zuname"), cJahrgang = column("Jahrgang"),
+                          cKlasse = column("Altersklasse"), cVerein = column("Verein"), cTotal = column("Endwertung");
 
         bool first = true;
         QString currentClass;
