@@ -66,9 +66,7 @@ void PL_PrintEndwertung(MainWindowApi &window, print::PrintControl &control) {
 
         const auto column = [&rs](const char *name) {
             const int index = rs.fieldIndex(QString::fromLatin1(name));
-            if (index < 0)
-                throw AppError(err::ItemNotFound, kRuntimeSource,
-                               QStringLiteral("Element in dieser Auflistung nicht gefunden: %1").arg(QLatin1String(name)));
+            if (index < 0) rs.field(QString::fromLatin1(name));  // raises the engine's 3265
             return std::size_t(index);
         };
         const std::size_t cVorname = column("Vorname"), cZuname = column("Zuname"), cJahrgang = column("Jahrgang"),
