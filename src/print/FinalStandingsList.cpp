@@ -10,7 +10,6 @@
 #include "platform/ui/Ui.h"
 #include "print/ListFrame.h"
 
-#include <optional>
 
 namespace tarnis {
 
@@ -76,7 +75,8 @@ void PL_PrintEndwertung(MainWindowApi &window, print::PrintControl &control) {
         QString currentClass;
         int counter = 1;
         int previousPlace = 0;
-        std::optional<std::int64_t> previousTotal;
+        bool samePlacePossible = false;  // the class's first row never shares a place
+        std::int64_t previousTotal = 0;
         for (const std::vector<Value> &row : rs.rows()) {
             StepWorking();
             // Groups follow the full class; only the bar shows it cut to 20 characters.
@@ -86,12 +86,13 @@ void PL_PrintEndwertung(MainWindowApi &window, print::PrintControl &control) {
                 currentClass = ageClass;
                 first = false;
                 counter = 1;
-                previousTotal.reset();
+                samePlacePossible = false;
             }
             const std::int64_t total = row[cTotal].toInt64();
-            const int place = previousTotal == total ? previousPlace : counter;
+            const int place = samePlacePossible && previousTotal == total ? previousPlace : counter;
             previousPlace = place;
             previousTotal = total;
+            samePlacePossible = true;
             ++counter;
 
             builder.setFont(frame.settings().rowFont);

@@ -99,9 +99,13 @@ TEST_F(BuilderTest, RowsFlowOverPagesWithTheHeadingRepeated) {
         EXPECT_EQ(heads[0], c.headingsOnPage1);
         EXPECT_EQ(heads[1], c.headingsOnPage2);
         // Each page's rows stay above the body's lower limit of 16840 - 1140.
-        for (const auto &page : doc->pages)
-            for (const auto &op : page.ops)
-                if (const auto *f = std::get_if<FillOp>(&op)) EXPECT_LE(f->rect.bottom(), 15700);
+        for (const auto &page : doc->pages) {
+            for (const auto &op : page.ops) {
+                if (const auto *f = std::get_if<FillOp>(&op)) {
+                    EXPECT_LE(f->rect.bottom(), 15700);
+                }
+            }
+        }
         EXPECT_EQ(doc->pages[1].footer[2], QStringLiteral("Seite 2"));
         // 300 twips per row: 48 rows fit between 1140 and 15700 when no heading takes space.
         const int rowsOnPage1 = int(texts(doc->pages[0]).size()) - 4 - c.headingsOnPage1;
