@@ -174,21 +174,15 @@ TEST_F(FinalListTest, ClassChangeNearTheFootStartsANewPage) {
 
 TEST_F(FinalListTest, FontsColoursAndTextsFromListSettings) {
     seriesD1();
-    const QString s = QStringLiteral("Listendruck");
     // The preferences write some keys in another case than the list reads them.
-    SaveSetting(s, QStringLiteral("Listen Fontname groß"), QStringLiteral("Courier New"));
-    SaveSetting(s, QStringLiteral("Listen FontSize groß"), QStringLiteral("12"));
-    SaveSetting(s, QStringLiteral("Gruppen Fontname"), QStringLiteral("Times New Roman"));
-    SaveSetting(s, QStringLiteral("Gruppen FontSize"), QStringLiteral("14"));
-    SaveSetting(s, QStringLiteral("Gruppenueberschrift Fontname"), QStringLiteral("Arial"));
-    SaveSetting(s, QStringLiteral("Gruppenueberschrift FontSize"), QStringLiteral("11"));
-    SaveSetting(s, QStringLiteral("Footer Fontname"), QStringLiteral("Verdana"));
-    SaveSetting(s, QStringLiteral("Footer FontSize"), QStringLiteral("8"));
-    SaveSetting(s, QStringLiteral("Color Gruppe"), QStringLiteral("12632256"));
-    SaveSetting(s, QStringLiteral("Color Listenkopf"), QStringLiteral("255"));
-    SaveSetting(s, QStringLiteral("Gitter"), QStringLiteral("-1"));
-    SaveSetting(s, QStringLiteral("Headertext"), QStringLiteral("Stadtlauf <2024>"));
-    SaveSetting(s, QStringLiteral("Footertext"), QStringLiteral("Veranstalter | LG"));
+    for (const auto &[key, value] : std::vector<std::pair<const char *, const char *>>{
+             {"Listen Fontname groß", "Courier New"}, {"Listen FontSize groß", "12"},
+             {"Gruppen Fontname", "Times New Roman"}, {"Gruppen FontSize", "14"},
+             {"Gruppenueberschrift Fontname", "Arial"}, {"Gruppenueberschrift FontSize", "11"},
+             {"Footer Fontname", "Verdana"}, {"Footer FontSize", "8"}, {"Color Gruppe", "12632256"},
+             {"Color Listenkopf", "255"}, {"Gitter", "-1"}, {"Headertext", "Stadtlauf <2024>"},
+             {"Footertext", "Veranstalter | LG"}})
+        SaveSetting(QStringLiteral("Listendruck"), QString::fromUtf8(key), QString::fromUtf8(value));
     run();
     ASSERT_TRUE(control.shownDoc);
     const print::Page &p = control.shownDoc->pages[0];

@@ -2,7 +2,7 @@
 // Doubles for the print tests: a main window that records what the lists ask of
 // it, a print control on a builder with fixed metrics, and helpers that read a
 // finished document back as rows of text.
-#include "mainwin/MainWindowApi.h"
+#include "../common/NullMainWindow.h"
 #include "platform/printing/DocumentBuilder.h"
 #include "platform/printing/PrintControl.h"
 
@@ -16,40 +16,17 @@ inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdS
 
 namespace tarnis::printtest {
 
-class FakeWindow : public MainWindowApi {
+class FakeWindow : public tarnis::testing::NullMainWindow {
 public:
     bool direct = false;
     bool shown = false;
-    int pageCountCalls = 0, closeCalls = 0;
+    int pageCountCalls = 0;
 
-    void setRecordSource(const QString &, const Params &) override {}
-    void refreshGrid() override {}
-    int gridRowCount() const override { return 0; }
-    int gridColumnCount() const override { return 0; }
-    QString gridColumnCaption(int) const override { return {}; }
-    bool gridColumnVisible(int) const override { return true; }
-    QString gridCell(int, int) const override { return {}; }
-    int gridCurrentRow() const override { return -1; }
-    int gridSelectedRowCount() const override { return 0; }
-    int gridTop() const override { return 0; }
-    int gridLeft() const override { return 0; }
-    int gridHeight() const override { return 0; }
-    int gridWidth() const override { return 0; }
-    void UpdateTeilnehmerAnzahl() override {}
-    void Form_Load() override {}
-    void SetupGrid() override {}
-    int innerWidth() const override { return 12000; }
-    void unloadWindow() override {}
     bool printDirect() const override { return direct; }
     void showPreview() override { shown = true; }
     bool previewVisible() const override { return shown; }
-    void closePreview() override {
-        ++closeCalls;
-        shown = false;
-    }
+    void closePreview() override { shown = false; }
     void ShowPageCount() override { ++pageCountCalls; }
-    QString edtTrigger() const override { return {}; }
-    void setEdtTrigger(const QString &) override {}
 };
 
 // A4, margins 720; every character 10 twips per point, lines 24 twips per point.
