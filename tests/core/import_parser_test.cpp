@@ -67,42 +67,6 @@ TEST(ImportLineRules, ColumnsOfAResultLine) {
     EXPECT_EQ(parseResultLine(resultLine("3", "A, B", " 5", "C", "35:12")).yearField, "5");
 }
 
-TEST(ImportLineRules, ColumnsThatDoNotFitFailTheLine) {
-    struct Case {
-        QString line;
-        int error;
-    };
-    const Case cases[] = {
-        {QStringLiteral("3.,A 68 C 35:12"), 5},                 // comma right after the dot
-        {QStringLiteral("3. ") + QString(30, QLatin1Char('x')) + QStringLiteral(", B 35:12"), 5},  // comma too far right
-        {QStringLiteral("3.:A, B"), 5},                         // colon before position 4
-        {resultLine("99999999999", "A, B", "68", "C", "35:12"), 6},  // place beyond 32 bits
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.line.toStdString());
-        ASSERT_TRUE(isResultLine(c.line));
-        try {
-            parseResultLine(c.line);
-            ADD_FAILURE() << "no error";
-        } catch (const AppError &e) {
-            EXPECT_EQ(e.number, c.error);
-        }
-    }
-}
-
-TEST(ImportLineRules, YearJoinedWithTheCentury) {
-    EXPECT_EQ(joinYear("19", "68"), 1968);
-    EXPECT_EQ(joinYear("19", "5"), 195);
-    EXPECT_EQ(joinYear("19", ""), 19);
-    EXPECT_EQ(joinYear("20", "05"), 2005);
-    for (const char *bad : {"-5", "6a", "5.", "+5"}) {
-        SCOPED_TRACE(bad);
-        EXPECT_THROW(joinYear("19", QString::fromLatin1(bad)), AppError);
-    }
-    EXPECT_THROW(joinYear("", ""), AppError);
-    EXPECT_THROW(joinYear("99999999", "99"), AppError);
-}
-
 TEST(ImportLineReader, AllLineEndsAndTheLastLine) {
     struct Case {
         QByteArray bytes;

@@ -62,13 +62,6 @@ protected:
         return f.fileName();
     }
 
-    // Every row as "Vorname|Zuname|Jahrgang|Altersklasse|Verein|Ort|Datum|Punkte|Zeit" of race 2.
-    QStringList race2Rows() {
-        Recordset rs = gDB->openRecordset(QStringLiteral(
-            "SELECT Vorname, Zuname, Jahrgang, Altersklasse, Verein, Lauf_2_Ort, Lauf_2_Datum, "
-            "Lauf_2_Punkte, Lauf_2_Zeit FROM Teilnehmer ORDER BY Vorname, Zuname, Jahrgang, Verein"));
-        return rows(rs);
-    }
     // The whole table, every column.
     QStringList allRows() {
         return rows(gDB->openRecordset(QStringLiteral(
