@@ -157,8 +157,6 @@ bool CountWertung() {
         PointsTable table;
         std::int32_t defaultPoints = 0;
         EI_LoadPunkteverteilung(table, defaultPoints);
-        const ScoringRules rules = readScoringRules(EI_GetPunkte(1, table, defaultPoints),
-                                                    EI_GetPunkte(2, table, defaultPoints));
         Database &database = db();
         const std::int64_t rows =
             database.openRecordset(QStringLiteral("SELECT count(*) FROM Teilnehmer")).field(0).nz(0);
@@ -167,6 +165,9 @@ bool CountWertung() {
                          MsgIcon::Information);
             return false;
         }
+        // The race counts are read per participant, so an empty table never gets to them.
+        const ScoringRules rules = readScoringRules(EI_GetPunkte(1, table, defaultPoints),
+                                                    EI_GetPunkte(2, table, defaultPoints));
         ShowWorking(int(std::min<std::int64_t>(rows, std::numeric_limits<int>::max())));
         // One transaction: the standings are never a mix of old and new totals.
         database.beginTrans();
