@@ -1,6 +1,5 @@
 // The program: the window side of the platform, then the main window, which runs
 // its load sequence (database dialog, second-copy test) before it is shown.
-#include "core/services/forms/frmWorking.h"  // completes the type QtUi.h points to
 #include "mainwin/forms/frmSerienwertung.h"
 #include "platform/qt/KeyState.h"
 #include "platform/qt/QtUi.h"

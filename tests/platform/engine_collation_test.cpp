@@ -66,9 +66,10 @@ TEST(EngineCollation, OrderIsConsistentOverMixedAlphabet) {
     for (std::size_t i = 0; i < cmp.size(); ++i)
         for (std::size_t j = 0; j < cmp.size(); ++j)
             for (std::size_t k = 0; k < cmp.size(); ++k)
-                if (cmp[i][j] <= 0 && cmp[j][k] <= 0)
+                if (cmp[i][j] <= 0 && cmp[j][k] <= 0) {
                     ASSERT_LE(cmp[i][k], 0) << texts[int(i)].toStdString() << " " << texts[int(j)].toStdString()
                                             << " " << texts[int(k)].toStdString();
+                }
 }
 
 TEST(EngineCollation, KeysAndSortingInTheDatabaseFollowTheOrder) {

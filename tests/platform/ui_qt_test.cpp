@@ -1,5 +1,6 @@
 // The real user interface under the offscreen platform: message boxes, file dialogs,
 // the error dialog, the progress window and the busy pointer.
+#include "core/import/forms/frmImport.h"
 #include "core/services/forms/frmShowError.h"
 #include "core/services/forms/frmWorking.h"
 #include "platform/qt/QtUi.h"
@@ -59,7 +60,6 @@ TEST_F(QtUiTest, MessageBoxInGermanUnderTheProgramTitle) {
     EXPECT_EQ(text, QStringLiteral("Erste Zeile\nZweite\nDritte"));
     EXPECT_EQ(icon, QMessageBox::Warning);
     EXPECT_THAT(buttons, ::testing::UnorderedElementsAre("Ja", "Nein"));
-
 }
 
 TEST_F(QtUiTest, SaveDialogIsOwnAndNeverAsksAboutOverwriting) {
@@ -117,6 +117,15 @@ TEST_F(QtUiTest, ProgressWindowComesFreshAndGoes) {
     ui.hideProgress();
     EXPECT_EQ(ui.progressWindow(), nullptr);
     ui.hideProgress();
+
+    // The import's note window is reached through the same interface.
+    ui.showImportNote();
+    ui.setImportNoteLine(12);
+    ASSERT_NE(importNoteWindow(), nullptr);
+    EXPECT_TRUE(importNoteWindow()->isVisible());
+    EXPECT_TRUE(importNoteWindow()->lblInfo->text().endsWith(QStringLiteral("12")));
+    ui.hideImportNote();
+    EXPECT_EQ(importNoteWindow(), nullptr);
 }
 
 TEST_F(QtUiTest, BusyPointerDoesNotStack) {

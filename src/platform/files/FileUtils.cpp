@@ -60,10 +60,8 @@ QDateTime zeroDate() { return QDateTime(QDate(1899, 12, 30), QTime(0, 0)); }
 QDateTime GetFileDate(const QString &path) {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.isFile() || !info.isReadable()) return zeroDate();
-    QDateTime stamp = info.birthTime();
-    if (!stamp.isValid()) stamp = info.lastModified();
+    const QDateTime stamp = info.lastModified().toLocalTime();
     if (!stamp.isValid()) return zeroDate();
-    stamp = stamp.toLocalTime();
     const QTime t = stamp.time();
     return QDateTime(stamp.date(), QTime(t.hour(), t.minute(), t.second()));
 }

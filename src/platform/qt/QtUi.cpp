@@ -1,6 +1,7 @@
 #include "platform/qt/QtUi.h"
 
 #include "core/dialogs/forms/Pickers.h"
+#include "core/import/forms/frmImport.h"
 #include "core/services/forms/frmShowError.h"
 #include "core/services/forms/frmWorking.h"
 #include "platform/settings/Settings.h"
@@ -30,9 +31,11 @@ QString displayText(QString text) {
     return text;
 }
 
+QtUi::QtUi() = default;
+
 QtUi::~QtUi() { delete progress_; }
 
-frmWorking *QtUi::progressWindow() const { return progress_; }
+frmWorking *QtUi::progressWindow() const { return qobject_cast<frmWorking *>(progress_.data()); }
 
 QWidget *QtUi::owner() const {
     if (QWidget *active = QApplication::activeWindow()) return active;
@@ -103,17 +106,24 @@ ErrorChoice QtUi::errorDialog(const ErrorReport &report) {
 void QtUi::showProgress(int maximum) {
     // Each showing starts from a fresh window, as after an unload.
     delete progress_;
-    progress_ = new frmWorking(mainWindow_ ? mainWindow_.data() : QApplication::activeWindow());
-    progress_->start(maximum);
+    auto *window = new frmWorking(mainWindow_ ? mainWindow_.data() : QApplication::activeWindow());
+    progress_ = window;
+    window->start(maximum);
 }
 
 void QtUi::stepProgress() {
-    if (progress_) progress_->step();
+    if (frmWorking *window = progressWindow()) window->step();
 }
 
 void QtUi::hideProgress() {
     delete progress_;
 }
+
+void QtUi::showImportNote() { showImportNoteWindow(); }
+
+void QtUi::setImportNoteLine(int line) { setImportNoteWindowLine(line); }
+
+void QtUi::hideImportNote() { hideImportNoteWindow(); }
 
 void QtUi::setBusy(bool busy) {
     if (busy) {

@@ -18,6 +18,7 @@ bool installGermanTranslation(QApplication &app);
 
 class QtUi : public Ui {
 public:
+    QtUi();
     ~QtUi() override;
 
     // The window that owns the progress window and parents the message boxes
@@ -36,6 +37,9 @@ public:
     void showProgress(int maximum) override;
     void stepProgress() override;
     void hideProgress() override;
+    void showImportNote() override;
+    void setImportNoteLine(int line) override;
+    void hideImportNote() override;
     void setBusy(bool busy) override;
     [[noreturn]] void endProgram() override;
 
@@ -47,7 +51,8 @@ private:
     QString fileDialog(const FileDialogRequest &request, bool save);
 
     QPointer<QWidget> mainWindow_;
-    QPointer<frmWorking> progress_;
+    // Held as a plain widget so that this header needs no complete frmWorking.
+    QPointer<QWidget> progress_;
     bool busy_ = false;
 };
 
