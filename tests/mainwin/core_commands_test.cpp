@@ -1,4 +1,5 @@
 // The import, scoring and sort commands as the main window runs them.
+#include "common/NullMainWindow.h"
 #include "core/import_support.h"
 #include "mainwin/commands/CoreCommands.h"
 
@@ -11,35 +12,16 @@ using ::testing::ElementsAre;
 namespace {
 
 // Records what the commands ask of the window.
-class FakeWindow : public MainWindowApi {
+class FakeWindow : public NullMainWindow {
 public:
     QStringList calls;
 
     void setRecordSource(const QString &sql, const Params &) override { calls << QStringLiteral("source ") + sql; }
     void refreshGrid() override { calls << QStringLiteral("refresh"); }
-    int gridRowCount() const override { return 0; }
-    int gridColumnCount() const override { return 0; }
-    QString gridColumnCaption(int) const override { return {}; }
-    bool gridColumnVisible(int) const override { return true; }
-    QString gridCell(int, int) const override { return {}; }
-    int gridCurrentRow() const override { return -1; }
-    int gridSelectedRowCount() const override { return 0; }
-    int gridTop() const override { return 0; }
-    int gridLeft() const override { return 0; }
-    int gridHeight() const override { return 0; }
-    int gridWidth() const override { return 0; }
     void UpdateTeilnehmerAnzahl() override { calls << QStringLiteral("count"); }
     void Form_Load() override { calls << QStringLiteral("load"); }
     void SetupGrid() override { calls << QStringLiteral("setup"); }
-    int innerWidth() const override { return 0; }
     void unloadWindow() override { calls << QStringLiteral("unload"); }
-    bool printDirect() const override { return false; }
-    void showPreview() override {}
-    bool previewVisible() const override { return false; }
-    void closePreview() override {}
-    void ShowPageCount() override {}
-    QString edtTrigger() const override { return {}; }
-    void setEdtTrigger(const QString &) override {}
 };
 
 class CoreCommands : public SeriesFixture {
@@ -58,16 +40,28 @@ protected:
     FakeWindow window;
 };
 
-TEST_F(CoreCommands, ImportStopsWithoutARace) {
-    // The picker closed: nothing at all.
-    ui.answer(QStringLiteral("race"), QString());
+TEST_F(CoreCommands, ImportFollowsTheStoredRace) {
+    // "Weiter" without a race stores "Lauf_": no file dialog, nothing else.
+    ui.answer(QStringLiteral("race 0"));
     mnuDateiImport(window);
     EXPECT_TRUE(window.calls.isEmpty());
-    // A cancelled file dialog still brings the class order and the count up to date.
+    EXPECT_EQ(GetSetting(QStringLiteral("LastUser"), QStringLiteral("erfassen"), QString()), "Lauf_");
+
+    // Race 1 chosen, then the file dialog cancelled: the class order and the count
+    // are still brought up to date.
     ui.answer(QStringLiteral("race 1"));
     ui.answer(QStringLiteral("file"), QString());
     mnuDateiImport(window);
     EXPECT_THAT(window.calls, ElementsAre("count"));
+
+    // The picker closed without "Weiter": the import goes into the race chosen before.
+    window.calls.clear();
+    ui.answer(QStringLiteral("race"), QString());
+    ui.answer(QStringLiteral("file"), list());
+    mnuDateiImport(window);
+    EXPECT_THAT(window.calls, ElementsAre("refresh", "count"));
+    EXPECT_EQ(rows(gDB->openRecordset(QStringLiteral("SELECT count(*) FROM Teilnehmer WHERE Lauf_1_Punkte > 0"))),
+              QStringList{QStringLiteral("2")});
 }
 
 TEST_F(CoreCommands, ImportScoringAndSorts) {

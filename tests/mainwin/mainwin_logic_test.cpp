@@ -125,7 +125,9 @@ TEST(RecordSourceTest, FilterAndSortTexts) {
         const RecordSource s = ClubFilterSource(c.club, c.finalOnly);
         EXPECT_EQ(s.sql, QString::fromUtf8(c.sql));
         ASSERT_EQ(int(s.params.size()), c.params);
-        if (c.params) EXPECT_EQ(s.params[0], Value(QString::fromUtf8(c.club)));
+        if (c.params) {
+            EXPECT_EQ(s.params[0], Value(QString::fromUtf8(c.club)));
+        }
     }
 
     // One flag for all columns: the first click sorts descending, each next one flips.

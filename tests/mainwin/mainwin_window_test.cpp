@@ -3,6 +3,7 @@
 #include "core/db/Create.h"
 #include "core/db/Globals.h"
 #include "mainwin/InstanceLock.h"
+#include "mainwin/forms/GridStyleView.h"
 #include "mainwin/forms/frmSerienwertung.h"
 #include "platform/settings/Settings.h"
 #include "platform/ui/ScriptedUi.h"
@@ -13,7 +14,9 @@
 #include <QFile>
 #include <QFrame>
 #include <QHeaderView>
+#include <QImage>
 #include <QLockFile>
+#include <QStandardItemModel>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
@@ -157,8 +160,8 @@ TEST_F(MainWindowTest, HeldKeysAtStart) {
         ASSERT_TRUE(start());
         EXPECT_EQ(dialogs_, c.dialogs);
         EXPECT_EQ(QFile::exists(layoutFile()), c.layoutKept);
-        if (c.answer) EXPECT_THAT(ui_.messages(), ElementsAre(QString::fromUtf8("question\tMenu-Einstellungen löschen?")));
-        else EXPECT_TRUE(ui_.messages().isEmpty());
+        EXPECT_EQ(ui_.messages(), c.answer ? QStringList{QString::fromUtf8("question\tMenu-Einstellungen löschen?")}
+                                            : QStringList{});
         EXPECT_TRUE(ui_.leftoverAnswers().isEmpty());
         qunsetenv("TARNIS_TEST_MODIFIERS");
     }
@@ -340,6 +343,34 @@ TEST_F(MainWindowTest, HardcopyGoesToThePrinter) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(5) == "%PDF-");
     EXPECT_TRUE(ui_.errorReports().isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+// The grid style serves other grids too (the preferences show their own).
+TEST(GridStyleTest, AnyGridTakesFontsAndRowColours) {
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    reloadSettings();
+    SaveSetting("Grid", "FontSize", "11");
+    SaveSetting("Grid", "BackColorEven", "65280");  // green
+    SaveSetting("Grid", "BackColorOdd", "255");     // red (colours are stored blue-green-red)
+    QStandardItemModel model(3, 2);
+    QTableView grid;
+    grid.setModel(&model);
+    grid.resize(300, 200);
+    SetGridStyle(grid);
+    EXPECT_EQ(grid.font().pointSizeF(), 11);
+    const QImage shot = grid.viewport()->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(grid.columnViewportPosition(1) + 20, grid.rowViewportPosition(0) + 5), QColor(0, 255, 0));
+    EXPECT_EQ(shot.pixelColor(grid.columnViewportPosition(1) + 20, grid.rowViewportPosition(1) + 5), QColor(255, 0, 0));
+
+    // A size that is no number changes nothing.
+    SaveSetting("Grid", "FontSize", "klein");
+    EXPECT_THROW(SetGridStyle(grid), AppError);
+    EXPECT_EQ(grid.font().pointSizeF(), 11);
 }
 
 }  // namespace

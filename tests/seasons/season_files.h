@@ -20,7 +20,9 @@ QStringList filesBelow(const QString &root);
 bool writeLines(const QString &path, const QStringList &lines, QString *why);
 
 // Compares two files byte for byte; on a difference `why` names the first
-// differing line (or the missing file).
+// differing line (or the missing file). In a layout file USERLAYOUT.TB the window
+// state (pixel sizes that depend on fonts and screen) must be there and readable
+// but is not compared.
 bool sameFile(const QString &expected, const QString &actual, QString *why);
 
 // A table as tab-separated lines: the column names, then every row ordered by all

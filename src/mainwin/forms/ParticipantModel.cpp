@@ -15,12 +15,6 @@ void ParticipantModel::columnsChanged() {
     }
 }
 
-void ParticipantModel::setRowColors(const RowColors &colors) {
-    colors_ = colors;
-    if (rowCount() > 0 && columnCount() > 0)
-        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
-}
-
 int ParticipantModel::rowCount(const QModelIndex &parent) const {
     return parent.isValid() ? 0 : rows_.recordCount();
 }
@@ -31,7 +25,6 @@ int ParticipantModel::columnCount(const QModelIndex &parent) const {
 
 QVariant ParticipantModel::data(const QModelIndex &index, int role) const {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
-    const bool even = index.row() % 2 == 0;
     switch (role) {
     case Qt::DisplayRole: {
         const Value &v = rows_.rows()[index.row()][index.column()];
@@ -43,15 +36,6 @@ QVariant ParticipantModel::data(const QModelIndex &index, int role) const {
                              columns_[index.column()].align == ColumnAlign::Center;
         return QVariant::fromValue(Qt::AlignVCenter | (centred ? Qt::AlignHCenter : Qt::AlignLeft));
     }
-    case Qt::BackgroundRole: {
-        const QColor &c = even ? colors_.evenBack : colors_.oddBack;
-        return c.isValid() ? QVariant(c) : QVariant();
-    }
-    case Qt::ForegroundRole: {
-        const QColor &c = even ? colors_.evenFore : colors_.oddFore;
-        return c.isValid() ? QVariant(c) : QVariant();
-    }
-    case Qt::FontRole: return colors_.font;
     default: return {};
     }
 }

@@ -1,12 +1,10 @@
 #pragma once
 // The participant grid's model: a complete snapshot of the record source, shown
-// with the column state (captions, alignment) and the row colours of the grid style.
+// with the column state (captions, alignment).
 #include "mainwin/GridSetup.h"
 #include "platform/engine/Database.h"
 
 #include <QAbstractTableModel>
-#include <QColor>
-#include <QFont>
 #include <vector>
 
 namespace tarnis {
@@ -23,12 +21,6 @@ public:
     // Captions or alignment changed in the column state.
     void columnsChanged();
 
-    struct RowColors {
-        QColor evenBack, oddBack, evenFore, oddFore;
-        QFont font;
-    };
-    void setRowColors(const RowColors &colors);
-
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
@@ -37,7 +29,6 @@ public:
 private:
     const std::vector<GridColumn> &columns_;
     Recordset rows_;
-    RowColors colors_;
 };
 
 }  // namespace tarnis

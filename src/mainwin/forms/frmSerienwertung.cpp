@@ -12,6 +12,7 @@
 #include "mainwin/Placement.h"
 #include "mainwin/RecordSource.h"
 #include "mainwin/forms/CommandBars.h"
+#include "mainwin/forms/GridStyleView.h"
 #include "mainwin/forms/ParticipantModel.h"
 #include "platform/files/FileUtils.h"
 #include "print/forms/PreviewPane.h"
@@ -534,25 +535,7 @@ void frmSerienwertung::SetupGrid() {
     d->applyColumnState();
 }
 
-void frmSerienwertung::Impl::SetGridStyle() {
-    const GridStyle s = ReadGridStyle();
-    QFont head(s.headFontName);
-    if (s.headFontSize > 0) head.setPointSizeF(s.headFontSize);
-    QFont cells(s.fontName);
-    if (s.fontSize > 0) cells.setPointSizeF(s.fontSize);
-    view->horizontalHeader()->setFont(head);
-    static const char *const borders[] = {"none", "1px outset", "2px outset", "1px inset", "2px inset"};
-    const int style = s.head3D >= 0 && s.head3D <= 4 ? s.head3D : 3;
-    view->horizontalHeader()->setStyleSheet(
-        QStringLiteral("QHeaderView::section { border: %1 palette(mid); padding: 1px; }").arg(QString::fromUtf8(borders[style])));
-    view->setFont(cells);
-    QPalette pal = view->palette();
-    pal.setColor(QPalette::Base, vbColorToQColor(quint32(s.backColor)));
-    pal.setColor(QPalette::Text, vbColorToQColor(quint32(s.foreColor)));
-    view->setPalette(pal);
-    model.setRowColors({vbColorToQColor(quint32(s.backColorEven)), vbColorToQColor(quint32(s.backColorOdd)),
-                        vbColorToQColor(quint32(s.foreColorEven)), vbColorToQColor(quint32(s.foreColorOdd)), cells});
-}
+void frmSerienwertung::Impl::SetGridStyle() { tarnis::SetGridStyle(*view); }
 
 void frmSerienwertung::Impl::FillVereine() {
     const QStringList clubs = ClubList(db());

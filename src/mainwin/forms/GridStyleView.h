@@ -1,0 +1,14 @@
+#pragma once
+// The grid style of section Grid applied to any grid view: the participant grid and
+// the grids of the preferences look alike.
+class QTableView;
+
+namespace tarnis {
+
+// Reads the eleven keys of section Grid in their order and applies them: heading
+// font and its 3-D border, cell font, background, and the colours of even and odd
+// rows (the first row is even). Raises 13 for a size, style or colour that is no
+// number; the view is then left as it was.
+void SetGridStyle(QTableView &grid);
+
+}  // namespace tarnis
