@@ -1,15 +1,11 @@
 // Import of a 30,000-line result list into a series of 30,000 participants with
 // 50 races: new rows, and a re-import that updates every row. The floors are the
 // same inserts and updates through bare SQLite prepared statements in one transaction.
-#include "core/db/Create.h"
-#include "core/db/Globals.h"
+#include "bench_series.h"
 #include "core/import/EI_Import.h"
-#include "platform/settings/Settings.h"
 #include "platform/text/CodePage.h"
-#include "platform/ui/Ui.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <string>
@@ -22,37 +18,17 @@ namespace {
 constexpr int kLines = 30000;
 constexpr int kPerClass = 1500;
 
-// Answers the file dialog with one file and every question with Yes.
-class ImportUi : public Ui {
-public:
-    QString file;
-    int errors = 0;
-    MsgAnswer message(const QString &, MsgButtons, MsgIcon, const QString &) override { return MsgAnswer::Yes; }
-    QString openFileName(const FileDialogRequest &) override { return file; }
-    QString saveFileName(const FileDialogRequest &) override { return {}; }
-    std::optional<int> pickRace(int) override { return std::nullopt; }
-    std::optional<QString> pickAgeClass(const QStringList &) override { return std::nullopt; }
-    std::optional<QString> inputText(const QString &, const QString &, const QString &) override { return std::nullopt; }
-    ErrorChoice errorDialog(const ErrorReport &) override {
-        ++errors;
-        return ErrorChoice::Continue;
-    }
-    void showProgress(int) override {}
-    void stepProgress() override {}
-    void hideProgress() override {}
-    void setBusy(bool) override {}
-    void endProgram() override {}
-};
-
 struct Finisher {
     std::string vorname, zuname, verein, klasse, zeit;
     int jahrgang, points;
 };
 
 Finisher finisher(const char *prefix, int i) {
-    return {std::string(prefix) + std::to_string(i), "Eva", "LG Süd " + std::to_string(i % 300),
-            "K" + std::to_string(i / kPerClass), std::to_string(30 + i % 30) + ":" + std::to_string(10 + i % 50),
-            1950 + i % 50, 100 - i % kPerClass % 100};
+    auto text = [](const QString &s) { return s.toStdString(); };
+    return {text(QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(i)), "Eva",
+            text(QStringLiteral("LG Süd %1").arg(i % 300)), text(QStringLiteral("K%1").arg(i / kPerClass)),
+            text(QStringLiteral("%1:%2").arg(30 + i % 30).arg(10 + i % 50)), 1950 + i % 50,
+            100 - i % kPerClass % 100};
 }
 
 QString resultLine(int place, const Finisher &f) {
@@ -65,7 +41,7 @@ QString resultLine(int place, const Finisher &f) {
 
 struct ImportSeries {
     QTemporaryDir dir;
-    ImportUi ui;
+    bench::QuietUi ui;
     QString base = dir.filePath(QStringLiteral("base.mdb"));
     QString work = dir.filePath(QStringLiteral("series.mdb"));
     QString freshList = dir.filePath(QStringLiteral("neu.txt"));
@@ -75,6 +51,7 @@ struct ImportSeries {
     ImportSeries() {
         qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
         reloadSettings();
+        ui.answer = MsgAnswer::Yes;  // the re-import overwrites the race
         setUi(&ui);
         SaveSetting(QStringLiteral("LastUser"), QStringLiteral("erfassen"), QStringLiteral("Lauf_7"));
         for (int i = 0; i < kLines; ++i) {

@@ -1,6 +1,7 @@
 #pragma once
 // A generated series of finishers for the benchmarks, opened as the program's
-// database, with a user interface that answers nothing and counts error dialogs.
+// database, with a user interface that offers one file, gives one answer to every
+// message and counts error dialogs.
 #include "core/db/Create.h"
 #include "core/db/Globals.h"
 #include "platform/settings/Settings.h"
@@ -13,8 +14,10 @@ namespace tarnis::bench {
 class QuietUi : public Ui {
 public:
     int errors = 0;
-    MsgAnswer message(const QString &, MsgButtons, MsgIcon, const QString &) override { return MsgAnswer::Ok; }
-    QString openFileName(const FileDialogRequest &) override { return {}; }
+    QString file;                      // the open dialog's answer
+    MsgAnswer answer = MsgAnswer::Ok;  // every message box's answer
+    MsgAnswer message(const QString &, MsgButtons, MsgIcon, const QString &) override { return answer; }
+    QString openFileName(const FileDialogRequest &) override { return file; }
     QString saveFileName(const FileDialogRequest &) override { return {}; }
     std::optional<int> pickRace(int) override { return std::nullopt; }
     std::optional<QString> pickAgeClass(const QStringList &) override { return std::nullopt; }

@@ -42,7 +42,9 @@ TEST(ImportLineRules, HeadingsAndResultLines) {
         const QString line = QString::fromUtf8(c.line);
         SCOPED_TRACE(c.line);
         EXPECT_EQ(isAgeClassHeading(line), c.heading);
-        if (c.heading) EXPECT_EQ(headingAgeClass(line), QString::fromUtf8(c.ageClass));
+        if (c.heading) {
+            EXPECT_EQ(headingAgeClass(line), QString::fromUtf8(c.ageClass));
+        }
         EXPECT_EQ(isResultLine(line), c.result);
     }
 }

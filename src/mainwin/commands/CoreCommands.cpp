@@ -10,8 +10,9 @@
 namespace tarnis {
 
 void mnuDateiImport(MainWindowApi &window) {
-    // A closed picker means the user did not pick: nothing is imported.
-    if (!SelectRace()) return;
+    // Only the stored race counts: a picker closed without "Weiter" leaves the race
+    // chosen the time before, and "Lauf_" alone means no race was offered or chosen.
+    SelectRace();
     const QString prefix = GetSetting(QStringLiteral("LastUser"), QStringLiteral("erfassen"), QString());
     if (prefix == QLatin1String("Lauf_")) return;
     if (EI_Import()) window.refreshGrid();
