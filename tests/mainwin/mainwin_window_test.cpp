@@ -126,12 +126,14 @@ TEST_F(MainWindowTest, HeldKeysAtStart) {
         const char *answer;     // to "Menu-Einstellungen löschen?"
         bool layoutKept;
         int dialogs;
+        bool fertig;  // the dialog is left with "&Fertig", else closed
     };
     const Case cases[] = {
-        {"ctrl", "yes", false, 0},
-        {"ctrl", "no", true, 0},
-        {"shift", nullptr, true, 1},  // the dialog even with a good database
-        {"ctrl,shift", "no", true, 1},
+        {"ctrl", "yes", false, 0, true},
+        {"ctrl", "no", true, 0, true},
+        {"shift", nullptr, true, 1, true},  // the dialog even with a good database
+        {"shift", nullptr, true, 1, false},  // closed: the stored database still loads
+        {"ctrl,shift", "no", true, 1, true},
     };
     storeSeries(series(1));
     ASSERT_TRUE(start());
@@ -153,9 +155,9 @@ TEST_F(MainWindowTest, HeldKeysAtStart) {
         qputenv("TARNIS_TEST_MODIFIERS", c.keys);
         if (c.answer) ui_.answer(QString::fromUtf8(c.answer), QString());
         // The keys are let go while the dialog is open.
-        onDialog_ = [] {
+        onDialog_ = [&c] {
             qunsetenv("TARNIS_TEST_MODIFIERS");
-            return true;
+            return c.fertig;
         };
         ASSERT_TRUE(start());
         EXPECT_EQ(dialogs_, c.dialogs);
@@ -190,10 +192,17 @@ TEST_F(MainWindowTest, GridColumnsByModeAndAfterASwitchToAnotherSeries) {
     EXPECT_EQ(window_->gridColumnCaption(0), "Name");
     EXPECT_EQ(window_->gridColumnCaption(8), "***");
 
-    // Another series with four races: the reload recounts and sets the columns up.
+    // Another series with four races: the reload recounts and sets the columns up,
+    // also when a later step of the load fails (here a damaged layout file).
     SaveSetting("LastUser", "Modus", "P");
     storeSeries(series(4, "vier.mdb"));
+    QFile layout(layoutFile());
+    ASSERT_TRUE(layout.open(QIODevice::WriteOnly));
+    layout.write("kaputt\n");
+    layout.close();
     window_->reload();
+    ASSERT_EQ(ui_.errorReports().size(), 1);
+    EXPECT_EQ(ui_.errorReports()[0].procedure, "Form_Load");
     EXPECT_EQ(gDB->path(), series(4, "vier.mdb"));
     EXPECT_EQ(gRaceCount, 4);
     EXPECT_EQ(window_->gridColumnCount(), 23);

@@ -293,12 +293,18 @@ bool frmSerienwertung::start() {
 }
 
 void frmSerienwertung::Form_Load() {
+    // A dialog closed without "&Fertig" may still leave a usable database stored (the
+    // one Shift skipped): the load runs once more, and only when that fails too does
+    // the program end, instead of asking forever.
+    bool closedWithoutPath = false;
     for (;;) {
         switch (d->loadOnce()) {
         case Impl::LoadOutcome::NeedDatabase:
             d->closeDatabase();
-            if (d->showDatabaseDialog()) continue;
-            // Closed without a usable database: end cleanly instead of asking forever.
+            if (!closedWithoutPath) {
+                closedWithoutPath = !d->showDatabaseDialog();
+                continue;
+            }
             ended_ = true;
             if (isVisible()) closeAndShutdown();
             return;
@@ -323,6 +329,7 @@ frmSerienwertung::Impl::LoadOutcome frmSerienwertung::Impl::loadOnce() {
         SaveSetting(kLastUser, QStringLiteral("AppPath"), ProgramFolder());
         gCurDir = QDir::currentPath();
         gDBPath = GetSetting(kLastUser, QStringLiteral("Datenbank"), QString());
+        if (!IsCompiled() && vb::Trim(gDBPath).isEmpty()) gDBPath = ProgramFolder() + QStringLiteral("/Teilnehmer.mdb");
 
         if (IsCtrlDown() && ui().message(QStringLiteral("Menu-Einstellungen löschen?"), MsgButtons::YesNo,
                                          MsgIcon::Question) == MsgAnswer::Yes) {
@@ -342,6 +349,10 @@ frmSerienwertung::Impl::LoadOutcome frmSerienwertung::Impl::loadOnce() {
                                           .arg(TARNIS_VERSION_MINOR)
                                           .arg(TARNIS_VERSION_PATCH));
         q->UpdateTeilnehmerAnzahl();
+        // A series with another shape (another number of races) gets its columns set
+        // up again, so that no race is shown or scored under the wrong column; done
+        // here so that a failing later step cannot skip it.
+        if (firstActivated && shapeChanged) q->SetupGrid();
 
         // A zoom that is no number stops the load here, as it always did.
         vb::CLng(SettingNumber(kLastUser, QStringLiteral("Zoom Slider Value"), QStringLiteral("50")));
@@ -356,10 +367,6 @@ frmSerienwertung::Impl::LoadOutcome frmSerienwertung::Impl::loadOnce() {
 
         const QString layout = ProgramFilePath(kLayoutFile);
         if (QFileInfo(layout).isFile()) bars->loadLayout(layout);
-
-        // A series with another shape (another number of races) gets its columns set
-        // up again, so that no race is shown or scored under the wrong column.
-        if (firstActivated && shapeChanged) q->SetupGrid();
         return LoadOutcome::Done;
     } catch (...) {
         const AppError e = toAppError(std::current_exception());
