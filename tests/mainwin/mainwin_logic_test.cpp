@@ -1,10 +1,8 @@
-// The main window's logic without the window: grid columns, record sources,
-// stored placement, the single-copy lock and the dispatcher's failure rule.
-#include "core/db/Create.h"
+// The main window's logic without the window: grid columns, record sources, the
+// stored placement, the program folder, the dispatcher's failure rule, the print mode.
 #include "core/db/Schema.h"
 #include "mainwin/Dispatch.h"
 #include "mainwin/GridSetup.h"
-#include "mainwin/InstanceLock.h"
 #include "mainwin/Placement.h"
 #include "mainwin/RecordSource.h"
 #include "mainwin/commands/PrintMode.h"
@@ -14,7 +12,6 @@
 #include "common/NullMainWindow.h"
 
 #include <QFileInfo>
-#include <QLockFile>
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
 #include <map>
@@ -84,18 +81,6 @@ TEST_F(GridSetupTest, ColumnsFollowModeCaptionsAndStoredWidths) {
     }
 }
 
-TEST_F(GridSetupTest, NonNumericWidthIsATypeMismatch) {
-    SaveSetting("LastUser", "SizeOfGridCol1", "breit");
-    std::vector<GridColumn> columns;
-    MatchColumnsToFields(columns, TeilnehmerFields(1));
-    try {
-        SetupGridColumns(columns);
-        FAIL() << "no error";
-    } catch (const AppError &e) {
-        EXPECT_EQ(e.number, err::TypeMismatch);
-    }
-}
-
 TEST_F(GridSetupTest, MatchingKeepsStateOfUnchangedFieldsAndReportsShapeChanges) {
     std::vector<GridColumn> columns;
     EXPECT_TRUE(MatchColumnsToFields(columns, TeilnehmerFields(1)));
@@ -138,49 +123,6 @@ TEST(RecordSourceTest, FilterAndSortTexts) {
               "select * from Teilnehmer where Verein = ?1 order by Jahrgang,Altersklasse,Zuname,Vorname DESC");
 }
 
-class SeriesTest : public SettingsTest {
-protected:
-    void SetUp() override {
-        SettingsTest::SetUp();
-        ASSERT_TRUE(dir_.isValid());
-        const QString path = dir_.filePath("series.mdb");
-        CreateSeriesFile(path, 1);
-        db_ = Database::open(path);
-        const char *rows[][5] = {{"Adler", "Anna", "1980", "W40", "O'Brien's Lauftreff"},
-                                 {"Berg", "Bernd", "1975", "M45", "TV Süd"},
-                                 {"Claus", "Carl", "1975", "M45", "o'brien's lauftreff"}};
-        int points = 30;
-        for (const auto &r : rows) {
-            db_->execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Endwertung, "
-                         "Zwischenwertung) VALUES (?1, ?2, ?3, ?4, ?5, ?6, 0)",
-                         {Value(r[0]), Value(r[1]), Value(QString(r[2]).toInt()), Value(r[3]), Value(r[4]), Value(points)});
-            points -= 15;
-        }
-    }
-    QStringList names(const RecordSource &s) {
-        QStringList out;
-        const Recordset rs = db_->openRecordset(s.sql, s.params);
-        for (const auto &row : rs.rows()) out << row[0].toText();
-        return out;
-    }
-    QTemporaryDir dir_;
-    std::unique_ptr<Database> db_;
-};
-
-TEST_F(SeriesTest, ClubWithApostropheFiltersThroughTheBoundValue) {
-    EXPECT_THAT(names(ClubFilterSource("O'Brien's Lauftreff", false)), ElementsAre("Claus", "Adler"));
-    EXPECT_THAT(names(ClubFilterSource("O'Brien's Lauftreff", true)), ElementsAre("Adler"));
-    bool flag = false;
-    EXPECT_THAT(names(HeadClickSource(0, flag, "O'Brien's Lauftreff", false)), ElementsAre("Claus", "Adler"));
-    EXPECT_THAT(names(ClubFilterSource("alle", true)), ElementsAre("Berg", "Adler"));
-}
-
-TEST_F(SeriesTest, ClubListAndCount) {
-    // Clubs differing only in case are one club.
-    EXPECT_EQ(ClubList(*db_).size(), 2);
-    EXPECT_EQ(CountParticipants(*db_), 3);
-}
-
 TEST(PlacementTest, PositionsBeyondTheLimitAreCentred) {
     const ScreenMetrics screen{800, 600, 15, 15};
     struct Case {
@@ -197,35 +139,6 @@ TEST(PlacementTest, PositionsBeyondTheLimitAreCentred) {
         EXPECT_EQ(p.top, c.wantTop) << c.top;
         EXPECT_EQ(p.left, c.wantLeft) << c.left;
     }
-}
-
-TEST_F(SettingsTest, HiddenColumnWidthsAreStored) {
-    std::vector<GridColumn> columns;
-    MatchColumnsToFields(columns, TeilnehmerFields(1));
-    columns[9].hidden = true;
-    columns[9].width = 1234;
-    SaveColumnWidths(columns);
-    SavePlacement({10, 20}, 9000, 14000, columns);
-    EXPECT_EQ(GetSetting("Grid", "ColWith9"), "1234");
-    EXPECT_EQ(GetSetting("Grid", "ColWith10"), QString::number(kDefaultColumnWidth));
-    EXPECT_EQ(GetSetting("LastUser", "LastTopPos"), "10");
-    EXPECT_EQ(GetSetting("LastUser", "LastWidth"), "14000");
-    EXPECT_EQ(GetSetting("LastUser", "SizeOfGridCol4"), QString::number(kDefaultColumnWidth));
-}
-
-TEST(InstanceLockTest, AnotherHolderIsAnotherCopy) {
-    QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
-    ReleaseInstanceLock();
-    {
-        QLockFile other(InstanceLockPath());
-        ASSERT_TRUE(other.tryLock(0));
-        EXPECT_TRUE(AnotherCopyRunning());
-        ReleaseInstanceLock();
-    }
-    EXPECT_FALSE(AnotherCopyRunning());
-    EXPECT_FALSE(AnotherCopyRunning());  // our own lock is not another copy
-    ReleaseInstanceLock();
 }
 
 TEST(ProgramFolderTest, WrittenFilesGoToTheUserFolderWhenTheProgramFolderCannotBeWritten) {

@@ -215,13 +215,14 @@ TEST_F(MainWindowTest, ClubFilterFinalOnlyAndHeaderSort) {
     storeSeries(path);
     addRunner(path, "Adler", "O'Brien's Lauftreff", 30);
     addRunner(path, "Berg", "TV Süd", 0);
-    addRunner(path, "Claus", "O'Brien's Lauftreff", 0);
+    addRunner(path, "Claus", "o'brien's lauftreff", 0);  // the same club: case does not count
     ASSERT_TRUE(start());
     QComboBox *clubs = window_->clubFilter();
     ASSERT_EQ(clubs->count(), 3);
     EXPECT_EQ(clubs->itemText(0), "alle");
+    EXPECT_EQ(window_->gridCaption(), QString::fromUtf8("3 erfaßte Teilnehmer"));
 
-    clubs->setCurrentIndex(clubs->findText("O'Brien's Lauftreff"));
+    clubs->setCurrentIndex(clubs->findText("O'Brien's Lauftreff", Qt::MatchFixedString));
     EXPECT_THAT(column(0), ElementsAre("Adler", "Claus"));
     window_->finalOnlyBox()->click();
     EXPECT_THAT(column(0), ElementsAre("Adler"));
