@@ -9,15 +9,15 @@
 #include "platform/text/RaceTime.h"
 #include "platform/text/Vb.h"
 #include "platform/ui/Ui.h"
+#include "print/ClassRanking.h"
 #include "print/FinalStandingsList.h"
+#include "print/ListFrame.h"
 
 #include <QFileInfo>
 #include <QProcess>
 
 namespace tarnis {
 namespace {
-
-QString field(const Value &value, int width) { return vb::Trim(vb::Trim(value.textOrEmpty()).left(width)); }
 
 QStringList blockTexts(const char *prefix) {
     const QString p = QString::fromLatin1(prefix);
@@ -66,41 +66,24 @@ void HTML_ExportEndwertung(const QString &path) {
         page.HTML_WriteHeader(header);
         ShowWorking(rs.recordCount());
 
-        const int cVorname = rs.fieldIndex(QStringLiteral("Vorname"));
-        const int cZuname = rs.fieldIndex(QStringLiteral("Zuname"));
-        const int cJahrgang = rs.fieldIndex(QStringLiteral("Jahrgang"));
-        const int cKlasse = rs.fieldIndex(QStringLiteral("Altersklasse"));
-        const int cVerein = rs.fieldIndex(QStringLiteral("Verein"));
-        const int cTotal = rs.fieldIndex(QStringLiteral("Endwertung"));
+        const FinalStandingsColumns c = FinalStandingsColumns::of(rs);
         const QStringList columns{QStringLiteral("Platz"),  QStringLiteral("Name"),   QStringLiteral("Vorname"),
                                   QStringLiteral("JG"),     QStringLiteral("Verein"), QStringLiteral("EW")};
 
         bool first = true;
-        QString currentClass;
-        int counter = 1;
-        int previousPlace = 0;
-        std::int64_t previousTotal = 0;  // totals here are above 0, so a class starts without a tie
+        ClassRanking ranking;
         for (const std::vector<Value> &row : rs.rows()) {
             StepWorking();
-            // A table per class by its full name, compared as the database compares
-            // it; the caption shows the first 20 characters.
-            const QString rawClass = row[cKlasse].textOrEmpty();
-            const QString ageClass = vb::Trim(rawClass);
-            if (first || ageClass.compare(currentClass, Qt::CaseInsensitive) != 0) {
+            const QString ageClass = row[c.altersklasse].textOrEmpty();
+            const std::int64_t total = row[c.endwertung].toInt64();
+            const ClassRanking::Step step = ranking.next(ageClass, total);
+            if (step.opensClass) {
                 if (!first) page.HTML_EndTable();
-                page.HTML_BeginTable(columns, QStringLiteral("-"), vb::Trim(rawClass.left(20)));
-                currentClass = ageClass;
+                page.HTML_BeginTable(columns, QStringLiteral("-"), classHeading(ageClass));
                 first = false;
-                counter = 1;
-                previousTotal = 0;
             }
-            const std::int64_t total = row[cTotal].toInt64();
-            const int place = previousTotal == total ? previousPlace : counter;
-            previousPlace = place;
-            previousTotal = total;
-            ++counter;
-            page.HTML_WriteRow({QString::number(place), field(row[cVorname], 30), field(row[cZuname], 30),
-                                field(row[cJahrgang], 4), field(row[cVerein], 30),
+            page.HTML_WriteRow({QString::number(step.place), listField(row[c.vorname].textOrEmpty(), 30), listField(row[c.zuname].textOrEmpty(), 30),
+                                listField(row[c.jahrgang].textOrEmpty(), 4), listField(row[c.verein].textOrEmpty(), 30),
                                 points ? QString::number(total) : secondsToHms(total)});
         }
         page.HTML_EndTable();
@@ -149,7 +132,12 @@ void CommandHtmlEndwertung() {
         return;
     }
     HTML_ExportEndwertung(path);
-    ShowHtmlInViewer(path);
+    // A viewer setting that does not work must not pass in silence.
+    try {
+        ShowHtmlInViewer(path);
+    } catch (...) {
+        ShowError(toAppError(std::current_exception()), QString(), QStringLiteral("mnuEWHTMLReport"));
+    }
 }
 
 }  // namespace tarnis

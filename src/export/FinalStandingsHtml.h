@@ -11,7 +11,8 @@ namespace tarnis {
 void HTML_ExportEndwertung(const QString &path);
 
 // The command "HTML - Report" of the final standings: the save dialog (default
-// "Endwertung.html"), the export, then the viewer step.
+// "Endwertung.html"), the export, then the viewer step; a viewer that cannot be
+// started, or an "Anzeigen" that is no truth value, goes to the error dialog.
 void CommandHtmlEndwertung();
 
 // After an HTML export: opens the page in the viewer of "HTML Listen"/"Anzeigeprog"

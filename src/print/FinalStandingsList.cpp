@@ -8,8 +8,8 @@
 #include "platform/text/RaceTime.h"
 #include "platform/text/Vb.h"
 #include "platform/ui/Ui.h"
+#include "print/ClassRanking.h"
 #include "print/ListFrame.h"
-
 
 namespace tarnis {
 
@@ -23,6 +23,17 @@ QString finalStandingsQuery(int direction) {
                " ORDER BY AKLSortIndex.\"Index\", Teilnehmer.Altersklasse, Teilnehmer.Endwertung %1,"
                " Teilnehmer.Vorname, Teilnehmer.Zuname")
         .arg(direction == richtung::HoeherBesser ? QStringLiteral("DESC") : QStringLiteral("ASC"));
+}
+
+FinalStandingsColumns FinalStandingsColumns::of(const Recordset &rs) {
+    const auto column = [&rs](const char *name) {
+        const QString field = QString::fromLatin1(name);
+        const int index = rs.fieldIndex(field);
+        if (index < 0) rs.field(field);  // raises the engine's 3265
+        return std::size_t(index);
+    };
+    return {column("Vorname"), column("Zuname"),  column("Jahrgang"),
+            column("Altersklasse"), column("Verein"), column("Endwertung")};
 }
 
 void PL_PrintEndwertung(MainWindowApi &window) {
@@ -63,43 +74,21 @@ void PL_PrintEndwertung(MainWindowApi &window, print::PrintControl &control) {
                                        points ? QStringLiteral("Punkte") : QStringLiteral("Zeit")};
         frame.start(print::Orientation::Landscape, QStringLiteral("Endwertung"));
 
-        const auto column = [&rs](const char *name) {
-            const int index = rs.fieldIndex(QString::fromLatin1(name));
-            if (index < 0) rs.field(QString::fromLatin1(name));  // raises the engine's 3265
-            return std::size_t(index);
-        };
-        const std::size_t cVorname = column("Vorname"), cZuname = column("Zuname"), cJahrgang = column("Jahrgang"),
-                          cKlasse = column("Altersklasse"), cVerein = column("Verein"), cTotal = column("Endwertung");
+        const FinalStandingsColumns c = FinalStandingsColumns::of(rs);
 
-        bool first = true;
-        QString currentClass;
-        int counter = 1;
-        int previousPlace = 0;
-        bool samePlacePossible = false;  // the class's first row never shares a place
-        std::int64_t previousTotal = 0;
+        ClassRanking ranking;
         for (const std::vector<Value> &row : rs.rows()) {
             StepWorking();
-            // Groups follow the full class; only the bar shows it cut to 20 characters.
-            const QString ageClass = vb::Trim(row[cKlasse].textOrEmpty());
-            if (first || ageClass != currentClass) {
-                frame.groupHeading(bar, listField(ageClass, 20) + QStringLiteral(" "), format, columnNames);
-                currentClass = ageClass;
-                first = false;
-                counter = 1;
-                samePlacePossible = false;
-            }
-            const std::int64_t total = row[cTotal].toInt64();
-            const int place = samePlacePossible && previousTotal == total ? previousPlace : counter;
-            previousPlace = place;
-            previousTotal = total;
-            samePlacePossible = true;
-            ++counter;
-
+            const QString ageClass = row[c.altersklasse].textOrEmpty();
+            const std::int64_t total = row[c.endwertung].toInt64();
+            const ClassRanking::Step step = ranking.next(ageClass, total);
+            if (step.opensClass)
+                frame.groupHeading(bar, classHeading(ageClass) + QStringLiteral(" "), format, columnNames);
             builder.setFont(frame.settings().rowFont);
-            frame.addRow(format, {QString::number(place), listField(row[cVorname].textOrEmpty(), 30),
-                                  listField(row[cZuname].textOrEmpty(), 30),
-                                  listField(row[cJahrgang].textOrEmpty(), 4),
-                                  listField(row[cVerein].textOrEmpty(), 30),
+            frame.addRow(format, {QString::number(step.place), listField(row[c.vorname].textOrEmpty(), 30),
+                                  listField(row[c.zuname].textOrEmpty(), 30),
+                                  listField(row[c.jahrgang].textOrEmpty(), 4),
+                                  listField(row[c.verein].textOrEmpty(), 30),
                                   points ? QString::number(total) : secondsToHms(total)});
         }
         frame.finish(control, window);

@@ -2,6 +2,7 @@
 // The printed final standings: every finisher, grouped by age class in the stored
 // class order, with places per class.
 #include "mainwin/MainWindowApi.h"
+#include "platform/engine/Database.h"
 #include "platform/printing/PrintControl.h"
 
 namespace tarnis {
@@ -10,6 +11,13 @@ namespace tarnis {
 // its own errors and its empty result.
 void PL_PrintEndwertung(MainWindowApi &window);
 void PL_PrintEndwertung(MainWindowApi &window, print::PrintControl &control);
+
+// Where the columns both final-standings outputs read stand in a result of
+// finalStandingsQuery(); a missing one raises the engine's 3265.
+struct FinalStandingsColumns {
+    std::size_t vorname, zuname, jahrgang, altersklasse, verein, endwertung;
+    static FinalStandingsColumns of(const Recordset &rs);
+};
 
 // Parts exposed for the benchmark and the tests.
 QString finalStandingsQuery(int direction);

@@ -5,6 +5,7 @@
 #include "platform/settings/Settings.h"
 #include "platform/text/Clock.h"
 #include "platform/ui/ScriptedUi.h"
+#include "print/ClassRanking.h"
 #include "print/FinalStandingsList.h"
 #include "print/forms/PreviewPane.h"
 #include "print_support.h"
@@ -21,6 +22,39 @@ using ::testing::ElementsAre;
 namespace {
 
 constexpr double kBodyTop = 1140, kBodyBottom = 10760;
+
+// The numbering both final-standings outputs share; "*" marks a row that opens a class.
+TEST(ClassRankingTest, GroupsAsTheDatabaseAndSharesPlacesOfTies) {
+    struct Row {
+        const char *ageClass;
+        int total;
+    };
+    const struct {
+        const char *name;
+        std::vector<Row> rows;
+        const char *expected;
+    } cases[] = {
+        {"ties 1, 2, 2, 4", {{"M40", 30}, {"M40", 25}, {"M40", 25}, {"M40", 20}}, "*1 2 2 4"},
+        {"a new class starts at 1, also on the last total of the class before",
+         {{"W35", 20}, {"M40", 20}, {"M40", 10}}, "*1 *1 2"},
+        {"a blank first class", {{" ", 5}, {"", 5}, {"M", 5}}, "*1 1 *1"},
+        {"case and blanks do not split a class; accents and the full name do",
+         {{"m40", 9}, {" M40 ", 8}, {"Männer", 7}, {"Manner", 7}, {"Hauptklasse Männer Abteilung A", 1},
+          {"Hauptklasse Männer Abteilung B", 1}},
+         "*1 2 *1 *1 *1 *1"},
+    };
+    for (const auto &c : cases) {
+        ClassRanking ranking;
+        QStringList got;
+        for (const Row &r : c.rows) {
+            const auto step = ranking.next(QString::fromUtf8(r.ageClass), r.total);
+            got << (step.opensClass ? QStringLiteral("*") : QString()) + QString::number(step.place);
+        }
+        EXPECT_EQ(got.join(u' '), QString::fromUtf8(c.expected)) << c.name;
+    }
+    EXPECT_EQ(classHeading(QStringLiteral("Hauptklasse Männer Abteilung A")), QStringLiteral("Hauptklasse Männer A"));
+    EXPECT_EQ(classHeading(QStringLiteral("M40   ")), QStringLiteral("M40"));
+}
 
 class FinalListTest : public ::testing::Test {
 protected:
