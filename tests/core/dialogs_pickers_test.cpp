@@ -59,45 +59,69 @@ TEST_F(SeriesDialogs, RaceCountTexts) {
     for (const auto &c : cases) EXPECT_EQ(RaceCountFromText(QString::fromUtf8(c.text)), c.races) << c.text;
 }
 
-TEST_F(SeriesDialogs, DatabaseDialogTextsAndSettings) {
-    SaveSetting("LastUser", "Datenbank", "/daten/alt.mdb");
+TEST_F(SeriesDialogs, DatabaseDialogTexts) {
     frmGetDatabase form;
     EXPECT_EQ(form.windowTitle(), "Datenbank Generator für Lorvane Tarnis");
-    EXPECT_EQ(labelText(form, "lblInfo1"), "Bitte wählen Sie eine Lrv. Tarnis Datanbank aus. Sie können aber auch "
-                                           "eine neu Datenbank erstellen.");
-    EXPECT_EQ(labelText(form, "lblInfo2"), "1. Im Reiter \"Datenbank\" einen Pfad incl. Dateinamen angeben.");
-    EXPECT_EQ(labelText(form, "lblInfo3"), "2. Im Reiter \"Datenbank erstellen\" die Anzahl der Läufe eingeben, die "
-                                           "Sie verwalten möchten. Anschließend den Button \"Generieren\" betätigen");
-    EXPECT_EQ(labelText(form, "lblInfo4"), "3. Button \"Fertig\" drücken.");
-    EXPECT_EQ(labelText(form, "lblGetDatabase"), "Wo ist die Datenbank ?");
-    EXPECT_EQ(labelText(form, "Label1"), "Datenbank auswählen oder Pfad der neue Datenbank eingeben.");
-    EXPECT_EQ(labelText(form, "lblMaxLaufErf"), "Maximale Anzahl der Läufe, die mit der Datenbank verwaltet werden "
-                                                "sollen, eingeben und den Button \"Datenbank erstellen\" klicken. ");
+    const struct {
+        const char *label;
+        QString text;
+    } labels[] = {
+        {"lblInfo1", "Bitte wählen Sie eine Lrv. Tarnis Datanbank aus. Sie können aber auch eine neu Datenbank "
+                     "erstellen."},
+        {"lblInfo2", "1. Im Reiter \"Datenbank\" einen Pfad incl. Dateinamen angeben."},
+        {"lblInfo3", "2. Im Reiter \"Datenbank erstellen\" die Anzahl der Läufe eingeben, die Sie verwalten "
+                     "möchten. Anschließend den Button \"Generieren\" betätigen"},
+        {"lblInfo4", "3. Button \"Fertig\" drücken."},
+        {"lblGetDatabase", "Wo ist die Datenbank ?"},
+        {"Label1", "Datenbank auswählen oder Pfad der neue Datenbank eingeben."},
+        {"lblMaxLaufErf", "Maximale Anzahl der Läufe, die mit der Datenbank verwaltet werden sollen, eingeben und "
+                          "den Button \"Datenbank erstellen\" klicken. "},
+    };
+    for (const auto &l : labels) EXPECT_EQ(labelText(form, l.label), l.text);
     EXPECT_EQ(form.findChild<QGroupBox *>("fraMaxLaufErf")->title(), "Anzahl der Läufe");
     EXPECT_EQ(form.SSTab1->tabText(0), "Datenbank");
     EXPECT_EQ(form.SSTab1->tabText(1), "Generieren");
     EXPECT_EQ(form.cmdGenDatabase->text(), "Datenbank erstellen");
     EXPECT_EQ(form.cmdOK->text(), "&Fertig");
-    EXPECT_EQ(form.edtDatabase->text(), "/daten/alt.mdb");
-    EXPECT_EQ(form.edtMaxLaufErf->text(), "3");
+    EXPECT_TRUE(form.cmdSelDatabase->text().isEmpty());
+}
 
+TEST_F(SeriesDialogs, DatabaseDialogStoresOnlyWithFertig) {
+    SaveSetting("LastUser", "Datenbank", "/daten/alt.mdb");
     // The file dialog offers the field's text; cancelling leaves the field alone.
     scripted.answer("file", "");
     scripted.answer("file", "gewaehlt.mdb");
-    form.cmdSelDatabase->click();
-    EXPECT_EQ(form.edtDatabase->text(), "/daten/alt.mdb");
-    form.cmdSelDatabase->click();
-    EXPECT_EQ(form.edtDatabase->text(), path("gewaehlt.mdb"));
+    whenModal([this](QWidget *w) {
+        auto *f = qobject_cast<frmGetDatabase *>(w);
+        EXPECT_EQ(f->edtMaxLaufErf->text(), "3");
+        f->cmdSelDatabase->click();
+        EXPECT_EQ(f->edtDatabase->text(), "/daten/alt.mdb");
+        f->cmdSelDatabase->click();
+        EXPECT_EQ(f->edtDatabase->text(), path("gewaehlt.mdb"));
+        f->edtMaxLaufErf->setText(" zehn");
+        f->close();
+    });
+    EXPECT_FALSE(ShowDatabaseDialog());
+    EXPECT_EQ(GetSetting("LastUser", "Datenbank"), "/daten/alt.mdb");
+    EXPECT_EQ(GetSetting("LastUser", "MaxLaufErf", "-"), "-");
     ASSERT_EQ(scripted.fileRequests().size(), 2);
     EXPECT_EQ(scripted.fileRequests().front().fileName, "/daten/alt.mdb");
     EXPECT_EQ(scripted.fileRequests().front().filter, "Access (*.mdb)");
-    EXPECT_FALSE(QFile::exists(path("gewaehlt.mdb")));
 
-    form.edtMaxLaufErf->setText(" zehn");
-    form.cmdOK->click();
-    EXPECT_EQ(GetSetting("LastUser", "Datenbank"), path("gewaehlt.mdb"));
-    EXPECT_EQ(GetSetting("LastUser", "MaxLaufErf"), " zehn");
-    EXPECT_EQ(form.result(), QDialog::Accepted);
+    // "&Fertig" stores both fields as typed; an empty path too, so that the load
+    // sequence comes back to the dialog.
+    for (const QString &chosen : {path("gewaehlt.mdb"), QString()}) {
+        whenModal([chosen](QWidget *w) {
+            auto *f = qobject_cast<frmGetDatabase *>(w);
+            f->edtDatabase->setText(chosen);
+            f->edtMaxLaufErf->setText(" zehn");
+            f->cmdOK->click();
+        });
+        EXPECT_TRUE(ShowDatabaseDialog());
+        EXPECT_EQ(GetSetting("LastUser", "Datenbank", "-"), chosen);
+        EXPECT_EQ(GetSetting("LastUser", "MaxLaufErf"), " zehn");
+    }
+    EXPECT_FALSE(QFile::exists(path("gewaehlt.mdb")));
 }
 
 TEST_F(SeriesDialogs, GenerateChecksTheCountAndFillsTheDefaultPath) {

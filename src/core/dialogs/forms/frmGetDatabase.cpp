@@ -3,7 +3,6 @@
 #include "core/dialogs/GetDatabase.h"
 #include "core/dialogs/forms/InfoBand.h"
 #include "platform/settings/Settings.h"
-#include "platform/text/Vb.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -157,8 +156,7 @@ void frmGetDatabase::cmdOK_Click() {
 
 bool ShowDatabaseDialog(QWidget *owner) {
     frmGetDatabase dialog(owner ? owner : QApplication::activeWindow());
-    if (dialog.exec() != QDialog::Accepted) return false;
-    return !vb::Trim(GetSetting(QStringLiteral("LastUser"), QStringLiteral("Datenbank"), QString())).isEmpty();
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace tarnis

@@ -27,7 +27,8 @@ private:
     void cmdOK_Click();
 };
 
-// Shows the dialog modally; true when "&Fertig" stored a path that is not empty.
+// Shows the dialog modally; true when "&Fertig" stored its two fields (whatever they
+// hold: an empty path sends the load sequence back here), false when it was closed.
 bool ShowDatabaseDialog(QWidget *owner = nullptr);
 
 }  // namespace tarnis
