@@ -10,9 +10,10 @@
 namespace tarnis {
 
 void mnuDateiImport(MainWindowApi &window) {
-    // Only the stored race counts: a picker closed without "Weiter" leaves the race
-    // chosen the time before, and "Lauf_" alone means no race was offered or chosen.
-    SelectRace();
+    // A picker closed without "Weiter" is a cancel: importing into the race chosen the
+    // time before would overwrite results the user did not point at. "Lauf_" alone
+    // means no race was offered or chosen.
+    if (!SelectRace()) return;
     const QString prefix = GetSetting(QStringLiteral("LastUser"), QStringLiteral("erfassen"), QString());
     if (prefix == QLatin1String("Lauf_")) return;
     if (EI_Import()) window.refreshGrid();
