@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringEncoder>
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -196,6 +197,20 @@ void bindParams(sqlite3 *db, sqlite3_stmt *stmt, const Params &params, const QSt
               QStringLiteral("Falsche Anzahl von Parametern: %1 erwartet, %2 übergeben.")
                   .arg(expected)
                   .arg(params.size()));
+    // Texts go to SQLite as UTF-8 in one buffer, without a copy: binding UTF-16 would make
+    // SQLite convert and allocate every value again while it runs. Every caller steps the
+    // statement to its end and then resets or finalizes it before the next bind on this
+    // thread, so one buffer serves them all; it is sized before the first text is bound,
+    // so that it never moves under a bound text.
+    thread_local std::vector<char> buffer;
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
+    qsizetype needed = 0;
+    for (const Value &v : params)
+        if (const auto *s = std::get_if<QString>(&v.raw()))
+            needed += utf8.requiredSpace(s->size());
+    if (std::size_t(needed) > buffer.size())
+        buffer.resize(std::size_t(needed));
+    char *out = buffer.data();
     for (int i = 0; i < expected; ++i) {
         const Value &v = params[std::size_t(i)];
         int rc = SQLITE_OK;
@@ -205,9 +220,10 @@ void bindParams(sqlite3 *db, sqlite3_stmt *stmt, const Params &params, const QSt
         } else if (const auto *d = std::get_if<double>(&raw)) {
             rc = sqlite3_bind_double(stmt, i + 1, *d);
         } else if (const auto *s = std::get_if<QString>(&raw)) {
-            // SQLite converts the text to UTF-8 while binding; an empty text stays a text, not Null.
-            const void *text = s->isNull() ? static_cast<const void *>(u"") : static_cast<const void *>(s->utf16());
-            rc = sqlite3_bind_text16(stmt, i + 1, text, int(s->size() * 2), SQLITE_STATIC);
+            // An empty text stays a text, not Null.
+            char *end = utf8.appendToBuffer(out, *s);
+            rc = sqlite3_bind_text(stmt, i + 1, out == end ? "" : out, int(end - out), SQLITE_STATIC);
+            out = end;
         } else {
             rc = sqlite3_bind_null(stmt, i + 1);
         }
