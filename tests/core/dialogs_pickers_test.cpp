@@ -188,7 +188,7 @@ TEST_F(SeriesDialogs, SelectRaceStoresThePrefixOnlyWhenConfirmed) {
     const struct {
         const char *stored;
         int maximum;
-    } maxima[] = {{"1", 1}, {"", 0}, {"abc", 0}, {"99999999999", 0}, {"12", 12}};
+    } maxima[] = {{"1", 1}, {"", 0}, {"abc", 0}, {"99999999999", 0}, {"12", 12}, {"2000000000", 50}};
     for (const auto &m : maxima) {
         SaveSetting("LastUser", "MaxLaufErf", m.stored);
         EXPECT_EQ(RacePickerMaximum(), m.maximum) << m.stored;

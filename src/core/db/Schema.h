@@ -8,6 +8,9 @@
 
 namespace tarnis {
 
+// The most races a series file is created with (the creating dialogs admit 1 to this).
+constexpr int kMaxRaces = 50;
+
 // Field names of Teilnehmer for a series of the given number of races, in table
 // order: the seven fixed fields, then Ort, Datum, Punkte, Zeit per race.
 QStringList TeilnehmerFields(int races);

@@ -1,6 +1,7 @@
 #include "core/dialogs/GetDatabase.h"
 
 #include "core/db/Create.h"
+#include "core/db/Schema.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/Vb.h"
@@ -11,7 +12,7 @@ namespace tarnis {
 std::optional<int> RaceCountFromText(const QString &text) {
     const double value = vb::Val(text);
     // The range check on the value itself keeps huge numbers away from the conversion.
-    if (!(value > 0 && value <= 50)) return std::nullopt;
+    if (!(value > 0 && value <= kMaxRaces)) return std::nullopt;
     const int races = vb::CLng(value);
     // A count that rounds to no race would create a series that can hold no result.
     if (races < 1) return std::nullopt;

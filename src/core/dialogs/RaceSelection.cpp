@@ -1,10 +1,12 @@
 #include "core/dialogs/RaceSelection.h"
 
 #include "core/db/Globals.h"
+#include "core/db/Schema.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/Vb.h"
 #include "platform/ui/Ui.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace tarnis {
@@ -26,7 +28,9 @@ int RacePickerMaximum() {
     // A value that is no 32-bit number offers no race, like a missing one.
     if (value > std::numeric_limits<std::int32_t>::max() || value < std::numeric_limits<std::int32_t>::min())
         return 0;
-    return int(value);
+    // No series file holds more races; a mistyped huge count would otherwise fill
+    // the list for minutes and exhaust the memory.
+    return int(std::min<std::int64_t>(value, kMaxRaces));
 }
 
 std::optional<int> SelectRace() {

@@ -7,7 +7,8 @@
 
 namespace tarnis {
 
-// LastUser/MaxLaufErf as the race picker reads it: 0 when missing or no whole number.
+// LastUser/MaxLaufErf as the race picker reads it: 0 when missing or no whole number,
+// at most kMaxRaces.
 int RacePickerMaximum();
 
 // Asks for a race. "Weiter" stores LastUser/erfassen = "Lauf_" + n and returns n;
