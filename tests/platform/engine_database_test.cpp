@@ -184,9 +184,12 @@ TEST_F(EngineDatabase, PreparedStatementsRunRepeatedlyAndAfterErrors) {
     Statement insert = db->prepare(kInsert);
     EXPECT_EQ(insert.execute({"A", 1, Value()}), 1);
     EXPECT_EQ(errorOf([&] { insert.execute({"a", 1, Value()}); }), err::DuplicateKey);
-    EXPECT_EQ(insert.execute({QString("B"), 2, QString("Ort")}), 1);
-    Statement select = db->prepare("SELECT Nummer FROM Probe WHERE Name = ?1");
+    // Texts of every width in one row come back as they went in.
+    const QString ort = QStringLiteral("Öko-Lauf \U0001F3C3 Zürich");
+    EXPECT_EQ(insert.execute({QString("B"), 2, ort}), 1);
+    Statement select = db->prepare("SELECT Nummer, Ort FROM Probe WHERE Name = ?1");
     EXPECT_EQ(select.query({"b"}).field(0).toLong(), 2);
+    EXPECT_EQ(select.query({"b"}).field(1).toText(), ort);
     EXPECT_EQ(select.query({"x"}).recordCount(), 0);
     EXPECT_EQ(errorOf([&] { select.query({}); }), err::TooFewParameters);
 
