@@ -1,5 +1,6 @@
-// The printed final standings laid out with the real fonts, against the floor of
-// reading the same rows with the same query, for growing series.
+// The printed final standings laid out with the real fonts, for growing series,
+// and the floor of both final-standings outputs: reading the same rows with the
+// same query.
 #include "../tests/print/print_support.h"
 #include "bench_series.h"
 #include "platform/qt/QtTextMetrics.h"
@@ -18,7 +19,7 @@ public:
     print::IDocumentBuilder &builder() override { return realBuilder; }
 };
 
-void BM_PrintListReadRows(benchmark::State &state) {
+void BM_FinalStandingsReadRows(benchmark::State &state) {
     bench::FinisherSeries series(int(state.range(0)), 20, 10);
     for (auto _ : state) {
         const Recordset rs = db().openRecordset(finalStandingsQuery(0));
@@ -45,5 +46,5 @@ void BM_PL_PrintEndwertung(benchmark::State &state) {
 
 }  // namespace
 
-BENCHMARK(BM_PrintListReadRows)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(BM_FinalStandingsReadRows)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 BENCHMARK(BM_PL_PrintEndwertung)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);

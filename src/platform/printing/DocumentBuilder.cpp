@@ -15,11 +15,26 @@ constexpr Twips kCellPadX = 60;
 constexpr Twips kCellPadY = 30;
 constexpr Twips kGridLine = 10;
 
+bool isBreak(QChar c) { return c == u'\r' || c == u'\n'; }
+
+// The lines of a cell: CR, LF and CR LF each end one. Most cells have one line and
+// are returned as they are, without copying.
 QStringList cellLines(const QString &cell) {
+    if (std::none_of(cell.begin(), cell.end(), isBreak)) return {cell};
     QString text = cell;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
     return text.split(u'\n');
+}
+
+qsizetype lineCount(const QString &cell) {
+    qsizetype lines = 1;
+    for (qsizetype i = 0; i < cell.size(); ++i) {
+        if (!isBreak(cell[i])) continue;
+        ++lines;
+        if (cell[i] == u'\r' && i + 1 < cell.size() && cell[i + 1] == u'\n') ++i;
+    }
+    return lines;
 }
 
 bool isBlank(const QString &text) {
@@ -145,9 +160,11 @@ void DocumentBuilder::abortDoc() {
     inDoc_ = false;
 }
 
-Twips DocumentBuilder::rowHeight(const Cells &cells) const {
+Twips DocumentBuilder::rowHeight(const Cells &cells) const { return rowHeight(cells, cells.size()); }
+
+Twips DocumentBuilder::rowHeight(const Cells &cells, std::size_t columns) const {
     qsizetype lines = 1;
-    for (const QString &cell : cells) lines = std::max(lines, cellLines(cell).size());
+    for (std::size_t i = 0; i < std::min(columns, cells.size()); ++i) lines = std::max(lines, lineCount(cells[i]));
     return Twips(lines) * metrics_.lineHeight(usableFont(font_)) + 2 * kCellPadY;
 }
 
@@ -157,19 +174,18 @@ void DocumentBuilder::addTable(const TableFormat &format, const Cells &heading,
     requireDoc("addTable");
     stampPage();
     const bool hasHeading = !allBlank(heading);
-    const auto fit = [&](const Cells &row) {
-        return Cells(row.begin(), row.begin() + std::min(row.size(), format.columns.size()));
-    };
+    // Cells beyond the format's columns are ignored.
+    const std::size_t columns = format.columns.size();
     for (std::size_t i = 0; i < body.size(); ++i) {
-        const Cells row = fit(body[i]);
+        const Cells &row = body[i];
         const bool headingHere = i == 0 && hasHeading && mode == HeadingMode::AtStartAndAfterBreak;
-        const Twips need = rowHeight(row) + (headingHere ? rowHeight(fit(heading)) : 0);
+        const Twips need = rowHeight(row, columns) + (headingHere ? rowHeight(heading, columns) : 0);
         if (pages_.back().hasBody && y_ + need > frame_.bodyBottom) {
             openPage(false);
             stampPage();
-            if (hasHeading) placeRow(format, fit(heading), headingShade);
+            if (hasHeading) placeRow(format, heading, headingShade);
         } else if (headingHere) {
-            placeRow(format, fit(heading), headingShade);
+            placeRow(format, heading, headingShade);
         }
         placeRow(format, row, bodyShade);
     }
@@ -181,7 +197,7 @@ void DocumentBuilder::placeRow(const TableFormat &format, const Cells &cells, qu
     const FontSpec font = usableFont(font_);
     const Twips line = metrics_.lineHeight(font);
     const Twips top = y_;
-    const Twips height = rowHeight(cells);
+    const Twips height = rowHeight(cells, format.columns.size());
     if (shade != 0) {
         Twips x = setup_.marginLeft;
         for (const Column &c : format.columns) {

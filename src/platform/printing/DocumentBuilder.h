@@ -107,6 +107,7 @@ private:
     Frame frameFor(Twips paperHeight) const;
     void openPage(bool byNewPage);
     void stampPage();  // header, footer and body limits of the open page
+    Twips rowHeight(const Cells &cells, std::size_t columns) const;
     void placeRow(const TableFormat &format, const Cells &cells, quint32 shade);
     void addText(const QPointF &topLeft, const QString &text, const FontSpec &font,
                  std::optional<QRectF> clip);

@@ -52,6 +52,14 @@ void PrinterOutput::printerDialog(QWidget *parent) {
 }
 
 void PrinterOutput::pageSetupDialog(QWidget *parent) {
+    // The dialog opens on the paper and margins the next document would use, so
+    // that OK without a change changes nothing.
+    printer_.setFullPage(false);
+    printer_.setPageLayout(QPageLayout(QPageSize(QSizeF(setup_.paperWidth, setup_.paperHeight) / 20, QPageSize::Point),
+                                       QPageLayout::Portrait,
+                                       QMarginsF(setup_.marginLeft, setup_.marginTop, setup_.marginRight,
+                                                 setup_.marginBottom) / 20,
+                                       QPageLayout::Point));
     QPageSetupDialog dialog(&printer_, parent);
     if (dialog.exec() != QDialog::Accepted) return;
     const QPageLayout layout = printer_.pageLayout();

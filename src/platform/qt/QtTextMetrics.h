@@ -19,11 +19,18 @@ public:
     Twips ascent(const FontSpec &font) const override;
 
 private:
-    const QFontMetricsF &metrics(const FontSpec &font) const;
-    mutable QHash<QString, std::shared_ptr<QFontMetricsF>> cache_;
+    struct Measured {
+        explicit Measured(const QFont &font) : metrics(font) {}
+        QFontMetricsF metrics;
+        // Lists repeat most of their texts (places, years, clubs, totals): shaping
+        // each only once keeps the layout close to the cost of reading the rows.
+        QHash<QString, Twips> widths;
+    };
+    Measured &measured(const FontSpec &font) const;
+    mutable QHash<QString, std::shared_ptr<Measured>> cache_;
     // Lists measure row after row in one font: the last one is looked up first.
-    mutable FontSpec lastSpec_;
-    mutable std::shared_ptr<QFontMetricsF> last_;
+    mutable FontSpec lastFont_;
+    mutable std::shared_ptr<Measured> last_;
 };
 
 }  // namespace tarnis::print

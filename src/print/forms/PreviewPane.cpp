@@ -79,18 +79,25 @@ PreviewPane::PreviewPane(MainWindowApi *window, QWidget *parent)
     cmdClosePreview_ = new QPushButton(QStringLiteral("Schließen"), bar_);
     cmdClosePreview_->setObjectName(QStringLiteral("cmdClosePreview"));
 
+    // The designed order and widths of the bar (twips), left to right.
+    const auto px = [this](int twips) { return twips * logicalDpiX() / 1440; };
+    cboOrientation_->setFixedWidth(px(1455));
+    sliZoom_->setFixedWidth(px(1455));
+    lblPageCount_->setMinimumWidth(px(1275));
+    for (QWidget *button : {static_cast<QWidget *>(cmdDrucken_), static_cast<QWidget *>(cmdClosePreview_)})
+        button->setMinimumWidth(px(1404));
     auto *row = new QHBoxLayout(bar_);
     row->setContentsMargins(4, 2, 4, 2);
     row->addWidget(cboOrientation_);
     row->addWidget(lblZoom);
-    row->addWidget(sliZoom_, 1);
-    row->addWidget(lblPage);
-    row->addWidget(cmdPreDown_);
+    row->addWidget(sliZoom_);
     row->addWidget(lblPageCount_);
+    row->addWidget(cmdPreDown_);
+    row->addWidget(lblPage);
     row->addWidget(cmdPreUp_);
-    row->addStretch();
     row->addWidget(cmdDrucken_);
     row->addWidget(cmdClosePreview_);
+    row->addStretch();
 
     connect(cmdPreDown_, &QToolButton::clicked, this, [this] { cmd_pre_down_Click(); });
     connect(cmdPreUp_, &QToolButton::clicked, this, [this] { cmd_pre_up_Click(); });
