@@ -92,8 +92,7 @@ std::int32_t raceValue(sqlite3_stmt *stmt, int i, bool pointsMode) {
 }
 
 // Reads every row once, streaming, and computes its standing.
-std::vector<Standing> computeStandings(Database &database, const ScoringRules &rules,
-                                       const std::function<void()> &step) {
+std::vector<Standing> computeStandings(Database &database, const ScoringRules &rules) {
     const QStringList races = raceValueColumns(database, rules.pointsMode);
     QString sql = QStringLiteral("SELECT Vorname, Zuname, Jahrgang, Altersklasse, Verein");
     for (const QString &c : races) sql += QLatin1String(", ") + quoteIdentifier(c);
@@ -109,7 +108,6 @@ std::vector<Standing> computeStandings(Database &database, const ScoringRules &r
     std::vector<Standing> standings;
     std::vector<std::int32_t> values(races.size() + 1, 0);
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        if (step) step();
         Standing s;
         s.key.reserve(5);
         for (int i = 0; i < 5; ++i) s.key.push_back(columnValue(stmt, i));
@@ -126,12 +124,14 @@ std::vector<Standing> computeStandings(Database &database, const ScoringRules &r
 
 int scoreParticipants(Database &database, const ScoringRules &rules,
                       const std::function<void()> &step) {
-    const std::vector<Standing> standings = computeStandings(database, rules, step);
+    const std::vector<Standing> standings = computeStandings(database, rules);
     Statement update = database.prepare(QStringLiteral(
         "UPDATE Teilnehmer SET Endwertung = ?1, Zwischenwertung = ?2 WHERE Vorname = ?3 AND "
         "Zuname = ?4 AND Jahrgang = ?5 AND Altersklasse = ?6 AND Verein = ?7"));
     Params params(7);
+    // The writes are the longer half of a run, so the progress follows them.
     for (const Standing &s : standings) {
+        if (step) step();
         params[0] = Value(s.qualifies ? s.sum : 0);
         params[1] = Value(s.qualifies ? 0 : s.sum);
         std::copy(s.key.begin(), s.key.end(), params.begin() + 2);
