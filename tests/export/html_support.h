@@ -70,13 +70,6 @@ protected:
                      {QString::fromUtf8(r.vorname), QString::fromUtf8(r.zuname), r.jahrgang,
                       QString::fromUtf8(r.klasse), QString::fromUtf8(r.verein), std::int64_t(r.endwertung)});
     }
-    // The colours the preference page stores at its first save.
-    void storeDefaultColours() {
-        set("HTML Listen", "Dokument", QStringLiteral("12362580"));
-        set("HTML Listen", "Text", QStringLiteral("0"));
-        set("HTML Listen", "Tabelle", QStringLiteral("11976544"));
-        set("HTML Listen", "Tabellenheader", QStringLiteral("12632319"));
-    }
 };
 
 }  // namespace tarnis::htmltest

@@ -1,5 +1,6 @@
 // The print-and-preview pane under the offscreen platform: page buttons, zoom,
 // orientation, printing from the pane and its error report.
+#include "mainwin/commands/PrintMode.h"
 #include "platform/printing/PageDump.h"
 #include "platform/qt/PreviewWidget.h"
 #include "platform/settings/Settings.h"
@@ -143,6 +144,33 @@ TEST_F(PaneTest, PrintsTheShownDocumentAndReportsFailure) {
     pane->cmdDrucken_Click();
     ASSERT_EQ(scripted.errorReports().size(), 2);
     EXPECT_EQ(scripted.errorReports()[1].error.description, QStringLiteral("Es ist kein Drucker eingerichtet."));
+}
+
+// The print-mode pair is no exclusive group: clicking the checked one unchecks it
+// and leaves the other unchecked, which means preview.
+TEST(PrintModeTest, EachToolTogglesAndChecksOnlyItself) {
+    class ModeWindow : public FakeWindow {
+    public:
+        QMap<QString, bool> checked;
+        bool toolChecked(const QString &, const QString &name) const override { return checked.value(name); }
+        void setToolChecked(const QString &, const QString &name, bool on) override { checked[name] = on; }
+    };
+    const struct {
+        bool vorschau, drucken;
+        void (*command)(MainWindowApi &);
+        bool vorschauAfter, druckenAfter;
+    } cases[] = {
+        {true, false, &mnuDrucken, false, true},   {false, true, &mnuDrucken, false, false},
+        {false, false, &mnuVorschau, true, false}, {true, false, &mnuVorschau, false, false},
+        {false, true, &mnuVorschau, true, false},
+    };
+    for (const auto &c : cases) {
+        ModeWindow window;
+        window.checked = {{QStringLiteral("mnuVorschau"), c.vorschau}, {QStringLiteral("mnuDrucken"), c.drucken}};
+        c.command(window);
+        EXPECT_EQ(window.checked.value(QStringLiteral("mnuVorschau")), c.vorschauAfter) << &c - cases;
+        EXPECT_EQ(window.checked.value(QStringLiteral("mnuDrucken")), c.druckenAfter) << &c - cases;
+    }
 }
 
 }  // namespace
