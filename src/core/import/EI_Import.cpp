@@ -63,10 +63,13 @@ bool EI_Import() {
     try {
         race = raceColumns(db(), prefix);
         if (racePointsSum(db(), race) > 0) {
+            // The question is answered with the ordinary pointer; the hourglass is the main window's.
+            ui().setBusy(false);
             const MsgAnswer answer = ui().message(
                 QStringLiteral("Lauf enthält bereits Daten -\nDaten überschreiben?"),
                 MsgButtons::YesNo, MsgIcon::Question);
             if (answer != MsgAnswer::Yes) return false;
+            ui().setBusy(true);
         }
     } catch (...) {
         remember();
