@@ -64,6 +64,9 @@ PreviewPane::PreviewPane(MainWindowApi *window, QWidget *parent)
     sliZoom_->setObjectName(QStringLiteral("sliZoom"));
     sliZoom_->setRange(0, 150);
     sliZoom_->setValue(50);
+    // The zoom changes when the thumb is let go, not at every step of a drag: each
+    // change is also written to the settings.
+    sliZoom_->setTracking(false);
     auto *lblPage = new QLabel(QStringLiteral("Seite"), bar_);
     lblPage->setObjectName(QStringLiteral("lblPage"));
     cmdPreDown_ = new QToolButton(bar_);
