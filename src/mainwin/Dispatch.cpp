@@ -2,6 +2,7 @@
 
 #include "core/services/ShowError.h"
 #include "mainwin/commands/CoreCommands.h"
+#include "mainwin/commands/DatabaseCommands.h"
 #include "mainwin/commands/ExportCommands.h"
 #include "mainwin/commands/NotYetBuilt.h"
 #include "mainwin/commands/PrintCommands.h"
@@ -30,14 +31,14 @@ const std::map<int, Entry> &table() {
         {10001, {"mnuDateiImport", false, &mnuDateiImport, true}},
         {10002, {"mnuSerExport", false, nullptr, false}},
         {10003, {"mnuBeenden", false, &mnuBeenden, true}},
-        {20011, {"mnuLaufLöschen", true, nullptr, false}},
-        {20012, {"mnuAllesLöschen", true, nullptr, false}},
-        {20013, {"mnuPKTloeschen", true, nullptr, false}},
-        {20014, {"mnuAKLLöschen", true, nullptr, false}},
-        {20020, {"mnuReparieren", true, nullptr, false}},
-        {20030, {"mnuKomprimieren", true, nullptr, false}},
-        {20041, {"mnuSichern", true, nullptr, false}},
-        {20042, {"mnuRestaurieren", true, nullptr, false}},
+        {20011, {"mnuLaufLöschen", true, &mnuLaufLoeschen, true}},
+        {20012, {"mnuAllesLöschen", true, &mnuAllesLoeschen, true}},
+        {20013, {"mnuPKTloeschen", true, &mnuPKTloeschen, true}},
+        {20014, {"mnuAKLLöschen", true, &mnuAKLLoeschen, true}},
+        {20020, {"mnuReparieren", true, &mnuReparieren, true}},
+        {20030, {"mnuKomprimieren", true, &mnuKomprimieren, true}},
+        {20041, {"mnuSichern", true, &mnuSichern, true}},
+        {20042, {"mnuRestaurieren", true, &mnuRestaurieren, true}},
         {20043, {"mnuDBErstellen", false, nullptr, true}},
         {30011, {"mnuVorschau", false, &mnuVorschau, true}},
         {30012, {"mnuDrucken", false, &mnuDrucken, true}},

@@ -1,0 +1,17 @@
+#pragma once
+// The commands of the "&Datenbank" menu: repair, compaction, backup, restore and the
+// four deletions. The database dialog (20043) is shown by the window itself.
+#include "mainwin/MainWindowApi.h"
+
+namespace tarnis {
+
+void mnuReparieren(MainWindowApi &window);     // 20020
+void mnuKomprimieren(MainWindowApi &window);   // 20030
+void mnuSichern(MainWindowApi &window);        // 20041
+void mnuRestaurieren(MainWindowApi &window);   // 20042
+void mnuLaufLoeschen(MainWindowApi &window);   // 20011 "mnuLaufLöschen"
+void mnuAKLLoeschen(MainWindowApi &window);    // 20014 "mnuAKLLöschen"
+void mnuPKTloeschen(MainWindowApi &window);    // 20013
+void mnuAllesLoeschen(MainWindowApi &window);  // 20012 "mnuAllesLöschen"
+
+}  // namespace tarnis
