@@ -97,7 +97,7 @@ bool HtmlWriter::HTML_OpenFile(const QString &path) {
     }
 }
 
-void HtmlWriter::line(const QString &text) {
+void HtmlWriter::append(const QString &text) {
     // Letters typed with combining marks become the one CP1252 character they stand for.
     bool combining = false;
     for (QChar c : text)
@@ -106,6 +106,19 @@ void HtmlWriter::line(const QString &text) {
             break;
         }
     buffer_ += encodeCp1252(combining ? text.normalized(QString::NormalizationForm_C) : text, Unmappable::HtmlEntity);
+}
+
+void HtmlWriter::line(const QString &text) {
+    append(text);
+    buffer_ += "\r\n";
+    flush(false);
+}
+
+// A line of fixed ASCII mark-up around one text: the rows of a page are mostly these.
+void HtmlWriter::line(const char *before, const QString &text, const char *after) {
+    buffer_ += before;
+    append(text);
+    buffer_ += after;
     buffer_ += "\r\n";
     flush(false);
 }
@@ -158,21 +171,24 @@ void HtmlWriter::HTML_BeginTable(const QStringList &headerCells, const QString &
     line(QStringLiteral("<A Name=") + htmlEscape(anchor) + QStringLiteral("></A>"));
     line(QStringLiteral("<CENTER><TABLE border=1 cellpadding=3 width=\"90%\" bgcolor = #") +
          HTML_GetColor(QStringLiteral("Tabelle")) + u'>');
-    line(QStringLiteral("<CAPTION><H2>") + htmlEscape(caption) + QStringLiteral("</H2></CAPTION>"));
+    line("<CAPTION><H2>", htmlEscape(caption), "</H2></CAPTION>");
     lineAscii("<TR>");
     // An empty list is still one (empty) header cell.
     const QStringList cells = headerCells.isEmpty() ? QStringList{QString()} : headerCells;
-    for (const QString &cell : cells)
-        line(QStringLiteral("<TH bgcolor=#") + HTML_GetColor(QStringLiteral("Tabellenheader")) + QStringLiteral("><I>") +
-             htmlEscape(cell) + QStringLiteral("</I></TH>"));
+    for (const QString &cell : cells) {
+        const QByteArray open = "<TH bgcolor=#" + HTML_GetColor(QStringLiteral("Tabellenheader")).toLatin1() + "><I>";
+        line(open.constData(), htmlEscape(cell), "</I></TH>");
+    }
     lineAscii("</TR>");
 }
 
 void HtmlWriter::HTML_WriteRow(const QStringList &cells) {
     lineAscii("<TR>");
     const QStringList list = cells.isEmpty() ? QStringList{QString()} : cells;
-    for (const QString &cell : list)
-        line(QStringLiteral("<TD>") + (isBlank(cell) ? QStringLiteral("-") : htmlEscape(cell)) + QStringLiteral("</TD>"));
+    for (const QString &cell : list) {
+        if (isBlank(cell)) lineAscii("<TD>-</TD>");
+        else line("<TD>", htmlEscape(cell), "</TD>");
+    }
     lineAscii("</TR>");
 }
 

@@ -51,7 +51,9 @@ public:
     void HTML_CloseFile();
 
 private:
+    void append(const QString &text);
     void line(const QString &text);
+    void line(const char *before, const QString &text, const char *after);
     void lineAscii(const char *text);
     void flush(bool force);
     void block(const char *anchorLine, const QStringList &texts);
