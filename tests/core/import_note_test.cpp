@@ -8,9 +8,11 @@
 using namespace tarnis;
 
 TEST(ImportNoteWindow, ShowsTheLineJustProcessedAndGoesAway) {
-    showImportNoteWindow();
+    QWidget mainWindow;
+    showImportNoteWindow(&mainWindow);
     frmImport *note = importNoteWindow();
     ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->parentWidget(), &mainWindow);
     EXPECT_TRUE(note->isVisible());
     EXPECT_FALSE(note->isModal());
     EXPECT_EQ(note->windowTitle(), kAppTitle);

@@ -119,7 +119,7 @@ void QtUi::hideProgress() {
     delete progress_;
 }
 
-void QtUi::showImportNote() { showImportNoteWindow(); }
+void QtUi::showImportNote() { showImportNoteWindow(mainWindow_); }
 
 void QtUi::setImportNoteLine(int line) { setImportNoteWindowLine(line); }
 

@@ -50,9 +50,9 @@ namespace {
 QPointer<frmImport> current;
 }
 
-void showImportNoteWindow() {
+void showImportNoteWindow(QWidget *owner) {
     hideImportNoteWindow();
-    current = new frmImport(QApplication::activeWindow());
+    current = new frmImport(owner ? owner : QApplication::activeWindow());
     current->show();
     current->repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

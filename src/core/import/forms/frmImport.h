@@ -25,8 +25,8 @@ private:
 };
 
 // What the window side of Ui::showImportNote, setImportNoteLine and hideImportNote
-// calls: one note window, owned by the active window.
-void showImportNoteWindow();
+// calls: one note window, owned by the given window (else the active one).
+void showImportNoteWindow(QWidget *owner = nullptr);
 void setImportNoteWindowLine(int line);
 void hideImportNoteWindow();
 // The window while it is shown (for tests).
