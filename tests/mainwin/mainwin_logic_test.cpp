@@ -1,23 +1,19 @@
-// The main window's logic without the window: grid columns, record sources, the
-// stored placement, the program folder, the dispatcher's failure rule, the print mode.
+// The main window's logic without the window: grid columns, the header sort, the
+// stored placement, the program folder and the dispatcher's failure rule.
 #include "core/db/Schema.h"
 #include "mainwin/Dispatch.h"
 #include "mainwin/GridSetup.h"
 #include "mainwin/Placement.h"
 #include "mainwin/RecordSource.h"
-#include "mainwin/commands/PrintMode.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/settings/Settings.h"
 #include "platform/ui/ScriptedUi.h"
-#include "common/NullMainWindow.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
-#include <map>
 
 using namespace tarnis;
-using ::testing::ElementsAre;
 
 namespace {
 
@@ -29,13 +25,6 @@ std::unique_ptr<QTemporaryDir> freshSettings() {
     return dir;
 }
 
-// A fresh settings store per test.
-class SettingsTest : public ::testing::Test {
-protected:
-    void SetUp() override { config_ = freshSettings(); }
-    std::unique_ptr<QTemporaryDir> config_;
-};
-
 struct ColumnView {
     int index;
     const char *caption;
@@ -43,9 +32,7 @@ struct ColumnView {
     bool hidden;
 };
 
-class GridSetupTest : public SettingsTest {};
-
-TEST_F(GridSetupTest, ColumnsFollowModeCaptionsAndStoredWidths) {
+TEST(GridSetupTest, ColumnsFollowModeCaptionsAndStoredWidths) {
     struct Case {
         const char *modus;  // nullptr: not stored
         std::vector<std::pair<const char *, const char *>> grid;
@@ -81,7 +68,7 @@ TEST_F(GridSetupTest, ColumnsFollowModeCaptionsAndStoredWidths) {
     }
 }
 
-TEST_F(GridSetupTest, MatchingKeepsStateOfUnchangedFieldsAndReportsShapeChanges) {
+TEST(GridSetupTest, MatchingKeepsStateOfUnchangedFieldsAndReportsShapeChanges) {
     std::vector<GridColumn> columns;
     EXPECT_TRUE(MatchColumnsToFields(columns, TeilnehmerFields(1)));
     columns[9].width = 777;
@@ -93,34 +80,14 @@ TEST_F(GridSetupTest, MatchingKeepsStateOfUnchangedFieldsAndReportsShapeChanges)
     EXPECT_EQ(columns[13].caption, "Lauf_2_Punkte");
 }
 
-TEST(RecordSourceTest, FilterAndSortTexts) {
-    struct Case {
-        const char *club;
-        bool finalOnly;
-        const char *sql;
-        int params;
-    };
-    const Case cases[] = {
-        {"alle", false, "select * from Teilnehmer  order by Jahrgang, Altersklasse, Zuname, Vorname ASC", 0},
-        {" alle ", true, "select * from Teilnehmer where Endwertung > 0 order by Jahrgang, Altersklasse, Zuname, Vorname ASC", 0},
-        {"LG Nord", false, "select * from Teilnehmer where Verein = ?1 order by Jahrgang, Altersklasse, Zuname, Vorname ASC", 1},
-        {"LG Nord", true, "select * from Teilnehmer where Verein = ?1 AND Endwertung > 0 order by Jahrgang, Altersklasse, Zuname, Vorname ASC", 1},
-    };
-    for (const Case &c : cases) {
-        const RecordSource s = ClubFilterSource(c.club, c.finalOnly);
-        EXPECT_EQ(s.sql, QString::fromUtf8(c.sql));
-        ASSERT_EQ(int(s.params.size()), c.params);
-        if (c.params) {
-            EXPECT_EQ(s.params[0], Value(QString::fromUtf8(c.club)));
-        }
-    }
-
-    // One flag for all columns: the first click sorts descending, each next one flips.
+// The filter texts are seen at work in the window test; here the field of each
+// header: one flag for all columns, first descending, and past column 6 the default order.
+TEST(RecordSourceTest, HeaderClickSortsByTheColumnsField) {
     bool flag = false;
     EXPECT_EQ(HeadClickSource(5, flag, "alle", false).sql, "select * from Teilnehmer  order by Endwertung DESC");
     EXPECT_EQ(HeadClickSource(5, flag, "alle", false).sql, "select * from Teilnehmer  order by Endwertung ASC");
-    EXPECT_EQ(HeadClickSource(12, flag, "X", false).sql,
-              "select * from Teilnehmer where Verein = ?1 order by Jahrgang,Altersklasse,Zuname,Vorname DESC");
+    EXPECT_EQ(HeadClickSource(12, flag, "X", true).sql, "select * from Teilnehmer where Verein = ?1 AND "
+                                                       "Endwertung > 0 order by Jahrgang,Altersklasse,Zuname,Vorname DESC");
 }
 
 TEST(PlacementTest, PositionsBeyondTheLimitAreCentred) {
@@ -155,14 +122,12 @@ TEST(ProgramFolderTest, WrittenFilesGoToTheUserFolderWhenTheProgramFolderCannotB
     qunsetenv("XDG_DATA_HOME");
 }
 
+// Only the confirmed data commands report a failure in the error dialog.
 TEST(DispatchTest, ConfirmedDataCommandsReportTheirFailure) {
     ScriptedUi scripted;
     setUi(&scripted);
-    for (int id : {20011, 20012, 20013, 20014, 20020, 20030, 20041, 20042})
-        EXPECT_TRUE(CommandReportsFailure(id)) << id;
-    for (int id : {1, 2, 3, 10001, 30071, 4, 20065})
-        EXPECT_FALSE(CommandReportsFailure(id)) << id;
-
+    for (int id : {20011, 20012, 20013, 20014, 20020, 20030, 20041, 20042}) EXPECT_TRUE(CommandReportsFailure(id)) << id;
+    for (int id : {1, 2, 3, 10001, 30071, 4, 20065}) EXPECT_FALSE(CommandReportsFailure(id)) << id;
     const auto fail = [] { throw AppError(3218, "Engine", "gesperrt"); };
     RunCommand(20030, fail);
     RunCommand(1, fail);
@@ -172,28 +137,6 @@ TEST(DispatchTest, ConfirmedDataCommandsReportTheirFailure) {
     // IDs that only open a menu run nothing.
     EXPECT_FALSE(LogicCommand(20010));
     EXPECT_FALSE(LogicCommand(4));
-}
-
-// Only what the print-mode pair needs of the window.
-class ToolStates : public tarnis::testing::NullMainWindow {
-public:
-    std::map<QString, bool> checked{{"mnuVorschau", true}, {"mnuDrucken", false}};
-    bool toolChecked(const QString &, const QString &name) const override { return checked.at(name); }
-    void setToolChecked(const QString &, const QString &name, bool on) override { checked[name] = on; }
-    bool printDirect() const override { return checked.at("mnuDrucken"); }
-};
-
-TEST(PrintModeTest, PairBehaviour) {
-    ToolStates w;
-    mnuDrucken(w);  // checking one unchecks the other
-    EXPECT_TRUE(w.checked["mnuDrucken"]);
-    EXPECT_FALSE(w.checked["mnuVorschau"]);
-    mnuDrucken(w);  // unchecking leaves the other alone: both off means preview
-    EXPECT_FALSE(w.checked["mnuDrucken"]);
-    EXPECT_FALSE(w.checked["mnuVorschau"]);
-    mnuVorschau(w);
-    EXPECT_TRUE(w.checked["mnuVorschau"]);
-    EXPECT_FALSE(w.printDirect());
 }
 
 }  // namespace

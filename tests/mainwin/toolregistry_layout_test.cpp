@@ -15,21 +15,13 @@ using ::testing::ElementsAreArray;
 
 namespace {
 
-// One line per entry: "id name caption", "-> band" for a popup opener, "---" for a separator.
-QStringList describe(const QList<QAction *> &actions) {
-    QStringList lines;
-    for (QAction *a : actions) {
-        if (a->isSeparator()) {
-            lines << QStringLiteral("---");
-            continue;
-        }
-        QString line = QStringLiteral("%1 %2 %3")
-                           .arg(a->property("toolId").toInt())
-                           .arg(a->property("toolName").toString(), a->text());
-        if (a->menu()) line += QStringLiteral(" -> ") + a->menu()->objectName();
-        lines << line;
-    }
-    return lines;
+// The captions of a bar joined by "|": "-> band" after a popup opener, "---" for a separator.
+QString describe(const QList<QAction *> &actions) {
+    QStringList items;
+    for (QAction *a : actions)
+        items << (a->isSeparator() ? QStringLiteral("---")
+                                   : a->text() + (a->menu() ? QStringLiteral("->") + a->menu()->objectName() : QString()));
+    return items.join(u'|');
 }
 
 QByteArray readAll(const QString &path) {
@@ -52,70 +44,38 @@ const QString kModus = QStringLiteral("PopDruckenModus");
 
 }  // namespace
 
-TEST(CommandBars, BuildsEveryBandWithItsToolsInOrder) {
+// Tool names and IDs in registry order are checked byte for byte by the season
+// cases' layout file; here the captions and which popup each opener shows.
+TEST(CommandBars, BuildsEveryBandWithItsCaptionsInOrder) {
     Bars b;
-    const std::vector<std::pair<QString, QStringList>> expected = {
-        {"mnuGlobal",
-         {"20065 mnuSystem &System -> PopSystem", "20068 mnuDatenbank &Datenbank -> PopDatenbank",
-          "20068 mnuDrucken D&rucken - HTML -> PopDrucken",
-          "20070 mnuEinstellungen &Einstellungen -> PopPrefs", "7 mnuÜber &Über..."}},
-        {"PopSystem",
-         {"10001 mnuDateiImport &Datei importieren", "10002 mnuSerExport &Serienbrief exportieren",
-          "---", "10003 mnuBeenden &Beenden"}},
-        {"PopDatenbank",
-         {"20010 mnuLöschen Löschen -> PopDatenbankLöschen", "20020 mnuReparieren Reparieren",
-          "20030 mnuKomprimieren Komprimieren", "---",
-          "20040 mnuSicherung Datenbank -> PopDatenbankSicherung"}},
-        {"PopDatenbankLöschen",
-         {"20011 mnuLaufLöschen Einzelnen Lauf löschen", "20014 mnuAKLLöschen AKL Sort Index löschen",
-          "20013 mnuPKTloeschen Punkteverteilung löschen", "---",
-          "20012 mnuAllesLöschen Komplette Datenbank löschen"}},
-        {"PopDatenbankSicherung",
-         {"20041 mnuSichern Datenbank sichern", "20042 mnuRestaurieren Datenbank laden", "---",
-          "20043 mnuDBErstellen Datenbank erstellen"}},
-        {"PopDrucken",
-         {"30010 mnuDruckmodus Druckmodus -> PopDruckenModus", "---", "30020 mnuHardcopy Hardcopy",
-          "30030 mnuAnzeige Anzeige im Gitter -> PopPrintGrid",
-          "30040 mnuVereinswertung Vereinswertung -> PopPrintVereinsWert",
-          "30050 mnuAltersklasse Altersklasse -> PopPrintAkl",
-          "30060 mnuZwischenwertung Zwischenwertung -> PopPrintZwischenWert",
-          "30070 mnuEndwertung Endwertung -> PopPrintEndwertung", "---",
-          "30080 mnuUrkunde Urkunde -> PopDruckenUrkunde"}},
-        {"PopDruckenModus", {"30011 mnuVorschau Vorschau", "30012 mnuDrucken Drucken"}},
-        {"PopDruckenUrkunde",
-         {"30081 mnuAlleTNinEW Alle Teilnehmer in der Endwertung",
-          "30082 mnuSelTN Selektierter Teilnehmer",
-          "30083 mnuAllerTNeinAKLmitEW Alle Teilnehmer einer AKL mit EW"}},
-        {"PopPrefs",
-         {"40010 mnuPrefsDruckerEinst Drucker Einstellungen",
-          "40020 mnuPrefsDruckerPapEinst Drucker Pappier Einstellungen",
-          "40030 mnuVoreinstellungen Grundeinstellungen"}},
-        {"Band1",
-         {"1 mnuSortAsc sort. aufsteigend", "2 SortDesc sort. absteigend", "3 CountWertung neu werten"}},
-        {"PopPrintVereinsWert",
-         {"30041 mnuVWDruckerReport Drucker - Report", "30042 mnuVWHTMLReport HTML - Report"}},
-        {"PopPrintZwischenWert",
-         {"30061 mnuVWDruckerReport Drucker - Report", "30062 mnuVWHTMLReport HTML - Report",
-          "30063 mnuZwPresseliste Presseliste"}},
-        {"PopPrintEndwertung",
-         {"30071 mnuVWDruckerReport Drucker - Report", "30072 mnuVWHTMLReport HTML - Report",
-          "30073 mnuEwPresseliste Presseliste"}},
-        {"PopPrintGrid",
-         {"30031 mnuVWDruckerReport Drucker - Report", "30090 mnuVWHTMLReport HTML - Report"}},
-        {"PopPrintAkl",
-         {"30051 mnuVWDruckerReport Drucker - Report", "30052 mnuVWHTMLReport HTML - Report"}},
+    const std::vector<std::pair<QString, const char *>> expected = {
+        {"mnuGlobal", "&System->PopSystem|&Datenbank->PopDatenbank|D&rucken - HTML->PopDrucken|"
+                      "&Einstellungen->PopPrefs|&Über..."},
+        {"PopSystem", "&Datei importieren|&Serienbrief exportieren|---|&Beenden"},
+        {"PopDatenbank", "Löschen->PopDatenbankLöschen|Reparieren|Komprimieren|---|Datenbank->PopDatenbankSicherung"},
+        {"PopDatenbankLöschen", "Einzelnen Lauf löschen|AKL Sort Index löschen|Punkteverteilung löschen|---|"
+                                "Komplette Datenbank löschen"},
+        {"PopDatenbankSicherung", "Datenbank sichern|Datenbank laden|---|Datenbank erstellen"},
+        {"PopDrucken", "Druckmodus->PopDruckenModus|---|Hardcopy|Anzeige im Gitter->PopPrintGrid|"
+                       "Vereinswertung->PopPrintVereinsWert|Altersklasse->PopPrintAkl|"
+                       "Zwischenwertung->PopPrintZwischenWert|Endwertung->PopPrintEndwertung|---|"
+                       "Urkunde->PopDruckenUrkunde"},
+        {"PopDruckenModus", "Vorschau|Drucken"},
+        {"PopDruckenUrkunde", "Alle Teilnehmer in der Endwertung|Selektierter Teilnehmer|"
+                              "Alle Teilnehmer einer AKL mit EW"},
+        {"PopPrefs", "Drucker Einstellungen|Drucker Pappier Einstellungen|Grundeinstellungen"},
+        {"Band1", "sort. aufsteigend|sort. absteigend|neu werten"},
+        {"PopPrintVereinsWert", "Drucker - Report|HTML - Report"},
+        {"PopPrintZwischenWert", "Drucker - Report|HTML - Report|Presseliste"},
+        {"PopPrintEndwertung", "Drucker - Report|HTML - Report|Presseliste"},
+        {"PopPrintGrid", "Drucker - Report|HTML - Report"},
+        {"PopPrintAkl", "Drucker - Report|HTML - Report"},
     };
-
-    ASSERT_EQ(ToolRegistry::bands().size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        const auto &[band, lines] = expected[i];
-        SCOPED_TRACE(band.toStdString());
-        EXPECT_EQ(ToolRegistry::bands()[i].name, band) << "band order";
-        QList<QAction *> actions;
-        if (band == QLatin1String("mnuGlobal")) actions = b.window.menuBar()->actions();
-        else if (band == QLatin1String("Band1")) actions = b.bars.toolBar()->actions();
-        else actions = b.bars.menu(band)->actions();
-        EXPECT_THAT(describe(actions), ElementsAreArray(lines));
+    for (const auto &[band, captions] : expected) {
+        const QList<QAction *> actions = band == "mnuGlobal" ? b.window.menuBar()->actions()
+                                         : band == "Band1"   ? b.bars.toolBar()->actions()
+                                                             : b.bars.menu(band)->actions();
+        EXPECT_EQ(describe(actions), QString::fromUtf8(captions)) << band.toStdString();
     }
 }
 
