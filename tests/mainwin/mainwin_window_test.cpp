@@ -1,8 +1,9 @@
 // The main window under the offscreen platform: start-up paths, the grid, reload,
-// shutdown and the restored placement, and what a tool click writes.
+// shutdown and the restored placement, and what tool clicks do to the window.
 #include "core/db/Create.h"
 #include "core/db/Globals.h"
 #include "mainwin/InstanceLock.h"
+#include "mainwin/ToolRegistry.h"
 #include "mainwin/forms/GridStyleView.h"
 #include "mainwin/forms/frmSerienwertung.h"
 #include "platform/settings/Settings.h"
@@ -39,7 +40,7 @@ protected:
         frmSerienwertung::setSplashHook([this] { ++splashes_; });
         frmSerienwertung::setDatabaseDialogHook([this](QWidget *) {
             ++dialogs_;
-            return onDialog_ ? onDialog_() : false;
+            return onDialog_ && onDialog_();
         });
     }
     void TearDown() override {
@@ -56,19 +57,30 @@ protected:
         return path;
     }
     void storeSeries(const QString &path) { SaveSetting("LastUser", "Datenbank", path); }
-    void addRunner(const QString &path, const char *name, const char *club, int total) {
-        auto db = Database::open(path);
-        db->execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Endwertung, "
-                    "Zwischenwertung) VALUES (?1, 'X', 1980, 'M40', ?2, ?3, 0)",
-                    {Value(name), Value(club), Value(total)});
+    void addRunner(const char *name, const char *club, int total) {
+        Database::open(series(1))->execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, "
+                                           "Endwertung, Zwischenwertung) VALUES (?1, 'X', 1980, 'M40', ?2, ?3, 0)",
+                                           {Value(name), Value(club), Value(total)});
     }
+    // A new window, as a new run of the program: the old one gone, its lock given up.
     bool start() {
+        window_.reset();
+        ReleaseInstanceLock();
         window_ = std::make_unique<frmSerienwertung>();
         return window_->start();
+    }
+    bool startOnOneRace() {
+        storeSeries(series(1));
+        return start();
     }
     QStringList column(int col) {
         QStringList out;
         for (int r = 0; r < window_->gridRowCount(); ++r) out << window_->gridCell(r, col);
+        return out;
+    }
+    QStringList reports() {
+        QStringList out;
+        for (const ErrorReport &r : ui_.errorReports()) out << QString::number(r.error.number) + ' ' + r.procedure;
         return out;
     }
     QString layoutFile() const { return program_.filePath("USERLAYOUT.TB"); }
@@ -91,18 +103,15 @@ TEST_F(MainWindowTest, FreshStartChoosesADatabaseThenLoads) {
         return true;
     };
     ASSERT_TRUE(start());
-    EXPECT_EQ(dialogs_, 1);
-    EXPECT_EQ(splashes_, 1);
     EXPECT_EQ(window_->windowTitle(), "Lrv. Tarnis V1.0.0");
     EXPECT_EQ(window_->gridCaption(), QString::fromUtf8("0 erfaßte Teilnehmer"));
     EXPECT_EQ(window_->statusPanel(2), series(3));
     EXPECT_EQ(GetSetting("LastUser", "AppPath"), program_.path());
     EXPECT_EQ(gRaceCount, 3);
-    EXPECT_EQ(window_->recordSource(),
-              "select * from Teilnehmer  order by Jahrgang, Altersklasse, Zuname, Vorname ASC");
+    EXPECT_EQ(window_->recordSource(), "select * from Teilnehmer  order by Jahrgang, Altersklasse, Zuname, Vorname ASC");
 
     // A reload reads the file again; no splash, no dialog.
-    addRunner(series(3), "Adler", "LG Nord", 30);
+    addRunner("Adler", "LG Nord", 30);
     window_->reload();
     EXPECT_EQ(window_->gridCaption(), QString::fromUtf8("1 erfaßte Teilnehmer"));
     EXPECT_EQ(splashes_, 1);
@@ -113,9 +122,8 @@ TEST_F(MainWindowTest, FreshStartChoosesADatabaseThenLoads) {
 TEST_F(MainWindowTest, DialogLoopEndsWhenClosedWithoutADatabase) {
     // Twice a path that does not open, then the dialog is closed: no endless asking.
     onDialog_ = [this] {
-        if (dialogs_ == 3) return false;
         storeSeries(program_.filePath("fehlt.mdb"));
-        return true;
+        return dialogs_ < 3;
     };
     EXPECT_FALSE(start());
     EXPECT_EQ(dialogs_, 3);
@@ -124,31 +132,38 @@ TEST_F(MainWindowTest, DialogLoopEndsWhenClosedWithoutADatabase) {
     EXPECT_EQ(gDB, nullptr);
 }
 
+TEST_F(MainWindowTest, SecondCopyIsToldAndEnds) {
+    storeSeries(series(1));
+    QLockFile first(InstanceLockPath());
+    ASSERT_TRUE(first.tryLock(0));
+    EXPECT_FALSE(start());
+    EXPECT_THAT(ui_.messages(), ElementsAre(QString::fromUtf8("information\tLrv. Tarnis läuft bereits !")));
+    EXPECT_EQ(ui_.endProgramCalls(), 1);
+    EXPECT_EQ(dialogs_, 0);
+    EXPECT_EQ(GetSetting("LastUser", "AppPath", "-"), "-");
+}
+
 TEST_F(MainWindowTest, HeldKeysAtStart) {
-    struct Case {
+    const struct {
         const char *keys;
-        const char *answer;     // to "Menu-Einstellungen löschen?"
+        const char *answer;  // to "Menu-Einstellungen löschen?"
         bool layoutKept;
         int dialogs;
         bool fertig;  // the dialog is left with "&Fertig", else closed
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"ctrl", "yes", false, 0, true},
         {"ctrl", "no", true, 0, true},
-        {"shift", nullptr, true, 1, true},  // the dialog even with a good database
+        {"shift", nullptr, true, 1, true},   // the dialog even with a good database
         {"shift", nullptr, true, 1, false},  // closed: the stored database still loads
         {"ctrl,shift", "no", true, 1, true},
     };
-    storeSeries(series(1));
-    ASSERT_TRUE(start());
+    ASSERT_TRUE(startOnOneRace());
     window_->clickTool(20010);
     QFile saved(layoutFile());
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     const QByteArray layoutBytes = saved.readAll();
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.keys);
-        window_.reset();
-        ReleaseInstanceLock();
         ui_.clearRecords();
         dialogs_ = 0;
         writeLayout(layoutBytes);
@@ -169,32 +184,19 @@ TEST_F(MainWindowTest, HeldKeysAtStart) {
     }
 }
 
-TEST_F(MainWindowTest, SecondCopyIsToldAndEnds) {
-    storeSeries(series(1));
-    QLockFile first(InstanceLockPath());
-    ASSERT_TRUE(first.tryLock(0));
-    EXPECT_FALSE(start());
-    EXPECT_THAT(ui_.messages(), ElementsAre(QString::fromUtf8("information\tLrv. Tarnis läuft bereits !")));
-    EXPECT_EQ(ui_.endProgramCalls(), 1);
-    EXPECT_EQ(dialogs_, 0);
-    EXPECT_EQ(GetSetting("LastUser", "AppPath", "-"), "-");
-}
-
+// Which columns each mode shows is the grid setup's table; here the window applies it,
+// and a reload onto another series recounts the races even when a later step fails.
 TEST_F(MainWindowTest, GridColumnsByModeAndAfterASwitchToAnotherSeries) {
-    storeSeries(series(2));
     SaveSetting("LastUser", "Modus", "Z");
-    ASSERT_TRUE(start());
-    EXPECT_FALSE(window_->gridColumnVisible(9));  // time mode: the times shown, not the points
+    ASSERT_TRUE(startOnOneRace());
+    EXPECT_FALSE(window_->gridColumnVisible(9));
     EXPECT_TRUE(window_->gridColumnVisible(10));
 
-    // Another series with four races: the reload recounts and sets the columns up,
-    // also when a later step of the load fails (here a damaged layout file).
     SaveSetting("LastUser", "Modus", "P");
     storeSeries(series(4, "vier.mdb"));
     writeLayout("kaputt\n");
     window_->reload();
-    ASSERT_EQ(ui_.errorReports().size(), 1);
-    EXPECT_EQ(ui_.errorReports()[0].procedure, "Form_Load");
+    EXPECT_THAT(reports(), ElementsAre(QString::number(err::LayoutDamaged) + " Form_Load"));
     EXPECT_EQ(gDB->path(), series(4, "vier.mdb"));
     EXPECT_EQ(gRaceCount, 4);
     EXPECT_EQ(window_->gridColumnCount(), 23);
@@ -203,12 +205,10 @@ TEST_F(MainWindowTest, GridColumnsByModeAndAfterASwitchToAnotherSeries) {
 }
 
 TEST_F(MainWindowTest, ClubFilterFinalOnlyAndHeaderSort) {
-    const QString path = series(1);
-    storeSeries(path);
-    addRunner(path, "Adler", "O'Brien's Lauftreff", 30);
-    addRunner(path, "Berg", "TV Süd", 0);
-    addRunner(path, "Claus", "o'brien's lauftreff", 0);  // the same club: case does not count
-    ASSERT_TRUE(start());
+    addRunner("Adler", "O'Brien's Lauftreff", 30);
+    addRunner("Berg", "TV Süd", 0);
+    addRunner("Claus", "o'brien's lauftreff", 0);  // the same club: case does not count
+    ASSERT_TRUE(startOnOneRace());
     QComboBox *clubs = window_->clubFilter();
     ASSERT_EQ(clubs->count(), 3);
     EXPECT_EQ(clubs->itemText(0), "alle");
@@ -236,12 +236,11 @@ TEST_F(MainWindowTest, ClubFilterFinalOnlyAndHeaderSort) {
 }
 
 TEST_F(MainWindowTest, ShutdownStoresWhatTheNextStartRestores) {
-    storeSeries(series(1));
     for (const auto &[key, value] : {std::pair{"LastHeight", "9000"}, {"LastWidth", "12000"}, {"LastLeftPos", "1500"},
                                      {"LastTopPos", "3000"}})
         SaveSetting("LastUser", key, value);
     SaveSetting("Grid", "ColWith10", "900");  // a hidden time column in points mode
-    ASSERT_TRUE(start());
+    ASSERT_TRUE(startOnOneRace());
     EXPECT_EQ(window_->frameGeometry(), QRect(100, 200, 800, 600));
 
     window_->move(300, 150);
@@ -254,7 +253,6 @@ TEST_F(MainWindowTest, ShutdownStoresWhatTheNextStartRestores) {
     EXPECT_EQ(GetSetting("Grid", "ColWith10"), "900");
     EXPECT_EQ(GetSetting("Grid", "ColWith5"), "600");
 
-    ReleaseInstanceLock();
     ASSERT_TRUE(start());
     EXPECT_EQ(window_->frameGeometry(), QRect(300, 150, 800, 600));
 }
@@ -266,13 +264,9 @@ TEST_F(MainWindowTest, FailingActivationIsReported) {
     for (const auto &[key, value] : {std::pair{"LastUser", "LastHeight"}, {"Grid", "FontSize"}}) {
         SCOPED_TRACE(key);
         SaveSetting(key, value, "hoch");
-        window_.reset();
-        ReleaseInstanceLock();
         ui_.clearRecords();
         ASSERT_TRUE(start());
-        ASSERT_EQ(ui_.errorReports().size(), 1);
-        EXPECT_EQ(ui_.errorReports()[0].procedure, "Form_Activate");
-        EXPECT_EQ(ui_.errorReports()[0].error.number, 13);
+        EXPECT_THAT(reports(), ElementsAre("13 Form_Activate"));
         EXPECT_FALSE(window_->findChild<QFrame *>("fraMantel")->isVisible());
         DeleteSetting(key, value);
     }
@@ -281,53 +275,29 @@ TEST_F(MainWindowTest, FailingActivationIsReported) {
     window_->clickTool(20043);
     window_->clickTool(20043);
     EXPECT_EQ(dialogs_, 2);
-    ASSERT_EQ(ui_.errorReports().size(), 2);  // once more after the first dialog, then no more
-    EXPECT_EQ(ui_.errorReports()[1].procedure, "Form_Activate");
+    EXPECT_THAT(reports(), ElementsAre("13 Form_Activate", "13 Form_Activate"));  // once after the first dialog
     EXPECT_NE(gDB, nullptr);  // the database dialog alone does not reload
 }
 
-TEST_F(MainWindowTest, ToolClickSavesTheLayoutFirst) {
-    storeSeries(series(1));
-    ASSERT_TRUE(start());
-    window_->clickTool(20010);  // only opens a menu: the layout is written all the same
-    EXPECT_TRUE(QFile::exists(layoutFile()));
-
-    // A layout that cannot be written is told; the command runs anyway.
-    QFile::remove(layoutFile());
-    ASSERT_TRUE(QDir().mkdir(layoutFile()));
-    window_->clickTool(30012);
-    EXPECT_THAT(ui_.messages(), ElementsAre(QString::fromUtf8("information\tMenüeinstellungen konnten nicht gespeichert werden!")));
-    EXPECT_TRUE(window_->printDirect());
-}
-
-TEST_F(MainWindowTest, PreviewTakesTheGridsPlaceUntilClosed) {
-    const QString path = series(1);
-    storeSeries(path);
-    addRunner(path, "Adler", "LG Nord", 30);
-    Database::open(path)->execute("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES ('M40', 1)");
-    ASSERT_TRUE(start());
+// The preview takes the grid's place until closed; the hardcopy goes to the printer;
+// every click saves the layout first, and one that cannot be saved is told.
+TEST_F(MainWindowTest, ToolClicksPreviewPrintAndSaveTheLayout) {
+    addRunner("Adler", "LG Nord", 30);
+    Database::open(series(1))->execute("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES ('M40', 1)");
+    ASSERT_TRUE(startOnOneRace());
     const auto child = [this](const char *name) { return window_->findChild<QWidget *>(name); };
     QWidget *filterBar = child("fraMain"), *grid = child("dbgTeilnehmer"), *preview = child("vsPrinter"),
             *previewBar = child("fraEinstellungen");
-
     window_->clickTool(30071);  // the final standings, in preview mode
     ASSERT_TRUE(window_->previewVisible());
     EXPECT_EQ(preview->geometry(), grid->geometry());
     EXPECT_TRUE(filterBar->isHidden() && !previewBar->isHidden());
-
-    // The preview follows the window's size while it is shown.
-    window_->resize(window_->width() + 150, window_->height() + 90);
+    window_->resize(window_->width() + 150, window_->height() + 90);  // followed while shown
     EXPECT_EQ(preview->size(), grid->size());
-
     window_->closePreview();
     EXPECT_FALSE(window_->previewVisible());
     EXPECT_TRUE(!filterBar->isHidden() && previewBar->isHidden());
-    EXPECT_TRUE(ui_.errorReports().isEmpty());
-}
 
-TEST_F(MainWindowTest, HardcopyGoesToThePrinter) {
-    storeSeries(series(1));
-    ASSERT_TRUE(start());
     const QString pdf = program_.filePath("hardcopy.pdf");
     qputenv("TARNIS_PRINT_PDF", pdf.toUtf8());
     window_->clickTool(30020);
@@ -336,6 +306,15 @@ TEST_F(MainWindowTest, HardcopyGoesToThePrinter) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(5) == "%PDF-");
     EXPECT_TRUE(ui_.errorReports().isEmpty());
+
+    QFile::remove(layoutFile());
+    window_->clickTool(20010);  // only opens a menu: the layout is written all the same
+    EXPECT_TRUE(QFile::exists(layoutFile()));
+    QFile::remove(layoutFile());
+    ASSERT_TRUE(QDir().mkdir(layoutFile()));
+    window_->clickTool(30012);  // the command runs anyway
+    EXPECT_THAT(ui_.messages(), ElementsAre(QString::fromUtf8("information\tMenüeinstellungen konnten nicht gespeichert werden!")));
+    EXPECT_TRUE(window_->printDirect());
 }
 
 // The grid style serves other grids too (the preferences show their own).
@@ -343,9 +322,9 @@ TEST(GridStyleTest, AnyGridTakesFontsAndRowColours) {
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
     reloadSettings();
-    SaveSetting("Grid", "FontSize", "11");
-    SaveSetting("Grid", "BackColorEven", "65280");  // green
-    SaveSetting("Grid", "BackColorOdd", "255");     // red (colours are stored blue-green-red)
+    // Colours are stored blue-green-red: green for even rows, red for odd ones.
+    for (const auto &[key, value] : {std::pair{"FontSize", "11"}, {"BackColorEven", "65280"}, {"BackColorOdd", "255"}})
+        SaveSetting("Grid", key, value);
     QStandardItemModel model(3, 2);
     QTableView grid;
     grid.setModel(&model);
