@@ -1,54 +1,37 @@
 // The text, number, code-page, time and date rules shared by every subsystem.
-#include "platform/errors/AppError.h"
+#include "engine_support.h"
 #include "platform/text/Clock.h"
 #include "platform/text/CodePage.h"
 #include "platform/text/RaceTime.h"
 #include "platform/text/Vb.h"
 
-#include <gtest/gtest.h>
-
 using namespace tarnis;
+using tarnis::enginetest::errorOf;
 
 namespace {
 
-int errorOf(auto &&call) {
-    try {
-        call();
-    } catch (const AppError &e) {
-        return e.number;
-    }
-    return 0;
-}
-
-TEST(TextVb, TrimRemovesOnlyBlanks) {
+TEST(TextVb, TrimAndValReadAsVbDoes) {
     EXPECT_EQ(vb::Trim(QStringLiteral("  M40 ")), QStringLiteral("M40"));
-    EXPECT_EQ(vb::Trim(QStringLiteral("\tM40\r\n")), QStringLiteral("\tM40\r\n"));
-    EXPECT_EQ(vb::LTrim(QStringLiteral("  a ")), QStringLiteral("a "));
-    EXPECT_EQ(vb::RTrim(QStringLiteral("  a ")), QStringLiteral("  a"));
-    EXPECT_EQ(vb::Trim(QStringLiteral("   ")), QString());
-}
-
-TEST(TextVb, ValReadsTheLeadingNumber) {
+    EXPECT_EQ(vb::Trim(QStringLiteral("\tM40\r\n")), QStringLiteral("\tM40\r\n"));  // blanks only
+    EXPECT_EQ(vb::LTrim(QStringLiteral("  a ")) + vb::RTrim(QStringLiteral("  a ")) + vb::Trim(QStringLiteral("   ")),
+              QStringLiteral("a   a"));
     const struct { const char *text; double value; } cases[] = {
-        {"12abc", 12}, {"  3.5 km", 3.5}, {"1 2 3", 123}, {"-7", -7}, {"abc", 0}, {"", 0},
-        {"2,5", 2}, {"1e3", 1000}, {"1.5D2", 150}, {"&HFF", 255}, {"&HFFFF", -1}, {"&O17", 15},
-        {"\t\n42", 42}, {".5", 0.5}, {"-", 0},
-    };
-    for (const auto &c : cases) EXPECT_DOUBLE_EQ(vb::Val(QString::fromUtf8(c.text)), c.value) << c.text;
+        {"12abc", 12}, {"  3.5 km", 3.5}, {"1 2 3", 123},   {"-7", -7},      {"abc", 0},     {"", 0},  {"2,5", 2},
+        {"1e3", 1000}, {"1.5D2", 150},    {"&HFF", 255},    {"&HFFFF", -1},  {"&O17", 15},   {"\t\n42", 42},
+        {".5", 0.5},   {"-", 0}};
+    for (const auto &c : cases)
+        EXPECT_DOUBLE_EQ(vb::Val(QString::fromUtf8(c.text)), c.value) << c.text;
 }
 
-TEST(TextVb, WholeNumberConversionRoundsHalvesToEven) {
+TEST(TextVb, WholeNumberConversionRoundsHalvesToEvenAndChecksRange) {
     const struct { double in; int out; } cases[] = {
-        {0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2}, {2.4999, 2}, {2.5001, 3},
-        {2147483647.0, 2147483647}, {-2147483648.0, -2147483647 - 1},
-    };
-    for (const auto &c : cases) EXPECT_EQ(vb::CLng(c.in), c.out) << c.in;
+        {0.5, 0},   {1.5, 2},   {2.5, 2},   {3.5, 4},       {-0.5, 0},      {-1.5, -2},
+        {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {2147483647.0, 2147483647}, {-2147483648.0, -2147483647 - 1}};
+    for (const auto &c : cases)
+        EXPECT_EQ(vb::CLng(c.in), c.out) << c.in;
     EXPECT_EQ(vb::CInt(32766.5), 32766);
     EXPECT_EQ(vb::CInt(-32768.4), -32768);
     EXPECT_EQ(vb::CLng(QStringLiteral(" 6.5 ")), 6);
-}
-
-TEST(TextVb, ConversionErrorsCarryTheirNumbers) {
     EXPECT_EQ(errorOf([] { vb::CLng(2147483647.5); }), err::Overflow);
     EXPECT_EQ(errorOf([] { vb::CInt(32767.5); }), err::Overflow);
     EXPECT_EQ(errorOf([] { vb::CLng(QStringLiteral("12a")); }), err::TypeMismatch);
@@ -58,10 +41,10 @@ TEST(TextVb, ConversionErrorsCarryTheirNumbers) {
 
 TEST(TextVb, BooleanAndNumberSettings) {
     const struct { const char *text; bool value; } truths[] = {
-        {"-1", true}, {"True", true}, {"true", true}, {"Wahr", true}, {"2", true},
-        {"0", false}, {"False", false}, {"FALSCH", false}, {" 0 ", false},
-    };
-    for (const auto &c : truths) EXPECT_EQ(vb::CBool(QString::fromUtf8(c.text)), c.value) << c.text;
+        {"-1", true},  {"True", true},   {"true", true},    {"Wahr", true}, {"2", true},
+        {"0", false}, {"False", false}, {"FALSCH", false}, {" 0 ", false}};
+    for (const auto &c : truths)
+        EXPECT_EQ(vb::CBool(QString::fromUtf8(c.text)), c.value) << c.text;
     EXPECT_TRUE(vb::readBool(QStringLiteral("kaputt"), true));
     EXPECT_FALSE(vb::readBool(QString(), false));
     EXPECT_EQ(vb::readNumber(QStringLiteral("12"), 3), 12);
@@ -70,25 +53,21 @@ TEST(TextVb, BooleanAndNumberSettings) {
     EXPECT_EQ(vb::readNumber(QStringLiteral("12345678901"), 0), 12345678901LL);
 }
 
-TEST(TextCodePage, Cp850DecodesTheOemBytes) {
-    const struct { unsigned char byte; char16_t ch; } cases[] = {
-        {0x81, u'ü'}, {0x84, u'ä'}, {0x94, u'ö'}, {0x8E, u'Ä'}, {0x99, u'Ö'}, {0x9A, u'Ü'},
-        {0xE1, u'ß'}, {0x82, u'é'}, {0x41, u'A'}, {0xB0, u'░'},
-    };
-    for (const auto &c : cases) {
+TEST(TextCodePage, Cp850AndCp1252BytesBothWays) {
+    const struct { unsigned char byte; char16_t ch; } cp850[] = {
+        {0x81, u'ü'}, {0x84, u'ä'}, {0x94, u'ö'}, {0x8E, u'Ä'}, {0x99, u'Ö'},
+        {0x9A, u'Ü'}, {0xE1, u'ß'}, {0x82, u'é'}, {0x41, u'A'}, {0xB0, u'░'}};
+    for (const auto &c : cp850) {
         EXPECT_EQ(decodeCp850(QByteArray(1, char(c.byte))), QString(QChar(c.ch))) << int(c.byte);
         EXPECT_EQ(encodeCp850(QString(QChar(c.ch))), QByteArray(1, char(c.byte))) << int(c.byte);
     }
-}
-
-TEST(TextCodePage, Cp1252EncodesAndMarksWhatItLacks) {
-    const struct { const char *text; const char *plain; const char *html; } cases[] = {
+    // What CP1252 lacks becomes "?", or "&#N;" for a page.
+    const struct { const char *text, *plain, *html; } cp1252[] = {
         {"Müßig", "M\xFC\xDFig", "M\xFC\xDFig"},
         {"€ – „x“", "\x80 \x96 \x84x\x93", "\x80 \x96 \x84x\x93"},
         {"Łódź", "?\xF3" "d?", "&#321;\xF3" "d&#378;"},
-        {"a😀b", "a?b", "a&#128512;b"},
-    };
-    for (const auto &c : cases) {
+        {"a😀b", "a?b", "a&#128512;b"}};
+    for (const auto &c : cp1252) {
         EXPECT_EQ(encodeCp1252(QString::fromUtf8(c.text)), QByteArray(c.plain)) << c.text;
         EXPECT_EQ(encodeCp1252(QString::fromUtf8(c.text), Unmappable::HtmlEntity), QByteArray(c.html)) << c.text;
     }
@@ -96,36 +75,23 @@ TEST(TextCodePage, Cp1252EncodesAndMarksWhatItLacks) {
     EXPECT_EQ(decodeCp1252(QByteArray("\x81")).size(), 1);  // an undefined byte is not dropped
 }
 
-TEST(TextRaceTime, ReadsTimesAsTheScoringDoes) {
+// Five characters are minutes and seconds, four are hours and minutes; what is no time reads as 0.
+TEST(TextRaceTime, ReadsTimesAsTheScoringDoesWithoutSixteenBitOrDayLimit) {
     const struct { const char *text; std::int64_t seconds; const char *shown; } cases[] = {
-        {"1:02:03", 3723, "01:02:03"},
-        {"35:12", 2112, "00:35:12"},   // five characters: minutes and seconds
-        {"5:12", 18720, "05:12:00"},   // four characters: hours and minutes
-        {"23:59:59", 86399, "23:59:59"},
-        {"24:00:00", 0, "24:00:00"},
-        {"1:60:00", 0, "1:60:00"},
-        {"1:02:03x", 0, "1:02:03x"},
-        {"", 0, ""},
-        {" ", 0, ""},
-        {"abc", 0, "abc"},
-        {"01.02.2026", 0, "01.02.2026"},
-        {"00:00:00", 0, "00:00:00"},
-        {"1:2:03", 3723, "01:02:03"},
-        {"1:2:3", 0, "1:2:3"},  // five characters, so read as 00:1:2:3
-    };
+        {"1:02:03", 3723, "01:02:03"}, {"35:12", 2112, "00:35:12"},   {"5:12", 18720, "05:12:00"},
+        {"23:59:59", 86399, "23:59:59"}, {"24:00:00", 0, "24:00:00"}, {"1:60:00", 0, "1:60:00"},
+        {"1:02:03x", 0, "1:02:03x"},   {"", 0, ""},                   {" ", 0, ""},
+        {"01.02.2026", 0, "01.02.2026"}, {"00:00:00", 0, "00:00:00"}, {"1:2:03", 3723, "01:02:03"},
+        {"1:2:3", 0, "1:2:3"}};
     for (const auto &c : cases) {
         EXPECT_EQ(raceTimeToSeconds(QString::fromUtf8(c.text)), c.seconds) << c.text;
         EXPECT_EQ(raceTimeAsHms(QString::fromUtf8(c.text)), QString::fromUtf8(c.shown)) << c.text;
     }
-}
-
-TEST(TextRaceTime, SecondsHaveNoSixteenBitOrDayLimit) {
-    const struct { std::int64_t seconds; const char *text; } cases[] = {
-        {0, "00:00:00"}, {59, "00:00:59"}, {32767, "09:06:07"}, {32768, "09:06:08"},
-        {86400, "24:00:00"}, {90000, "25:00:00"}, {360000, "100:00:00"}, {4294967296LL, "1193046:28:16"},
-        {-61, "-00:01:01"},
-    };
-    for (const auto &c : cases) EXPECT_EQ(secondsToHms(c.seconds), QString::fromUtf8(c.text)) << c.seconds;
+    const struct { std::int64_t seconds; const char *text; } hms[] = {
+        {59, "00:00:59"},     {32767, "09:06:07"},   {32768, "09:06:08"},       {86400, "24:00:00"},
+        {90000, "25:00:00"},  {360000, "100:00:00"}, {4294967296LL, "1193046:28:16"}, {-61, "-00:01:01"}};
+    for (const auto &c : hms)
+        EXPECT_EQ(secondsToHms(c.seconds), QString::fromUtf8(c.text)) << c.seconds;
 }
 
 TEST(TextClock, FixedClockAndGermanForms) {

@@ -1,5 +1,5 @@
 // The real user interface under the offscreen platform: message boxes, file dialogs,
-// the error dialog, the progress window and the busy pointer.
+// the error dialog, the progress window, the import note and the busy pointer.
 #include "core/import/forms/frmImport.h"
 #include "core/services/forms/frmShowError.h"
 #include "core/services/forms/frmWorking.h"
@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <functional>
 #include <gmock/gmock.h>
 
 using namespace tarnis;
@@ -42,48 +41,39 @@ protected:
 };
 
 TEST_F(QtUiTest, MessageBoxInGermanUnderTheProgramTitle) {
-    QString title, text;
     QStringList buttons;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
     whenModalOpens([&](QWidget *w) {
         auto *box = qobject_cast<QMessageBox *>(w);
         ASSERT_NE(box, nullptr);
-        title = box->windowTitle();
-        text = box->text();
-        icon = box->icon();
-        for (QAbstractButton *b : box->buttons()) buttons << b->text().remove(QLatin1Char('&'));
+        EXPECT_EQ(box->windowTitle(), "Lrv. Tarnis");
+        EXPECT_EQ(box->text(), "Erste Zeile\nZweite\nDritte");
+        EXPECT_EQ(box->icon(), QMessageBox::Warning);
+        for (QAbstractButton *b : box->buttons())
+            buttons << b->text().remove('&');
         box->button(QMessageBox::No)->click();
     });
-    EXPECT_EQ(ui.message(QStringLiteral("Erste Zeile\rZweite\r\nDritte"), MsgButtons::YesNo, MsgIcon::Exclamation),
-              MsgAnswer::No);
-    EXPECT_EQ(title, QStringLiteral("Lrv. Tarnis"));
-    EXPECT_EQ(text, QStringLiteral("Erste Zeile\nZweite\nDritte"));
-    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_EQ(ui.message("Erste Zeile\rZweite\r\nDritte", MsgButtons::YesNo, MsgIcon::Exclamation), MsgAnswer::No);
     EXPECT_THAT(buttons, ::testing::UnorderedElementsAre("Ja", "Nein"));
 }
 
 TEST_F(QtUiTest, SaveDialogIsOwnAndNeverAsksAboutOverwriting) {
     QTemporaryDir dir;
-    const QString existing = dir.filePath(QStringLiteral("da.txt"));
+    const QString existing = dir.filePath("da.txt");
     QFile(existing).open(QIODevice::WriteOnly);
-    bool nonNative = false, noConfirm = false;
+    bool ownAndQuiet = false;
     QString filter;
     whenModalOpens([&](QWidget *w) {
         auto *dialog = qobject_cast<QFileDialog *>(w);
         ASSERT_NE(dialog, nullptr);
-        nonNative = dialog->testOption(QFileDialog::DontUseNativeDialog);
-        noConfirm = dialog->testOption(QFileDialog::DontConfirmOverwrite);
-        filter = dialog->nameFilters().join(QStringLiteral(";;"));
+        ownAndQuiet = dialog->testOption(QFileDialog::DontUseNativeDialog) &&
+                      dialog->testOption(QFileDialog::DontConfirmOverwrite);
+        filter = dialog->nameFilters().join(";;");
         dialog->selectFile(existing);
         static_cast<QDialog *>(dialog)->accept();
     });
-    const QString chosen =
-        ui.saveFileName({QString(), QStringLiteral("Datei (*.log *.txt)"), QStringLiteral("da.txt"), dir.path()});
-    EXPECT_EQ(chosen, existing);
-    EXPECT_TRUE(nonNative);
-    EXPECT_TRUE(noConfirm);
-    EXPECT_EQ(filter, QStringLiteral("Datei (*.log *.txt)"));
-
+    EXPECT_EQ(ui.saveFileName({QString(), "Datei (*.log *.txt)", "da.txt", dir.path()}), existing);
+    EXPECT_TRUE(ownAndQuiet);
+    EXPECT_EQ(filter, "Datei (*.log *.txt)");
     whenModalOpens([](QWidget *w) { qobject_cast<QDialog *>(w)->reject(); });
     EXPECT_EQ(ui.openFileName({}), QString());
 }
@@ -93,24 +83,24 @@ TEST_F(QtUiTest, ErrorDialogIsModalAndAnswersWithTheButton) {
         bool modal = false;
         whenModalOpens([&](QWidget *w) {
             modal = qobject_cast<frmShowError *>(w) && w->parentWidget() == nullptr;
-            w->findChild<QPushButton *>(QString::fromLatin1(button))->click();
+            w->findChild<QPushButton *>(button)->click();
         });
-        const ErrorChoice choice = ui.errorDialog({AppError(5, QStringLiteral("x"), QStringLiteral("y")), {}, {}});
+        const ErrorChoice choice = ui.errorDialog({AppError(5, "x", "y"), {}, {}});
         EXPECT_TRUE(modal);
         EXPECT_EQ(choice, qstrcmp(button, "cmdEnde") == 0 ? ErrorChoice::EndProgram : ErrorChoice::Continue);
     }
 }
 
-TEST_F(QtUiTest, ProgressWindowComesFreshAndGoes) {
+TEST_F(QtUiTest, ProgressWindowAndImportNoteComeFreshAndGo) {
     ui.showProgress(2);
     frmWorking *window = ui.progressWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_EQ(window->findChild<QLabel *>(QStringLiteral("lblCaption"))->text(), QStringLiteral("Bearbeitung läuft ..."));
-    EXPECT_EQ(window->findChild<QWidget *>(QStringLiteral("sspWorking"))->palette().color(QPalette::Window),
-              QColor(Qt::white));
-    for (int i = 0; i < 3; ++i) ui.stepProgress();
+    EXPECT_EQ(window->findChild<QLabel *>("lblCaption")->text(), "Bearbeitung läuft ...");
+    EXPECT_EQ(window->findChild<QWidget *>("sspWorking")->palette().color(QPalette::Window), QColor(Qt::white));
+    for (int i = 0; i < 3; ++i)
+        ui.stepProgress();
     EXPECT_EQ(window->bar()->value(), 2);  // full, not beyond
     ui.showProgress(5);
     EXPECT_EQ(ui.progressWindow()->bar()->value(), 0);
@@ -118,12 +108,10 @@ TEST_F(QtUiTest, ProgressWindowComesFreshAndGoes) {
     EXPECT_EQ(ui.progressWindow(), nullptr);
     ui.hideProgress();
 
-    // The import's note window is reached through the same interface.
     ui.showImportNote();
     ui.setImportNoteLine(12);
     ASSERT_NE(importNoteWindow(), nullptr);
-    EXPECT_TRUE(importNoteWindow()->isVisible());
-    EXPECT_TRUE(importNoteWindow()->lblInfo->text().endsWith(QStringLiteral("12")));
+    EXPECT_TRUE(importNoteWindow()->lblInfo->text().endsWith("12"));
     ui.hideImportNote();
     EXPECT_EQ(importNoteWindow(), nullptr);
 }

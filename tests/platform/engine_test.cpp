@@ -1,0 +1,253 @@
+// The engine: opening and creating, the named checks, execution, transactions, record
+// sets, prepared statements, values and the GENERAL collation.
+#include "engine_support.h"
+#include "platform/engine/Collation.h"
+
+#include <QDir>
+
+using namespace tarnis;
+using namespace tarnis::enginetest;
+
+namespace {
+
+class Engine : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
+    int count(Database &db) { return int(db.openRecordset("SELECT count(*) FROM Probe").field(0).toLong()); }
+};
+
+int sign(int v) {
+    return (v > 0) - (v < 0);
+}
+
+TEST_F(Engine, OpenAndCreateNeverMakeAFileAndNameTheFault) {
+    writeFile(path("text.mdb"), "Dies ist keine Datenbank, sondern ein Brief mit genug Text fuer einen Kopf.");
+    writeFile(path("da.mdb"), "alter Inhalt");
+    QDir().mkpath(path("ordner"));
+    const struct { bool create; QString file; int error; } cases[] = {
+        {false, QString(), err::InvalidPath},          {false, "   ", err::InvalidPath},
+        {false, path("fehlt/x.mdb"), err::InvalidPath}, {false, path("fehlt.mdb"), err::FileNotFound},
+        {false, path("text.mdb"), err::NotADatabase},   {false, path("ordner"), err::CannotOpen},
+        {true, path("da.mdb"), err::DatabaseExists},    {true, path("fehlt/neu.mdb"), err::InvalidPath},
+        {true, QString(), err::InvalidPath}};
+    for (const auto &c : cases)
+        EXPECT_EQ(errorOf([&] { c.create ? Database::create(c.file) : Database::open(c.file); }), c.error)
+            << c.file.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList({"da.mdb", "ordner", "text.mdb"}));
+    EXPECT_EQ(fileBytes(path("da.mdb")), QByteArray("alter Inhalt"));
+    EXPECT_TRUE(fileBytes(path("text.mdb")).startsWith("Dies ist keine Datenbank"));
+
+    createSample(path("neu.mdb"))->execute(kInsert, {"A", 1, Value()});
+    auto again = Database::open(path("neu.mdb"));
+    EXPECT_EQ(count(*again), 1);
+    // One file only: no journal beside it that a copy of the file would miss.
+    EXPECT_EQ(again->openRecordset("PRAGMA journal_mode").field(0).toText(), "delete");
+}
+
+TEST_F(Engine, NamedChecksRefuseEmptyLongAndOutOfRangeValues) {
+    auto db = createSample(path("c.mdb"));
+    const QString fifty(50, QChar(0xE4));  // 50 characters, 100 bytes: the limit counts characters
+    const struct { Params row; int error; } cases[] = {
+        {{"", 1, Value()}, err::EmptyText},           {{"B", 1, ""}, err::EmptyText},
+        {{QString(51, 'x'), 1, Value()}, err::TextTooLong}, {{"C", 1, QString(51, QChar(0xFC))}, err::TextTooLong},
+        {{Value(), 1, Value()}, err::NullInKey},      {{"F", "zwölf", Value()}, err::DataTypeMismatch},
+        {{"D", std::int64_t(2147483648LL), Value()}, err::Overflow},
+        {{"E", std::int64_t(-2147483649LL), Value()}, err::Overflow},
+        {{fifty, std::int64_t(2147483647), " "}, 0},  {{"G", std::int64_t(-2147483648LL), Value()}, 0}};
+    for (const auto &c : cases)
+        EXPECT_EQ(errorOf([&] { db->execute(kInsert, c.row); }), c.error) << c.row[0].textOrEmpty().toStdString();
+    EXPECT_EQ(count(*db), 2);
+    EXPECT_TRUE(db->openRecordset("SELECT Ort FROM Probe WHERE Name = 'G'").field("Ort").isNull());
+}
+
+TEST_F(Engine, ExecuteMapsErrorsAndCountsRows) {
+    auto db = createSample(path("e.mdb"));
+    for (const char *name : {"A", "B", "C"})
+        db->execute(kInsert, {name, 1, Value()});
+    EXPECT_EQ(db->execute("UPDATE Probe SET Nummer = ?1 WHERE Name <> ?2", {5, "b"}), 2);
+    EXPECT_EQ(db->execute(kInsert, {"a", 1, Value()}, false), 0);  // a failure ignored without fail-on-error
+    EXPECT_EQ(db->execute("CREATE TABLE Leer (x INTEGER)"), 0);     // not the last update's count
+    const struct { QString sql; int error; } cases[] = {
+        {"SELECT Lauf_9_Punkte FROM Probe", err::ItemNotFound}, {"UPDATE Probe SET Fehlt = 1", err::ItemNotFound},
+        {"SELECT * FROM Teilnehmer", err::TableNotFound}, {"DELETE FROM Probe; DELETE FROM Probe", err::TextAfterStatement},
+        {"SELECT * FROM Probe WHERE Name = ?1", err::TooFewParameters}, {"SELEKT 1", err::EngineGeneric}};
+    for (const auto &c : cases) {
+        EXPECT_EQ(errorOf([&] { db->execute(c.sql); }), c.error) << c.sql.toStdString();
+        // Text that does not parse raises even without fail-on-error.
+        EXPECT_EQ(errorOf([&] { db->execute(c.sql, {}, false); }), c.error) << c.sql.toStdString();
+    }
+    // A value with quotes is data, never SQL.
+    db->execute(kInsert, {"O'Brien\"; DROP TABLE Probe; --", 1, Value()});
+    EXPECT_EQ(count(*db), 4);
+}
+
+TEST_F(Engine, TransactionsSurviveFailedStatementsAndNest) {
+    auto db = createSample(path("t.mdb"));
+    auto insert = [&](const char *name) { db->execute(kInsert, {name, 1, Value()}); };
+    db->beginTrans();
+    insert("A");
+    EXPECT_EQ(errorOf([&] { insert("a"); }), err::DuplicateKey);
+    EXPECT_TRUE(db->inTransaction());
+    insert("B");
+    db->commitTrans();
+    db->beginTrans();
+    db->execute("DELETE FROM Probe");
+    db->rollback();
+    EXPECT_EQ(count(*db), 2);
+
+    db->beginTrans();
+    insert("C");
+    db->beginTrans();
+    insert("D");
+    db->rollback();  // the inner level only
+    db->commitTrans();
+    EXPECT_FALSE(db->inTransaction());
+    EXPECT_EQ(count(*db), 3);
+    EXPECT_EQ(errorOf([&] { db->commitTrans(); }), err::CommitWithoutBegin);
+    EXPECT_EQ(errorOf([&] { db->rollback(); }), err::CommitWithoutBegin);
+
+    // Closing with a transaction open discards its work.
+    db->beginTrans();
+    db->execute("DELETE FROM Probe");
+    db->close();
+    EXPECT_EQ(count(*Database::open(path("t.mdb"))), 3);
+}
+
+TEST_F(Engine, RecordsetNavigatesACompleteSnapshot) {
+    auto db = createSample(path("r.mdb"));
+    db->execute(kInsert, {"A", 1, "Ort A"});
+    db->execute(kInsert, {"B", Value(), Value()});
+    db->execute(kInsert, {"C", 3, "Ort C"});
+    Recordset rs = db->openRecordset("SELECT * FROM Probe ORDER BY Name");
+    db->execute("DELETE FROM Probe");  // the snapshot holds no live statement
+    ASSERT_EQ(rs.recordCount(), 3);
+    EXPECT_EQ(rs.fieldName(2), "Ort");
+    EXPECT_EQ(rs.field("name").toText(), "A");
+    rs.moveNext();
+    EXPECT_TRUE(rs.field("Nummer").isNull());  // never the previous row's value
+    EXPECT_EQ(rs.absolutePosition(), 1);
+    rs.moveLast();
+    EXPECT_EQ(rs.field(2).toText(), "Ort C");
+    rs.moveNext();
+    EXPECT_TRUE(rs.eof());
+    EXPECT_EQ(rs.absolutePosition(), -1);
+    rs.setAbsolutePosition(0);
+    EXPECT_EQ(rs.field(1).toLong(), 1);
+    const Recordset empty = db->openRecordset("SELECT * FROM Probe");
+    EXPECT_TRUE(empty.eof() && empty.bof());
+    const struct { std::function<void()> call; int error; } faults[] = {
+        {[&] { rs.field("Lauf_1_Zeit"); }, err::ItemNotFound}, {[&] { rs.field(3); }, err::ItemNotFound},
+        {[&] { rs.fieldName(-1); }, err::ItemNotFound},        {[&] { rs.setAbsolutePosition(3); }, err::NoCurrentRecord},
+        {[&] { empty.field(0); }, err::NoCurrentRecord}};
+    for (const auto &f : faults)
+        EXPECT_EQ(errorOf(f.call), f.error);
+}
+
+TEST_F(Engine, PreparedStatementsRunRepeatedlyAndAfterErrors) {
+    auto db = createSample(path("s.mdb"));
+    Statement insert = db->prepare(kInsert);
+    EXPECT_EQ(insert.execute({"A", 1, Value()}), 1);
+    EXPECT_EQ(errorOf([&] { insert.execute({"a", 1, Value()}); }), err::DuplicateKey);
+    // Texts of every width in one row come back as they went in.
+    const QString ort = QStringLiteral("Öko-Lauf \U0001F3C3 Zürich");
+    EXPECT_EQ(insert.execute({QString("B"), 2, ort}), 1);
+    Statement select = db->prepare("SELECT Nummer, Ort FROM Probe WHERE Name = ?1");
+    EXPECT_EQ(select.query({"b"}).field(0).toLong(), 2);
+    EXPECT_EQ(select.query({"b"}).field(1).toText(), ort);
+    EXPECT_EQ(select.query({"x"}).recordCount(), 0);
+    EXPECT_EQ(errorOf([&] { select.query({}); }), err::TooFewParameters);
+    EXPECT_EQ(errorOf([&] { db->tableColumns("Teilnehmer"); }), err::ItemNotFound);
+    EXPECT_TRUE(db->tableExists("PROBE") && !db->tableExists("Teilnehmer"));
+
+    // A statement that outlives its database reports instead of touching a closed connection.
+    db->close();
+    EXPECT_EQ(errorOf([&] { insert.execute({"C", 1, Value()}); }), err::ObjectNotSet);
+    EXPECT_EQ(errorOf([&] { db->openRecordset("SELECT 1"); }), err::ObjectNotSet);
+}
+
+TEST(EngineValue, ConversionsRoundHalvesToEvenAndCheckRange) {
+    const struct { Value value; std::int32_t expected; int error; } cases[] = {
+        {Value(), 0, err::InvalidUseOfNull}, {Value("abc"), 0, err::TypeMismatch}, {Value(""), 0, err::TypeMismatch},
+        {Value(" 42 "), 42, 0},              {Value("-7"), -7, 0},                 {Value("2.5"), 2, 0},
+        {Value(2.5), 2, 0},                  {Value(3.5), 4, 0},                   {Value(-2.5), -2, 0},
+        {Value(std::int64_t(2147483647)), 2147483647, 0}, {Value(std::int64_t(2147483648LL)), 0, err::Overflow},
+        {Value("99999999999"), 0, err::Overflow},         {Value(1e300), 0, err::Overflow}};
+    for (const auto &c : cases) {
+        std::int32_t got = 0;
+        EXPECT_EQ(errorOf([&] { got = c.value.toLong(); }), c.error) << c.value.textOrEmpty().toStdString();
+        EXPECT_EQ(got, c.expected) << c.value.textOrEmpty().toStdString();
+    }
+    EXPECT_EQ(Value(std::int64_t(1) << 40).nz(-1), std::int64_t(1) << 40);
+    EXPECT_EQ(Value().nz(-1), -1);
+    EXPECT_EQ(Value(1.5).toText(), "1.5");
+    EXPECT_EQ(Value(-12).toText(), "-12");
+    EXPECT_EQ(errorOf([] { Value().toText(); }), err::InvalidUseOfNull);
+    EXPECT_EQ(errorOf([] { Value().toDouble(); }), err::InvalidUseOfNull);
+    EXPECT_DOUBLE_EQ(Value(" 2.25").toDouble(), 2.25);
+}
+
+TEST(EngineCollation, EqualityIgnoresCaseOfEveryLetterButKeepsAccents) {
+    // expected: the sign of compare(a, b)
+    const struct { const char *a, *b; int expected; } cases[] = {
+        {"Müller", "MÜLLER", 0},  {"ПЁТР", "пётр", 0},      {"Øre", "øre", 0},          {"", "", 0},
+        {"Muller", "Müller", -1}, {"Mueller", "Muller", -1}, {"Mueller", "Müller", -1}, {"Strasse", "Straße", -1},
+        {"eric", "Éric", -1},     {"Straße", "Strassf", -1}, {"Apfel", "ärger", -1},    {"ärger", "Arm", -1},
+        {"Ärger", "Zebra", -1},   {"abc", "ABD", -1},        {"", "a", -1},             {"abc", "abcd", -1},
+        {"abcZ", "ABCä", 1},      {"abcü", "ABCÜ", 0},       {"Zuname", "zuname ", -1}};
+    for (const auto &c : cases) {
+        const QString a = QString::fromUtf8(c.a), b = QString::fromUtf8(c.b);
+        EXPECT_EQ(sign(compareGeneral(a, b)), c.expected) << c.a << " | " << c.b;
+        EXPECT_EQ(sign(compareGeneral(b, a)), -c.expected) << c.a << " | " << c.b;
+    }
+}
+
+// An index is only sound when the order is total and consistent: equal exactly when
+// equal ignoring case, and transitive, across ASCII and non-ASCII letters alike.
+TEST(EngineCollation, OrderIsConsistentOverMixedAlphabet) {
+    const QString alphabet = QStringLiteral("aAäÄsSßẞeéz");
+    QStringList texts{QString()};
+    for (QChar x : alphabet) {
+        texts << QString(x);
+        for (QChar y : alphabet)
+            texts << QString(x) + y;
+    }
+    auto folded = [](QString s) {
+        for (QChar &c : s)
+            c = QChar(char16_t(QChar::toCaseFolded(c.unicode())));
+        return s;
+    };
+    const int n = int(texts.size());
+    std::vector<std::vector<int>> cmp(n, std::vector<int>(n));
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j) {
+            cmp[i][j] = sign(compareGeneral(texts[i], texts[j]));
+            ASSERT_EQ(cmp[i][j] == 0, folded(texts[i]) == folded(texts[j])) << qPrintable(texts[i] + " / " + texts[j]);
+        }
+    for (int i = 0; i < n; ++i)
+        for (int j = 0; j < n; ++j)
+            for (int k = 0; k < n; ++k)
+                if (cmp[i][j] <= 0 && cmp[j][k] <= 0) {
+                    ASSERT_LE(cmp[i][k], 0) << qPrintable(texts[i] + " " + texts[j] + " " + texts[k]);
+                }
+}
+
+TEST_F(Engine, KeysAndSortingInTheDatabaseFollowTheCollation) {
+    auto db = createSample(path("k.mdb"));
+    db->execute(kInsert, {"Müller", 1, Value()});
+    const struct { const char *name; int error; } inserts[] = {
+        {"MÜLLER", err::DuplicateKey}, {"müller", err::DuplicateKey}, {"Muller", 0}, {"MUELLER", 0},
+        {"Ärger", 0}, {"ärger", err::DuplicateKey}, {"Zebra", 0}, {"Apfel", 0}};
+    for (const auto &c : inserts)
+        EXPECT_EQ(errorOf([&] { db->execute(kInsert, {c.name, 2, Value()}); }), c.error) << c.name;
+    QStringList order;
+    const Recordset sorted = db->openRecordset("SELECT Name FROM Probe ORDER BY Name");
+    for (const auto &row : sorted.rows())
+        order << row[0].toText();
+    EXPECT_EQ(order, QStringList({"Apfel", "Ärger", "MUELLER", "Muller", "Müller", "Zebra"}));
+    // A lookup in any case finds the stored spelling.
+    EXPECT_EQ(db->openRecordset("SELECT Nummer FROM Probe WHERE Name = ?1", {"MÜLLER"}).field(0).toLong(), 1);
+}
+
+}  // namespace
