@@ -155,21 +155,17 @@ TEST(PrintModeTest, EachToolTogglesAndChecksOnlyItself) {
         bool toolChecked(const QString &, const QString &name) const override { return checked.value(name); }
         void setToolChecked(const QString &, const QString &name, bool on) override { checked[name] = on; }
     };
-    const struct {
-        bool vorschau, drucken;
-        void (*command)(MainWindowApi &);
-        bool vorschauAfter, druckenAfter;
-    } cases[] = {
-        {true, false, &mnuDrucken, false, true},   {false, true, &mnuDrucken, false, false},
-        {false, false, &mnuVorschau, true, false}, {true, false, &mnuVorschau, false, false},
-        {false, true, &mnuVorschau, true, false},
+    // Vorschau and Drucken checked before, the command, both after.
+    const std::tuple<const char *, void (*)(MainWindowApi &), const char *> cases[] = {
+        {"10", &mnuDrucken, "01"}, {"01", &mnuDrucken, "00"}, {"00", &mnuVorschau, "10"},
+        {"10", &mnuVorschau, "00"}, {"01", &mnuVorschau, "10"},
     };
-    for (const auto &c : cases) {
+    for (const auto &[before, command, after] : cases) {
         ModeWindow window;
-        window.checked = {{QStringLiteral("mnuVorschau"), c.vorschau}, {QStringLiteral("mnuDrucken"), c.drucken}};
-        c.command(window);
-        EXPECT_EQ(window.checked.value(QStringLiteral("mnuVorschau")), c.vorschauAfter) << &c - cases;
-        EXPECT_EQ(window.checked.value(QStringLiteral("mnuDrucken")), c.druckenAfter) << &c - cases;
+        window.checked = {{"mnuVorschau", before[0] == '1'}, {"mnuDrucken", before[1] == '1'}};
+        command(window);
+        EXPECT_EQ(QString::number(window.checked.value("mnuVorschau")) + QString::number(window.checked.value("mnuDrucken")),
+                  after) << before;
     }
 }
 
