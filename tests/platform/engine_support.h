@@ -34,10 +34,8 @@ inline void writeFile(const QString &path, const QByteArray &bytes) {
 // A new series-like file with one table: Name Text(50) key, Nummer Long, Ort Text(50).
 inline std::unique_ptr<Database> createSample(const QString &path) {
     auto db = Database::create(path);
-    db->execute(createTableDdl(QStringLiteral("Probe"),
-                               {textColumnDdl(QStringLiteral("Name"), true), longColumnDdl(QStringLiteral("Nummer")),
-                                textColumnDdl(QStringLiteral("Ort"))},
-                               {QStringLiteral("Name")}));
+    db->execute(createTableDdl("Probe", {textColumnDdl("Name", true), longColumnDdl("Nummer"), textColumnDdl("Ort")},
+                               {"Name"}));
     return db;
 }
 

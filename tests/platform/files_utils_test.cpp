@@ -1,4 +1,5 @@
-// File copying, file dates, file search, text splitting and the keyboard state.
+// File copying, file dates, file search and text splitting. The keyboard state's test
+// seam is driven with every combination by the main window's start-path tests.
 #include "engine_support.h"
 #include "platform/files/FileUtils.h"
 
@@ -7,8 +8,6 @@
 using namespace tarnis;
 using tarnis::enginetest::fileBytes;
 using tarnis::enginetest::writeFile;
-
-namespace {
 
 TEST(Files, CopyOverwritesOnlyWhenAskedAndFailuresLeaveTheTargetAlone) {
     QTemporaryDir dir;
@@ -80,16 +79,3 @@ TEST(Files, SplitKeepsEveryPieceWithinTheLimit) {
     delim = QStringLiteral("x");
     EXPECT_EQ(SplitText(QStringLiteral("aXb"), parts, delim, -1, kCompareText), (QStringList{"a", "b"}));
 }
-
-TEST(Files, TestModifiersOverrideTheRealKeyState) {
-    const struct { const char *env; bool ctrl, shift; } cases[] = {
-        {"ctrl", true, false}, {"shift", false, true}, {"ctrl,shift", true, true}, {"", false, false}};
-    for (const auto &c : cases) {
-        qputenv("TARNIS_TEST_MODIFIERS", c.env);
-        EXPECT_EQ(IsCtrlDown(), c.ctrl) << c.env;
-        EXPECT_EQ(IsShiftDown(), c.shift) << c.env;
-    }
-    qunsetenv("TARNIS_TEST_MODIFIERS");
-}
-
-}  // namespace

@@ -8,8 +8,6 @@
 using namespace tarnis;
 using tarnis::enginetest::errorOf;
 
-namespace {
-
 TEST(TextVb, TrimAndValReadAsVbDoes) {
     EXPECT_EQ(vb::Trim(QStringLiteral("  M40 ")), QStringLiteral("M40"));
     EXPECT_EQ(vb::Trim(QStringLiteral("\tM40\r\n")), QStringLiteral("\tM40\r\n"));  // blanks only
@@ -23,20 +21,43 @@ TEST(TextVb, TrimAndValReadAsVbDoes) {
         EXPECT_DOUBLE_EQ(vb::Val(QString::fromUtf8(c.text)), c.value) << c.text;
 }
 
-TEST(TextVb, WholeNumberConversionRoundsHalvesToEvenAndChecksRange) {
-    const struct { double in; int out; } cases[] = {
-        {0.5, 0},   {1.5, 2},   {2.5, 2},   {3.5, 4},       {-0.5, 0},      {-1.5, -2},
-        {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {2147483647.0, 2147483647}, {-2147483648.0, -2147483647 - 1}};
-    for (const auto &c : cases)
-        EXPECT_EQ(vb::CLng(c.in), c.out) << c.in;
+// The VB conversions and the engine's values round and refuse alike.
+TEST(TextVb, WholeNumberConversionsRoundHalvesToEvenAndCheckRange) {
+    auto check = [](const auto &in, std::int32_t out, int error) {
+        std::int32_t fromVb = 0, fromValue = 0;
+        EXPECT_EQ(errorOf([&] { fromVb = vb::CLng(in); }), error) << ::testing::PrintToString(in);
+        EXPECT_EQ(errorOf([&] { fromValue = Value(in).toLong(); }), error) << ::testing::PrintToString(in);
+        EXPECT_EQ(fromVb, out) << ::testing::PrintToString(in);
+        EXPECT_EQ(fromValue, out) << ::testing::PrintToString(in);
+    };
+    const struct { double in; std::int32_t out; int error; } numbers[] = {
+        {0.5, 0, 0},   {1.5, 2, 0},      {2.5, 2, 0},      {3.5, 4, 0},   {-0.5, 0, 0},
+        {-1.5, -2, 0}, {-2.5, -2, 0},    {2.4999, 2, 0},   {2.5001, 3, 0}, {2147483647.0, 2147483647, 0},
+        {-2147483648.0, -2147483647 - 1, 0}, {2147483647.5, 0, err::Overflow}, {1e300, 0, err::Overflow}};
+    for (const auto &c : numbers)
+        check(c.in, c.out, c.error);
+    const struct { const char *in; std::int32_t out; int error; } texts[] = {
+        {" 42 ", 42, 0},               {"-7", -7, 0},                 {"2.5", 2, 0},
+        {" 6.5 ", 6, 0},               {"abc", 0, err::TypeMismatch}, {"", 0, err::TypeMismatch},
+        {"12a", 0, err::TypeMismatch}, {"99999999999", 0, err::Overflow}};
+    for (const auto &c : texts)
+        check(QString::fromUtf8(c.in), c.out, c.error);
     EXPECT_EQ(vb::CInt(32766.5), 32766);
     EXPECT_EQ(vb::CInt(-32768.4), -32768);
-    EXPECT_EQ(vb::CLng(QStringLiteral(" 6.5 ")), 6);
-    EXPECT_EQ(errorOf([] { vb::CLng(2147483647.5); }), err::Overflow);
     EXPECT_EQ(errorOf([] { vb::CInt(32767.5); }), err::Overflow);
-    EXPECT_EQ(errorOf([] { vb::CLng(QStringLiteral("12a")); }), err::TypeMismatch);
+    EXPECT_EQ(Value(std::int64_t(2147483647)).toLong(), 2147483647);
+    EXPECT_EQ(errorOf([] { Value(std::int64_t(2147483648LL)).toLong(); }), err::Overflow);
     EXPECT_EQ(errorOf([] { vb::Mid(QStringLiteral("abc"), 0); }), err::InvalidProcedureCall);
     EXPECT_EQ(errorOf([] { vb::CBool(QStringLiteral("ja")); }), err::TypeMismatch);
+}
+
+TEST(TextVb, ValuesRefuseNullAndWriteNumbersInDecimal) {
+    EXPECT_EQ(errorOf([] { Value().toLong(); }), err::InvalidUseOfNull);
+    EXPECT_EQ(errorOf([] { Value().toText(); }), err::InvalidUseOfNull);
+    EXPECT_EQ(errorOf([] { Value().toDouble(); }), err::InvalidUseOfNull);
+    EXPECT_EQ(Value(1.5).toText(), "1.5");
+    EXPECT_EQ(Value(-12).toText(), "-12");
+    EXPECT_DOUBLE_EQ(Value(" 2.25").toDouble(), 2.25);
 }
 
 TEST(TextVb, BooleanAndNumberSettings) {
@@ -104,5 +125,3 @@ TEST(TextClock, FixedClockAndGermanForms) {
     EXPECT_EQ(formatDateTime(Now()), QStringLiteral("02.01.2027 00:00:00"));
     qunsetenv("TARNIS_TEST_NOW");
 }
-
-}  // namespace
