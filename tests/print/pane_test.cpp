@@ -46,9 +46,7 @@ protected:
         }
         return b.endDoc();
     }
-    QString zoomSetting() const {
-        return GetSetting(QStringLiteral("LastUser"), QStringLiteral("Zoom Slider Value"), QStringLiteral("-"));
-    }
+    QString zoomSetting() const { return GetSetting("LastUser", "Zoom Slider Value", "-"); }
 };
 
 TEST_F(PaneTest, IsTheProgramsPrintControlWhileItLives) {
@@ -59,65 +57,53 @@ TEST_F(PaneTest, IsTheProgramsPrintControlWhileItLives) {
 
 TEST_F(PaneTest, PageButtonsStayWithinTheDocument) {
     pane->cmd_pre_down_Click();
-    EXPECT_EQ(pane->pageCountLabel()->text(), QStringLiteral("Seite 0 von 0"));
+    EXPECT_EQ(pane->pageCountLabel()->text(), "Seite 0 von 0");
     pane->setDocument(document(3));
     pane->ShowPageCount();
-    EXPECT_EQ(pane->pageCountLabel()->text(), QStringLiteral("Seite 1 von 3"));
-    struct Step {
-        bool up;
-        int times;
-        const char *label;
-    };
-    for (const Step s : {Step{false, 1, "Seite 1 von 3"}, Step{true, 1, "Seite 2 von 3"},
-                         Step{true, 5, "Seite 3 von 3"}, Step{false, 9, "Seite 1 von 3"}}) {
-        for (int i = 0; i < s.times; ++i) s.up ? pane->cmd_pre_up_Click() : pane->cmd_pre_down_Click();
-        EXPECT_EQ(pane->pageCountLabel()->text(), QString::fromLatin1(s.label));
-        EXPECT_EQ(pane->previewWidget()->page(), pane->previewPage());
+    EXPECT_EQ(pane->pageCountLabel()->text(), "Seite 1 von 3");
+    // Clicks down (negative) or up, and the page shown after them.
+    for (const auto &[clicks, page] : {std::pair{-1, 1}, {1, 2}, {5, 3}, {-9, 1}}) {
+        for (int i = 0; i < std::abs(clicks); ++i) clicks < 0 ? pane->cmd_pre_down_Click() : pane->cmd_pre_up_Click();
+        EXPECT_EQ(pane->pageCountLabel()->text(), QStringLiteral("Seite %1 von 3").arg(page));
+        EXPECT_EQ(pane->previewWidget()->page(), page);
     }
     // A new document opens at page 1 with the slider's zoom.
     pane->cmd_pre_up_Click();
-    window.shown = false;
     pane->zoomSlider()->setValue(90);
     pane->setDocument(document(2));
     EXPECT_EQ(pane->previewPage(), 1);
     EXPECT_EQ(pane->zoom(), 90);
 }
 
-TEST_F(PaneTest, ZoomIsAppliedAndSavedOnlyWhilePreviewing) {
-    SaveSetting(QStringLiteral("LastUser"), QStringLiteral("Zoom Slider Value"), QStringLiteral("80"));
+// The zoom is applied and saved only while the preview is shown; the orientation
+// acts on the next document, not on the one shown.
+TEST_F(PaneTest, ZoomAndOrientation) {
+    SaveSetting("LastUser", "Zoom Slider Value", "80");
     pane->loadSettings();
     EXPECT_EQ(pane->zoomSlider()->value(), 80);
-    EXPECT_EQ(pane->orientationBox()->count(), 2);
     EXPECT_EQ(pane->builder().orientation(), print::Orientation::Portrait);
-
     pane->zoomSlider()->setValue(120);  // grid shown
     EXPECT_EQ(pane->zoom(), 50);
-    EXPECT_EQ(zoomSetting(), QStringLiteral("80"));
+    EXPECT_EQ(zoomSetting(), "80");
 
     window.shown = true;
-    pane->setDocument(document(1));
+    const auto shown = document(1);
+    pane->setDocument(shown);
     for (const int value : {0, 150}) {
         pane->zoomSlider()->setValue(value);
         EXPECT_EQ(pane->zoom(), value);
         EXPECT_EQ(zoomSetting(), QString::number(value));
         EXPECT_FALSE(pane->previewWidget()->grab().isNull());  // paints at 0 % too
     }
+    pane->orientationBox()->setCurrentIndex(1);
+    pane->cboOrientation_Click();
+    EXPECT_EQ(pane->document(), shown);
+    EXPECT_EQ(document(1)->orientation, print::Orientation::Landscape);
 
-    SaveSetting(QStringLiteral("LastUser"), QStringLiteral("Zoom Slider Value"), QStringLiteral("viel"));
+    SaveSetting("LastUser", "Zoom Slider Value", "viel");
     window.shown = false;
     pane->loadSettings();
     EXPECT_EQ(pane->zoomSlider()->value(), 50);
-}
-
-TEST_F(PaneTest, OrientationActsOnTheNextDocument) {
-    pane->loadSettings();
-    const auto shown = document(1);
-    pane->setDocument(shown);
-    pane->orientationBox()->setCurrentIndex(1);
-    pane->cboOrientation_Click();
-    EXPECT_EQ(pane->builder().orientation(), print::Orientation::Landscape);
-    EXPECT_EQ(pane->document(), shown);  // the shown document is not laid out again
-    EXPECT_EQ(document(1)->orientation, print::Orientation::Landscape);
 }
 
 TEST_F(PaneTest, PrintsTheShownDocumentAndReportsFailure) {
