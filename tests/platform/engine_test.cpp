@@ -16,7 +16,7 @@ protected:
     QString path(const char *name) const { return dir.filePath(QString::fromUtf8(name)); }
     int count(Database &db) { return int(db.openRecordset("SELECT count(*) FROM Probe").field(0).toLong()); }
     int rowsIn(const char *file) { return count(*Database::open(path(file))); }
-    // A file of several pages, so that damage inside it leaves the header readable.
+    // A file of several pages with free pages in it.
     void fillSample(const char *file) {
         auto db = createSample(path(file));
         db->beginTrans();
@@ -254,27 +254,18 @@ TEST_F(Engine, CompactionWritesANewSmallerFileWithTheSameRules) {
     EXPECT_FALSE(QFile::exists(path("x_new")));
 }
 
+// A damaged series file is repaired through DB_Repair in the core tests: reported as 3049
+// and left byte for byte as it was.
 TEST_F(Engine, RepairRewritesAHealthyFileAndLeavesAFaultyOneAlone) {
     fillSample("gut.mdb");
     RepairDatabase(path("gut.mdb"));
     EXPECT_EQ(rowsIn("gut.mdb"), 2000);
-
-    fillSample("kaputt.mdb");
-    QByteArray damaged = fileBytes(path("kaputt.mdb"));
-    ASSERT_GT(damaged.size(), 40000);
-    for (int i = 8192; i < 8192 + 4096; ++i)  // the third page and beyond: table and index pages
-        damaged[i] = char(0xA5 ^ i);
-    writeFile(path("kaputt.mdb"), damaged);
     writeFile(path("brief.mdb"), QByteArray(4096, 'x'));
-    const struct { const char *file; int error; } cases[] = {
-        {"kaputt.mdb", err::DamagedDatabase}, {"brief.mdb", err::NotADatabase}, {"fehlt.mdb", err::FileNotFound}};
-    for (const auto &c : cases) {
-        const QByteArray before = fileBytes(path(c.file));
-        EXPECT_EQ(errorOf([&] { RepairDatabase(path(c.file)); }), c.error) << c.file;
-        EXPECT_EQ(fileBytes(path(c.file)), before) << c.file;
-    }
+    EXPECT_EQ(errorOf([&] { RepairDatabase(path("brief.mdb")); }), err::NotADatabase);
+    EXPECT_EQ(fileBytes(path("brief.mdb")), QByteArray(4096, 'x'));
+    EXPECT_EQ(errorOf([&] { RepairDatabase(path("fehlt.mdb")); }), err::FileNotFound);
     // No half-written copies are left behind.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"brief.mdb", "gut.mdb", "kaputt.mdb"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"brief.mdb", "gut.mdb"}));
 }
 
 }  // namespace
