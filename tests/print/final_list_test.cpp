@@ -93,20 +93,14 @@ protected:
     }
     // Nine participants in four classes; M99 has no place in the class order.
     void seriesD1() {
-        add("Meier", "Hans", 1980, "M40", "TV Nord", 60);
-        add("Schulz", "Peter", 1982, "M40", "LG Süd", 75);
-        add("Abel", "Karl", 1981, "M40", "TV Nord", 60);
-        add("Berg", "Uwe", 1983, "M40", "SC Ost", 50);
-        add("Roth", "Anna", 1988, "W35", "TV Nord", 70);
-        add("Neu", "Lea", 1990, "W35", " ", 30);
-        add("Klein", "Max", 1987, "M35", "SC Ost", 75);
-        add("Lang", "Tim", 1986, "M35", "LG Süd", 0, 40);
-        add("Frei", "Ole", 1984, "M99", "TV Nord", 80);
-        order("W35", 1);
-        order("M35", 2);
-        order("M40", 2);
-        points(1, 25);
-        points(2, 20);
+        db().execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Endwertung, "
+                     "Zwischenwertung) VALUES ('Meier', 'Hans', 1980, 'M40', 'TV Nord', 60, 0), "
+                     "('Schulz', 'Peter', 1982, 'M40', 'LG Süd', 75, 0), ('Abel', 'Karl', 1981, 'M40', 'TV Nord', 60, 0), "
+                     "('Berg', 'Uwe', 1983, 'M40', 'SC Ost', 50, 0), ('Roth', 'Anna', 1988, 'W35', 'TV Nord', 70, 0), "
+                     "('Neu', 'Lea', 1990, 'W35', ' ', 30, 0), ('Klein', 'Max', 1987, 'M35', 'SC Ost', 75, 0), "
+                     "('Lang', 'Tim', 1986, 'M35', 'LG Süd', 0, 40), ('Frei', 'Ole', 1984, 'M99', 'TV Nord', 80, 0)");
+        db().execute("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES ('W35', 1), ('M35', 2), ('M40', 2)");
+        db().execute("INSERT INTO Punkteverteilung (Platz, Punkte) VALUES (1, 25), (2, 20)");
     }
     QStringList page(int index) const { return bodyRows(*control.shownDoc, index, kBodyTop, kBodyBottom); }
     void run() { PL_PrintEndwertung(window, control); }
@@ -149,23 +143,32 @@ TEST_F(FinalListTest, ClassChangeNearTheFootStartsANewPage) {
     }
 }
 
-TEST_F(FinalListTest, FontsColoursAndTextsFromListSettings) {
+// Fonts, colours, grid lines and the table format from "Listendruck"; a format of
+// blanks means the default one. The place "1" is centred in the first column.
+TEST_F(FinalListTest, FontsColoursAndFormatFromListSettings) {
     seriesD1();
+    const auto placeOneX = [this] {
+        run();
+        for (const auto &op : control.shownDoc->pages[0].ops)
+            if (const auto *t = std::get_if<print::TextOp>(&op); t && t->text == QStringLiteral("1")) return t->topLeft.x();
+        return -1.0;
+    };
+    SaveSetting("Listendruck", "EW-Format", "   ");
+    EXPECT_EQ(placeOneX(), 720 + 450);
     // The preferences write some keys in another case than the list reads them.
     for (const auto &[key, value] : std::vector<std::pair<const char *, const char *>>{
              {"Listen Fontname groß", "Courier New"}, {"Listen FontSize groß", "12"},
              {"Gruppen Fontname", "Times New Roman"}, {"Gruppen FontSize", "14"},
              {"Gruppenueberschrift Fontname", "Arial"}, {"Gruppenueberschrift FontSize", "11"},
              {"Footer Fontname", "Verdana"}, {"Footer FontSize", "8"}, {"Color Gruppe", "12632256"},
-             {"Color Listenkopf", "255"}, {"Gitter", "-1"}, {"Footertext", "Veranstalter | LG"}})
+             {"Color Listenkopf", "255"}, {"Gitter", "-1"}, {"Footertext", "Veranstalter | LG"},
+             {"EW-Format", "^500|<3000|<3000|^800|<4000|^1200;"}})
         SaveSetting(QStringLiteral("Listendruck"), QString::fromUtf8(key), QString::fromUtf8(value));
-    run();
-    ASSERT_TRUE(control.shownDoc);
-    const print::Page &p = control.shownDoc->pages[0];
+    EXPECT_EQ(placeOneX(), 720 + (500 - 120) / 2);  // "1" is 120 twips wide at 12 pt
     QMap<QString, print::FontSpec> fontOf;
     QMap<quint32, int> fills;
     int lines = 0;
-    for (const auto &op : p.ops) {
+    for (const auto &op : control.shownDoc->pages[0].ops) {
         if (const auto *t = std::get_if<print::TextOp>(&op)) fontOf.insert(t->text, t->font);
         if (const auto *f = std::get_if<print::FillOp>(&op)) ++fills[f->bgr];
         lines += std::holds_alternative<print::LineOp>(op);
@@ -179,38 +182,20 @@ TEST_F(FinalListTest, FontsColoursAndTextsFromListSettings) {
     EXPECT_GT(lines, 0);
 }
 
-// The place "1" is centred in the first column: of the stored format, or the default
-// when only blanks are stored.
-TEST_F(FinalListTest, TableFormatFromSettings) {
-    seriesD1();
-    for (const auto &[format, placeX] : {std::pair{"   ", 720 + 450}, {"^500|<3000|<3000|^800|<4000|^1200;", 720 + 200}}) {
-        SaveSetting("Listendruck", "EW-Format", format);
-        run();
-        ASSERT_TRUE(control.shownDoc);
-        const auto &ops = control.shownDoc->pages[0].ops;
-        const auto one = std::find_if(ops.begin(), ops.end(), [](const auto &op) {
-            const auto *t = std::get_if<print::TextOp>(&op);
-            return t && t->text == QStringLiteral("1");
-        });
-        ASSERT_NE(one, ops.end()) << format;
-        EXPECT_EQ(std::get<print::TextOp>(*one).topLeft.x(), placeX) << format;
-    }
-}
-
-TEST_F(FinalListTest, EmptyResultOnlyTellsSo) {
-    add("Frei", "Ole", 1984, "M99", "TV Nord", 80);  // no class order
+// No finisher in a class of the order (M99 has no place in it): only the message. Then the preview or the
+// printer; a failing printer, a setting that is no number and a broken format reach
+// the error dialog with no document left open and the progress window closed.
+TEST_F(FinalListTest, EmptyResultPreviewPrinterAndFailures) {
+    add("Frei", "Ole", 1984, "M99", "TV Nord", 80);
     add("Lang", "Tim", 1986, "M35", "LG Süd", 0, 40);
     order("M35", 1);
     run();
     ASSERT_EQ(scripted.messages().size(), 1);
     EXPECT_TRUE(scripted.messages()[0].startsWith(QStringLiteral("information\tKeine Teilnehmer in der Endwertung")));
     EXPECT_TRUE(scripted.progressCalls().isEmpty());
-    EXPECT_FALSE(control.shownDoc);
-    EXPECT_FALSE(window.shown);
-    EXPECT_EQ(window.pageCountCalls, 0);
-}
+    EXPECT_FALSE(control.shownDoc || window.shown || window.pageCountCalls);
 
-TEST_F(FinalListTest, PreviewOrPrinterAndFailuresReachTheErrorDialog) {
+    clear();
     seriesD1();
     run();
     ASSERT_TRUE(control.shownDoc);
@@ -228,29 +213,23 @@ TEST_F(FinalListTest, PreviewOrPrinterAndFailuresReachTheErrorDialog) {
     EXPECT_FALSE(window.shown);
     EXPECT_EQ(window.pageCountCalls, 2);
 
-    control.printerFails = true;
-    run();
-    ASSERT_EQ(scripted.errorReports().size(), 1);
-    EXPECT_EQ(scripted.errorReports()[0].error.number, print::kPrinterError);
-    EXPECT_EQ(scripted.errorReports()[0].procedure, QStringLiteral("PL_PrintEndwertung"));
-    EXPECT_EQ(scripted.errorReports()[0].hint, QStringLiteral("There was a problem printing to your printer."));
-
-    // A setting that is no number, or a broken format: no document, the progress
-    // window closed, the error dialog.
-    window.direct = false;
-    control.printerFails = false;
-    for (const auto &[key, value] : {std::pair{"Footer FontSize", "groß"}, std::pair{"EW-Format", "^1000|x;"}}) {
+    for (const auto &[key, value] : {std::pair{"", ""}, {"Footer FontSize", "groß"}, {"EW-Format", "^1000|x;"}}) {
         SCOPED_TRACE(key);
-        SaveSetting(QStringLiteral("Listendruck"), QString::fromUtf8(key), QString::fromUtf8(value));
+        control.printerFails = !*key;  // first the printer, then the settings
+        if (*key) SaveSetting("Listendruck", QString::fromUtf8(key), QString::fromUtf8(value));
         control.shownDoc.reset();
         scripted.clearRecords();
         run();
-        EXPECT_FALSE(control.shownDoc);
+        EXPECT_EQ(bool(control.shownDoc), !*key);
         EXPECT_FALSE(control.docBuilder.inDocument());
         ASSERT_EQ(scripted.errorReports().size(), 1);
         EXPECT_EQ(scripted.errorReports()[0].procedure, QStringLiteral("PL_PrintEndwertung"));
         EXPECT_EQ(scripted.progressCalls().last(), QStringLiteral("hide"));
-        DeleteSetting(QStringLiteral("Listendruck"), QString::fromUtf8(key));
+        if (!*key) {
+            EXPECT_EQ(scripted.errorReports()[0].error.number, print::kPrinterError);
+            EXPECT_EQ(scripted.errorReports()[0].hint, QStringLiteral("There was a problem printing to your printer."));
+        }
+        DeleteSetting("Listendruck", QString::fromUtf8(key));
     }
 }
 
