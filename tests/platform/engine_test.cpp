@@ -81,9 +81,12 @@ TEST_F(Engine, ExecuteMapsErrorsAndCountsRows) {
     EXPECT_EQ(db->execute(kInsert, {"a", 1, Value()}, false), 0);  // a failure ignored without fail-on-error
     EXPECT_EQ(db->execute("CREATE TABLE Leer (x INTEGER)"), 0);     // not the last update's count
     const struct { QString sql; int error; } cases[] = {
-        {"SELECT Lauf_9_Punkte FROM Probe", err::ItemNotFound}, {"UPDATE Probe SET Fehlt = 1", err::ItemNotFound},
-        {"SELECT * FROM Teilnehmer", err::TableNotFound}, {"DELETE FROM Probe; DELETE FROM Probe", err::TextAfterStatement},
-        {"SELECT * FROM Probe WHERE Name = ?1", err::TooFewParameters}, {"SELEKT 1", err::EngineGeneric}};
+        {"SELECT Lauf_9_Punkte FROM Probe", err::ItemNotFound},
+        {"UPDATE Probe SET Fehlt = 1", err::ItemNotFound},
+        {"SELECT * FROM Teilnehmer", err::TableNotFound},
+        {"DELETE FROM Probe; DELETE FROM Probe", err::TextAfterStatement},
+        {"SELECT * FROM Probe WHERE Name = ?1", err::TooFewParameters},
+        {"SELEKT 1", err::EngineGeneric}};
     for (const auto &c : cases) {
         EXPECT_EQ(errorOf([&] { db->execute(c.sql); }), c.error) << c.sql.toStdString();
         // Text that does not parse raises even without fail-on-error.
@@ -143,8 +146,8 @@ TEST_F(Engine, RecordsetNavigatesACompleteSnapshot) {
     EXPECT_TRUE(empty.eof() && empty.bof());
     const struct { std::function<void()> call; int error; } faults[] = {
         {[&] { rs.field("Lauf_1_Zeit"); }, err::ItemNotFound}, {[&] { rs.field(3); }, err::ItemNotFound},
-        {[&] { rs.fieldName(-1); }, err::ItemNotFound},        {[&] { rs.setAbsolutePosition(3); }, err::NoCurrentRecord},
-        {[&] { empty.field(0); }, err::NoCurrentRecord}};
+        {[&] { rs.fieldName(-1); }, err::ItemNotFound},        {[&] { empty.field(0); }, err::NoCurrentRecord},
+        {[&] { rs.setAbsolutePosition(3); }, err::NoCurrentRecord}};
     for (const auto &f : faults)
         EXPECT_EQ(errorOf(f.call), f.error);
 }

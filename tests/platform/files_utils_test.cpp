@@ -37,7 +37,8 @@ TEST(Files, DateOfTheLastWriteToTheSecondOrTheZeroDate) {
     {
         QFile f(file);
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(f.setFileTime(QDateTime(QDate(2026, 3, 14), QTime(15, 9, 26, 535)), QFileDevice::FileModificationTime));
+        const QDateTime written(QDate(2026, 3, 14), QTime(15, 9, 26, 535));
+        ASSERT_TRUE(f.setFileTime(written, QFileDevice::FileModificationTime));
     }
     EXPECT_EQ(GetFileDate(file), QDateTime(QDate(2026, 3, 14), QTime(15, 9, 26)));
     for (const QString &none : {dir.path(), dir.filePath(QStringLiteral("fehlt")), QString()})

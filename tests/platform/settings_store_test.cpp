@@ -55,7 +55,8 @@ TEST_F(SettingsStore, FollowsTheConfigFolderAndChangesMadeOutside) {
 
     // Another writer left a partly broken file: it is read as far as it goes, and the
     // next write does not bring back the old contents.
-    writeFile(settingsFilePath(), "garbage before any section\r\n[A]\r\nno separator\r\nk=edited outside\r\nnew=1\r\n[broken\r\n");
+    writeFile(settingsFilePath(),
+              "garbage before any section\r\n[A]\r\nno separator\r\nk=edited outside\r\nnew=1\r\n[broken\r\n");
     SaveSetting("A", "third", "3");
     EXPECT_EQ(GetSetting("A", "k"), "edited outside");
     EXPECT_EQ(GetSetting("a", "NEW"), "1");
