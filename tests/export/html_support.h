@@ -35,16 +35,15 @@ class HtmlSeries : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     ScriptedUi scripted;
-    QByteArray savedConfig;
+    QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
 
     void SetUp() override {
-        savedConfig = qgetenv("XDG_CONFIG_HOME");
         QDir(dir.path()).mkdir(QStringLiteral("config"));
-        qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
+        qputenv("XDG_CONFIG_HOME", path(QStringLiteral("config")).toUtf8());
         setUi(&scripted);
         scripted.setWorkFolder(dir.path());
-        CreateSeriesFile(path(QStringLiteral("series.mdb")), 3);
         gDBPath = path(QStringLiteral("series.mdb"));
+        CreateSeriesFile(gDBPath, 3);
         gDB = Database::open(gDBPath);
     }
     void TearDown() override {
@@ -54,21 +53,17 @@ protected:
         qputenv("XDG_CONFIG_HOME", savedConfig);
     }
     QString path(const QString &name) const { return dir.filePath(name); }
-
-    void set(const char *section, const char *key, const QString &value) {
-        SaveSetting(QString::fromUtf8(section), QString::fromUtf8(key), value);
-    }
-    void addClass(const QString &name, int index) {
-        gDB->execute(QStringLiteral("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES (?1, ?2)"), {name, index});
+    void set(const char *section, const char *key, const QString &value) { SaveSetting(section, key, value); }
+    void addClass(const char *name, int index) {
+        gDB->execute("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES (?1, ?2)", {name, index});
     }
     void addPoints(int place, int points) {
-        gDB->execute(QStringLiteral("INSERT INTO Punkteverteilung (Platz, Punkte) VALUES (?1, ?2)"), {place, points});
+        gDB->execute("INSERT INTO Punkteverteilung (Platz, Punkte) VALUES (?1, ?2)", {place, points});
     }
     void add(const Runner &r) {
-        gDB->execute(QStringLiteral("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, "
-                                    "Endwertung, Zwischenwertung) VALUES (?1, ?2, ?3, ?4, ?5, ?6, 0)"),
-                     {QString::fromUtf8(r.vorname), QString::fromUtf8(r.zuname), r.jahrgang,
-                      QString::fromUtf8(r.klasse), QString::fromUtf8(r.verein), std::int64_t(r.endwertung)});
+        gDB->execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Endwertung, "
+                     "Zwischenwertung) VALUES (?1, ?2, ?3, ?4, ?5, ?6, 0)",
+                     {r.vorname, r.zuname, r.jahrgang, r.klasse, r.verein, std::int64_t(r.endwertung)});
     }
 };
 

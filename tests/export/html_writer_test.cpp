@@ -11,33 +11,25 @@ namespace {
 
 using HtmlWriterTest = HtmlSeries;
 
-TEST_F(HtmlWriterTest, ColoursTurnTheStoredOrderIntoRedGreenBlue) {
-    const struct { const char *stored; const char *html; } cases[] = {
-        {"0", "000000"}, {"255", "FF0000"}, {"5", "050000"}, {"256", "000100"}, {"65280", "00FF00"},
-        {"65536", "000001"}, {"16777215", "FFFFFF"}, {"12362580", "54A3BC"}, {"-2147483633", "000080"},
-        {"16777216", "000010"}, {" 42 ", "2A0000"},
-    };
-    for (const auto &c : cases) {
-        set("HTML Listen", "Tabelle", QString::fromUtf8(c.stored));
-        EXPECT_EQ(HTML_GetColor(QStringLiteral("Tabelle")), QString::fromUtf8(c.html)) << c.stored;
+// Stored blue-green-red turns into red-green-blue; a missing or empty colour takes the
+// preferences' default, and one that is no number is refused.
+TEST_F(HtmlWriterTest, Colours) {
+    for (const auto &[stored, html] :
+         {std::pair{"0", "000000"}, {"255", "FF0000"}, {"5", "050000"}, {"256", "000100"}, {"65280", "00FF00"},
+          {"65536", "000001"}, {"16777215", "FFFFFF"}, {"12362580", "54A3BC"}, {"-2147483633", "000080"},
+          {"16777216", "000010"}, {" 42 ", "2A0000"}}) {
+        set("HTML Listen", "Tabelle", stored);
+        EXPECT_EQ(HTML_GetColor("Tabelle"), html) << stored;
     }
-}
-
-TEST_F(HtmlWriterTest, MissingOrEmptyColoursTakeThePreferenceDefaults) {
-    const struct { const char *key; const char *html; } defaults[] = {
-        {"Text", "000000"}, {"Dokument", "54A3BC"}, {"Tabellenheader", "FFC0C0"}, {"Tabelle", "60BFB6"},
-    };
-    for (const auto &d : defaults) EXPECT_EQ(HTML_GetColor(QString::fromUtf8(d.key)), QString::fromUtf8(d.html)) << d.key;
-    for (const auto &d : defaults) set("HTML Listen", d.key, QString());
-    for (const auto &d : defaults) EXPECT_EQ(HTML_GetColor(QString::fromUtf8(d.key)), QString::fromUtf8(d.html)) << d.key;
-
-    set("HTML Listen", "Text", QStringLiteral("rot"));
-    try {
-        HTML_GetColor(QStringLiteral("Text"));
-        ADD_FAILURE() << "a colour that is no number was accepted";
-    } catch (const AppError &e) {
-        EXPECT_EQ(e.number, err::TypeMismatch);
+    for (const auto &[key, html] :
+         {std::pair{"Text", "000000"}, {"Dokument", "54A3BC"}, {"Tabellenheader", "FFC0C0"}, {"Tabelle", "60BFB6"}}) {
+        DeleteSetting("HTML Listen", key);
+        EXPECT_EQ(HTML_GetColor(key), html) << key;
+        set("HTML Listen", key, QString());
+        EXPECT_EQ(HTML_GetColor(key), html) << key;
     }
+    set("HTML Listen", "Text", "rot");
+    EXPECT_THROW(HTML_GetColor("Text"), AppError);
 }
 
 TEST_F(HtmlWriterTest, DataIsEscapedAndEncodedWhileHeaderTextsStayRaw) {
@@ -65,38 +57,29 @@ TEST_F(HtmlWriterTest, DataIsEscapedAndEncodedWhileHeaderTextsStayRaw) {
 }
 
 TEST_F(HtmlWriterTest, AnExistingPageIsReplacedOnlyAfterYes) {
-    const QString file = path(QStringLiteral("Endwertung.html"));
+    const QString file = path("Endwertung.html");
     writeBytes(file, "old page");
     {
         QFile f(file);
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
         f.setFileTime(QDateTime(QDate(2026, 11, 30), QTime(17, 4, 5)), QFileDevice::FileModificationTime);
     }
-    {
-        scripted.answer(QStringLiteral("no"));
-        HtmlWriter page;
-        EXPECT_FALSE(page.HTML_OpenFile(file));
-    }
+    scripted.answer(QStringLiteral("no"));
+    EXPECT_FALSE(HtmlWriter().HTML_OpenFile(file));
     EXPECT_EQ(readBytes(file), QByteArray("old page"));
     EXPECT_THAT(scripted.messages(),
                 testing::ElementsAre("critical\tEs gibt schon ein HTML File !!!\\nSoll das File überschrieben "
                                      "werden?\\n\\nErstellungsdatum: 30.11.2026 17:04:05"));
-    {
+    for (const bool closed : {true, false}) {
         scripted.answer(QStringLiteral("yes"));
         HtmlWriter page;
         ASSERT_TRUE(page.HTML_OpenFile(file));
         page.HTML_WriteTail();
-        // Until the page is closed the old one is still there.
-        EXPECT_EQ(readBytes(file), QByteArray("old page"));
-        page.HTML_CloseFile();
+        // Until the page is closed the old one is still there; one left without closing changes nothing.
+        EXPECT_EQ(readBytes(file), closed ? QByteArray("old page") : QByteArray("</BODY>\r\n</HTML>\r\n"));
+        if (closed) page.HTML_CloseFile();
+        EXPECT_EQ(readBytes(file), QByteArray("</BODY>\r\n</HTML>\r\n"));
     }
-    EXPECT_EQ(readBytes(file), QByteArray("</BODY>\r\n</HTML>\r\n"));
-    {
-        scripted.answer(QStringLiteral("yes"));
-        HtmlWriter page;
-        ASSERT_TRUE(page.HTML_OpenFile(file));
-        page.HTML_WriteTail();
-    }  // abandoned without closing
     EXPECT_EQ(readBytes(file), QByteArray("</BODY>\r\n</HTML>\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("Endwertung")).size(), 1);
     EXPECT_TRUE(scripted.failures().isEmpty());
