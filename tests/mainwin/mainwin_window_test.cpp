@@ -73,9 +73,9 @@ protected:
         storeSeries(series(1));
         return start();
     }
-    QStringList column(int col) {
+    QStringList names() {
         QStringList out;
-        for (int r = 0; r < window_->gridRowCount(); ++r) out << window_->gridCell(r, col);
+        for (int r = 0; r < window_->gridRowCount(); ++r) out << window_->gridCell(r, 0);
         return out;
     }
     QStringList reports() {
@@ -144,15 +144,10 @@ TEST_F(MainWindowTest, SecondCopyIsToldAndEnds) {
 }
 
 TEST_F(MainWindowTest, HeldKeysAtStart) {
-    const struct {
-        const char *keys;
-        const char *answer;  // to "Menu-Einstellungen löschen?"
-        bool layoutKept;
-        int dialogs;
-        bool fertig;  // the dialog is left with "&Fertig", else closed
-    } cases[] = {
-        {"ctrl", "yes", false, 0, true},
-        {"ctrl", "no", true, 0, true},
+    // Keys held, the answer to "Menu-Einstellungen löschen?", whether the layout file is
+    // kept, how often the dialog shows, and whether it is left with "&Fertig" or closed.
+    const std::tuple<const char *, const char *, bool, int, bool> cases[] = {
+        {"ctrl", "yes", false, 0, true}, {"ctrl", "no", true, 0, true},
         {"shift", nullptr, true, 1, true},   // the dialog even with a good database
         {"shift", nullptr, true, 1, false},  // closed: the stored database still loads
         {"ctrl,shift", "no", true, 1, true},
@@ -162,23 +157,23 @@ TEST_F(MainWindowTest, HeldKeysAtStart) {
     QFile saved(layoutFile());
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     const QByteArray layoutBytes = saved.readAll();
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.keys);
+    for (const auto &[keys, answer, layoutKept, dialogs, fertig] : cases) {
+        SCOPED_TRACE(keys);
         ui_.clearRecords();
         dialogs_ = 0;
         writeLayout(layoutBytes);
-        qputenv("TARNIS_TEST_MODIFIERS", c.keys);
-        if (c.answer) ui_.answer(QString::fromUtf8(c.answer), QString());
+        qputenv("TARNIS_TEST_MODIFIERS", keys);
+        if (answer) ui_.answer(QString::fromUtf8(answer), QString());
         // The keys are let go while the dialog is open.
-        onDialog_ = [&c] {
+        onDialog_ = [fertig = fertig] {
             qunsetenv("TARNIS_TEST_MODIFIERS");
-            return c.fertig;
+            return fertig;
         };
         ASSERT_TRUE(start());
-        EXPECT_EQ(dialogs_, c.dialogs);
-        EXPECT_EQ(QFile::exists(layoutFile()), c.layoutKept);
-        EXPECT_EQ(ui_.messages(), c.answer ? QStringList{QString::fromUtf8("question\tMenu-Einstellungen löschen?")}
-                                            : QStringList{});
+        EXPECT_EQ(dialogs_, dialogs);
+        EXPECT_EQ(QFile::exists(layoutFile()), layoutKept);
+        EXPECT_EQ(ui_.messages(), answer ? QStringList{QString::fromUtf8("question\tMenu-Einstellungen löschen?")}
+                                          : QStringList{});
         EXPECT_TRUE(ui_.leftoverAnswers().isEmpty());
         qunsetenv("TARNIS_TEST_MODIFIERS");
     }
@@ -200,8 +195,7 @@ TEST_F(MainWindowTest, GridColumnsByModeAndAfterASwitchToAnotherSeries) {
     EXPECT_EQ(gDB->path(), series(4, "vier.mdb"));
     EXPECT_EQ(gRaceCount, 4);
     EXPECT_EQ(window_->gridColumnCount(), 23);
-    EXPECT_TRUE(window_->gridColumnVisible(21));
-    EXPECT_EQ(window_->gridColumnCaption(21), "4");
+    EXPECT_TRUE(window_->gridColumnVisible(21) && window_->gridColumnCaption(21) == "4");
 }
 
 TEST_F(MainWindowTest, ClubFilterFinalOnlyAndHeaderSort) {
@@ -210,28 +204,28 @@ TEST_F(MainWindowTest, ClubFilterFinalOnlyAndHeaderSort) {
     addRunner("Claus", "o'brien's lauftreff", 0);  // the same club: case does not count
     ASSERT_TRUE(startOnOneRace());
     QComboBox *clubs = window_->clubFilter();
-    ASSERT_EQ(clubs->count(), 3);
+    ASSERT_EQ(clubs->count(), 3);  // "alle" and two clubs
     EXPECT_EQ(clubs->itemText(0), "alle");
     EXPECT_EQ(window_->gridCaption(), QString::fromUtf8("3 erfaßte Teilnehmer"));
 
     clubs->setCurrentIndex(clubs->findText("O'Brien's Lauftreff", Qt::MatchFixedString));
-    EXPECT_THAT(column(0), ElementsAre("Adler", "Claus"));
+    EXPECT_THAT(names(), ElementsAre("Adler", "Claus"));
     window_->finalOnlyBox()->click();
-    EXPECT_THAT(column(0), ElementsAre("Adler"));
+    EXPECT_THAT(names(), ElementsAre("Adler"));
     window_->finalOnlyBox()->click();
 
     // Header clicks keep the club and flip the direction, first descending.
     QHeaderView *header = window_->grid()->horizontalHeader();
     emit header->sectionClicked(0);
-    EXPECT_THAT(column(0), ElementsAre("Claus", "Adler"));
+    EXPECT_THAT(names(), ElementsAre("Claus", "Adler"));
     emit header->sectionClicked(0);
-    EXPECT_THAT(column(0), ElementsAre("Adler", "Claus"));
+    EXPECT_THAT(names(), ElementsAre("Adler", "Claus"));
 
     // The filter survives a reload, the club list goes back to "alle".
     window_->finalOnlyBox()->click();
     window_->reload();
     EXPECT_EQ(clubs->currentText(), "alle");
-    EXPECT_THAT(column(0), ElementsAre("Adler"));
+    EXPECT_THAT(names(), ElementsAre("Adler"));
     EXPECT_TRUE(ui_.errorReports().isEmpty());
 }
 
