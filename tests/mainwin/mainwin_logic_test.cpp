@@ -25,46 +25,32 @@ std::unique_ptr<QTemporaryDir> freshSettings() {
     return dir;
 }
 
-struct ColumnView {
-    int index;
-    const char *caption;
-    int width;
-    bool hidden;
-};
-
+// Columns as "index caption width", with " hidden" when hidden; "D" stands for the default width.
 TEST(GridSetupTest, ColumnsFollowModeCaptionsAndStoredWidths) {
-    struct Case {
-        const char *modus;  // nullptr: not stored
-        std::vector<std::pair<const char *, const char *>> grid;
-        std::vector<ColumnView> expect;
-    };
-    const std::vector<Case> cases = {
+    const std::tuple<const char *, std::vector<std::pair<const char *, const char *>>, const char *> cases[] = {
         // Points mode by default: points visible under the race numbers, the rest hidden.
-        {nullptr, {}, {{0, "Name", 2000, false}, {2, "JG", kDefaultColumnWidth, false}, {5, "EW", 600, false},
-                       {7, "***", kDefaultColumnWidth, true}, {9, "1", 600, false}, {10, "1", 600, true},
-                       {13, "2", 600, false}, {14, "2", 600, true}}},
+        {nullptr, {}, "0 Name 2000|2 JG D|5 EW 600|7 *** D hidden|9 1 600|10 1 600 hidden|13 2 600|14 2 600 hidden"},
         // "p" is not "P": time mode; the time column shares the points column's caption.
-        {"p", {{"Caption2", "Stadtlauf"}}, {{9, "1", 600, true}, {10, "1", 600, false},
-                                              {13, "Stadtlauf", 600, true}, {14, "Stadtlauf", 600, false}}},
+        {"p", {{"Caption2", "Stadtlauf"}}, "9 1 600 hidden|10 1 600|13 Stadtlauf 600 hidden|14 Stadtlauf 600"},
         // Stored widths: the race columns by index, columns 0 to 6 not from Grid.
-        {"P", {{"ColWith9", "1200"}, {"ColWith0", "50"}, {"ColWith5", "99"}},
-         {{0, "Name", 2000, false}, {5, "EW", 600, false}, {9, "1", 1200, false}}},
-        // An empty stored caption stays empty.
-        {"P", {{"Caption1", ""}}, {{9, "", 600, false}}},
+        {"P", {{"ColWith9", "1200"}, {"ColWith0", "50"}, {"ColWith5", "99"}}, "0 Name 2000|5 EW 600|9 1 1200"},
+        {"P", {{"Caption1", ""}}, "9  600"},  // an empty stored caption stays empty
     };
-    for (const Case &c : cases) {
+    for (const auto &[modus, grid, expected] : cases) {
         const auto store = freshSettings();
-        if (c.modus) SaveSetting("LastUser", "Modus", c.modus);
-        for (const auto &[key, value] : c.grid) SaveSetting("Grid", key, value);
+        if (modus) SaveSetting("LastUser", "Modus", modus);
+        for (const auto &[key, value] : grid) SaveSetting("Grid", key, value);
         std::vector<GridColumn> columns;
         MatchColumnsToFields(columns, TeilnehmerFields(2));
-        EXPECT_EQ(SetupGridColumns(columns), 2) << (c.modus ? c.modus : "default");
-        for (const ColumnView &v : c.expect) {
-            SCOPED_TRACE(v.index);
-            EXPECT_EQ(columns[v.index].caption, QString::fromUtf8(v.caption));
-            EXPECT_EQ(columns[v.index].width, v.width);
-            EXPECT_EQ(columns[v.index].hidden, v.hidden);
+        EXPECT_EQ(SetupGridColumns(columns), 2);
+        QStringList got;
+        for (const QString &item : QString::fromUtf8(expected).split(u'|')) {
+            const GridColumn &c = columns[item.section(u' ', 0, 0).toInt()];
+            got << item.section(u' ', 0, 0) + ' ' + c.caption + ' ' +
+                       (c.width == kDefaultColumnWidth ? QStringLiteral("D") : QString::number(c.width)) +
+                       (c.hidden ? " hidden" : "");
         }
+        EXPECT_EQ(got.join(u'|'), QString::fromUtf8(expected)) << (modus ? modus : "default");
     }
 }
 
