@@ -33,12 +33,20 @@ public:
     void unloadWindow() override { calls << QStringLiteral("unload"); }
 };
 
+// A series of three races; the race picker offers five.
 class CoreCommands : public SeriesFixture {
 protected:
     void SetUp() override {
         SeriesFixture::SetUp();
-        SaveSetting("LastUser", "MaxLaufErf", "3");
+        SaveSetting("LastUser", "MaxLaufErf", "5");
         SaveSetting("LastUser", "PlPuZuord", "-1");
+        ui.setWorkFolder(dir.path());
+        gDBPath = path(QStringLiteral("series.mdb"));
+    }
+    // Runs the command as the dispatcher does, with its failure rule.
+    void click(int id) {
+        const Command command = LogicCommand(id);
+        RunCommand(id, [&] { command(window); });
     }
     FakeWindow window;
 };
@@ -92,13 +100,10 @@ TEST_F(CoreCommands, ImportScoringAndSorts) {
                             "source select * from Teilnehmer order by Vorname desc, Zuname desc", "unload"));
 }
 
-class DatabaseCommands : public SeriesFixture {
+class DatabaseCommands : public CoreCommands {
 protected:
     void SetUp() override {
-        SeriesFixture::SetUp();
-        SaveSetting("LastUser", "MaxLaufErf", "5");
-        ui.setWorkFolder(dir.path());
-        gDBPath = path(QStringLiteral("series.mdb"));
+        CoreCommands::SetUp();
         gDB->execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Lauf_1_Punkte, "
                      "Lauf_1_Zeit) VALUES ('Alt', 'Anna', 1970, 'W50', 'LG', 25, '35:00')");
         gDB->execute("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES ('W50', 1)");
@@ -110,12 +115,6 @@ protected:
                     "(SELECT count(*) FROM Punkteverteilung) || '|' || "
                     "coalesce((SELECT Lauf_1_Punkte || Lauf_1_Zeit FROM Teilnehmer), '<null>')");
     }
-    // Runs the command as the dispatcher does, with its failure rule.
-    void click(int id) {
-        const Command command = LogicCommand(id);
-        RunCommand(id, [&] { command(window); });
-    }
-    FakeWindow window;
 };
 
 TEST_F(DatabaseCommands, DeletionsAskAndReportTheirFailure) {
