@@ -97,7 +97,29 @@ protected:
     int dialogs_ = 0, splashes_ = 0;
 };
 
-TEST_F(MainWindowTest, FreshStartChoosesADatabaseThenLoads) {
+// A second copy is told and ends; a dialog that keeps getting paths that do not open
+// ends when closed; a fresh start chooses a database, then loads, and reloads.
+TEST_F(MainWindowTest, StartUpPaths) {
+    QLockFile first(InstanceLockPath());
+    ASSERT_TRUE(first.tryLock(0));
+    EXPECT_FALSE(start());
+    EXPECT_THAT(ui_.messages(), ElementsAre(QString::fromUtf8("information\tLrv. Tarnis läuft bereits !")));
+    EXPECT_EQ(ui_.endProgramCalls(), 1);
+    EXPECT_EQ(dialogs_, 0);
+    EXPECT_EQ(GetSetting("LastUser", "AppPath", "-"), "-");
+    first.unlock();
+
+    onDialog_ = [this] {
+        storeSeries(program_.filePath("fehlt.mdb"));
+        return dialogs_ < 3;
+    };
+    EXPECT_FALSE(start());
+    EXPECT_EQ(dialogs_, 3);
+    EXPECT_TRUE(window_->programEnded());
+    EXPECT_FALSE(window_->isVisible());
+    EXPECT_EQ(gDB, nullptr);
+
+    dialogs_ = splashes_ = 0;
     onDialog_ = [this] {
         storeSeries(series(3));
         return true;
@@ -109,38 +131,12 @@ TEST_F(MainWindowTest, FreshStartChoosesADatabaseThenLoads) {
     EXPECT_EQ(GetSetting("LastUser", "AppPath"), program_.path());
     EXPECT_EQ(gRaceCount, 3);
     EXPECT_EQ(window_->recordSource(), "select * from Teilnehmer  order by Jahrgang, Altersklasse, Zuname, Vorname ASC");
-
-    // A reload reads the file again; no splash, no dialog.
     addRunner("Adler", "LG Nord", 30);
-    window_->reload();
+    window_->reload();  // reads the file again; no splash, no dialog
     EXPECT_EQ(window_->gridCaption(), QString::fromUtf8("1 erfaßte Teilnehmer"));
     EXPECT_EQ(splashes_, 1);
     EXPECT_EQ(dialogs_, 1);
     EXPECT_TRUE(ui_.errorReports().isEmpty());
-}
-
-TEST_F(MainWindowTest, DialogLoopEndsWhenClosedWithoutADatabase) {
-    // Twice a path that does not open, then the dialog is closed: no endless asking.
-    onDialog_ = [this] {
-        storeSeries(program_.filePath("fehlt.mdb"));
-        return dialogs_ < 3;
-    };
-    EXPECT_FALSE(start());
-    EXPECT_EQ(dialogs_, 3);
-    EXPECT_TRUE(window_->programEnded());
-    EXPECT_FALSE(window_->isVisible());
-    EXPECT_EQ(gDB, nullptr);
-}
-
-TEST_F(MainWindowTest, SecondCopyIsToldAndEnds) {
-    storeSeries(series(1));
-    QLockFile first(InstanceLockPath());
-    ASSERT_TRUE(first.tryLock(0));
-    EXPECT_FALSE(start());
-    EXPECT_THAT(ui_.messages(), ElementsAre(QString::fromUtf8("information\tLrv. Tarnis läuft bereits !")));
-    EXPECT_EQ(ui_.endProgramCalls(), 1);
-    EXPECT_EQ(dialogs_, 0);
-    EXPECT_EQ(GetSetting("LastUser", "AppPath", "-"), "-");
 }
 
 TEST_F(MainWindowTest, HeldKeysAtStart) {
