@@ -1,4 +1,6 @@
-#include "db_support.h"
+// The database selection and creation dialog and the race and age-class pickers,
+// as windows under the offscreen platform and as the logic behind them.
+#include "core_support.h"
 
 #include "core/dialogs/GetDatabase.h"
 #include "core/dialogs/RaceSelection.h"
@@ -7,92 +9,68 @@
 #include "core/dialogs/forms/frmGetDatabase.h"
 #include "core/dialogs/forms/frmLaufauswahl.h"
 
-#include <QApplication>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTimer>
-#include <QToolButton>
-#include <gmock/gmock.h>
+#include <QtWidgets>
 
 using namespace tarnis;
-using namespace tarnis::seriestest;
-using ::testing::ElementsAre;
+using namespace tarnis::testing;
 
 namespace {
 
-QString labelText(const QWidget &form, const char *name) {
-    const auto *label = form.findChild<QLabel *>(QString::fromLatin1(name));
-    return label ? label->text() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
-}
-
-QStringList items(const QComboBox &box) {
-    QStringList list;
-    for (int i = 0; i < box.count(); ++i) list << box.itemText(i);
-    return list;
+// The window title (empty name), a label's or button's text, a frame's title or a tab bar's texts.
+QString textOf(const QWidget &form, const char *name) {
+    if (!*name) return form.windowTitle();
+    const QObject *child = form.findChild<QObject *>(QString::fromLatin1(name));
+    if (auto *label = qobject_cast<const QLabel *>(child)) return label->text();
+    if (auto *button = qobject_cast<const QAbstractButton *>(child)) return button->text();
+    if (auto *frame = qobject_cast<const QGroupBox *>(child)) return frame->title();
+    if (auto *tabs = qobject_cast<const QTabWidget *>(child)) return tabs->tabText(0) + '|' + tabs->tabText(1);
+    return QStringLiteral("<missing>");
 }
 
 // Runs `act` on the modal window once it is shown.
-void whenModal(std::function<void(QWidget *)> act) {
+template <class Form> void whenModal(std::function<void(Form *)> act) {
     QTimer::singleShot(0, [act] {
-        QWidget *modal = QApplication::activeModalWidget();
-        ASSERT_TRUE(modal);
-        act(modal);
+        auto *form = qobject_cast<Form *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(form);
+        act(form);
     });
 }
 
-}  // namespace
+using Dialogs = SeriesTest;
 
-class SeriesDialogs : public SeriesTest {};
-
-TEST_F(SeriesDialogs, RaceCountTexts) {
-    const struct {
-        const char *text;
-        std::optional<int> races;
-    } cases[] = {{"1", 1},         {"50", 50},         {"12abc", 12},       {"7.5", 8},          {"8.5", 8},
-                 {"0.6", 1},       {"0", std::nullopt}, {"51", std::nullopt}, {"-3", std::nullopt}, {"", std::nullopt},
-                 {"abc", std::nullopt}, {"0.4", std::nullopt}, {"0.5", std::nullopt}, {"50.2", std::nullopt}};
-    for (const auto &c : cases) EXPECT_EQ(RaceCountFromText(QString::fromUtf8(c.text)), c.races) << c.text;
-}
-
-TEST_F(SeriesDialogs, DatabaseDialogTexts) {
-    frmGetDatabase form;
-    EXPECT_EQ(form.windowTitle(), "Datenbank Generator für Lorvane Tarnis");
-    const struct {
-        const char *label;
-        QString text;
-    } labels[] = {
-        {"lblInfo1", "Bitte wählen Sie eine Lrv. Tarnis Datanbank aus. Sie können aber auch eine neu Datenbank "
-                     "erstellen."},
-        {"lblInfo2", "1. Im Reiter \"Datenbank\" einen Pfad incl. Dateinamen angeben."},
-        {"lblInfo3", "2. Im Reiter \"Datenbank erstellen\" die Anzahl der Läufe eingeben, die Sie verwalten "
-                     "möchten. Anschließend den Button \"Generieren\" betätigen"},
-        {"lblInfo4", "3. Button \"Fertig\" drücken."},
-        {"lblGetDatabase", "Wo ist die Datenbank ?"},
-        {"Label1", "Datenbank auswählen oder Pfad der neue Datenbank eingeben."},
-        {"lblMaxLaufErf", "Maximale Anzahl der Läufe, die mit der Datenbank verwaltet werden sollen, eingeben und "
-                          "den Button \"Datenbank erstellen\" klicken. "},
+TEST_F(Dialogs, CaptionsLabelsAndButtons) {
+    frmGetDatabase db;
+    frmLaufauswahl race(5);
+    frmAlterklassen classes({"M40", "W35"});
+    const std::tuple<const QWidget *, const char *, QString> cases[] = {
+        {&db, "", "Datenbank Generator für Lorvane Tarnis"},
+        {&db, "lblInfo1", "Bitte wählen Sie eine Lrv. Tarnis Datanbank aus. Sie können aber auch eine neu Datenbank "
+                          "erstellen."},
+        {&db, "lblInfo2", "1. Im Reiter \"Datenbank\" einen Pfad incl. Dateinamen angeben."},
+        {&db, "lblInfo3", "2. Im Reiter \"Datenbank erstellen\" die Anzahl der Läufe eingeben, die Sie verwalten "
+                          "möchten. Anschließend den Button \"Generieren\" betätigen"},
+        {&db, "lblInfo4", "3. Button \"Fertig\" drücken."},
+        {&db, "lblGetDatabase", "Wo ist die Datenbank ?"},
+        {&db, "Label1", "Datenbank auswählen oder Pfad der neue Datenbank eingeben."},
+        {&db, "lblMaxLaufErf", "Maximale Anzahl der Läufe, die mit der Datenbank verwaltet werden sollen, eingeben "
+                               "und den Button \"Datenbank erstellen\" klicken. "},
+        {&db, "fraMaxLaufErf", "Anzahl der Läufe"}, {&db, "cmdGenDatabase", "Datenbank erstellen"},
+        {&db, "cmdOK", "&Fertig"}, {&db, "cmdSelDatabase", ""}, {&db, "SSTab1", "Datenbank|Generieren"},
+        {&race, "", "Lrv. Tarnis"}, {&race, "cmdWeiter", "Weiter"},
+        {&race, "lblInfo1", "Welchen Lauf wollen Sie erfassen? Bitte wählen Sie einen Lauf aus."},
+        {&classes, "", "Lrv. Tarnis"}, {&classes, "lblInfo1", "Bitte wählen Sie eine Altersklasse aus. "},
+        {&classes, "Label2", "Altersklasse auswählen"}, {&classes, "cmdAbbruch", "&Abbrechen"},
+        {&classes, "cmdOK", "&Ausgeben"},
     };
-    for (const auto &l : labels) EXPECT_EQ(labelText(form, l.label), l.text);
-    EXPECT_EQ(form.findChild<QGroupBox *>("fraMaxLaufErf")->title(), "Anzahl der Läufe");
-    EXPECT_EQ(form.SSTab1->tabText(0), "Datenbank");
-    EXPECT_EQ(form.SSTab1->tabText(1), "Generieren");
-    EXPECT_EQ(form.cmdGenDatabase->text(), "Datenbank erstellen");
-    EXPECT_EQ(form.cmdOK->text(), "&Fertig");
-    EXPECT_TRUE(form.cmdSelDatabase->text().isEmpty());
+    for (const auto &[form, name, text] : cases) EXPECT_EQ(textOf(*form, name), text) << name;
 }
 
-TEST_F(SeriesDialogs, DatabaseDialogStoresOnlyWithFertig) {
+TEST_F(Dialogs, DatabaseDialogStoresOnlyWithFertig) {
     SaveSetting("LastUser", "Datenbank", "/daten/alt.mdb");
     // The file dialog offers the field's text; cancelling leaves the field alone.
-    scripted.answer("file", "");
-    scripted.answer("file", "gewaehlt.mdb");
-    whenModal([this](QWidget *w) {
-        auto *f = qobject_cast<frmGetDatabase *>(w);
+    ui.answer("file", "");
+    ui.answer("file", "gewaehlt.mdb");
+    whenModal<frmGetDatabase>([this](frmGetDatabase *f) {
         EXPECT_EQ(f->edtMaxLaufErf->text(), "3");
         f->cmdSelDatabase->click();
         EXPECT_EQ(f->edtDatabase->text(), "/daten/alt.mdb");
@@ -104,15 +82,14 @@ TEST_F(SeriesDialogs, DatabaseDialogStoresOnlyWithFertig) {
     EXPECT_FALSE(ShowDatabaseDialog());
     EXPECT_EQ(GetSetting("LastUser", "Datenbank"), "/daten/alt.mdb");
     EXPECT_EQ(GetSetting("LastUser", "MaxLaufErf", "-"), "-");
-    ASSERT_EQ(scripted.fileRequests().size(), 2);
-    EXPECT_EQ(scripted.fileRequests().front().fileName, "/daten/alt.mdb");
-    EXPECT_EQ(scripted.fileRequests().front().filter, "Access (*.mdb)");
+    ASSERT_EQ(ui.fileRequests().size(), 2);
+    EXPECT_EQ(ui.fileRequests().front().fileName, "/daten/alt.mdb");
+    EXPECT_EQ(ui.fileRequests().front().filter, "Access (*.mdb)");
 
     // "&Fertig" stores both fields as typed; an empty path too, so that the load
     // sequence comes back to the dialog.
     for (const QString &chosen : {path("gewaehlt.mdb"), QString()}) {
-        whenModal([chosen](QWidget *w) {
-            auto *f = qobject_cast<frmGetDatabase *>(w);
+        whenModal<frmGetDatabase>([chosen](frmGetDatabase *f) {
             f->edtDatabase->setText(chosen);
             f->edtMaxLaufErf->setText(" zehn");
             f->cmdOK->click();
@@ -124,120 +101,89 @@ TEST_F(SeriesDialogs, DatabaseDialogStoresOnlyWithFertig) {
     EXPECT_FALSE(QFile::exists(path("gewaehlt.mdb")));
 }
 
-TEST_F(SeriesDialogs, GenerateChecksTheCountAndFillsTheDefaultPath) {
+TEST_F(Dialogs, GenerateChecksTheCountAndFillsTheDefaultPath) {
+    const std::optional<int> no;
+    const std::pair<const char *, std::optional<int>> counts[] = {
+        {"1", 1},  {"50", 50}, {"12abc", 12}, {"7.5", 8},  {"8.5", 8},  {"0.6", 1},   {"0", no},
+        {"51", no}, {"-3", no}, {"", no},      {"abc", no}, {"0.4", no}, {"0.5", no}, {"50.2", no}};
+    for (const auto &[text, races] : counts) EXPECT_EQ(RaceCountFromText(text), races) << text;
+
     qputenv("TARNIS_PROGRAM_DIR", dir.path().toUtf8());
     frmGetDatabase form;
     form.edtDatabase->setText("   ");
-    for (const char *bad : {"0.4", "51"}) {
-        form.edtMaxLaufErf->setText(bad);
+    for (const char *count : {"0.4", "51", "7.5"}) {
+        ui.answer("ok");
+        form.edtMaxLaufErf->setText(count);
         form.cmdGenDatabase->click();
     }
-    EXPECT_EQ(form.edtDatabase->text(), path("Tarnis.mdb"));
-    EXPECT_FALSE(QFile::exists(path("Tarnis.mdb")));
-    scripted.answer("ok");
-    form.edtMaxLaufErf->setText("7.5");
-    form.cmdGenDatabase->click();
     qunsetenv("TARNIS_PROGRAM_DIR");
+    EXPECT_EQ(form.edtDatabase->text(), path("Tarnis.mdb"));
     EXPECT_EQ(Database::open(path("Tarnis.mdb"))->tableColumns("Teilnehmer").size(), 7 + 4 * 8);
-    EXPECT_THAT(scripted.messages(),
-                ElementsAre("information\tAnzahl der Läufe zwischen 1 und 50 wählen !!!",
-                            "information\tAnzahl der Läufe zwischen 1 und 50 wählen !!!",
-                            "information\tDatenbank  : <work>/Tarnis.mdb\\nerfolgreich angelegt !"));
+    EXPECT_THAT(ui.messages(), ElementsAre("information\tAnzahl der Läufe zwischen 1 und 50 wählen !!!",
+                                           "information\tAnzahl der Läufe zwischen 1 und 50 wählen !!!",
+                                           "information\tDatenbank  : <work>/Tarnis.mdb\\nerfolgreich angelegt !"));
     // Creating stores nothing; the dialog stays open.
     EXPECT_EQ(GetSetting("LastUser", "Datenbank"), "");
-    EXPECT_TRUE(form.result() != QDialog::Accepted);
+    EXPECT_NE(form.result(), QDialog::Accepted);
 }
 
-TEST_F(SeriesDialogs, RacePickerListAndAnswer) {
-    const struct {
-        int maxRace;
-        QStringList offered;
-    } cases[] = {{5, {"1", "2", "3", "4", "5"}}, {1, {"1"}}, {0, {}}, {-2, {}}};
-    for (const auto &c : cases) {
-        frmLaufauswahl form(c.maxRace);
-        EXPECT_EQ(items(*form.cboLaufAuswahl), c.offered) << c.maxRace;
+TEST_F(Dialogs, RacePickerOffersAndAnswers) {
+    const std::pair<int, int> offered[] = {{5, 5}, {1, 1}, {0, 0}, {-2, 0}};
+    for (const auto &[maxRace, count] : offered) {
+        frmLaufauswahl form(maxRace);
+        EXPECT_EQ(form.cboLaufAuswahl->count(), count) << maxRace;
+        EXPECT_EQ(form.cboLaufAuswahl->itemText(count - 1), count ? QString::number(count) : QString());
         EXPECT_EQ(form.cboLaufAuswahl->currentIndex(), -1);
     }
-    frmLaufauswahl form(5);
-    EXPECT_EQ(form.windowTitle(), "Lrv. Tarnis");
-    EXPECT_EQ(labelText(form, "lblInfo1"), "Welchen Lauf wollen Sie erfassen? Bitte wählen Sie einen Lauf aus.");
-    EXPECT_EQ(form.cmdWeiter->text(), "Weiter");
-
     // Through the real window: a choice, "Weiter" without one, and the close box.
-    whenModal([](QWidget *w) {
-        auto *f = qobject_cast<frmLaufauswahl *>(w);
-        f->cboLaufAuswahl->setCurrentIndex(2);
-        f->cmdWeiter->click();
-    });
-    EXPECT_EQ(showRacePicker(5), 3);
-    whenModal([](QWidget *w) { qobject_cast<frmLaufauswahl *>(w)->cmdWeiter->click(); });
-    EXPECT_EQ(showRacePicker(0), 0);
-    whenModal([](QWidget *w) { w->close(); });
-    EXPECT_EQ(showRacePicker(5), std::nullopt);
-}
-
-TEST_F(SeriesDialogs, SelectRaceStoresThePrefixOnlyWhenConfirmed) {
+    const std::tuple<int, std::function<void(frmLaufauswahl *)>, std::optional<int>> runs[] = {
+        {5, [](frmLaufauswahl *f) { f->cboLaufAuswahl->setCurrentIndex(2); f->cmdWeiter->click(); }, 3},
+        {0, [](frmLaufauswahl *f) { f->cmdWeiter->click(); }, 0},
+        {5, [](frmLaufauswahl *f) { f->close(); }, std::nullopt}};
+    for (const auto &[maxRace, act, answer] : runs) {
+        whenModal(act);
+        EXPECT_EQ(showRacePicker(maxRace), answer);
+    }
+    // The logic: the prefix is stored only when a race was chosen.
     SaveSetting("LastUser", "MaxLaufErf", "4");
-    scripted.answer("race", "3");
+    ui.answer("race", "3");
     EXPECT_EQ(SelectRace(), 3);
-    EXPECT_EQ(GetSetting("LastUser", "erfassen"), "Lauf_3");
-    scripted.answer("race", "");  // closed
+    ui.answer("race", "");  // closed
     EXPECT_EQ(SelectRace(), std::nullopt);
     EXPECT_EQ(GetSetting("LastUser", "erfassen"), "Lauf_3");
-
-    const struct {
-        const char *stored;
-        int maximum;
-    } maxima[] = {{"1", 1}, {"", 0}, {"abc", 0}, {"99999999999", 0}, {"12", 12}, {"2000000000", 50}};
-    for (const auto &m : maxima) {
-        SaveSetting("LastUser", "MaxLaufErf", m.stored);
-        EXPECT_EQ(RacePickerMaximum(), m.maximum) << m.stored;
+    const std::pair<const char *, int> maxima[] = {{"1", 1},           {"", 0},  {"abc", 0},
+                                                   {"99999999999", 0}, {"12", 12}, {"2000000000", 50}};
+    for (const auto &[stored, maximum] : maxima) {
+        SaveSetting("LastUser", "MaxLaufErf", stored);
+        EXPECT_EQ(RacePickerMaximum(), maximum) << stored;
     }
 }
 
-TEST_F(SeriesDialogs, AgeClassPickerTextsAndAnswers) {
-    frmAlterklassen form({"M40", "W35"});
-    EXPECT_EQ(form.windowTitle(), "Lrv. Tarnis");
-    EXPECT_EQ(labelText(form, "lblInfo1"), "Bitte wählen Sie eine Altersklasse aus. ");
-    EXPECT_EQ(labelText(form, "Label2"), "Altersklasse auswählen");
-    EXPECT_EQ(form.cmdAbbruch->text(), "&Abbrechen");
-    EXPECT_EQ(form.cmdOK->text(), "&Ausgeben");
-    EXPECT_EQ(form.size(), QSize(248, 205));
-    EXPECT_LT(form.cmdAbbruch->x(), form.cmdOK->x());
-
-    const struct {
-        const char *what;
-        std::function<void(frmAlterklassen *)> act;
-        QString answer;
-    } cases[] = {
-        {"no selection", [](frmAlterklassen *f) { f->cmdOK->click(); }, ""},
-        {"selected", [](frmAlterklassen *f) { f->lisAltersgruppen->setCurrentRow(1); f->cmdOK->click(); }, "W35"},
-        {"double click",
-         [](frmAlterklassen *f) { emit f->lisAltersgruppen->itemDoubleClicked(f->lisAltersgruppen->item(0)); }, "M40"},
-        {"cancel", [](frmAlterklassen *f) { f->lisAltersgruppen->setCurrentRow(1); f->cmdAbbruch->click(); }, ""},
-        {"close box", [](frmAlterklassen *f) { f->lisAltersgruppen->setCurrentRow(0); f->close(); }, ""},
+TEST_F(Dialogs, AgeClassPickerOffersAndAnswers) {
+    // no selection, a selection, a double click, cancel and the close box
+    const std::pair<std::function<void(frmAlterklassen *)>, QString> cases[] = {
+        {[](frmAlterklassen *f) { f->cmdOK->click(); }, ""},
+        {[](frmAlterklassen *f) { f->lisAltersgruppen->setCurrentRow(1); f->cmdOK->click(); }, "W35"},
+        {[](frmAlterklassen *f) { emit f->lisAltersgruppen->itemDoubleClicked(f->lisAltersgruppen->item(0)); }, "M40"},
+        {[](frmAlterklassen *f) { f->lisAltersgruppen->setCurrentRow(1); f->cmdAbbruch->click(); }, ""},
+        {[](frmAlterklassen *f) { f->lisAltersgruppen->setCurrentRow(0); f->close(); }, ""},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.what);
-        whenModal([&c](QWidget *w) { c.act(qobject_cast<frmAlterklassen *>(w)); });
-        EXPECT_EQ(showAgeClassPicker({"M40", "W35"}), c.answer);
+    for (const auto &[act, answer] : cases) {
+        whenModal(act);
+        EXPECT_EQ(showAgeClassPicker({"M40", "W35"}), answer);
     }
-}
 
-TEST_F(SeriesDialogs, AgeClassListsAndSelection) {
-    Database &database = openSeries(1);
-    database.execute("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES ('W35', 0), ('M40', 2), ('Jug', 2)");
-    addParticipant("Abel", "M45");
-    addParticipant("Bauer", "Ältere");
-    addParticipant("Coen", "m45");
+    openSeries(1);
+    gDB->execute("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES ('W35', 0), ('M40', 2), ('Jug', 2)");
+    addParticipants({"M45", "Ältere", "m45"});
     EXPECT_THAT(AgeClassesBySortIndex(), ElementsAre("W35", "Jug", "M40"));
     EXPECT_THAT(AgeClassesOfParticipants(), ElementsAre("Ältere", "M45"));
-
-    scripted.answer("class", "M40");
+    ui.answer("class", "M40");
     EXPECT_EQ(SelectAgeClass(), "M40");
-    scripted.answer("class", "");
+    ui.answer("class", "");
     EXPECT_EQ(SelectAgeClass(), std::nullopt);
-    scripted.answer("class", " ");
+    ui.answer("class", " ");
     EXPECT_EQ(SelectAgeClass({" ", "M40"}), std::nullopt);
-    EXPECT_TRUE(scripted.failures().isEmpty());
 }
+
+}  // namespace

@@ -1,124 +1,156 @@
-// The race import end to end: dialogs, question, note, error dialog and the table.
-#include "core/import/EI_Import.h"
-#include "import_support.h"
+// The race import: the line rules of a result list, then the import end to end with
+// its dialogs, question, note window, error dialog and the table.
+#include "core_support.h"
 
-#include <gmock/gmock.h>
+#include "core/import/EI_Import.h"
+#include "core/import/ResultLine.h"
+#include "core/import/forms/frmImport.h"
+
+#include <QBuffer>
+#include <QLabel>
 
 using namespace tarnis;
 using namespace tarnis::testing;
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
 namespace {
+
+TEST(ImportLines, HeadingsResultLinesAndTheirColumns) {
+    // the class of a heading ("-" for none), and whether it is a result line
+    const std::tuple<const char *, const char *, bool> kinds[] = {
+        {"M40 - 10 km Lauf", "M40", false},
+        {"M40 - 10 km", "-", false},                 // no "m " once trimmed
+        {"W-Jugend - 5 km Lauf", "W", false},        // only up to the first hyphen
+        {"- 5 km Lauf", "", false},
+        {"Herren 10 km Lauf", "-", false},           // "m " but no "- "
+        {"1. A, B 68 X 35:12", "-", true},           // one character before the dot
+        {".1 A, B 68 X 35:12", "-", false},          // dot first
+        {"12. Meier Hans 35:12", "-", false},        // no comma
+        {"12. Meier, Hans 35.12", "-", false},       // no colon
+        {"3. Maier - Lauf, Mm 68 X 12:00", "3. Maier", true},  // both at once
+    };
+    for (const auto &[line, ageClass, result] : kinds) {
+        EXPECT_EQ(isAgeClassHeading(line) ? headingAgeClass(line) : "-", ageClass) << line;
+        EXPECT_EQ(isResultLine(line), result) << line;
+    }
+    const std::pair<QString, const char *> columns[] = {
+        {resultLine("3", "Meier, Hans", "68", "LG Nord", "35:12"), "3|Meier|Hans|68|LG Nord|35:12"},
+        // text after the time is taken along (k+3 characters from k-3 reach far)
+        {resultLine("3", "A, B", "68", "C", "35:12 ak"), "3|A|B|68|C|35:12 ak"},
+        {resultLine("3", "A, B", "68", "C", "1:02:03"), "3|A|B|68|C|1:02:03"},
+        // the place by its leading number, 32 bits wide; a one-digit year
+        {resultLine("3a", "A, B", " 5", "C", "35:12"), "3|A|B|5|C|35:12"},
+        {resultLine("40000", "A, B", "68", "C", "35:12"), "40000|A|B|68|C|35:12"},
+        {resultLine("x", "A, B", "68", "C", "35:12"), "0|A|B|68|C|35:12"},
+    };
+    for (const auto &[line, fields] : columns) {
+        const ResultLineFields f = parseResultLine(line);
+        EXPECT_EQ(QStringList({QString::number(f.place), f.vorname, f.zuname, f.yearField, f.verein, f.zeit}).join('|'),
+                  fields);
+    }
+}
+
+TEST(ImportLines, ReaderTakesEveryLineEndAndTheLastLine) {
+    const std::pair<QByteArray, QList<QByteArray>> cases[] = {
+        {"", {}}, {"a", {"a"}}, {"\r\n", {""}},
+        {"a\r\nb\r\n", {"a", "b"}}, {"a\rb\r", {"a", "b"}}, {"a\nb\n", {"a", "b"}},
+        {"a\r\n\r\nb", {"a", "", "b"}}, {"a\n\rb", {"a", "", "b"}},  // LF then CR: two ends
+        // a CR LF split between two reads, and a line longer than a read
+        {QByteArray(65535, 'x') + "\r\nshort\r\n" + QByteArray(200000, 'y') + "\nend",
+         {QByteArray(65535, 'x'), "short", QByteArray(200000, 'y'), "end"}},
+    };
+    for (const auto &[bytes, lines] : cases) {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        LineReader reader(buffer);
+        QList<QByteArray> got;
+        for (QByteArray line; reader.next(line);) got << line;
+        EXPECT_EQ(got, lines) << bytes.left(20).toStdString();
+    }
+}
+
+TEST(ImportLines, NoteWindowShowsTheLineJustProcessedAndGoesAway) {
+    QWidget mainWindow;
+    showImportNoteWindow(&mainWindow);
+    frmImport *note = importNoteWindow();
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->parentWidget(), &mainWindow);
+    EXPECT_TRUE(note->isVisible() && !note->isModal());
+    EXPECT_EQ(note->lblInfo->text(), QStringLiteral("Import läuft..."));
+    setImportNoteWindowLine(40000);
+    EXPECT_EQ(note->lblInfo->text(), QStringLiteral("Import läuft ... 40000"));
+    hideImportNoteWindow();
+    EXPECT_EQ(importNoteWindow(), nullptr);
+}
 
 class Import : public SeriesFixture {
 protected:
     void SetUp() override {
         SeriesFixture::SetUp();
-        gDB->execute(QStringLiteral("INSERT INTO Punkteverteilung VALUES (1, 25), (2, 20), (3, 18)"));
+        gDB->execute("INSERT INTO Punkteverteilung VALUES (1, 25), (2, 20), (3, 18)");
     }
     // Queues the file and the answer to the overwrite question, if any.
     bool importFile(const QString &file, const char *question = nullptr) {
-        ui.answer(QStringLiteral("file"), file);
-        if (question) ui.answer(QString::fromLatin1(question));
+        ui.answer("file", file);
+        if (question) ui.answer(question);
         return EI_Import();
-    }
-    QStringList standardList() {
-        return {QStringLiteral("Hamburg"),
-                QStringLiteral("05.12.2026"),
-                QString(),
-                QStringLiteral("M40 - 10 km Lauf"),
-                resultLine("1", QStringLiteral("O'Neill, Sean"), "68", QStringLiteral("LG Nord"), "35:12"),
-                resultLine("2", QStringLiteral("Müller, Jörg"), "71", QStringLiteral("TSV Süd"), "36:40"),
-                QStringLiteral("W-Jugend - 5 km Lauf"),
-                resultLine("3", QStringLiteral("Ärger, Änne"), " 5", QStringLiteral("SC Öst"), "1:02:03")};
     }
 };
 
-TEST_F(Import, FailingLineRollsBackAndIsNamed) {
-    importFile(writeList(standardList()));
+TEST_F(Import, FailuresRollBackAndNameTheLine) {
+    SaveSetting("LastUser", "erfassen", "Lauf_1");
+    importFile(writeList({"Hamburg", "05.12.2026", "M40 - 10 km Lauf",
+                          resultLine("1", "O'Neill, Sean", "68", "LG Nord", "35:12")}));
     const QStringList before = allRows();
-    const QString good = resultLine("4", QStringLiteral("Neu, Nina"), "80", QStringLiteral("LG Nord"), "40:00");
-    struct Case {
-        QStringList lines;
-        int badLine;  // 1-based index into lines
-        int error;
-    };
-    const Case cases[] = {
-        // a result line before the first heading has no class
-        {{"Ort", "Datum", good, "M40 - 10 km Lauf", good}, 3, 3315},
-        // an empty name
-        {{"Ort", "Datum", "M40 - 10 km Lauf", good, resultLine("5", ", Nina", "80", "LG", "40:00"), good}, 5, 3315},
-        // a year that is no number
-        {{"Ort", "Datum", "M40 - 10 km Lauf", good, resultLine("5", "Neu, Nina", "-5", "LG", "40:00")}, 5, 13},
-        // the comma leaves no room for the name, the colon none for the time
-        {{"Ort", "Datum", "M40 - 10 km Lauf", "5.,x 40:00", good}, 4, 5},
-        {{"Ort", "Datum", "M40 - 10 km Lauf", good, "5.:x, y"}, 5, 5},
-        // a place beyond 32 bits
-        {{"Ort", "Datum", "M40 - 10 km Lauf", resultLine("99999999999", "Neu, Nina", "80", "LG", "40:00")}, 4, 6},
-        // an empty date when an existing row is updated
-        {{"Ort", "", "M40 - 10 km Lauf", good, resultLine("1", "O'Neill, Sean", "68", "LG Nord", "35:12")}, 5, 3315},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.badLine);
-        ui.clearRecords();
-        EXPECT_TRUE(importFile(writeList(c.lines, QStringLiteral("bad.txt")), "yes"));
-        EXPECT_EQ(allRows(), before);
-        ASSERT_EQ(ui.errorReports().size(), 1);
-        const ErrorReport &r = ui.errorReports().at(0);
-        EXPECT_EQ(r.error.number, c.error) << r.error.description.toStdString();
-        EXPECT_EQ(r.hint, QStringLiteral("Fehler beim Import ! Zeile:\r") + c.lines.at(c.badLine - 1));
-        EXPECT_EQ(r.procedure, QString());
-        EXPECT_FALSE(gDB->inTransaction());
-    }
-}
-
-TEST_F(Import, FailureBeforeReadingKeepsTheTable) {
+    ASSERT_EQ(before.size(), 1);
     // Cancelled or blank: nothing at all.
-    ui.answer(QStringLiteral("file"), QString());
-    EXPECT_FALSE(EI_Import());
-    EXPECT_FALSE(importFile(QStringLiteral("   ")));
+    EXPECT_FALSE(importFile(QString()));
+    EXPECT_FALSE(importFile("   "));
     EXPECT_THAT(ui.messages(), IsEmpty());
 
-    struct Case {
+    const QString head = "M40 - 10 km Lauf", good = resultLine("4", "Neu, Nina", "80", "LG Nord", "40:00");
+    const struct {
         const char *prefix;
-        const char *file;
+        QStringList lines;  // none: the file is missing
+        int badLine;        // 1-based index into lines; 0: before the first line
         int error;
-    };
-    const Case cases[] = {
+    } cases[] = {
+        // a result line before the first heading has no class; an empty name
+        {"Lauf_2", {"Ort", "Datum", good, head, good}, 3, 3315},
+        {"Lauf_2", {"Ort", "Datum", head, good, resultLine("5", ", Nina", "80", "LG", "40:00"), good}, 5, 3315},
+        // the comma leaves no room for the name, the colon none for the time
+        {"Lauf_2", {"Ort", "Datum", head, "5.,x 40:00", good}, 4, 5},
+        {"Lauf_2", {"Ort", "Datum", head, good, "5.:x, y"}, 5, 5},
+        // a place beyond 32 bits; an empty date when an existing row is updated
+        {"Lauf_2", {"Ort", "Datum", head, resultLine("99999999999", "Neu, Nina", "80", "LG", "40:00")}, 4, 6},
+        {"Lauf_2", {"Ort", "", head, good, resultLine("1", "O'Neill, Sean", "68", "LG Nord", "35:12")}, 5, 3315},
+        {"Lauf_2", {}, 0, 53},
         // a prefix that names no race never reaches a column name
-        {"", "lauf.txt", 3265},
-        {"Lauf_9", "lauf.txt", 3265},
-        {"Lauf_0", "lauf.txt", 3265},
-        {"Lauf_2_Punkte) FROM x; --", "lauf.txt", 3265},
-        {"Verein", "lauf.txt", 3265},
-        {"Lauf_2", "fehlt.txt", 53},
+        {"", {"Ort", "Datum", head, good}, 0, 3265},
+        {"Lauf_9", {"Ort", "Datum", head, good}, 0, 3265},
+        {"Lauf_0", {"Ort", "Datum", head, good}, 0, 3265},
+        {"Verein", {"Ort", "Datum", head, good}, 0, 3265},
+        {"Lauf_2_Punkte) FROM x; --", {"Ort", "Datum", head, good}, 0, 3265},
     };
-    writeList(standardList());
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.prefix);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.prefix) + ' ' + std::to_string(c.badLine));
         ui.clearRecords();
-        SaveSetting(QStringLiteral("LastUser"), QStringLiteral("erfassen"), QString::fromLatin1(c.prefix));
-        EXPECT_TRUE(importFile(path(QString::fromLatin1(c.file))));
-        ASSERT_EQ(ui.errorReports().size(), 1);
-        EXPECT_EQ(ui.errorReports().at(0).error.number, c.error);
-        EXPECT_EQ(ui.errorReports().at(0).hint, QStringLiteral("Fehler beim Import ! Zeile:\r"));
-        EXPECT_THAT(allRows(), IsEmpty());
+        SaveSetting("LastUser", "erfassen", c.prefix);
+        EXPECT_TRUE(importFile(c.lines.isEmpty() ? path("fehlt.txt") : writeList(c.lines, "bad.txt")));
+        EXPECT_EQ(allRows(), before);
+        EXPECT_THAT(reports(), ElementsAre(QString::number(c.error) + "  Fehler beim Import ! Zeile:\r" +
+                                           c.lines.value(c.badLine - 1)));
         EXPECT_FALSE(gDB->inTransaction());
     }
 }
 
 TEST_F(Import, ListsBeyondSixteenBits) {
-    SaveSetting(QStringLiteral("LastUser"), QStringLiteral("PlPuZuord"), QStringLiteral("-1"));
-    QStringList lines{QStringLiteral("Ort"), QStringLiteral("Datum"), QStringLiteral("M40 - 10 km Lauf")};
-    for (int i = 1; i <= 40000; ++i)
-        lines << resultLine(QString::number(i), QStringLiteral("N%1, V").arg(i), "70", QStringLiteral("C"), "40:00");
+    SaveSetting("LastUser", "PlPuZuord", "-1");
+    QStringList lines{"Ort", "Datum", "M40 - 10 km Lauf"};
+    for (int i = 1; i <= 40000; ++i) lines << resultLine(QString::number(i), QStringLiteral("N%1, V").arg(i), "70", "C", "40:00");
     EXPECT_TRUE(importFile(writeList(lines)));
     EXPECT_THAT(ui.messages(), IsEmpty());
-    EXPECT_EQ(gDB->openRecordset(QStringLiteral("SELECT count(*), max(Lauf_2_Punkte) FROM Teilnehmer"))
-                  .rows()
-                  .at(0),
-              (std::vector<Value>{Value(40000), Value(40000)}));
+    EXPECT_THAT(rows("SELECT count(*), max(Lauf_2_Punkte) FROM Teilnehmer"), ElementsAre("40000|40000"));
 }
 
 }  // namespace

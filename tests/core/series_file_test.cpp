@@ -1,0 +1,212 @@
+// The series file: schema and creation, points per place and their direction, the
+// age-class order, compaction and repair.
+#include "core_support.h"
+
+#include "core/db/AklSortIndex.h"
+#include "core/db/Maintenance.h"
+#include "core/db/PunkteRichtung.h"
+#include "core/import/Punkteverteilung.h"
+#include "platform/text/Clock.h"
+
+#include <QDir>
+
+using namespace tarnis;
+using namespace tarnis::testing;
+using ::testing::UnorderedElementsAre;
+
+namespace {
+
+using SeriesFile = SeriesTest;
+
+TEST_F(SeriesFile, SchemaFieldByFieldForEachRaceCount) {
+    // name, declared type, not null, position in the key (0: none)
+    const auto describe = [](const char *table) {
+        return rows("SELECT name, type, \"notnull\", pk FROM pragma_table_info(?1) ORDER BY cid", {table});
+    };
+    // one field named literally per count, against a leading zero or a wrong order
+    const struct {
+        int races, index;
+        const char *field;
+    } cases[] = {{1, 10, "Lauf_1_Zeit|TEXT|0|0"}, {9, 41, "Lauf_9_Punkte|INTEGER|0|0"},
+                 {10, 43, "Lauf_10_Ort|TEXT|0|0"}, {50, 206, "Lauf_50_Zeit|TEXT|0|0"}};
+    for (const auto &c : cases) {
+        openSeries(c.races, QStringLiteral("s%1.mdb").arg(c.races));
+        QStringList expected{"Vorname|TEXT|1|1",      "Zuname|TEXT|1|2",      "Jahrgang|INTEGER|1|3",
+                             "Altersklasse|TEXT|1|4", "Verein|TEXT|1|5",      "Endwertung|INTEGER|0|0",
+                             "Zwischenwertung|INTEGER|0|0"};
+        for (int n = 1; n <= c.races; ++n)
+            for (const char *field : {"Ort|TEXT", "Datum|TEXT", "Punkte|INTEGER", "Zeit|TEXT"})
+                expected << QStringLiteral("Lauf_%1_%2|0|0").arg(n).arg(QLatin1String(field));
+        EXPECT_EQ(describe("Teilnehmer"), expected) << c.races;
+        EXPECT_EQ(describe("Teilnehmer").value(c.index), c.field);
+    }
+    EXPECT_THAT(describe("AKLSortIndex"), ElementsAre("Altersklasse|TEXT|1|1", "Index|INTEGER|0|0"));
+    EXPECT_THAT(describe("Punkteverteilung"), ElementsAre("Platz|INTEGER|1|1", "Punkte|INTEGER|0|0"));
+
+    // Unwritten fields are Null; texts are refused empty, over 50 characters or as a
+    // duplicate key in any case, umlauts included.
+    gDB->execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Lauf_2_Datum) "
+                 "VALUES ('Kühn', 'Ida', 1980, 'W40', 'TV', ' ')");
+    EXPECT_THAT(rows("SELECT Endwertung, Zwischenwertung, Lauf_1_Ort, Lauf_1_Punkte, Lauf_2_Zeit, Lauf_2_Datum "
+                     "FROM Teilnehmer"),
+                ElementsAre("<null>|<null>|<null>|<null>|<null>| "));
+    gDB->execute("INSERT INTO AKLSortIndex VALUES ('M40', 1), ('Müller', 2), ('Muller', 3)");
+    const std::pair<QString, int> texts[] = {{"", err::EmptyText},         {QString(51, 'x'), err::TextTooLong},
+                                             {"m40", err::DuplicateKey},  {"MÜLLER", err::DuplicateKey},
+                                             {QString(50, 'x'), 0},       {" ", 0}};
+    for (const auto &[text, error] : texts)
+        EXPECT_EQ(errorOf([&] { gDB->execute("INSERT INTO AKLSortIndex VALUES (?1, 0)", {text}); }), error) << text.toStdString();
+    EXPECT_EQ(errorOf([] { gDB->execute("UPDATE Teilnehmer SET Lauf_1_Ort = ''"); }), err::EmptyText);
+}
+
+TEST_F(SeriesFile, CreationReportsAndNeverTouchesAnExistingFile) {
+    ui.answer("ok");
+    DB_CreateDatabase(path("neu.mdb"), 3);
+    EXPECT_EQ(Database::open(path("neu.mdb"))->tableColumns("Teilnehmer").size(), 19);
+    writeBytes("not a series file", "fremd.mdb");
+    for (const char *name : {"fremd.mdb", "neu.mdb", "fehlt/x.mdb"}) DB_CreateDatabase(path(name), 3);
+    EXPECT_EQ(fileBytes(path("fremd.mdb")), "not a series file");
+    EXPECT_FALSE(QFile::exists(path("fehlt/x.mdb")));
+    EXPECT_THAT(ui.messages(), ElementsAre("information\tDatenbank  : <work>/neu.mdb\\nerfolgreich angelegt !",
+                                           "error\t3204\t\t", "error\t3204\t\t", "error\t3044\t\t"));
+    EXPECT_FALSE(gDB);
+}
+
+TEST_F(SeriesFile, PointsLookupsAndDirectionAgree) {
+    openSeries(1);
+    const auto setPoints = [](const std::vector<std::pair<int, Value>> &places) {
+        gDB->execute("DELETE FROM Punkteverteilung");
+        for (const auto &[place, points] : places) gDB->execute("INSERT INTO Punkteverteilung VALUES (?1, ?2)", {place, points});
+    };
+    const Value null;
+    // the rows of the table, the direction, and place -> points
+    const std::tuple<const char *, std::vector<std::pair<int, Value>>, int, std::vector<std::pair<std::int64_t, int>>>
+        cases[] = {
+            {"empty", {}, 0, {{1, 0}, {0, 0}}},
+            {"only place 2", {{2, 20}}, 2, {{1, 0}, {2, 20}}},
+            {"equal", {{1, 10}, {2, 10}}, 0, {{2, 10}}},
+            {"null first", {{1, null}, {2, 5}}, 2, {{1, 0}, {2, 5}}},
+            {"null below", {{1, 25}, {2, 20}, {3, null}}, 1, {{3, 0}, {4, 0}}},
+            {"full", {{1, 25}, {2, 20}, {3, 16}}, 1, {{1, 25}, {3, 16}, {4, 0}, {0, 0}, {-1, 0}}},
+            {"gap", {{1, 10}, {3, 6}}, 1, {{2, 0}, {3, 6}}},
+            {"only place 0", {{0, 5}}, 0, {{0, 0}, {1, 0}}},
+            {"negative place", {{-4, 9}, {1, 3}}, 1, {{1, 3}, {-4, 0}}},
+            {"huge place", {{1, 50}, {2000000000, 1}}, 1, {{2000000000, 1}, {1999999999, 0}, {2000000001, 0}}},
+        };
+    for (const auto &[what, places, direction, lookups] : cases) {
+        SCOPED_TRACE(what);
+        setPoints(places);
+        PointsTable table;
+        std::int32_t fallback = 7;
+        EI_LoadPunkteverteilung(table, fallback);
+        EXPECT_EQ(fallback, 0);
+        for (const auto &[place, points] : lookups) EXPECT_EQ(EI_GetPunkte(place, table, fallback), points) << place;
+        // the scoring takes its direction from the loaded table: both must agree
+        EXPECT_EQ(DB_GetPunkteRichtung(*gDB), direction);
+        EXPECT_EQ(PunkteRichtung(EI_GetPunkte(1, table, 0), EI_GetPunkte(2, table, 0)), direction);
+    }
+    // A reload replaces earlier values only when the table has rows.
+    PointsTable table;
+    for (const auto &places : {std::vector<std::pair<int, Value>>{{1, 25}, {2, 20}}, {{1, 9}}, {}}) {
+        setPoints(places);
+        table.load(*gDB);
+    }
+    EXPECT_EQ(table.points(1), 9);
+    EXPECT_EQ(table.points(2), 0);
+    gDB->execute("DROP TABLE Punkteverteilung");
+    EXPECT_EQ(DB_GetPunkteRichtung(*gDB), 0);
+}
+
+TEST_F(SeriesFile, AgeClassOrderGetsMissingClassesAndKeepsExistingOnes) {
+    openSeries(1);
+    gDB->execute("INSERT INTO AKLSortIndex VALUES ('M40', 7)");
+    addParticipants({"m40", "W35", "M'50", "W35"});
+    DB_FillAKLSortIndex(*gDB);
+    EXPECT_THAT(rows("SELECT * FROM AKLSortIndex ORDER BY 1"), ElementsAre("M'50|0", "M40|7", "W35|0"));
+    EXPECT_FALSE(gDB->inTransaction());
+}
+
+class Maintenance : public SeriesTest {
+protected:
+    void SetUp() override {
+        SeriesTest::SetUp();
+        setFixedNow(QDateTime(QDate(2026, 12, 5), QTime(12, 0)));
+        openSeries(3);
+        gDB->execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                     "INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein) "
+                     "SELECT 'Läufer ' || i, 'Eva', 1970, 'M40', 'LG' FROM n");
+        gDB->execute("DELETE FROM Teilnehmer WHERE Vorname > 'Läufer 5'");  // free pages to compact away
+        before = fileBytes(gDBPath);
+        content = contentOfFile();
+    }
+    void TearDown() override {
+        setFixedNow(QDateTime());
+        SeriesTest::TearDown();
+    }
+    static QString contentOfFile() {
+        return Database::open(gDBPath)->openRecordset("SELECT count(*) || max(Vorname) FROM Teilnehmer").field(0).toText();
+    }
+    QByteArray before;
+    QString content;
+};
+
+TEST_F(Maintenance, CompactionReportsFailuresAndLeavesBackupAndCompactedCopy) {
+    // A folder in the way of the backup copy, then of the compacted copy.
+    for (const QString blocked : {"series.mdb_05.12.2026", "series.mdb_new"}) {
+        SCOPED_TRACE(blocked.toStdString());
+        ui.clearRecords();
+        QFile::remove(path("series.mdb_05.12.2026"));
+        ASSERT_TRUE(QDir(dir.path()).mkpath(blocked + "/inhalt"));
+        DB_Compact();
+        ASSERT_EQ(ui.errorReports().size(), 1);
+        EXPECT_EQ(ui.errorReports().front().procedure, "DB_Compact");
+        EXPECT_EQ(ui.messages().size(), 1);  // no completion message
+        EXPECT_EQ(fileBytes(gDBPath), before);
+        EXPECT_TRUE(gDB && gDB->isOpen());
+        EXPECT_FALSE(ui.busy());
+        EXPECT_FALSE(QFileInfo(path("series.mdb_new")).isFile());  // a refused backup compacts nothing
+        QDir(path(blocked)).removeRecursively();
+    }
+    ui.clearRecords();
+    ui.answer("ok");
+    DB_Compact();
+    EXPECT_THAT(ui.messages(), ElementsAre("information\tKomprimierung der Datenbank abgeschlossen !"));
+    EXPECT_THAT(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
+                UnorderedElementsAre("series.mdb", "series.mdb_05.12.2026", "series.mdb_new"));
+    EXPECT_EQ(fileBytes(path("series.mdb_05.12.2026")), before);
+    EXPECT_EQ(fileBytes(gDBPath), fileBytes(path("series.mdb_new")));
+    EXPECT_LT(fileBytes(gDBPath).size(), before.size());
+    EXPECT_FALSE(gDB->isOpen());
+    EXPECT_FALSE(ui.busy());
+    EXPECT_EQ(contentOfFile(), content);
+    // A second run on the same day replaces that day's backup with the compacted state.
+    const QByteArray compacted = fileBytes(gDBPath);
+    gDB = Database::open(gDBPath);
+    ui.answer("ok");
+    DB_Compact();
+    EXPECT_EQ(fileBytes(path("series.mdb_05.12.2026")), compacted);
+}
+
+TEST_F(Maintenance, RepairOfHealthyAndDamagedFiles) {
+    ui.answer("ok");
+    DB_Repair();
+    EXPECT_THAT(ui.messages(), ElementsAre("information\tReperatur der Datenbank abgeschlossen !"));
+    EXPECT_FALSE(gDB->isOpen());
+    EXPECT_EQ(contentOfFile(), content);
+
+    QByteArray damaged = fileBytes(gDBPath);
+    ASSERT_GT(damaged.size(), 12288);
+    for (int i = 8192; i < 12288; ++i) damaged[i] = char(0xA5 ^ i);
+    writeBytes(damaged, "series.mdb");
+    ui.clearRecords();
+    DB_Repair();
+    EXPECT_THAT(reports(), ElementsAre("3049 DB_Repair "));
+    EXPECT_EQ(fileBytes(gDBPath), damaged);
+    EXPECT_FALSE(ui.busy());
+    DB_CloseAll();
+    EXPECT_FALSE(gDB->isOpen());
+    gDB.reset();
+    DB_CloseAll();  // nothing open: still no failure
+}
+
+}  // namespace
