@@ -72,8 +72,9 @@ TEST(RecordSourceTest, HeaderClickSortsByTheColumnsField) {
     bool flag = false;
     EXPECT_EQ(HeadClickSource(5, flag, "alle", false).sql, "select * from Teilnehmer  order by Endwertung DESC");
     EXPECT_EQ(HeadClickSource(5, flag, "alle", false).sql, "select * from Teilnehmer  order by Endwertung ASC");
-    EXPECT_EQ(HeadClickSource(12, flag, "X", true).sql, "select * from Teilnehmer where Verein = ?1 AND "
-                                                       "Endwertung > 0 order by Jahrgang,Altersklasse,Zuname,Vorname DESC");
+    EXPECT_EQ(HeadClickSource(12, flag, "X", true).sql,
+              "select * from Teilnehmer where Verein = ?1 AND Endwertung > 0 "
+              "order by Jahrgang,Altersklasse,Zuname,Vorname DESC");
 }
 
 TEST(PlacementTest, PositionsBeyondTheLimitAreCentred) {
@@ -112,7 +113,8 @@ TEST(ProgramFolderTest, WrittenFilesGoToTheUserFolderWhenTheProgramFolderCannotB
 TEST(DispatchTest, ConfirmedDataCommandsReportTheirFailure) {
     ScriptedUi scripted;
     setUi(&scripted);
-    for (int id : {20011, 20012, 20013, 20014, 20020, 20030, 20041, 20042}) EXPECT_TRUE(CommandReportsFailure(id)) << id;
+    for (int id : {20011, 20012, 20013, 20014, 20020, 20030, 20041, 20042})
+        EXPECT_TRUE(CommandReportsFailure(id)) << id;
     for (int id : {1, 2, 3, 10001, 30071, 4, 20065}) EXPECT_FALSE(CommandReportsFailure(id)) << id;
     const auto fail = [] { throw AppError(3218, "Engine", "gesperrt"); };
     RunCommand(20030, fail);

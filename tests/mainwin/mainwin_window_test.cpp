@@ -130,7 +130,8 @@ TEST_F(MainWindowTest, StartUpPaths) {
     EXPECT_EQ(window_->statusPanel(2), series(3));
     EXPECT_EQ(GetSetting("LastUser", "AppPath"), program_.path());
     EXPECT_EQ(gRaceCount, 3);
-    EXPECT_EQ(window_->recordSource(), "select * from Teilnehmer  order by Jahrgang, Altersklasse, Zuname, Vorname ASC");
+    EXPECT_EQ(window_->recordSource(),
+              "select * from Teilnehmer  order by Jahrgang, Altersklasse, Zuname, Vorname ASC");
     addRunner("Adler", "LG Nord", 30);
     window_->reload();  // reads the file again; no splash, no dialog
     EXPECT_EQ(window_->gridCaption(), QString::fromUtf8("1 erfaßte Teilnehmer"));

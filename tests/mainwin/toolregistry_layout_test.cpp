@@ -18,9 +18,10 @@ namespace {
 // The captions of a bar joined by "|": "-> band" after a popup opener, "---" for a separator.
 QString describe(const QList<QAction *> &actions) {
     QStringList items;
-    for (QAction *a : actions)
-        items << (a->isSeparator() ? QStringLiteral("---")
-                                   : a->text() + (a->menu() ? QStringLiteral("->") + a->menu()->objectName() : QString()));
+    for (QAction *a : actions) {
+        const QString opens = a->menu() ? QStringLiteral("->") + a->menu()->objectName() : QString();
+        items << (a->isSeparator() ? QStringLiteral("---") : a->text() + opens);
+    }
     return items.join(u'|');
 }
 

@@ -87,8 +87,8 @@ protected:
     void seriesD1() {
         db().execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Endwertung, "
                      "Zwischenwertung) VALUES ('Meier', 'Hans', 1980, 'M40', 'TV Nord', 60, 0), "
-                     "('Schulz', 'Peter', 1982, 'M40', 'LG Süd', 75, 0), ('Abel', 'Karl', 1981, 'M40', 'TV Nord', 60, 0), "
-                     "('Berg', 'Uwe', 1983, 'M40', 'SC Ost', 50, 0), ('Roth', 'Anna', 1988, 'W35', 'TV Nord', 70, 0), "
+                     "('Schulz', 'Peter', 1982, 'M40', 'LG Süd', 75, 0), ('Berg', 'Uwe', 1983, 'M40', 'SC Ost', 50, 0),"
+                     "('Abel', 'Karl', 1981, 'M40', 'TV Nord', 60, 0), ('Roth', 'Anna', 1988, 'W35', 'TV Nord', 70, 0),"
                      "('Neu', 'Lea', 1990, 'W35', ' ', 30, 0), ('Klein', 'Max', 1987, 'M35', 'SC Ost', 75, 0), "
                      "('Lang', 'Tim', 1986, 'M35', 'LG Süd', 0, 40), ('Frei', 'Ole', 1984, 'M99', 'TV Nord', 80, 0)");
         db().execute("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES ('W35', 1), ('M35', 2), ('M40', 2)");
@@ -138,7 +138,8 @@ TEST_F(FinalListTest, FontsColoursAndFormatFromListSettings) {
     const auto placeOneX = [this] {
         run();
         for (const auto &op : control.shownDoc->pages[0].ops)
-            if (const auto *t = std::get_if<print::TextOp>(&op); t && t->text == QStringLiteral("1")) return t->topLeft.x();
+            if (const auto *t = std::get_if<print::TextOp>(&op); t && t->text == QStringLiteral("1"))
+                return t->topLeft.x();
         return -1.0;
     };
     SaveSetting("Listendruck", "EW-Format", "   ");
@@ -170,9 +171,10 @@ TEST_F(FinalListTest, FontsColoursAndFormatFromListSettings) {
     EXPECT_GT(lines, 0);
 }
 
-// No finisher in a class of the order (M99 has no place in it): only the message. Then the preview or the
-// printer; a failing printer, a setting that is no number and a broken format reach
-// the error dialog with no document left open and the progress window closed.
+// No finisher in a class of the order (M99 has no place in it): only the message.
+// Then the preview or the printer; a failing printer, a setting that is no number and
+// a broken format reach the error dialog with no document left open and the progress
+// window closed.
 TEST_F(FinalListTest, EmptyResultPreviewPrinterAndFailures) {
     add("Frei", "Ole", 1984, "M99", "TV Nord", 80);
     add("Lang", "Tim", 1986, "M35", "LG Süd", 0, 40);

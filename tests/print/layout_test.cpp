@@ -17,7 +17,8 @@ TEST(TableFormatTest, ParsesAlignmentsAndWidthsAndRefusesWhatIsNoColumn) {
         {"^1000|<3250|>5050;", {{Align::Centre, 1000}, {Align::Left, 3250}, {Align::Right, 5050}}},
         {" >900 | 100 ;<7|ignored", {{Align::Right, 900}, {Align::Left, 100}}},
     };
-    for (const auto &[text, columns] : cases) EXPECT_EQ(TableFormat::parse(QString::fromUtf8(text)).columns, columns) << text;
+    for (const auto &[text, columns] : cases)
+        EXPECT_EQ(TableFormat::parse(QString::fromUtf8(text)).columns, columns) << text;
     EXPECT_EQ(TableFormat::parse(u"^1000|<3250|<3250|^1000|<5050|^1000;").totalWidth(), 14550);
     for (const char *text : {"", ";", "abc", "^", "<10|", "^-5", "^1x0", "^99999999999"}) {
         try {

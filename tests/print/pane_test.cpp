@@ -150,8 +150,8 @@ TEST(PrintModeTest, EachToolTogglesAndChecksOnlyItself) {
         ModeWindow window;
         window.checked = {{"mnuVorschau", before[0] == '1'}, {"mnuDrucken", before[1] == '1'}};
         command(window);
-        EXPECT_EQ(QString::number(window.checked.value("mnuVorschau")) + QString::number(window.checked.value("mnuDrucken")),
-                  after) << before;
+        const auto mark = [&window](const char *name) { return window.checked.value(name) ? '1' : '0'; };
+        EXPECT_EQ((std::string{mark("mnuVorschau"), mark("mnuDrucken")}), after) << before;
     }
 }
 
