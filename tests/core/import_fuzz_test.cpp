@@ -1,7 +1,7 @@
 // Mutated result lists: the import never crashes, and afterwards the table holds
 // either exactly what it held before (with the failure reported) or exactly what
 // the lines of the file say.
-#include "core_support.h"
+#include "import_support.h"
 
 #include "core/import/EI_Import.h"
 #include "core/import/ResultLine.h"
@@ -54,34 +54,26 @@ QStringList expectedRows(const QStringList &before, QByteArray bytes) {
     return out;
 }
 
-// Random bytes, cut and repeated lines, odd dots, commas and colons, very long
-// lines, changed case and digits; now and then an empty or a binary file.
-class Mutator {
-public:
-    explicit Mutator(std::uint32_t seed) : rng_(seed) {}
-    QByteArray mutate(const QByteArray &base) {
-        const int kind = pick(20);
-        QByteArray b = kind == 0 ? QByteArray() : kind == 1 ? QByteArray(pick(3000), '\0') : base;
-        if (kind == 1) for (char &c : b) c = char(pick(256));
-        for (int i = kind < 2 ? 0 : 1 + pick(kind < 10 ? 2 : 6); i > 0; --i) apply(b);
-        return b;
-    }
-
-private:
-    int pick(int n) { return int(rng_() % std::uint32_t(n)); }
-    void apply(QByteArray &b) {
-        static const char odd[] = ".,:-m '\r\n0123456789";
-        const qsizetype at = b.isEmpty() ? 0 : pick(int(b.size()));
+// A mutation of `base`: random bytes, cut and repeated lines, odd dots, commas and
+// colons, very long lines, changed case and digits; now and then an empty or a binary file.
+QByteArray mutate(const QByteArray &base, std::mt19937 &rng) {
+    static const char odd[] = ".,:-m '\r\n0123456789";
+    const auto pick = [&rng](qsizetype n) { return int(rng() % std::uint32_t(n)); };
+    const int kind = pick(20);
+    QByteArray b = kind == 0 ? QByteArray() : kind == 1 ? QByteArray(pick(3000), '\0') : base;
+    if (kind == 1) for (char &c : b) c = char(pick(256));
+    for (int i = kind < 2 ? 0 : 1 + pick(kind < 10 ? 2 : 6); i > 0; --i) {
+        const qsizetype at = b.isEmpty() ? 0 : pick(b.size());
         const auto ch = static_cast<unsigned char>(b.isEmpty() ? '\0' : b[at]);
         const qsizetype start = b.lastIndexOf('\n', at) + 1, end = b.indexOf('\n', at);
         switch (pick(8)) {
         case 0: if (!b.isEmpty()) b[at] = char(pick(256)); break;
-        case 1: b.insert(at, odd[pick(int(sizeof odd) - 1)]); break;
+        case 1: b.insert(at, odd[pick(sizeof odd - 1)]); break;
         case 2: b.remove(at, pick(12)); break;
         case 3: b.truncate(at); break;
         case 4: {  // a very long line
             QByteArray line(200 + pick(6000), ' ');
-            for (char &c : line) c = odd[pick(int(sizeof odd) - 3)];
+            for (char &c : line) c = odd[pick(sizeof odd - 3)];
             b.insert(at, "\r\n" + line + "\r\n");
             break;
         }
@@ -90,19 +82,18 @@ private:
         default: if (std::isdigit(ch)) b[at] = char('0' + pick(10)); break;
         }
     }
-    std::mt19937 rng_;
-};
+    return b;
+}
 
 using ImportFuzz = SeriesFixture;
 
 TEST_F(ImportFuzz, MutatedListsLeaveTheTableWholeOrImported) {
     gDB->execute("INSERT INTO Punkteverteilung VALUES (1, 25), (2, 20), (3, 18)");
-    const QString list = writeList({"Stadtpark", "05.12.2026", "M40 - 10 km Lauf",
-                                    resultLine("1", "O'Neill, Sean", "68", "LG Nord", "35:12"),
-                                    resultLine("2", "Müller, Jörg", "71", "TSV Süd", "36:40"),
-                                    resultLine("3", "Ärger, Änne", "75", "SC Öst", "37:01"), "",
-                                    "W-Jugend - 5 km Lauf", resultLine("1", "Weiß, Lea", "09", "LG Nord", "19:59"),
-                                    resultLine("2", "Groß, Mia", "08", "TSV Süd", "1:02:03")});
+    const QString list = writeList(
+        {"Stadtpark", "05.12.2026", "M40 - 10 km Lauf", resultLine("1", "O'Neill, Sean", "68", "LG Nord", "35:12"),
+         resultLine("2", "Müller, Jörg", "71", "TSV Süd", "36:40"), resultLine("3", "Ärger, Änne", "75", "SC Öst", "37:01"),
+         "", "W-Jugend - 5 km Lauf", resultLine("1", "Weiß, Lea", "09", "LG Nord", "19:59"),
+         resultLine("2", "Groß, Mia", "08", "TSV Süd", "1:02:03")});
     const QByteArray base = fileBytes(list);
     const auto sortedRows = [] { QStringList r = allRows(); r.sort(); return r; };
     // Rows in races 1 and 2 before every run.
@@ -115,10 +106,10 @@ TEST_F(ImportFuzz, MutatedListsLeaveTheTableWholeOrImported) {
     const QStringList before = sortedRows();
     gDB->execute("CREATE TABLE Vorher AS SELECT * FROM Teilnehmer");
 
-    Mutator mutator(20261205);
+    std::mt19937 rng(20261205);
     int imported = 0, refused = 0;
     for (int run = 0; run < kRuns; ++run) {
-        const QByteArray bytes = mutator.mutate(base);
+        const QByteArray bytes = mutate(base, rng);
         ui.clearRecords();
         ui.answer("file", writeBytes(bytes));
         ui.answer("yes");

@@ -1,5 +1,5 @@
 // Scoring: one participant's sum, and the whole run over the table.
-#include "core_support.h"
+#include "import_support.h"
 
 #include "core/scoring/Scoring.h"
 
@@ -9,44 +9,35 @@ using namespace tarnis::testing;
 namespace {
 
 TEST(CalcWertung, BestValuesUpToTheMaximum) {
-    // races 1..n, higher better, limits, the sum, qualified
+    // the values of races 1..n after an unused 0, higher better, limits, the sum, qualified
     const std::tuple<std::vector<std::int32_t>, bool, RaceLimits, std::int32_t, bool> cases[] = {
-        {{25, 0, 18, 20, 16}, true, {3, 3}, 63, true},
-        {{2112, 2090, 0}, false, {3, 3}, 4202, false},
-        {{5, 1, 3}, false, {2, 2}, 4, true},       // lower is better: the smallest
-        {{5, 1, 3}, true, {2, 2}, 8, true},
-        {{-4, 0, 7}, false, {1, 3}, 7, true},      // 0 and below never count
-        {{-4, 0, 7}, true, {1, 3}, 7, true},
-        {{10, 10, 10}, true, {3, 2}, 20, false},   // maximum below minimum: nobody qualifies
-        {{0, 0}, true, {0, 3}, 0, true},           // minimum 0: everybody, without results too
-        {{}, true, {3, 3}, 0, false},              // no race columns
+        {{0, 25, 0, 18, 20, 16}, true, {3, 3}, 63, true},
+        {{0, 2112, 2090, 0}, false, {3, 3}, 4202, false},
+        {{0, 5, 1, 3}, false, {2, 2}, 4, true},       // lower is better: the smallest
+        {{0, 5, 1, 3}, true, {2, 2}, 8, true},
+        {{0, -4, 0, 7}, false, {1, 3}, 7, true},      // 0 and below never count
+        {{0, -4, 0, 7}, true, {1, 3}, 7, true},
+        {{0, 10, 10, 10}, true, {3, 2}, 20, false},   // maximum below minimum: nobody qualifies
+        {{0, 0, 0}, true, {0, 3}, 0, true},           // minimum 0: everybody, without results too
+        {{0}, true, {3, 3}, 0, false},                // no race columns
     };
-    for (const auto &[races, higherBetter, limits, sum, qualifies] : cases) {
-        std::vector<std::int32_t> values{0};
-        values.insert(values.end(), races.begin(), races.end());
+    for (auto [values, higherBetter, limits, sum, qualifies] : cases) {  // a copy: the values get sorted
         bool qualified = !qualifies;
-        EXPECT_EQ(CalcWertung(values, qualified, higherBetter, limits), sum) << ::testing::PrintToString(races);
-        EXPECT_EQ(qualified, qualifies) << ::testing::PrintToString(races);
+        EXPECT_EQ(CalcWertung(values, qualified, higherBetter, limits), sum) << ::testing::PrintToString(values);
+        EXPECT_EQ(qualified, qualifies) << ::testing::PrintToString(values);
     }
 }
 
-class Scoring : public SeriesFixture {
-protected:
-    static QStringList totals() { return rows("SELECT Vorname, Endwertung, Zwischenwertung FROM Teilnehmer ORDER BY 1"); }
-    static void setLimits(const char *min, const char *max) {
-        SaveSetting("LastUser", "LaufAnzForEW", min);
-        SaveSetting("LastUser", "LaufAnzMaxForEW", max);
-        SaveSetting("LastUser", "Modus", "P");
-    }
-};
+using Scoring = SeriesFixture;
 
 TEST_F(Scoring, FailureKeepsTheOldStandings) {
     // Z's sum overflows, after A was scored; both old totals are 999.
     gDB->execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Endwertung, "
                  "Zwischenwertung, Lauf_1_Punkte, Lauf_2_Punkte) VALUES ('A', 'V', 1970, 'M40', 'C', 999, 999, 10, 10), "
                  "('Z', 'V', 1970, 'M40', 'C', 999, 999, 2000000000, 2000000000)");
-    setLimits("1", "3");
+    SaveSetting("LastUser", "LaufAnzForEW", "1");
     gDB->execute("INSERT INTO Punkteverteilung VALUES (1, 25), (2, 20)");
+    const auto totals = [] { return rows("SELECT Vorname, Endwertung, Zwischenwertung FROM Teilnehmer ORDER BY 1"); };
     const QStringList before = totals();
     EXPECT_FALSE(CountWertung());
     EXPECT_EQ(totals(), before);
@@ -56,7 +47,7 @@ TEST_F(Scoring, FailureKeepsTheOldStandings) {
 
     // A count that is no number is reported the same way.
     ui.clearRecords();
-    setLimits("drei", "3");
+    SaveSetting("LastUser", "LaufAnzForEW", "drei");
     EXPECT_FALSE(CountWertung());
     EXPECT_THAT(reports(), ElementsAre("13 CountWertung "));
     EXPECT_EQ(totals(), before);
@@ -66,7 +57,8 @@ TEST_F(Scoring, SeriesBeyondSixteenBitsAndAStaleRaceCount) {
     gDB->execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40000) "
                  "INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Lauf_3_Punkte) "
                  "SELECT 'N' || i, 'V', 1970, 'M40', 'C', i % 7 FROM n");
-    setLimits("1", "1");
+    SaveSetting("LastUser", "LaufAnzForEW", "1");
+    SaveSetting("LastUser", "LaufAnzMaxForEW", "1");
     gRaceCount = 1;  // left from an earlier series: race 3 still counts
     EXPECT_TRUE(CountWertung());
     EXPECT_EQ(ui.progressCalls().first(), "show 40000");

@@ -1,6 +1,6 @@
 // The error dialog and its report file, the progress rules, help and the form
 // styling; the windows under the offscreen platform.
-#include "core_support.h"
+#include "import_support.h"
 
 #include "core/services/Help.h"
 #include "core/services/Progress.h"
@@ -19,7 +19,7 @@ const AppError kDuplicate(3022, QStringLiteral("DB.Database"), QStringLiteral("D
 
 using Services = SeriesTest;
 
-TEST_F(Services, ShowErrorHidesProgressRestoresPointerAndContinuesOrEnds) {
+TEST_F(Services, ErrorDialogFlowAndHelp) {
     ShowWorking(10);
     StepWorking();
     SetBusyPointer(true);
@@ -33,12 +33,16 @@ TEST_F(Services, ShowErrorHidesProgressRestoresPointerAndContinuesOrEnds) {
     EXPECT_THAT(ui.messages(), ElementsAre("error\t3022\tCountWertung\tZusatz", "error\t94\t\t"));
     EXPECT_EQ(ui.errorReports().first().error.description, kDuplicate.description);
     EXPECT_EQ(ui.endProgramCalls(), 1);
+    // Help only tells that no help file is set.
+    ui.clearRecords();
+    ui.answer("ok");
+    ShowHelp();
+    QuitHelp();
+    EXPECT_THAT(ui.messages(), ElementsAre("exclamation\tThe HelpFile property has not been set for this project."));
+    EXPECT_THAT(ui.messageTitles(), ElementsAre("Error!"));
 }
 
 TEST_F(Services, DialogTextAndReportFile) {
-    EXPECT_EQ(errorText(kDuplicate), QStringLiteral("Fehler Nr. : 3022 ist aufgetreten.\r\r"
-                                                    "Herkunft   : DB.Database\rHinweis    : Doppelter Schlüssel"));
-    EXPECT_EQ(errorText(AppError()), QStringLiteral("Fehler Nr. : 0 ist aufgetreten.\r\rHerkunft   : \rHinweis    : "));
     // four CP1252 lines with CR LF: "€" is 0x80, a character CP1252 lacks becomes "?"
     const ErrorReport report{kDuplicate, QStringLiteral("Fehler beim Import ! Zeile:\rÄrger €\u0141"),
                              QStringLiteral("EI_Import")};
@@ -69,8 +73,7 @@ TEST_F(Services, DialogTextAndReportFile) {
 
 TEST_F(Services, ProgressRules) {
     StepWorking();  // a step without a window loads it hidden
-    EXPECT_TRUE(progressState().loaded && !progressState().visible);
-    EXPECT_EQ(progressState().value, 1);
+    EXPECT_TRUE(progressState().loaded && !progressState().visible && progressState().value == 1);
     HideWorking();
     EXPECT_FALSE(progressState().loaded);
     ShowWorking(3);
@@ -78,9 +81,6 @@ TEST_F(Services, ProgressRules) {
     HideWorking();
     HideWorking();  // nothing shown: nothing happens
     EXPECT_THAT(ui.progressCalls(), ElementsAre("show 3", "step 1", "step 2", "step 3", "hide"));
-    ShowWorking(100000);  // beyond the old 16-bit limit
-    EXPECT_EQ(progressState().maximum, 100000);
-    HideWorking();
     // A maximum below 1 fails after the window was shown.
     for (int maximum : {0, -5}) {
         ui.clearRecords();
@@ -89,14 +89,6 @@ TEST_F(Services, ProgressRules) {
         HideWorking();
         EXPECT_THAT(ui.progressCalls(), ElementsAre("show 0", "hide"));
     }
-}
-
-TEST_F(Services, HelpOnlyTellsThatNoHelpFileIsSet) {
-    ui.answer("ok");
-    ShowHelp();
-    QuitHelp();
-    EXPECT_THAT(ui.messages(), ElementsAre("exclamation\tThe HelpFile property has not been set for this project."));
-    EXPECT_THAT(ui.messageTitles(), ElementsAre("Error!"));
 }
 
 TEST_F(Services, ErrorDialogWindow) {
@@ -115,28 +107,23 @@ TEST_F(Services, ErrorDialogWindow) {
                                    "&speichern", "&weiter"));
     EXPECT_TRUE(dialog.lblFunction->font().bold());
     // the focus starts on "&weiter" and moves on to "&beenden", then "&speichern"
-    EXPECT_EQ(dialog.focusWidget(), dialog.cmdWeiter);
-    EXPECT_EQ(dialog.cmdWeiter->nextInFocusChain(), dialog.cmdEnde);
-    EXPECT_EQ(dialog.cmdEnde->nextInFocusChain(), dialog.Command1);
+    EXPECT_TRUE(dialog.focusWidget() == dialog.cmdWeiter && dialog.cmdWeiter->nextInFocusChain() == dialog.cmdEnde &&
+                dialog.cmdEnde->nextInFocusChain() == dialog.Command1);
     EXPECT_FALSE(dialog.windowIcon().isNull());
 
     // "&speichern" keeps the dialog open; the close box continues.
     ui.answer("file", path("fehler.txt"));
     ui.answer("ok");
     dialog.Command1->click();
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_TRUE(QFile::exists(path("fehler.txt")));
+    EXPECT_TRUE(dialog.isVisible() && QFile::exists(path("fehler.txt")));
     dialog.close();
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.choice(), ErrorChoice::Continue);
+    EXPECT_TRUE(!dialog.isVisible() && dialog.choice() == ErrorChoice::Continue);
 }
 
-TEST(FormStyle, StylesByTypeAndLeavesTaggedControlsAlone) {
+TEST(FormStyle, ControlsColoursGradientAndIcons) {
     const QColor back(200, 100, 50);
     QWidget form;
-    QPalette pal = form.palette();
-    pal.setColor(QPalette::Window, back);
-    form.setPalette(pal);
+    form.setPalette(QPalette(back, back));
     auto *frame = new QGroupBox("Rahmen", &form);
     frame->setFont(QFont("Arial", 10, QFont::Bold));
     auto *inner = new QLabel("innen", frame);
@@ -160,9 +147,7 @@ TEST(FormStyle, StylesByTypeAndLeavesTaggedControlsAlone) {
     EXPECT_TRUE(inner->font().bold());
     EXPECT_EQ(button->font().family(), "Arial");
     EXPECT_FALSE(form.windowIcon().isNull());
-}
 
-TEST(FormStyle, ColoursGradientAndIcons) {
     EXPECT_EQ(vbColorToQColor(0x00A2E7FF), QColor(255, 231, 162));
     EXPECT_EQ(vbColorToQColor(0x8000000D), QGuiApplication::palette().color(QPalette::Highlight));
     const auto near = [](QColor c, int green, int blue) {
