@@ -66,7 +66,7 @@ TEST_F(Dialogs, CaptionsLabelsAndButtons) {
 }
 
 TEST_F(Dialogs, DatabaseDialogStoresOnlyWithFertig) {
-    const auto stored = [] { return GetSetting("LastUser", "Datenbank") + '|' + GetSetting("LastUser", "MaxLaufErf", "-"); };
+    auto stored = [] { return GetSetting("LastUser", "Datenbank") + '|' + GetSetting("LastUser", "MaxLaufErf", "-"); };
     SaveSetting("LastUser", "Datenbank", "/daten/alt.mdb");
     // The file dialog offers the field's text; cancelling leaves the field alone.
     ui.answer("file", "");
@@ -125,7 +125,7 @@ TEST_F(Dialogs, GenerateChecksTheCountAndFillsTheDefaultPath) {
     EXPECT_NE(form.result(), QDialog::Accepted);
 }
 
-TEST_F(Dialogs, RacePickerOffersAndAnswers) {
+TEST_F(Dialogs, PickersOfferAndAnswer) {
     const std::pair<int, int> offered[] = {{5, 5}, {1, 1}, {0, 0}, {-2, 0}};
     for (const auto &[maxRace, count] : offered) {
         frmLaufauswahl form(maxRace);
@@ -155,9 +155,8 @@ TEST_F(Dialogs, RacePickerOffersAndAnswers) {
         SaveSetting("LastUser", "MaxLaufErf", stored);
         EXPECT_EQ(RacePickerMaximum(), maximum) << stored;
     }
-}
 
-TEST_F(Dialogs, AgeClassPickerOffersAndAnswers) {
+    // The age-class picker.
     // no selection, a selection, a double click, cancel and the close box
     const std::pair<std::function<void(frmAlterklassen *)>, QString> cases[] = {
         {[](frmAlterklassen *f) { f->cmdOK->click(); }, ""},

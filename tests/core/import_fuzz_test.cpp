@@ -30,8 +30,7 @@ QStringList expectedRows(const QStringList &before, QByteArray bytes) {
     QString venue, date, ageClass;
     for (int n = 0; n < lines.size(); ++n) {
         const QString line = vb::Trim(decodeCp850(lines[n]));
-        if (n == 0) venue = line;
-        if (n == 1) date = line;
+        if (n < 2) (n == 0 ? venue : date) = line;
         if (isAgeClassHeading(line)) ageClass = headingAgeClass(line);
         if (line.isEmpty() || !isResultLine(line)) continue;
         const ResultLineFields f = parseResultLine(line);
@@ -91,7 +90,7 @@ TEST_F(ImportFuzz, MutatedListsLeaveTheTableWholeOrImported) {
     gDB->execute("INSERT INTO Punkteverteilung VALUES (1, 25), (2, 20), (3, 18)");
     const QString list = writeList(
         {"Stadtpark", "05.12.2026", "M40 - 10 km Lauf", resultLine("1", "O'Neill, Sean", "68", "LG Nord", "35:12"),
-         resultLine("2", "Müller, Jörg", "71", "TSV Süd", "36:40"), resultLine("3", "Ärger, Änne", "75", "SC Öst", "37:01"),
+         resultLine("2", "Müller, Jörg", "71", "TSV", "36:40"), resultLine("3", "Ärger, Änne", "75", "SC Öst", "37:01"),
          "", "W-Jugend - 5 km Lauf", resultLine("1", "Weiß, Lea", "09", "LG Nord", "19:59"),
          resultLine("2", "Groß, Mia", "08", "TSV Süd", "1:02:03")});
     const QByteArray base = fileBytes(list);
@@ -100,35 +99,32 @@ TEST_F(ImportFuzz, MutatedListsLeaveTheTableWholeOrImported) {
     for (const char *race : {"Lauf_1", "Lauf_2"}) {
         SaveSetting("LastUser", "erfassen", race);
         ui.answer("file", list);
-        ASSERT_TRUE(EI_Import());
+        ASSERT_TRUE(EI_Import() && ui.messages().isEmpty()) << ui.messages().join('\n').toStdString();
     }
-    ASSERT_THAT(ui.messages(), IsEmpty());
     const QStringList before = sortedRows();
     gDB->execute("CREATE TABLE Vorher AS SELECT * FROM Teilnehmer");
 
     std::mt19937 rng(20261205);
-    int imported = 0, refused = 0;
+    int refused = 0;
     for (int run = 0; run < kRuns; ++run) {
         const QByteArray bytes = mutate(base, rng);
         ui.clearRecords();
         ui.answer("file", writeBytes(bytes));
         ui.answer("yes");
         EI_Import();
-        ASSERT_FALSE(gDB->inTransaction());
-        ASSERT_THAT(ui.failures(), IsEmpty()) << run;
+        ASSERT_TRUE(!gDB->inTransaction() && ui.failures().isEmpty()) << run;
         const QStringList after = sortedRows();
         if (!ui.errorReports().isEmpty()) {
             ++refused;
             ASSERT_EQ(after, before) << "run " << run << ": " << bytes.toHex().toStdString();
             continue;
         }
-        ++imported;
         ASSERT_EQ(after, expectedRows(before, bytes)) << "run " << run << ": " << bytes.toHex().toStdString();
         gDB->execute("DELETE FROM Teilnehmer");
         gDB->execute("INSERT INTO Teilnehmer SELECT * FROM Vorher");
     }
     // Both outcomes must have been exercised often.
-    EXPECT_GT(imported, kRuns / 10);
+    EXPECT_GT(kRuns - refused, kRuns / 10);
     EXPECT_GT(refused, kRuns / 10);
 }
 

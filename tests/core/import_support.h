@@ -1,6 +1,7 @@
 #pragma once
-// A scratch folder with fresh settings, the scripted user interface, the program's
-// globals and a series file; helpers to write files and read tables back.
+// Shared by the core tests and the command tests: a scratch folder with fresh
+// settings, the scripted user interface, the program's globals and a series file;
+// helpers to write files and read tables back.
 #include "core/db/Create.h"
 #include "core/db/Globals.h"
 #include "platform/settings/Settings.h"
@@ -11,9 +12,7 @@
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
 
-QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
-QT_END_NAMESPACE
 
 namespace tarnis::testing {
 
@@ -97,7 +96,8 @@ protected:
     // Each error dialog shown: number, procedure and hint.
     QStringList reports() const {
         QStringList out;
-        for (const ErrorReport &r : ui.errorReports()) out << QStringLiteral("%1 %2 %3").arg(r.error.number).arg(r.procedure, r.hint);
+        for (const ErrorReport &r : ui.errorReports())
+            out << QStringLiteral("%1 %2 %3").arg(r.error.number).arg(r.procedure, r.hint);
         return out;
     }
     static QStringList allRows() { return rows("SELECT * FROM Teilnehmer ORDER BY 1, 2, 3, 4, 5"); }

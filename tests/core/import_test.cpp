@@ -14,7 +14,7 @@ using namespace tarnis::testing;
 
 namespace {
 
-TEST(ImportLines, HeadingsResultLinesAndTheirColumns) {
+TEST(ImportLines, RulesColumnsReaderAndNoteWindow) {
     // the class of a heading ("-" for none), and whether it is a result line
     const std::tuple<const char *, const char *, bool> kinds[] = {
         {"M40 - 10 km Lauf", "M40", false}, {"- 5 km Lauf", "", false},
@@ -46,9 +46,7 @@ TEST(ImportLines, HeadingsResultLinesAndTheirColumns) {
         EXPECT_EQ(QStringList({QString::number(f.place), f.vorname, f.zuname, f.yearField, f.verein, f.zeit}).join('|'),
                   fields);
     }
-}
-
-TEST(ImportLines, ReaderTakesEveryLineEndAndTheLastLine) {
+    // The reader takes every line end and the last line.
     const std::pair<QByteArray, QList<QByteArray>> cases[] = {
         {"", {}}, {"a", {"a"}}, {"\r\n", {""}},
         {"a\r\nb\r\n", {"a", "b"}}, {"a\rb\r", {"a", "b"}}, {"a\nb\n", {"a", "b"}},
@@ -66,9 +64,7 @@ TEST(ImportLines, ReaderTakesEveryLineEndAndTheLastLine) {
         for (QByteArray line; reader.next(line);) got << line;
         EXPECT_EQ(got, lines) << bytes.left(20).toStdString();
     }
-}
-
-TEST(ImportLines, NoteWindowShowsTheLineJustProcessedAndGoesAway) {
+    // The note window shows the line just processed and goes away.
     QWidget mainWindow;
     showImportNoteWindow(&mainWindow);
     frmImport *note = importNoteWindow();
@@ -143,7 +139,8 @@ TEST_F(Import, FailuresRollBackAndNameTheLine) {
 TEST_F(Import, ListsBeyondSixteenBits) {
     SaveSetting("LastUser", "PlPuZuord", "-1");
     QStringList lines{"Ort", "Datum", "M40 - 10 km Lauf"};
-    for (int i = 1; i <= 40000; ++i) lines << resultLine(QString::number(i), QStringLiteral("N%1, V").arg(i), "70", "C", "40:00");
+    for (int i = 1; i <= 40000; ++i)
+        lines << resultLine(QString::number(i), QStringLiteral("N%1, V").arg(i), "70", "C", "40:00");
     EXPECT_TRUE(importFile(writeList(lines)));
     EXPECT_THAT(ui.messages(), IsEmpty());
     EXPECT_THAT(rows("SELECT count(*), max(Lauf_2_Punkte) FROM Teilnehmer"), ElementsAre("40000|40000"));

@@ -33,8 +33,8 @@ using Scoring = SeriesFixture;
 TEST_F(Scoring, FailureKeepsTheOldStandings) {
     // Z's sum overflows, after A was scored; both old totals are 999.
     gDB->execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Endwertung, "
-                 "Zwischenwertung, Lauf_1_Punkte, Lauf_2_Punkte) VALUES ('A', 'V', 1970, 'M40', 'C', 999, 999, 10, 10), "
-                 "('Z', 'V', 1970, 'M40', 'C', 999, 999, 2000000000, 2000000000)");
+                 "Zwischenwertung, Lauf_1_Punkte, Lauf_2_Punkte) VALUES ('A', 'V', 1970, 'M40', 'C', 999, 999, "
+                 "10, 10), ('Z', 'V', 1970, 'M40', 'C', 999, 999, 2000000000, 2000000000)");
     SaveSetting("LastUser", "LaufAnzForEW", "1");
     gDB->execute("INSERT INTO Punkteverteilung VALUES (1, 25), (2, 20)");
     const auto totals = [] { return rows("SELECT Vorname, Endwertung, Zwischenwertung FROM Teilnehmer ORDER BY 1"); };

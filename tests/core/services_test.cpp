@@ -19,20 +19,39 @@ const AppError kDuplicate(3022, QStringLiteral("DB.Database"), QStringLiteral("D
 
 using Services = SeriesTest;
 
-TEST_F(Services, ErrorDialogFlowAndHelp) {
+TEST_F(Services, ErrorDialogFlowHelpAndProgress) {
     ShowWorking(10);
     StepWorking();
     SetBusyPointer(true);
     ShowError(kDuplicate, QStringLiteral("Zusatz"), QStringLiteral("CountWertung"));
     EXPECT_THAT(ui.progressCalls(), ElementsAre("show 10", "step 1", "hide"));
     EXPECT_FALSE(ui.busy());
-    EXPECT_EQ(ui.endProgramCalls(), 0);
     // A second error later gets its own dialog with its own content; "&beenden" ends.
     ui.setErrorChoice(ErrorChoice::EndProgram);
     ShowError(AppError(94, QStringLiteral("Serienwertung"), QStringLiteral("Null")), QString(), QString());
     EXPECT_THAT(ui.messages(), ElementsAre("error\t3022\tCountWertung\tZusatz", "error\t94\t\t"));
     EXPECT_EQ(ui.errorReports().first().error.description, kDuplicate.description);
-    EXPECT_EQ(ui.endProgramCalls(), 1);
+    EXPECT_EQ(ui.endProgramCalls(), 1);  // the first error went on
+
+    // Progress: a step without a window loads it hidden; steps stop at the maximum.
+    ui.clearRecords();
+    StepWorking();
+    EXPECT_TRUE(progressState().loaded && !progressState().visible && progressState().value == 1);
+    HideWorking();
+    EXPECT_FALSE(progressState().loaded);
+    ShowWorking(3);
+    for (int i = 0; i < 5; ++i) StepWorking();
+    HideWorking();
+    HideWorking();  // nothing shown: nothing happens
+    EXPECT_THAT(ui.progressCalls(), ElementsAre("show 3", "step 1", "step 2", "step 3", "hide"));
+    // A maximum below 1 fails after the window was shown.
+    for (int maximum : {0, -5}) {
+        ui.clearRecords();
+        EXPECT_EQ(errorOf([&] { ShowWorking(maximum); }), err::InvalidPropertyValue);
+        EXPECT_TRUE(progressState().visible);
+        HideWorking();
+        EXPECT_THAT(ui.progressCalls(), ElementsAre("show 0", "hide"));
+    }
     // Help only tells that no help file is set.
     ui.clearRecords();
     ui.answer("ok");
@@ -69,26 +88,6 @@ TEST_F(Services, DialogTextAndReportFile) {
                                            "critical\tDatei konnte nicht geseichert werden!",
                                            "critical\tDatei konnte nicht geseichert werden!"));
     EXPECT_EQ(ui.fileRequests().first().filter, "Datei (*.log *.txt)");
-}
-
-TEST_F(Services, ProgressRules) {
-    StepWorking();  // a step without a window loads it hidden
-    EXPECT_TRUE(progressState().loaded && !progressState().visible && progressState().value == 1);
-    HideWorking();
-    EXPECT_FALSE(progressState().loaded);
-    ShowWorking(3);
-    for (int i = 0; i < 5; ++i) StepWorking();
-    HideWorking();
-    HideWorking();  // nothing shown: nothing happens
-    EXPECT_THAT(ui.progressCalls(), ElementsAre("show 3", "step 1", "step 2", "step 3", "hide"));
-    // A maximum below 1 fails after the window was shown.
-    for (int maximum : {0, -5}) {
-        ui.clearRecords();
-        EXPECT_EQ(errorOf([&] { ShowWorking(maximum); }), err::InvalidPropertyValue);
-        EXPECT_TRUE(progressState().visible);
-        HideWorking();
-        EXPECT_THAT(ui.progressCalls(), ElementsAre("show 0", "hide"));
-    }
 }
 
 TEST_F(Services, ErrorDialogWindow) {
@@ -137,14 +136,12 @@ TEST(FormStyle, ControlsColoursGradientAndIcons) {
     ApplyFormStyle(&form);  // running again changes nothing
     EXPECT_EQ(inner->palette().color(QPalette::Window), back);
     EXPECT_EQ(almost->palette().color(QPalette::Window), back);
-    EXPECT_TRUE(inner->autoFillBackground());
-    EXPECT_FALSE(tagged->autoFillBackground());
+    EXPECT_TRUE(inner->autoFillBackground() && !tagged->autoFillBackground());
     EXPECT_EQ(tagged->palette().color(QPalette::Window), taggedBack);
     EXPECT_EQ(frame->palette().color(QPalette::WindowText), QGuiApplication::palette().color(QPalette::Highlight));
-    EXPECT_FALSE(frame->font().bold());
-    // the frame's caption colour and font do not spill onto the label inside it
+    // the frame's caption colour and plain font do not spill onto the label inside it
+    EXPECT_TRUE(!frame->font().bold() && inner->font().bold());
     EXPECT_EQ(inner->palette().color(QPalette::WindowText), innerText);
-    EXPECT_TRUE(inner->font().bold());
     EXPECT_EQ(button->font().family(), "Arial");
     EXPECT_FALSE(form.windowIcon().isNull());
 
