@@ -126,6 +126,7 @@ TEST_F(Dialogs, GenerateChecksTheCountAndFillsTheDefaultPath) {
 }
 
 TEST_F(Dialogs, PickersOfferAndAnswer) {
+    // The race picker offers races 1..max, none chosen.
     const std::pair<int, int> offered[] = {{5, 5}, {1, 1}, {0, 0}, {-2, 0}};
     for (const auto &[maxRace, count] : offered) {
         frmLaufauswahl form(maxRace);
@@ -156,8 +157,8 @@ TEST_F(Dialogs, PickersOfferAndAnswer) {
         EXPECT_EQ(RacePickerMaximum(), maximum) << stored;
     }
 
-    // The age-class picker.
-    // no selection, a selection, a double click, cancel and the close box
+    // The age-class picker through its window: no selection, a selection, a double
+    // click, cancel and the close box; then the classes it offers and its logic.
     const std::pair<std::function<void(frmAlterklassen *)>, QString> cases[] = {
         {[](frmAlterklassen *f) { f->cmdOK->click(); }, ""},
         {[](frmAlterklassen *f) { f->lisAltersgruppen->setCurrentRow(1); f->cmdOK->click(); }, "W35"},
