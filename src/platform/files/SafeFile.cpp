@@ -1,0 +1,145 @@
+#include "platform/files/SafeFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tarnis {
+namespace {
+
+constexpr qint64 kBufferSize = 1 << 16;
+
+QString systemReason(int errnum) { return QString::fromLocal8Bit(std::strerror(errnum)); }
+
+// Makes the rename itself durable; a folder that cannot be synced is no failure of the file.
+void syncFolder(const QString &folder) {
+    const int dir = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return;
+    ::fsync(dir);
+    ::close(dir);
+}
+
+}  // namespace
+
+SafeFileWriter::SafeFileWriter(QString target) : target_(std::move(target)) {}
+
+SafeFileWriter::~SafeFileWriter() { discard(); }
+
+bool SafeFileWriter::fail(const QString &what, int errnum) {
+    if (!failed_) error_ = errnum ? QStringLiteral("%1: %2").arg(what, systemReason(errnum)) : what;
+    failed_ = true;
+    return false;
+}
+
+bool SafeFileWriter::open() {
+    discard();
+    failed_ = false;
+    error_.clear();
+    written_ = 0;
+    const QFileInfo info(target_);
+    if (target_.isEmpty() || info.isDir())
+        return fail(QStringLiteral("Ungültiger Dateiname \"%1\"").arg(target_), 0);
+    const QString folder = info.absolutePath();
+    QByteArray pattern = QFile::encodeName(folder + QStringLiteral("/.") + info.fileName() + QStringLiteral(".tmp-XXXXXX"));
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) return fail(QStringLiteral("Datei \"%1\" kann nicht angelegt werden").arg(target_), errno);
+    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+    // The new file keeps the mode of the one it replaces, else the usual mode for new files.
+    struct stat st {};
+    if (::stat(QFile::encodeName(target_).constData(), &st) == 0) {
+        ::fchmod(fd, st.st_mode & 0777);
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    fd_ = fd;
+    tempPath_ = QFile::decodeName(pattern);
+    buffer_.reserve(kBufferSize);
+    return true;
+}
+
+bool SafeFileWriter::flushBuffer() {
+    const char *p = buffer_.constData();
+    qint64 left = buffer_.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd_, p, static_cast<size_t>(left));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            buffer_.clear();
+            return fail(QStringLiteral("Datei \"%1\" kann nicht geschrieben werden").arg(target_), errno);
+        }
+        p += n;
+        left -= n;
+        written_ += n;
+    }
+    buffer_.clear();
+    return true;
+}
+
+bool SafeFileWriter::write(const char *data, qint64 size) {
+    if (failed_) return false;
+    if (fd_ < 0) return fail(QStringLiteral("Datei \"%1\" ist nicht geöffnet").arg(target_), 0);
+    if (size <= 0) return true;
+    if (buffer_.size() + size > kBufferSize && !flushBuffer()) return false;
+    if (size >= kBufferSize) {
+        buffer_ = QByteArray::fromRawData(data, size);
+        const bool ok = flushBuffer();
+        buffer_ = QByteArray();
+        buffer_.reserve(kBufferSize);
+        return ok;
+    }
+    buffer_.append(data, size);
+    return true;
+}
+
+bool SafeFileWriter::commit() {
+    if (fd_ < 0 && !failed_) return fail(QStringLiteral("Datei \"%1\" ist nicht geöffnet").arg(target_), 0);
+    bool ok = !failed_ && flushBuffer();
+    if (ok && ::fsync(fd_) != 0) ok = fail(QStringLiteral("Datei \"%1\" kann nicht gesichert werden").arg(target_), errno);
+    if (ok) {
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0 || st.st_size != written_)
+            ok = fail(QStringLiteral("Datei \"%1\" wurde nicht vollständig geschrieben").arg(target_), EIO);
+    }
+    if (fd_ >= 0) {
+        if (::close(fd_) != 0 && ok) ok = fail(QStringLiteral("Datei \"%1\" kann nicht geschlossen werden").arg(target_), errno);
+        fd_ = -1;
+    }
+    if (ok && ::rename(QFile::encodeName(tempPath_).constData(), QFile::encodeName(target_).constData()) != 0)
+        ok = fail(QStringLiteral("Datei \"%1\" kann nicht ersetzt werden").arg(target_), errno);
+    if (!ok) {
+        discard();
+        return false;
+    }
+    tempPath_.clear();
+    syncFolder(QFileInfo(target_).absolutePath());
+    return true;
+}
+
+void SafeFileWriter::discard() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!tempPath_.isEmpty()) {
+        ::unlink(QFile::encodeName(tempPath_).constData());
+        tempPath_.clear();
+    }
+    buffer_.clear();
+}
+
+bool writeFileSafely(const QString &target, const QByteArray &bytes, QString *error) {
+    SafeFileWriter writer(target);
+    const bool ok = writer.open() && writer.write(bytes) && writer.commit();
+    if (!ok && error) *error = writer.errorString();
+    return ok;
+}
+
+}  // namespace tarnis

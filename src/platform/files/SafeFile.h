@@ -1,0 +1,49 @@
+#pragma once
+// The one way a file that the user would miss is written: under a temporary name beside
+// the target, flushed, checked, synced and only then renamed over the target. Any failure
+// removes the temporary file and leaves the target byte for byte as it was.
+#include <QByteArray>
+#include <QString>
+
+namespace tarnis {
+
+class SafeFileWriter {
+public:
+    explicit SafeFileWriter(QString target);
+    ~SafeFileWriter();  // a writer never committed removes its temporary file
+    SafeFileWriter(const SafeFileWriter &) = delete;
+    SafeFileWriter &operator=(const SafeFileWriter &) = delete;
+
+    // Creates the temporary file beside the target; false with errorString() set.
+    bool open();
+    // Buffered; false once any write failed (the failure sticks until discard()).
+    bool write(const char *data, qint64 size);
+    bool write(const QByteArray &bytes) { return write(bytes.constData(), bytes.size()); }
+    // Flushes, syncs, checks the size on disk and renames over the target.
+    // False (target untouched, temporary file removed) on any failure.
+    bool commit();
+    // Removes the temporary file; the target stays as it was.
+    void discard();
+
+    bool isOpen() const { return fd_ >= 0; }
+    const QString &target() const { return target_; }
+    // The system's reason of the first failure, in German where we word it ourselves.
+    const QString &errorString() const { return error_; }
+
+private:
+    bool flushBuffer();
+    bool fail(const QString &what, int errnum);
+
+    QString target_;
+    QString tempPath_;
+    QByteArray buffer_;
+    QString error_;
+    qint64 written_ = 0;
+    int fd_ = -1;
+    bool failed_ = false;
+};
+
+// Writes bytes to target through a SafeFileWriter; false (error set when given) on failure.
+bool writeFileSafely(const QString &target, const QByteArray &bytes, QString *error = nullptr);
+
+}  // namespace tarnis
