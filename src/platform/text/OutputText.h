@@ -1,0 +1,11 @@
+#pragma once
+// Rules every output (printed page, HTML page, text file) applies to a data value.
+#include <QString>
+
+namespace tarnis {
+
+// A control character (NUL, TAB, CR, LF, ...) in a data value becomes one blank, so that
+// a value never breaks a line, a cell or a fixed-width field of an output.
+QString blankControls(const QString &value);
+
+}  // namespace tarnis
