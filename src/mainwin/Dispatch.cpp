@@ -1,6 +1,7 @@
 #include "mainwin/Dispatch.h"
 
 #include "core/services/ShowError.h"
+#include "mainwin/commands/CertificateCommands.h"
 #include "mainwin/commands/CoreCommands.h"
 #include "mainwin/commands/DatabaseCommands.h"
 #include "mainwin/commands/ExportCommands.h"
@@ -55,9 +56,9 @@ const std::map<int, Entry> &table() {
         {30071, {"mnuEWDruckerReport", false, &mnuEWDruckerReport, true}},
         {30072, {"mnuEWHTMLReport", false, &mnuEWHTMLReport, true}},
         {30073, {"mnuEwPresseliste", false, nullptr, false}},
-        {30081, {"mnuAlleTNinEW", false, nullptr, false}},
-        {30082, {"mnuSelTN", false, nullptr, false}},
-        {30083, {"mnuUrkundeAltersklasse", false, nullptr, false}},
+        {30081, {"mnuAlleTNinEW", false, &mnuAlleTNinEW, true}},
+        {30082, {"mnuSelTN", false, &mnuSelTN, true}},
+        {30083, {"mnuUrkundeAltersklasse", true, &mnuUrkundeAltersklasse, true}},
         {30090, {"mnuGridHTMLReport", false, nullptr, false}},
         {40010, {"mnuPrefsDruckerEinst", false, &mnuPrefsDruckerEinst, true}},
         {40020, {"mnuPrefsDruckerPapEinst", false, &mnuPrefsDruckerPapEinst, true}},

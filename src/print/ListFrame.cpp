@@ -71,7 +71,11 @@ void ListFrame::addRow(const print::TableFormat &format, const print::Cells &cel
 }
 
 void ListFrame::finish(print::PrintControl &control, MainWindowApi &window) {
-    auto doc = builder_.endDoc();
+    finishDocument(builder_, control, window);
+}
+
+void finishDocument(print::IDocumentBuilder &builder, print::PrintControl &control, MainWindowApi &window) {
+    auto doc = builder.endDoc();
     control.setDocument(doc);
     window.ShowPageCount();
     if (window.printDirect())

@@ -48,6 +48,10 @@ private:
     bool rowAdded_ = false;
 };
 
+// Ends the document, hands it to the pane, updates the page label, then prints
+// it or shows the preview: the end of every list and certificate run.
+void finishDocument(print::IDocumentBuilder &builder, print::PrintControl &control, MainWindowApi &window);
+
 // A field as the lists print it: trimmed, cut to width characters, trimmed again.
 QString listField(const QString &text, int width);
 

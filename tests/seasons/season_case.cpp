@@ -58,6 +58,7 @@ public:
         else if (step == QLatin1String("database")) database(argument);
         else if (step == QLatin1String("sql")) sql(argument);
         else if (step == QLatin1String("answer")) answer(argument);
+        else if (step == QLatin1String("select")) select(argument);
         else if (step == QLatin1String("tool")) tool(argument);
         else if (step == QLatin1String("dump")) dump(argument);
         else if (step == QLatin1String("messages")) messages(argument);
@@ -121,6 +122,16 @@ private:
 
     void answer(const QString &text) {
         if (!ui_.answer(text)) throw StepFailure{QStringLiteral("unknown answer \"%1\"").arg(text)};
+    }
+
+    // Grid row n (from 1) becomes the current and only selected row; 0 clears.
+    void select(const QString &text) {
+        bool ok = false;
+        const int row = text.trimmed().toInt(&ok);
+        if (!window_) throw StepFailure{QStringLiteral("no main window yet (a \"database\" step starts it)")};
+        if (!ok || row < 0 || row > window_->gridRowCount())
+            throw StepFailure{QStringLiteral("no grid row \"%1\" (the grid has %2)").arg(text).arg(window_->gridRowCount())};
+        window_->selectGridRow(row - 1);
     }
 
     void tool(const QString &text) {

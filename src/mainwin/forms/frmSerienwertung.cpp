@@ -703,6 +703,16 @@ int frmSerienwertung::gridCurrentRow() const {
     const QModelIndex current = d->view->currentIndex();
     return current.isValid() ? current.row() : -1;
 }
+void frmSerienwertung::selectGridRow(int row) {
+    QItemSelectionModel *selection = d->view->selectionModel();
+    if (!selection) return;
+    if (row < 0 || row >= gridRowCount()) {
+        selection->clear();
+        return;
+    }
+    selection->setCurrentIndex(d->model.index(row, 0),
+                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
 int frmSerienwertung::gridSelectedRowCount() const {
     return d->view->selectionModel() ? int(d->view->selectionModel()->selectedRows().size()) : 0;
 }

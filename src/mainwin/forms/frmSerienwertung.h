@@ -55,6 +55,9 @@ public:
     QString statusPanel(int n) const;
     // The current record source (SQL text) of datTeilnehmer.
     QString recordSource() const;
+    // Makes grid row `row` (from 0, in the grid's order) the current and only
+    // selected row; a row outside the grid clears selection and current row.
+    void selectGridRow(int row);
 
     // MainWindowApi
     void setRecordSource(const QString &sql, const Params &params = {}) override;

@@ -1,0 +1,224 @@
+// Certificates on a real series file, laid out by a builder with fixed metrics
+// (A4 portrait, 11900 twips wide; a character is 10 twips per point wide).
+#include "core/db/Create.h"
+#include "core/db/Globals.h"
+#include "platform/settings/Settings.h"
+#include "platform/ui/ScriptedUi.h"
+#include "print/Certificates.h"
+#include "print/forms/PreviewPane.h"
+#include "print_support.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gmock/gmock.h>
+#include <random>
+
+using namespace tarnis;
+using namespace tarnis::printtest;
+
+namespace {
+
+class CertificatesTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir, config;
+    ScriptedUi scripted;
+    FakeWindow window;
+    FakeControl control;
+
+    void SetUp() override {
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        reloadSettings();
+        setUi(&scripted);
+        CreateSeriesFile(dir.filePath(QStringLiteral("series.mdb")), 2);
+        gDB = Database::open(dir.filePath(QStringLiteral("series.mdb")));
+        // Two classes that agree in their first 20 characters, a tie, a name over 30.
+        db().execute(
+            "INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Endwertung, Zwischenwertung, "
+            "Lauf_2_Punkte) VALUES ('Roth', 'Anna', 1988, 'Hauptklasse Frauen Abt. A', 'TV Nord', 70, 0, 25),"
+            "('Klein', 'Max', 1987, 'Hauptklasse Frauen Abt. B', 'SC Ost', 75, 0, 0),"
+            "('Abel', 'Karl', 1981, 'Hauptklasse Frauen Abt. A', 'TV Nord', 60, 0, NULL),"
+            "('Freifrau von Hohenzollern-Sigmaringen', 'Eva', 1990, 'Hauptklasse Frauen Abt. A', 'LG', 60, 0, 3),"
+            "('Lang', 'Tim', 1986, 'M35', 'LG Süd', 0, 40, 7)");
+    }
+    void TearDown() override { gDB.reset(); }
+
+    static void line(int n, const char *x, const char *y, const char *font, const char *size, const char *text,
+                     const char *colour, const char *content) {
+        const char *values[] = {x, y, font, size, text, colour, content};
+        const char *suffixes[] = {" X-Pos", " Y-Pos", " Fontname", " Fontsize", " Text", " Farbe", " Inhalt"};
+        for (int i = 0; i < 7; ++i)
+            SaveSetting(QStringLiteral("Urkundendruck"), QStringLiteral("Zeile %1").arg(n) + suffixes[i],
+                        QString::fromUtf8(values[i]));
+    }
+    // The texts of every page as "x,y:text", items joined by " / ".
+    QStringList pages() const {
+        QStringList out;
+        for (const auto &page : control.shownDoc->pages) {
+            QStringList items;
+            for (const auto &op : page.ops)
+                if (const auto *t = std::get_if<print::TextOp>(&op))
+                    items << QStringLiteral("%1,%2:%3").arg(t->topLeft.x()).arg(t->topLeft.y()).arg(t->text);
+            out << items.join(QStringLiteral(" / "));
+        }
+        return out;
+    }
+};
+
+// Font, size and colour of each line on the document; centring measured in the
+// line's own font; classes told apart on their full name; contents naming columns.
+TEST_F(CertificatesTest, LinesOnTheDocument) {
+    SaveSetting("Urkundendruck", "Urkundenzeilen", "4");
+    line(0, "0", "2000", "Liberation Serif", "20", "Urkunde", "255", "Text");
+    line(1, "-200", "3000", "Arial", "12", "Platz %s in der %s", "65280", "Platzierung");
+    line(2, "1500", "4000", "Arial", "10", "%s: Lauf 2", "0", "lauf_2_punkte");
+    line(3, "1500", "5000", "Arial", "10", "%s", "0", "Altersklasse");
+    PU_PrintUrkundeAlle(window, control);
+    ASSERT_TRUE(scripted.errorReports().isEmpty());
+    ASSERT_TRUE(control.shownDoc);
+    EXPECT_TRUE(window.shown);
+    EXPECT_EQ(window.pageCountCalls, 1);
+    // Class A by total, the tie by name; class B starts again at 1, though its
+    // first 20 characters, which the line prints, are those of class A.
+    const QString head = QStringLiteral("5250,2000:Urkunde / -200,3000:Platz   ");  // "Urkunde" is 1400 wide
+    const QString tail = QStringLiteral(" / 1500,5000:Hauptklasse Frauen ");
+    EXPECT_THAT(pages(), ::testing::ElementsAre(head + "1. / 1500,4000:Lauf 2" + tail + "A",
+                                                head + "1. / 1500,4000:3  Lauf 2" + tail + "A",
+                                                head + "3. / 1500,4000:25  Lauf 2" + tail + "A",
+                                                head + "1. / 1500,4000:Lauf 2" + tail + "A"));
+    const auto &ops = control.shownDoc->pages[0].ops;
+    const auto &title = std::get<print::TextOp>(ops[0]);
+    EXPECT_EQ(title.font, (print::FontSpec{QStringLiteral("Liberation Serif"), 20}));
+    EXPECT_EQ(title.bgr, 255u);
+    EXPECT_EQ(std::get<print::TextOp>(ops[1]).bgr, 65280u);
+    EXPECT_EQ(std::get<print::TextOp>(ops[1]).font.sizePt, 12);
+}
+
+// The selected participant: found by full values (a name over 30 characters),
+// place after a tie without the leading blank; one without final total, in
+// either print mode, gets the message and leaves the pane's document alone.
+TEST_F(CertificatesTest, SelectedParticipant) {
+    SaveSetting("LastUser", "Urkundenzeilen", "2");
+    line(0, "1000", "1000", "Arial", "12", "Platz %s", "0", "Platzierung");
+    line(1, "1000", "2000", "Arial", "12", "%s", "0", "Name");
+    const ParticipantKey longName{"Freifrau von Hohenzollern-Sigmaringen ", "Eva", "LG", "1990",
+                                  "Hauptklasse Frauen Abt. A"};
+    PU_PrintUrkundenLaeufer(window, longName, control);
+    ASSERT_TRUE(control.shownDoc);
+    EXPECT_THAT(pages(), ::testing::ElementsAre("1000,1000:Platz  1. / 1000,2000:Freifrau von Hohenzollern-Sigm"));
+    const auto shown = control.shownDoc;
+
+    for (const bool direct : {false, true}) {
+        window.direct = direct;
+        scripted.clearRecords();
+        PU_PrintUrkundenLaeufer(window, {"Lang", "Tim", "LG Süd", "1986", "M35"}, control);
+        EXPECT_THAT(scripted.messages(), ::testing::ElementsAre("information\tKeine Teilnehmer in der Endwertung !!!"));
+        scripted.clearRecords();
+        // The class has finishers, but not this one (a different case of the name).
+        PU_PrintUrkundenLaeufer(window, {"roth", "Anna", "TV Nord", "1988", "Hauptklasse Frauen Abt. A"}, control);
+        EXPECT_THAT(scripted.messages(), ::testing::ElementsAre("information\tTeilnehmer hat keine Endwertung !!!"));
+        EXPECT_EQ(control.shownDoc, shown);
+        EXPECT_EQ(control.printed, 0);
+        EXPECT_FALSE(control.docBuilder.inDocument());
+    }
+}
+
+// Layouts mutated from a fixed seed: every run ends in one page per finisher or
+// in the error dialog, with no document left open and the progress window closed.
+TEST_F(CertificatesTest, MutatedLayoutsEndInPagesOrTheErrorDialog) {
+    const std::vector<const char *> pools[] = {
+        {"0", "1000", "-200", "", "abc", "99999999999", "-2147483648", "1e9", "0.5", "%s"},           // X-Pos
+        {"1000", "-5000", "2147483647", "x", "", "16000", "12.5"},                                   // Y-Pos
+        {"Arial", "", " ", "Gibt Es Nicht", "%s"},                                                   // Fontname
+        {"12", "0", "-4", "1638", "5000", "groß", "", "12.5"},                                       // Fontsize
+        {"TEXT TEXT", "%s", "%s%s%s", "Platz %s", "%", "", "ab%sc", "\t%s\r\n"},                     // Text
+        {"0", "255", "-1", "16777215", "rot", "", "4294967296"},                                     // Farbe
+        {"nichts", "Nichts", "", "Name", "Gesamtname", "Platzierung", "Text", "Lauf_1_Punkte",
+         "Lauf_9_Punkte", "vorname", "unbekannt", "%s", "Altersklasse", "Endwertung"},               // Inhalt
+    };
+    const char *counts[] = {"0", "-1", "40000", "3", "6", "x"};
+    const char *truths[] = {"True", "0", "bla", ""};
+    std::mt19937 random(20240501);
+    const auto pick = [&random](const auto &pool) { return pool[random() % std::size(pool)]; };
+    int pagesRuns = 0, errorRuns = 0;
+    for (int run = 0; run < 300; ++run) {
+        SCOPED_TRACE(run);
+        // The store written as one file: a save per key would rewrite it each time.
+        QString ini = QStringLiteral("[Urkundendruck]\nUrkundenzeilen=%1\nQuerformat=%2\n")
+                          .arg(QString::fromUtf8(pick(counts)), QString::fromUtf8(pick(truths)));
+        const char *suffixes[] = {" X-Pos", " Y-Pos", " Fontname", " Fontsize", " Text", " Farbe", " Inhalt"};
+        for (int n = 0; n < 6; ++n)
+            for (int k = 0; k < 7; ++k) {
+                QString value = QString::fromUtf8(pick(pools[k]));
+                value.replace(QStringLiteral("\r"), QStringLiteral("\\r")).replace(QStringLiteral("\n"), QStringLiteral("\\n"));
+                ini += QStringLiteral("Zeile %1%2=%3\n").arg(n).arg(QString::fromUtf8(suffixes[k]), value);
+            }
+        ini += QStringLiteral("[LastUser]\nUrkundenzeilen=%1\nModus=%2\n")
+                   .arg(QString::fromUtf8(pick(counts)), random() % 2 ? QStringLiteral("P") : QStringLiteral("Z"));
+        QFile file(settingsFilePath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(ini.toUtf8());
+        file.close();
+        reloadSettings();
+        scripted.clearRecords();
+        control.shownDoc.reset();
+        const bool oneClass = run % 2;
+        if (oneClass) PU_PrintUrkundenGruppe(window, QStringLiteral("Hauptklasse Frauen Abt. A"), control);
+        else PU_PrintUrkundeAlle(window, control);
+        EXPECT_FALSE(control.docBuilder.inDocument());
+        EXPECT_EQ(scripted.messages().size(), scripted.errorReports().size());  // no message box
+        if (!scripted.errorReports().isEmpty()) {
+            ++errorRuns;
+            EXPECT_FALSE(control.shownDoc);
+            EXPECT_EQ(scripted.errorReports().size(), 1);
+            EXPECT_EQ(scripted.errorReports()[0].hint, QStringLiteral("There was a problem printing to your printer."));
+        } else {
+            ++pagesRuns;
+            ASSERT_TRUE(control.shownDoc);
+            EXPECT_EQ(control.shownDoc->pages.size(), oneClass ? 3u : 4u);
+        }
+        if (!scripted.progressCalls().isEmpty()) {
+            EXPECT_EQ(scripted.progressCalls().last(), QStringLiteral("hide"));
+        }
+    }
+    // Both ends are reached.
+    EXPECT_GT(pagesRuns, 20);
+    EXPECT_GT(errorRuns, 20);
+}
+
+// Once through the real fonts and a real PDF: one page per finisher, its lines.
+TEST_F(CertificatesTest, RealPdfReadsBack) {
+    SaveSetting("Urkundendruck", "Urkundenzeilen", "2");
+    SaveSetting("Urkundendruck", "Querformat", "True");
+    line(0, "0", "2000", "Arial", "28", "Urkunde", "255", "Text");
+    line(1, "2000", "4000", "Arial", "14", "%s, herzlichen Glückwunsch", "0", "Gesamtname");
+    const QString pdf = dir.filePath(QStringLiteral("urkunden.pdf"));
+    qputenv("TARNIS_PRINT_PDF", pdf.toUtf8());
+    PreviewPane pane(&window);
+    window.direct = true;
+    PU_PrintUrkundeAlle(window, pane);
+    qunsetenv("TARNIS_PRINT_PDF");
+    ASSERT_TRUE(scripted.errorReports().isEmpty());
+    const auto run = [](const QString &program, const QStringList &args) {
+        QProcess p;
+        p.start(program, args);
+        p.waitForFinished(30000);
+        return QString::fromUtf8(p.readAllStandardOutput());
+    };
+    const QString info = run(QStringLiteral("pdfinfo"), {pdf});
+    EXPECT_THAT(info.toStdString(), ::testing::HasSubstr("842 x 595 pts"));
+    EXPECT_THAT(info.toStdString(), ::testing::ContainsRegex("Pages: +4\n"));
+    const QString text = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    const QStringList pageTexts = text.split(QLatin1Char('\f'));
+    const char *names[] = {"Abel Karl", "Freifrau von Hohenzollern-Sigm Eva", "Roth Anna", "Klein Max"};
+    ASSERT_GE(pageTexts.size(), 4);
+    for (int p = 0; p < 4; ++p) {
+        EXPECT_TRUE(pageTexts[p].contains(QStringLiteral("Urkunde"))) << p;
+        const QRegularExpression greeting(QRegularExpression::escape(QString::fromUtf8(names[p])) +
+                                          QStringLiteral(" +herzlichen Glückwunsch"));
+        EXPECT_TRUE(pageTexts[p].contains(greeting)) << pageTexts[p].toStdString();
+    }
+}
+
+}  // namespace
