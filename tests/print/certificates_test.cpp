@@ -194,18 +194,9 @@ TEST_F(CertificatesTest, RealPdfReadsBack) {
     line(0, "0", "2000", "Arial", "28", "Urkunde", "255", "Text");
     line(1, "2000", "4000", "Arial", "14", "%s, herzlichen Glückwunsch", "0", "Gesamtname");
     const QString pdf = dir.filePath(QStringLiteral("urkunden.pdf"));
-    qputenv("TARNIS_PRINT_PDF", pdf.toUtf8());
-    PreviewPane pane(&window);
-    window.direct = true;
-    PU_PrintUrkundeAlle(window, pane);
-    qunsetenv("TARNIS_PRINT_PDF");
+    printToPdf(window, pdf, [this](PreviewPane &pane) { PU_PrintUrkundeAlle(window, pane); });
     ASSERT_TRUE(scripted.errorReports().isEmpty());
-    const auto run = [](const QString &program, const QStringList &args) {
-        QProcess p;
-        p.start(program, args);
-        p.waitForFinished(30000);
-        return QString::fromUtf8(p.readAllStandardOutput());
-    };
+    const auto run = programOutput;
     const QString info = run(QStringLiteral("pdfinfo"), {pdf});
     EXPECT_THAT(info.toStdString(), ::testing::HasSubstr("842 x 595 pts"));
     EXPECT_THAT(info.toStdString(), ::testing::ContainsRegex("Pages: +4\n"));

@@ -229,18 +229,9 @@ TEST_F(FinalListTest, RealPdfReadsBack) {
     seriesD1();
     SaveSetting(QStringLiteral("Listendruck"), QStringLiteral("Headertext"), QStringLiteral("Stadtlauf Köln"));
     const QString pdf = dir.filePath(QStringLiteral("liste.pdf"));
-    qputenv("TARNIS_PRINT_PDF", pdf.toUtf8());
-    PreviewPane pane(&window);
-    window.direct = true;
-    PL_PrintEndwertung(window, pane);
-    qunsetenv("TARNIS_PRINT_PDF");
+    printToPdf(window, pdf, [this](PreviewPane &pane) { PL_PrintEndwertung(window, pane); });
     ASSERT_TRUE(scripted.errorReports().isEmpty());
-    const auto run = [](const QString &program, const QStringList &args) {
-        QProcess p;
-        p.start(program, args);
-        p.waitForFinished(30000);
-        return QString::fromUtf8(p.readAllStandardOutput());
-    };
+    const auto run = programOutput;
     EXPECT_THAT(run(QStringLiteral("pdfinfo"), {pdf}).toStdString(), ::testing::HasSubstr("842 x 595 pts"));
     const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     for (const char *word : {"Endwertung", "Stadtlauf Köln", "01.05.2024", "Seite 1", "W35", "Platz", "Roth",

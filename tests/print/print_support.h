@@ -6,7 +6,10 @@
 #include "platform/printing/DocumentBuilder.h"
 #include "platform/printing/PrintControl.h"
 
+#include "print/forms/PreviewPane.h"
+
 #include <QMap>
+#include <QProcess>
 #include <QStringList>
 #include <cmath>
 #include <ostream>
@@ -67,6 +70,24 @@ inline QStringList bodyRows(const print::Document &doc, int page, double bodyTop
         }
     }
     return rows;
+}
+
+// Prints directly into the PDF file `pdf` through the real pane and fonts.
+template <class Print>
+void printToPdf(FakeWindow &window, const QString &pdf, Print print) {
+    qputenv("TARNIS_PRINT_PDF", pdf.toUtf8());
+    PreviewPane pane(&window);
+    window.direct = true;
+    print(pane);
+    qunsetenv("TARNIS_PRINT_PDF");
+}
+
+// What a program (pdfinfo, pdftotext) writes to its standard output.
+inline QString programOutput(const QString &program, const QStringList &args) {
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 }  // namespace tarnis::printtest
