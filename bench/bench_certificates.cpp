@@ -1,8 +1,7 @@
 // The certificates of every finisher laid out with the real fonts (five lines, one
 // centred), against the floor: reading the same rows with the same query.
-#include "../tests/print/print_support.h"
+#include "bench_layout_control.h"
 #include "bench_series.h"
-#include "platform/qt/QtTextMetrics.h"
 #include "print/Certificates.h"
 
 #include <benchmark/benchmark.h>
@@ -10,13 +9,6 @@
 using namespace tarnis;
 
 namespace {
-
-class LayoutControl : public printtest::FakeControl {
-public:
-    print::QtTextMetrics fonts;
-    print::DocumentBuilder realBuilder{fonts, [] { return print::PageSetup{}; }};
-    print::IDocumentBuilder &builder() override { return realBuilder; }
-};
 
 void storeLayout() {
     const char *lines[][4] = {
@@ -50,7 +42,7 @@ void BM_PU_PrintUrkundeAlle(benchmark::State &state) {
     bench::FinisherSeries series(int(state.range(0)), 20, 10);
     storeLayout();
     printtest::FakeWindow window;
-    LayoutControl control;
+    bench::LayoutControl control;
     for (auto _ : state) {
         PU_PrintUrkundeAlle(window, control);
         benchmark::DoNotOptimize(control.shownDoc);
