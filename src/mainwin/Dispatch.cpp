@@ -28,7 +28,7 @@ const std::map<int, Entry> &table() {
         {2, {"mnuSortDesc", false, &mnuSortDesc, true}},
         {3, {"CountWertung", false, &mnuCountWertung, true}},
         {5, {"ShowHelp", false, nullptr, true}},
-        {7, {"frmAbout", false, nullptr, false}},
+        {7, {"frmAbout", false, nullptr, true}},
         {10001, {"mnuDateiImport", false, &mnuDateiImport, true}},
         {10002, {"mnuSerExport", false, nullptr, false}},
         {10003, {"mnuBeenden", false, &mnuBeenden, true}},

@@ -1,5 +1,8 @@
 #include "about/forms/frmSplash.h"
 
+#include "about/AboutTexts.h"
+#include "about/forms/Logo.h"
+
 #include "core/services/forms/FormStyle.h"
 #include "platform/files/FileUtils.h"
 #include "platform/files/ProgramFolder.h"
@@ -45,23 +48,6 @@ QPixmap splashPicture() {
     painter.setPen(QColor(120, 80, 20));
     painter.drawRect(picture.rect().adjusted(0, 0, -1, -1));
     return picture;
-}
-
-QPixmap logoPicture() {
-    QPixmap logo(64, 64);
-    logo.fill(Qt::transparent);
-    QPainter painter(&logo);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(200, 60, 30));
-    painter.setPen(Qt::NoPen);
-    painter.drawEllipse(2, 2, 60, 60);
-    painter.setPen(Qt::white);
-    QFont font = painter.font();
-    font.setPixelSize(40);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(logo.rect(), Qt::AlignCenter, QStringLiteral("T"));
-    return logo;
 }
 
 // Waits without letting user input through, so that the window can still paint.
@@ -145,19 +131,11 @@ frmSplash::frmSplash(int pause, QWidget *parent) : QDialog(parent), pause_(pause
 
 void frmSplash::Form_Load() {
     skipErrors([&] {
-        lblVersion->setText(QStringLiteral("Version %1.%2.%3")
-                                .arg(TARNIS_VERSION_MAJOR)
-                                .arg(TARNIS_VERSION_MINOR)
-                                .arg(TARNIS_VERSION_PATCH));
+        lblVersion->setText(ProgramVersionText());
     });
     skipErrors([&] { lblProductName->setText(kAppTitle); });
-    skipErrors([&] {
-        const QString product = QCoreApplication::applicationName();
-        lblBeschraenkung->setText(product.isEmpty() ? kAppTitle : product);
-    });
-    skipErrors([&] {
-        lblFiletime->setText(formatDateTime(GetFileDate(QCoreApplication::applicationFilePath())));
-    });
+    skipErrors([&] { lblBeschraenkung->setText(ProgramProductName()); });
+    skipErrors([&] { lblFiletime->setText(ProgramFileTimeText()); });
     skipErrors([&] { Picture1->move(0, 0); });
     skipErrors([&] {
         QPalette palette = this->palette();

@@ -1,5 +1,6 @@
 #include "mainwin/forms/frmSerienwertung.h"
 
+#include "about/forms/frmAbout.h"
 #include "about/forms/frmSplash.h"
 #include "core/db/Globals.h"
 #include "core/dialogs/forms/frmGetDatabase.h"
@@ -595,6 +596,9 @@ void frmSerienwertung::Impl::dispatch(int id) {
     switch (id) {
     case 5:
         RunCommand(id, [] { ShowHelp(); });
+        return;
+    case 7:
+        RunCommand(id, [] { ShowAboutBox(); });
         return;
     case 20043:
         // The database dialog only; the open database stays open until the next load.

@@ -1,0 +1,136 @@
+#include "TestServer.h"
+
+#include <QFile>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zip.h>
+
+namespace tarnis::test {
+
+HttpTestServer::HttpTestServer() {
+    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(listener_, reinterpret_cast<sockaddr *>(&address), sizeof address);
+    ::listen(listener_, 8);
+    socklen_t length = sizeof address;
+    ::getsockname(listener_, reinterpret_cast<sockaddr *>(&address), &length);
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this] { serve(); });
+}
+
+HttpTestServer::~HttpTestServer() {
+    stop_ = true;
+    thread_.join();
+    ::close(listener_);
+}
+
+QString HttpTestServer::base() const { return QStringLiteral("http://127.0.0.1:%1/").arg(port_); }
+
+void HttpTestServer::reply(const QString &path, int status, const QByteArray &body) {
+    std::lock_guard lock(mutex_);
+    replies_[path] = {status, body};
+}
+
+QStringList HttpTestServer::requests() const {
+    std::lock_guard lock(mutex_);
+    return requests_;
+}
+
+QByteArray HttpTestServer::lastHead() const {
+    std::lock_guard lock(mutex_);
+    return lastHead_;
+}
+
+void HttpTestServer::serve() {
+    while (!stop_) {
+        pollfd p{listener_, POLLIN, 0};
+        if (::poll(&p, 1, 50) <= 0) continue;
+        const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (client < 0) continue;
+        answer(client);
+        ::close(client);
+    }
+}
+
+void HttpTestServer::answer(int client) {
+    QByteArray head;
+    char buffer[4096];
+    while (!head.contains("\r\n\r\n")) {
+        pollfd p{client, POLLIN, 0};
+        if (::poll(&p, 1, 2000) <= 0) return;
+        const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
+        if (n <= 0) return;
+        head.append(buffer, n);
+    }
+    const QList<QByteArray> words = head.left(head.indexOf("\r\n")).split(' ');
+    const QString path = words.size() > 1 ? QString::fromLatin1(words.at(1)) : QString();
+    Reply r{404, "<html><body>Error code: 404</body></html>"};
+    {
+        std::lock_guard lock(mutex_);
+        requests_ << QStringLiteral("GET %1").arg(path);
+        lastHead_ = head;
+        if (replies_.contains(path)) r = replies_.value(path);
+    }
+    const QByteArray out = QByteArray("HTTP/1.1 ") + QByteArray::number(r.status) + " X\r\nContent-Length: " +
+                           QByteArray::number(r.body.size()) + "\r\nConnection: close\r\n\r\n" + r.body;
+    ::send(client, out.constData(), static_cast<size_t>(out.size()), MSG_NOSIGNAL);
+}
+
+int closedPort() {
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(s, reinterpret_cast<sockaddr *>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    ::getsockname(s, reinterpret_cast<sockaddr *>(&address), &length);
+    ::close(s);
+    return ntohs(address.sin_port);
+}
+
+bool makeZip(const QString &path, const QList<ZipEntry> &entries) {
+    int error = 0;
+    zip_t *zip = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    if (!zip) return false;
+    for (const ZipEntry &e : entries) {
+        const QByteArray name = e.name.toUtf8();
+        zip_int64_t index = -1;
+        if (e.folder) {
+            index = zip_dir_add(zip, name.constData(), ZIP_FL_ENC_UTF_8);
+        } else {
+            auto *copy = static_cast<char *>(::malloc(static_cast<size_t>(e.data.size()) + 1));
+            ::memcpy(copy, e.data.constData(), static_cast<size_t>(e.data.size()));
+            zip_source_t *source = zip_source_buffer(zip, copy, static_cast<zip_uint64_t>(e.data.size()), 1);
+            index = zip_file_add(zip, name.constData(), source, ZIP_FL_ENC_UTF_8);
+        }
+        if (index < 0) {
+            zip_discard(zip);
+            return false;
+        }
+        const auto i = static_cast<zip_uint64_t>(index);
+        if (e.mtime) zip_file_set_mtime(zip, i, static_cast<time_t>(e.mtime), 0);
+        if (e.symlink) zip_file_set_external_attributes(zip, i, 0, ZIP_OPSYS_UNIX, (S_IFLNK | 0777u) << 16);
+        if (e.stored) zip_set_file_compression(zip, i, ZIP_CM_STORE, 0);
+        if (!e.password.isEmpty()) zip_file_set_encryption(zip, i, ZIP_EM_AES_256, e.password.constData());
+    }
+    return zip_close(zip) == 0;
+}
+
+QByteArray readAll(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+}  // namespace tarnis::test

@@ -1,0 +1,272 @@
+// The online update against a server on 127.0.0.1: what the user is told, what is
+// downloaded, and that the installed program is replaced whole or not at all.
+#include "TestServer.h"
+#include "about/CodeModule.h"
+#include "about/OnlineUpdate.h"
+#include "platform/text/Clock.h"
+#include "platform/ui/ScriptedUi.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cerrno>
+#include <gmock/gmock.h>
+#include <sys/stat.h>
+
+using namespace tarnis;
+using namespace tarnis::test;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace {
+
+const QString kQuestion = QStringLiteral(
+    "information\tAuf unserer Homepage steht die Version 3.1.0 für Sie bereit!\\nSoll diese Programm Version "
+    "installiert werden?");
+const QString kRestart =
+    QStringLiteral("information\tBitte starten Sie das Programm neu, damit die Änderungen aktiv werden!");
+const QString kCorrupt = QStringLiteral(
+    "information\tDie heruntergeladene Programmversion ist fehlerhaft und wurde nicht installiert!");
+const QString kStamp = QStringLiteral("20261205120000");
+
+class Update : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setUi(&ui);
+        setFixedNow(QDateTime(QDate(2026, 12, 5), QTime(12, 0)));
+        QDir().mkpath(root.filePath(QStringLiteral("prog")));
+        QDir().mkpath(root.filePath(QStringLiteral("tmp")));
+        program = root.filePath(QStringLiteral("prog/Tarnis"));
+        writeAll(program, "old program");
+        ::chmod(QFile::encodeName(program).constData(), 04755);
+        context.baseAddress = server.base();
+        context.tempDir = root.filePath(QStringLiteral("tmp")) + u'/';
+        context.programFile = program;
+        const QString zip = root.filePath(QStringLiteral("tarnis.zip"));
+        makeZip(zip, {{QStringLiteral("bin/Tarnis"), "new program"}, {QStringLiteral("liesmich.txt"), "x"}});
+        archive = readAll(zip);
+        hash = QString::fromLatin1(QCryptographicHash::hash(archive, QCryptographicHash::Sha256).toHex());
+        server.reply(QStringLiteral("/tarnis.zip"), 200, archive);
+    }
+    void TearDown() override {
+        setUi(nullptr);
+        setFixedNow(QDateTime());
+        CodeModule::setUnzipLibrary({});
+    }
+    void list(const QString &text, int status = 200) {
+        server.reply(QStringLiteral("/versions.txt"), status, text.toLatin1());
+    }
+    QStringList programFolder() const {
+        return QDir(root.filePath(QStringLiteral("prog"))).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+    bool tempFolderEmpty() const { return QDir(context.tempDir).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
+
+    QTemporaryDir root;
+    HttpTestServer server;
+    ScriptedUi ui;
+    UpdateContext context;
+    QString program;
+    QByteArray archive;
+    QString hash;
+};
+
+TEST_F(Update, ReplacesTheProgramAndKeepsABackup) {
+    list(QStringLiteral("1#2.0\r\n6#3.1.0#") + hash.toUpper() + QStringLiteral("\r\n"));
+    ui.answer(QStringLiteral("yes"));
+    ui.answer(QStringLiteral("ok"));
+    cmdCheckNewVersion_Click(context, true);
+    EXPECT_THAT(ui.messages(), ElementsAre(kQuestion, kRestart));
+    EXPECT_EQ(readAll(program), "new program");
+    EXPECT_EQ(QFileInfo(program).permissions(), QFileInfo(program + "_" + kStamp).permissions());
+    struct stat st {};
+    ::stat(QFile::encodeName(program).constData(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0755u);  // setuid is never handed on
+    EXPECT_EQ(readAll(program + "_" + kStamp), "old program");
+    EXPECT_EQ(programFolder(), QStringList({"Tarnis", "Tarnis_" + kStamp}));
+    EXPECT_TRUE(tempFolderEmpty());
+    EXPECT_THAT(server.requests(), ElementsAre("GET /versions.txt", "GET /tarnis.zip"));
+    EXPECT_THAT(server.lastHead().toStdString(), HasSubstr("Cache-Control: no-cache"));
+    EXPECT_TRUE(ui.failures().isEmpty());
+}
+
+TEST_F(Update, ListProblemsAreReportedAndChangeNothing) {
+    const QString noList = QStringLiteral("information\tKeine Versionsinformationen im Internet gefunden!");
+    const QString notFound = QStringLiteral("information\tKeine Versions Informationen gefunden!");
+    struct Case {
+        const char *what;
+        QString body;
+        int status;
+        bool closed;
+        QStringList messages;
+    } cases[] = {
+        {"status 404", "File not found", 404, false, {notFound}},
+        {"status 500", "6#3.1.0", 500, false, {notFound}},
+        {"404 text in the body", "<h1>404 not FOUND</h1>\n6#3.1.0", 200, false, {notFound}},
+        {"empty body", "", 200, false, {noList}},
+        {"closed port", "", 200, true, {noList}},
+        {"other products only", "1#2.0\n16#3.0\n#6\nx#6\n6\n6abc#1\n", 200, false, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ui.clearRecords();
+        list(c.body, c.status);
+        UpdateContext ctx = context;
+        if (c.closed) ctx.baseAddress = QStringLiteral("http://127.0.0.1:%1/").arg(closedPort());
+        cmdCheckNewVersion_Click(ctx, true);
+        EXPECT_EQ(ui.messages(), c.messages);
+        EXPECT_EQ(readAll(program), "old program");
+        EXPECT_EQ(programFolder(), QStringList({"Tarnis"}));
+    }
+    ui.clearRecords();
+    cmdCheckNewVersion_Click(context, false);
+    EXPECT_THAT(ui.messages(), ElementsAre("information\tSie benötigen Admin-Brechtigung für diese Funktion!!!"));
+}
+
+TEST_F(Update, RowsAreReadByProductNumber) {
+    struct Case {
+        const char *row;
+        bool ours;
+        const char *version;
+        const char *sha;
+    } cases[] = {
+        {"6#3.1.0", true, "3.1.0", ""},
+        {"06#3.1.0", true, "3.1.0", ""},
+        {" 6.0 #3.1.0#  abc\r", true, "3.1.0", "abc"},
+        {"6#3.1.0\r", true, "3.1.0\r", ""},  // the CR stays with the last field
+        {"6#3.1.0#\r", true, "3.1.0", ""},
+        {"6##x#y", true, "", "x"},
+        {"6", false, "", ""},
+        {"6abc#3.1.0", false, "", ""},
+        {"60#3.1.0", false, "", ""},
+        {"#3.1.0", false, "", ""},
+        {"", false, "", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.row);
+        const auto row = ParseVersionRow(QString::fromLatin1(c.row));
+        ASSERT_EQ(row.has_value(), c.ours);
+        if (!row) continue;
+        EXPECT_EQ(row->version, QString::fromLatin1(c.version));
+        EXPECT_EQ(row->sha256, QString::fromLatin1(c.sha));
+    }
+}
+
+TEST_F(Update, NoDownloadsNothingAndEachYesIsTried) {
+    list(QStringLiteral("6#3.1.0\n6#3.2.0\n"));
+    ui.answer(QStringLiteral("no"));
+    ui.answer(QStringLiteral("no"));
+    EXPECT_FALSE(CheckForUpdate(context));
+    EXPECT_THAT(server.requests(), ElementsAre("GET /versions.txt"));
+    EXPECT_EQ(readAll(program), "old program");
+
+    // Two installs in the same second keep both backups.
+    ui.clearRecords();
+    ui.answer(QStringLiteral("yes"));
+    ui.answer(QStringLiteral("yes"));
+    EXPECT_TRUE(CheckForUpdate(context));
+    EXPECT_EQ(ui.messages().size(), 2);
+    EXPECT_EQ(programFolder(), QStringList({"Tarnis", "Tarnis_" + kStamp, "Tarnis_" + kStamp + "_1"}));
+    EXPECT_EQ(readAll(program + "_" + kStamp), "old program");
+    EXPECT_EQ(readAll(program + "_" + kStamp + "_1"), "new program");
+    EXPECT_TRUE(tempFolderEmpty());
+}
+
+TEST_F(Update, BadDownloadsAreNeverInstalled) {
+    // Planted where an older program would have looked, and a stale temporary file
+    // of an install that was cut short.
+    writeAll(context.tempDir + "Tarnis", "planted");
+    writeAll(context.tempDir + "tarnis.zip", archive);
+    writeAll(root.filePath(QStringLiteral("prog/.Tarnis.new-AAAAAA")), "stale");
+    struct Case {
+        const char *what;
+        QString row;
+        int archiveStatus;
+        QString message;
+        bool downloads;
+    } cases[] = {
+        {"archive 404", "6#3.1.0", 404,
+         "information\tDie neue Programmversion konnte nicht heruntergeladen werden!\\nDer Server antwortete mit dem "
+         "Status 404.",
+         true},
+        {"wrong hash", "6#3.1.0#" + QString(64, u'a'), 200, kCorrupt, true},
+        {"hash not 64 digits", "6#3.1.0#abc", 200, kCorrupt, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ui.clearRecords();
+        list(c.row);
+        server.reply(QStringLiteral("/tarnis.zip"), c.archiveStatus, archive);
+        const int before = server.requests().size();
+        ui.answer(QStringLiteral("yes"));
+        EXPECT_FALSE(CheckForUpdate(context));
+        EXPECT_EQ(ui.messages().value(1), c.message);
+        EXPECT_EQ(server.requests().size() - before, c.downloads ? 2 : 1);
+        EXPECT_EQ(readAll(program), "old program");
+        EXPECT_EQ(programFolder(), QStringList({".Tarnis.new-AAAAAA", "Tarnis"}));
+        EXPECT_EQ(QDir(context.tempDir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                  QStringList({"Tarnis", "tarnis.zip"}));
+    }
+
+    // An archive without the program installs nothing, and says nothing more.
+    ui.clearRecords();
+    makeZip(root.filePath(QStringLiteral("other.zip")), {{QStringLiteral("Tarnis2"), "x"}});
+    server.reply(QStringLiteral("/tarnis.zip"), 200, readAll(root.filePath(QStringLiteral("other.zip"))));
+    list(QStringLiteral("6#3.1.0"));
+    ui.answer(QStringLiteral("yes"));
+    EXPECT_FALSE(CheckForUpdate(context));
+    EXPECT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(readAll(program), "old program");
+}
+
+TEST_F(Update, AFailingStepLeavesTheProgramAsItWas) {
+    list(QStringLiteral("6#3.1.0#") + hash);
+    context.installOps.rename = [](const char *, const char *) { return errno = EIO, -1; };
+    ui.answer(QStringLiteral("yes"));
+    cmdCheckNewVersion_Click(context, true);
+    ASSERT_EQ(ui.messages().size(), 2);  // no restart message
+    EXPECT_THAT(ui.messages()[1].toStdString(),
+                HasSubstr("Die neue Programmversion konnte nicht installiert werden!\\n"));
+    EXPECT_EQ(readAll(program), "old program");
+    EXPECT_EQ(programFolder(), QStringList({"Tarnis"}));
+
+    // An error raised by the unzip wrapper is shown and installs nothing.
+    ui.clearRecords();
+    context.installOps = {};
+    CodeModule::setUnzipLibrary([](const UnzipDcl &, UnzipUserFunctions &) -> int {
+        throw AppError(53, QString(), QStringLiteral("Datei nicht gefunden"));
+    });
+    ui.answer(QStringLiteral("yes"));
+    EXPECT_FALSE(CheckForUpdate(context));
+    EXPECT_THAT(ui.messages(), ElementsAre(kQuestion, "none\tDatei nicht gefunden"));
+    EXPECT_EQ(readAll(program), "old program");
+}
+
+TEST_F(Update, ReplacesAProgramThatIsRunning) {
+    QFile::remove(program);
+    ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), program));
+    const QByteArray sleepBytes = readAll(program);
+    QProcess running;
+    running.start(program, {QStringLiteral("30")});
+    ASSERT_TRUE(running.waitForStarted());
+    list(QStringLiteral("6#3.1.0"));
+    ui.answer(QStringLiteral("yes"));
+    EXPECT_TRUE(CheckForUpdate(context));
+    EXPECT_EQ(readAll(program), "new program");
+    EXPECT_EQ(readAll(program + "_" + kStamp), sleepBytes);
+    EXPECT_EQ(running.state(), QProcess::Running);
+    running.kill();
+    running.waitForFinished();
+}
+
+TEST_F(Update, TestArgumentTakesTheLocalServer) {
+    EXPECT_EQ(UpdateBaseAddress({QStringLiteral("TEST")}), QStringLiteral("http://127.0.0.1:8765/"));
+    for (const QStringList &args : {QStringList{}, QStringList{"test"}, QStringList{"TEST", "x"}}) {
+        const QString base = UpdateBaseAddress(args);
+        EXPECT_TRUE(base.startsWith(QLatin1String("https://"))) << base.toStdString();
+        EXPECT_TRUE(base.endsWith(u'/'));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+// The zip wrapper: what it packs reads back, its list refuses repeats and unknown
+// names, and every failure is a non-zero result that leaves the archive whole.
+#include "TestServer.h"
+#include "about/CGZipFiles.h"
+#include "platform/errors/AppError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gmock/gmock.h>
+#include <sys/time.h>
+#include <zip.h>
+
+using namespace tarnis;
+using namespace tarnis::test;
+using ::testing::HasSubstr;
+
+namespace {
+
+// name -> contents of every entry ("" for a folder).
+QMap<QString, QByteArray> readZip(const QString &path) {
+    QMap<QString, QByteArray> entries;
+    int error = 0;
+    zip_t *zip = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    if (!zip) return entries;
+    for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i) {
+        zip_stat_t st;
+        zip_stat_index(zip, static_cast<zip_uint64_t>(i), 0, &st);
+        QByteArray data(static_cast<qsizetype>(st.size), '\0');
+        if (zip_file_t *f = zip_fopen_index(zip, static_cast<zip_uint64_t>(i), 0)) {
+            zip_fread(f, data.data(), st.size);
+            zip_fclose(f);
+        }
+        entries.insert(QString::fromUtf8(st.name), data);
+    }
+    zip_discard(zip);
+    return entries;
+}
+
+void setMtime(const QString &path, qint64 seconds) {
+    const timeval times[2] = {{seconds, 0}, {seconds, 0}};
+    ::utimes(QFile::encodeName(path).constData(), times);
+}
+
+class Zip : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QDir().mkpath(dir.filePath(QStringLiteral("data/sub")));
+        writeAll(file("a.txt"), "alpha");
+        writeAll(file("sub/b.txt"), "beta");
+        writeAll(file("querty"), "user file");
+        zip.setZipFileName(dir.filePath(QStringLiteral("out.zip")));
+        zip.setRootDirectory(dir.filePath(QStringLiteral("data")));
+    }
+    QString file(const char *name) const { return dir.filePath(QStringLiteral("data/") + QLatin1String(name)); }
+
+    QTemporaryDir dir;
+    CGZipFiles zip;
+};
+
+TEST_F(Zip, PacksTheListAndReadsBack) {
+    EXPECT_EQ(CGZipFiles().RootDirectory(), QStringLiteral("/"));
+    zip.AddFile(QStringLiteral("a.txt"));
+    zip.AddFile(file("sub"));
+    zip.AddFile(QStringLiteral("querty"));
+    zip.setRecurseFolders(true);
+    EXPECT_EQ(zip.ZipFileCount(), 3);
+    EXPECT_EQ(zip.MakeZipFile(), 0);
+    const auto entries = readZip(zip.ZipFileName());
+    EXPECT_EQ(entries.keys(), QStringList({"a.txt", "querty", "sub/", "sub/b.txt"}));
+    EXPECT_EQ(entries.value("sub/b.txt"), "beta");
+    EXPECT_EQ(entries.value("querty"), "user file");
+    EXPECT_THAT(zip.GetLastMessage().toStdString(), HasSubstr("  adding: sub/b.txt"));
+}
+
+TEST_F(Zip, ListRefusesRepeatsAndUnknownNames) {
+    zip.AddFile(QStringLiteral("a.txt"));
+    try {
+        zip.AddFile(QStringLiteral("a.txt"));
+        ADD_FAILURE();
+    } catch (const AppError &e) {
+        EXPECT_EQ(e.number, kErrAlreadyInZipList);
+        EXPECT_EQ(e.source, QStringLiteral("CGZip::AddFile"));
+        EXPECT_EQ(e.description, QStringLiteral("File is already in Zip List"));
+    }
+    zip.AddFile(QStringLiteral("A.TXT"));  // another file here
+    EXPECT_EQ(zip.ZipFileCount(), 2);
+    try {
+        zip.RemoveFile(QStringLiteral("b.txt"));
+        ADD_FAILURE();
+    } catch (const AppError &e) {
+        EXPECT_EQ(e.number, kErrNotInZipList);
+        EXPECT_EQ(e.source, QStringLiteral("CGZip::RemoveFile"));
+    }
+    zip.RemoveFile(QStringLiteral("A.TXT"));
+    EXPECT_EQ(zip.ZipFileCount(), 1);
+}
+
+TEST_F(Zip, FailuresAreReportedAndTheArchiveStaysWhole) {
+    zip.AddFile(QStringLiteral("a.txt"));
+    ASSERT_EQ(zip.MakeZipFile(), 0);
+    const QByteArray before = readAll(zip.ZipFileName());
+
+    zip.AddFile(QStringLiteral("missing.txt"));
+    EXPECT_NE(zip.MakeZipFile(), 0);
+    EXPECT_THAT(zip.GetLastMessage().toStdString(), HasSubstr("missing.txt"));
+    EXPECT_EQ(readAll(zip.ZipFileName()), before);
+
+    zip.RemoveFile(QStringLiteral("missing.txt"));
+    for (const QString &target : {dir.filePath(QStringLiteral("no/such/folder/out.zip")), dir.filePath(QStringLiteral("data"))}) {
+        SCOPED_TRACE(target.toStdString());
+        zip.setZipFileName(target);
+        EXPECT_NE(zip.MakeZipFile(), 0);
+        EXPECT_FALSE(zip.GetLastMessage().isEmpty());
+    }
+    zip.setZipFileName(dir.filePath(QStringLiteral("empty.zip")));
+    zip.RemoveFile(QStringLiteral("a.txt"));
+    EXPECT_EQ(zip.MakeZipFile(), 12);
+    EXPECT_FALSE(QFile::exists(zip.ZipFileName()));
+}
+
+TEST_F(Zip, UpdateReplacesOnlyWithNewerFiles) {
+    setMtime(file("a.txt"), 1'700'000'000);
+    setMtime(file("sub/b.txt"), 1'700'000'000);
+    zip.AddFile(QStringLiteral("a.txt"));
+    zip.AddFile(QStringLiteral("sub/b.txt"));
+    ASSERT_EQ(zip.MakeZipFile(), 0);
+
+    writeAll(file("a.txt"), "alpha 2");
+    setMtime(file("a.txt"), 1'700'000'100);
+    writeAll(file("sub/b.txt"), "beta 2");
+    setMtime(file("sub/b.txt"), 1'600'000'000);
+    zip.setUpdatingZip(true);
+    ASSERT_EQ(zip.MakeZipFile(), 0);
+    auto entries = readZip(zip.ZipFileName());
+    EXPECT_EQ(entries.value("a.txt"), "alpha 2");
+    EXPECT_EQ(entries.value("sub/b.txt"), "beta");
+
+    // Without update mode every entry is written again.
+    zip.setUpdatingZip(false);
+    ASSERT_EQ(zip.MakeZipFile(), 0);
+    EXPECT_EQ(readZip(zip.ZipFileName()).value("sub/b.txt"), "beta 2");
+}
+
+}  // namespace
