@@ -1,0 +1,102 @@
+#include "print/GridList.h"
+
+#include "core/db/Globals.h"
+#include "core/services/Progress.h"
+#include "core/services/ShowError.h"
+#include "platform/text/OutputText.h"
+#include "platform/text/Vb.h"
+#include "print/IntermediateRows.h"
+#include "print/ListFrame.h"
+
+namespace tarnis {
+namespace {
+
+// The fixed format has eight race columns; further races are not printed.
+constexpr int kRaceColumns = 8;
+
+// The grid shows every field of Teilnehmer in the table's order; a field the grid
+// does not have raises the engine's 3265.
+class GridFields {
+public:
+    explicit GridFields(const MainWindowApi &window)
+        : fields_(db().tableColumns(QStringLiteral("Teilnehmer"))), columns_(window.gridColumnCount()) {}
+
+    int column(const QString &name) const {
+        for (int i = 0; i < fields_.size() && i < columns_; ++i)
+            if (fields_.at(i).compare(name, Qt::CaseInsensitive) == 0) return i;
+        throw AppError(err::ItemNotFound, QStringLiteral("DAO.Fields"),
+                       QStringLiteral("Element in dieser Auflistung nicht gefunden: %1").arg(name));
+    }
+
+private:
+    QStringList fields_;
+    int columns_;
+};
+
+void printGrid(MainWindowApi &window, print::PrintControl &control) {
+    print::IDocumentBuilder &builder = control.builder();
+    try {
+        const int races = readMaxLaufErf();
+        const ListSettings settings = ListSettings::read(QStringLiteral("Klein"));
+
+        const GridFields fields(window);
+        std::vector<int> columns;
+        for (const char *name : {"Vorname", "Zuname", "Jahrgang", "Verein", "Endwertung", "Zwischenwertung"})
+            columns.push_back(fields.column(QString::fromLatin1(name)));
+        std::vector<int> raceColumns;
+        for (int r = 1; r <= races; ++r)
+            raceColumns.push_back(fields.column(QStringLiteral("Lauf_%1_Punkte").arg(r)));
+        raceColumns.resize(std::min<std::size_t>(raceColumns.size(), kRaceColumns));
+
+        const print::TableFormat format = print::TableFormat::parse(kGridFormat);
+        const print::Cells names{QStringLiteral("Name"), QStringLiteral("Vorname"), QStringLiteral("JG"),
+                                 QStringLiteral("Verein"), QStringLiteral("EW"), QStringLiteral("ZW"),
+                                 QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                                 QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
+                                 QStringLiteral("7"), QStringLiteral("8")};
+
+        ListFrame frame(builder, settings);
+        frame.start(print::Orientation::Landscape, QStringLiteral("Aktuelle Auflistung"));
+        builder.setFont(settings.rowFont);
+        const int rows = window.gridRowCount();
+        ShowWorking(rows);
+        builder.addTable(format, {}, {names}, 0, settings.colorListenkopf, print::HeadingMode::OnlyAfterBreak);
+
+        print::Cells cells;
+        for (int row = 0; row < rows; ++row) {
+            StepWorking();
+            cells.clear();
+            // As stored: neither trimmed nor formatted, totals in time mode as seconds.
+            for (int c : columns) cells.push_back(blankControls(window.gridCell(row, c)));
+            for (int c : raceColumns) {
+                const QString points = vb::Trim(window.gridCell(row, c));
+                cells.push_back(points == u"0" ? QStringLiteral(" ") : blankControls(points));
+            }
+            // The names head every page the list continues on.
+            builder.addTable(format, names, {cells}, settings.colorListenkopf, 0, print::HeadingMode::OnlyAfterBreak);
+        }
+        frame.finish(control, window);
+        HideWorking();
+    } catch (...) {
+        abandonList(builder, QStringLiteral("PL_PrintGrid"), kPrintProblem);
+    }
+}
+
+}  // namespace
+
+void PL_PrintGrid(MainWindowApi &window) {
+    if (print::PrintControl *control = listControl(kPrintProblem, QStringLiteral("PL_PrintGrid")))
+        PL_PrintGrid(window, *control);
+}
+
+void PL_PrintGrid(MainWindowApi &window, print::PrintControl &control) {
+    printGrid(window, control);
+    // Read again, the grid stands on its first row, as after every list of it.
+    try {
+        window.refreshGrid();
+    } catch (...) {
+        ShowError(toAppError(std::current_exception()), kPrintProblem, QStringLiteral("PL_PrintGrid"));
+    }
+}
+
+}  // namespace tarnis

@@ -1,0 +1,18 @@
+#pragma once
+// The printed grid: the participants as the main window's grid holds them now, in
+// its order and with its club filter.
+#include "mainwin/MainWindowApi.h"
+#include "platform/printing/PrintControl.h"
+
+namespace tarnis {
+
+// Print or preview on the window's control, then the grid is read again and stands
+// on its first row, also after an error. Reports its own errors; the caller makes
+// the empty test.
+void PL_PrintGrid(MainWindowApi &window);
+void PL_PrintGrid(MainWindowApi &window, print::PrintControl &control);
+
+inline const QString kGridFormat =
+    QStringLiteral("<2200|<2200|^800|<2950|^700|^700|^610|^610|^610|^610|^610|^610|^610|^630;");
+
+}  // namespace tarnis
