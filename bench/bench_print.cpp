@@ -1,9 +1,8 @@
 // The printed final standings laid out with the real fonts, for growing series,
 // and the floor of both final-standings outputs: reading the same rows with the
 // same query.
-#include "../tests/print/print_support.h"
+#include "bench_layout.h"
 #include "bench_series.h"
-#include "platform/qt/QtTextMetrics.h"
 #include "print/FinalStandingsList.h"
 
 #include <benchmark/benchmark.h>
@@ -12,12 +11,7 @@ using namespace tarnis;
 
 namespace {
 
-class LayoutControl : public printtest::FakeControl {
-public:
-    print::QtTextMetrics fonts;
-    print::DocumentBuilder realBuilder{fonts, [] { return print::PageSetup{}; }};
-    print::IDocumentBuilder &builder() override { return realBuilder; }
-};
+using bench::LayoutControl;
 
 void BM_FinalStandingsReadRows(benchmark::State &state) {
     bench::FinisherSeries series(int(state.range(0)), 20, 10);

@@ -10,8 +10,10 @@
 #include "print/GridList.h"
 #include "print/IntermediateList.h"
 #include "print/ListFrame.h"
+#include "print/forms/PreviewPane.h"
 #include "list_support.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
 
@@ -182,6 +184,35 @@ TEST_F(ListsTest, CommandsStopOnEmptyGridAndClassQuestion) {
                                        "critical\tObjektvariable oder With-Blockvariable nicht festgelegt"));
     EXPECT_FALSE(control.shownDoc);
     EXPECT_TRUE(scripted.failures().isEmpty());
+}
+
+// Once through the real fonts into a real PDF (direct printing to the file named by
+// TARNIS_PRINT_PDF): both lines of a two-line race cell are on the paper.
+TEST_F(ListsTest, IntermediateListTwoLineCellsInARealPdf) {
+    gDB.reset();
+    CreateSeriesFile(dir.filePath(QStringLiteral("zwoelf.mdb")), 12);
+    gDB = Database::open(dir.filePath(QStringLiteral("zwoelf.mdb")));
+    db().execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Lauf_1_Punkte, "
+                 "Lauf_9_Punkte, Lauf_2_Punkte, Lauf_10_Punkte) VALUES ('Meier', 'Hans', 1980, 'M40', 'LG', 25, 17, 0, 0)");
+    order("M40", 1);
+    SaveSetting("LastUser", "MaxLaufErf", "12");
+    const QString pdf = dir.filePath(QStringLiteral("liste.pdf"));
+    qputenv("TARNIS_PRINT_PDF", pdf.toUtf8());
+    PreviewPane pane(&window);
+    window.direct = true;
+    PL_PrintZwischenwertung(window, pane);
+    qunsetenv("TARNIS_PRINT_PDF");
+    ASSERT_TRUE(scripted.errorReports().isEmpty());
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    p.waitForFinished(30000);
+    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(u'\n');
+    // Race 1 over race 9, and the blank 0 of race 2 over the "0" of race 10.
+    const auto row = std::find_if(lines.begin(), lines.end(), [](const QString &l) { return l.contains(u"Meier"); });
+    ASSERT_NE(row, lines.end()) << lines.join(u'\n').toStdString();
+    ASSERT_NE(row + 1, lines.end());
+    EXPECT_THAT(row->simplified().toStdString(), ::testing::EndsWith("Meier Hans 1980 LG 25"));
+    EXPECT_EQ((row + 1)->simplified(), QStringLiteral("17 0"));
 }
 
 }  // namespace
