@@ -19,18 +19,16 @@ constexpr int kRaceColumns = 8;
 class GridFields {
 public:
     explicit GridFields(const MainWindowApi &window)
-        : fields_(db().tableColumns(QStringLiteral("Teilnehmer"))), columns_(window.gridColumnCount()) {}
+        : shape_(db().tableColumns(QStringLiteral("Teilnehmer")).mid(0, window.gridColumnCount()), {}) {}
 
     int column(const QString &name) const {
-        for (int i = 0; i < fields_.size() && i < columns_; ++i)
-            if (fields_.at(i).compare(name, Qt::CaseInsensitive) == 0) return i;
-        throw AppError(err::ItemNotFound, QStringLiteral("DAO.Fields"),
-                       QStringLiteral("Element in dieser Auflistung nicht gefunden: %1").arg(name));
+        const int index = shape_.fieldIndex(name);
+        if (index < 0) shape_.field(name);
+        return index;
     }
 
 private:
-    QStringList fields_;
-    int columns_;
+    Recordset shape_;
 };
 
 void printGrid(MainWindowApi &window, print::PrintControl &control) {
