@@ -46,12 +46,8 @@ void printGrid(MainWindowApi &window, print::PrintControl &control) {
             raceColumns.push_back(fields.column(QStringLiteral("Lauf_%1_Punkte").arg(r)));
         raceColumns.resize(std::min<std::size_t>(raceColumns.size(), kRaceColumns));
 
-        const print::TableFormat format = print::TableFormat::parse(kGridFormat);
-        const print::Cells names{QStringLiteral("Name"), QStringLiteral("Vorname"), QStringLiteral("JG"),
-                                 QStringLiteral("Verein"), QStringLiteral("EW"), QStringLiteral("ZW"),
-                                 QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                                 QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
-                                 QStringLiteral("7"), QStringLiteral("8")};
+        const print::TableFormat format = print::TableFormat::parse(kRaceListFormat);
+        const print::Cells &names = raceListColumnNames();
 
         ListFrame frame(builder, settings);
         frame.start(print::Orientation::Landscape, QStringLiteral("Aktuelle Auflistung"));

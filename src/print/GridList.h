@@ -12,7 +12,4 @@ namespace tarnis {
 void PL_PrintGrid(MainWindowApi &window);
 void PL_PrintGrid(MainWindowApi &window, print::PrintControl &control);
 
-inline const QString kGridFormat =
-    QStringLiteral("<2200|<2200|^800|<2950|^700|^700|^610|^610|^610|^610|^610|^610|^610|^630;");
-
 }  // namespace tarnis

@@ -2,7 +2,6 @@
 
 #include "core/db/Globals.h"
 #include "core/services/Progress.h"
-#include "core/services/ShowError.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/OutputText.h"
 #include "platform/text/RaceTime.h"
@@ -15,19 +14,9 @@
 namespace tarnis {
 namespace {
 
-const QString kPointsFormat =
-    QStringLiteral("<2200|<2200|^800|<2950|^700|^700|^610|^610|^610|^610|^610|^610|^610|^630;");
+// The time columns are wider, at the cost of the name columns.
 const QString kTimeFormat =
     QStringLiteral("<1800|<1400|^600|<2550|^810|^810|^810|^810|^810|^810|^810|^810|^810|^810;");
-
-const print::Cells &columnNames() {
-    static const print::Cells names{QStringLiteral("Name"), QStringLiteral("Vorname"), QStringLiteral("JG"),
-                                    QStringLiteral("Verein"), QStringLiteral("EW"), QStringLiteral("ZW"),
-                                    QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                                    QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
-                                    QStringLiteral("7"), QStringLiteral("8")};
-    return names;
-}
 
 QString totalText(std::int64_t total, bool points) {
     if (total == 0) return QString();
@@ -76,7 +65,7 @@ void printIntermediate(MainWindowApi &window, print::PrintControl &control, cons
         const bool builtIn = vb::Trim(ownFormat).isEmpty();
         if (builtIn && !points) settings.rowFont.sizePt = 8;
         const print::TableFormat format =
-            print::TableFormat::parse(builtIn ? (points ? kPointsFormat : kTimeFormat) : ownFormat);
+            print::TableFormat::parse(builtIn ? (points ? kRaceListFormat : kTimeFormat) : ownFormat);
         const print::TableFormat bar = print::TableFormat::parse(u"^14450");
         const IntermediateRowReader reader(rs, races, points);
 
@@ -104,7 +93,7 @@ void printIntermediate(MainWindowApi &window, print::PrintControl &control, cons
                 continue;
             }
             if (headingDue) {
-                frame.headingBars(bar, all, barText, format, columnNames());
+                frame.headingBars(bar, all, barText, format, raceListColumnNames());
                 headingDue = false;
             }
             buildCells(row, points, cells);

@@ -116,6 +116,15 @@ void abandonList(print::IDocumentBuilder &builder, const QString &procedure, con
     abandonList(builder, procedure, [&hint](const AppError &) { return hint; });
 }
 
+const print::Cells &raceListColumnNames() {
+    static const print::Cells names{QStringLiteral("Name"), QStringLiteral("Vorname"), QStringLiteral("JG"),
+                                    QStringLiteral("Verein"), QStringLiteral("EW"), QStringLiteral("ZW"),
+                                    QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                                    QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
+                                    QStringLiteral("7"), QStringLiteral("8")};
+    return names;
+}
+
 QString listField(const QString &text, int width) { return vb::Trim(vb::Trim(text).left(width)); }
 
 }  // namespace tarnis

@@ -69,6 +69,11 @@ void abandonList(print::IDocumentBuilder &builder, const QString &procedure,
                  const std::function<QString(const AppError &)> &hintFor);
 void abandonList(print::IDocumentBuilder &builder, const QString &procedure, const QString &hint);
 
+// The grid and intermediate lists: six columns of names and totals, eight of races.
+inline const QString kRaceListFormat =
+    QStringLiteral("<2200|<2200|^800|<2950|^700|^700|^610|^610|^610|^610|^610|^610|^610|^630;");
+const print::Cells &raceListColumnNames();
+
 inline const QString kPrintProblem = QStringLiteral("There was a problem printing to your printer.");
 
 // A field as the lists print it: trimmed, cut to width characters, trimmed again.
