@@ -31,7 +31,8 @@ private:
     Recordset shape_;
 };
 
-void printGrid(MainWindowApi &window, print::PrintControl &control) {
+// False after an error, which it has reported.
+bool printGrid(MainWindowApi &window, print::PrintControl &control) {
     print::IDocumentBuilder &builder = control.builder();
     try {
         const int races = readMaxLaufErf();
@@ -71,8 +72,10 @@ void printGrid(MainWindowApi &window, print::PrintControl &control) {
         }
         frame.finish(control, window);
         HideWorking();
+        return true;
     } catch (...) {
         abandonList(builder, QStringLiteral("PL_PrintGrid"), kPrintProblem);
+        return false;
     }
 }
 
@@ -84,12 +87,13 @@ void PL_PrintGrid(MainWindowApi &window) {
 }
 
 void PL_PrintGrid(MainWindowApi &window, print::PrintControl &control) {
-    printGrid(window, control);
-    // Read again, the grid stands on its first row, as after every list of it.
+    const bool printed = printGrid(window, control);
+    // Read again, the grid stands on its first row, as after every list of it. A
+    // failure already reported is not reported twice.
     try {
         window.refreshGrid();
     } catch (...) {
-        ShowError(toAppError(std::current_exception()), kPrintProblem, QStringLiteral("PL_PrintGrid"));
+        if (printed) ShowError(toAppError(std::current_exception()), kPrintProblem, QStringLiteral("PL_PrintGrid"));
     }
 }
 
