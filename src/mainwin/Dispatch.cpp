@@ -5,6 +5,7 @@
 #include "mainwin/commands/CoreCommands.h"
 #include "mainwin/commands/DatabaseCommands.h"
 #include "mainwin/commands/ExportCommands.h"
+#include "mainwin/commands/ListCommands.h"
 #include "mainwin/commands/NotYetBuilt.h"
 #include "mainwin/commands/PrintCommands.h"
 #include "mainwin/commands/PrintMode.h"
@@ -45,12 +46,12 @@ const std::map<int, Entry> &table() {
         {30012, {"mnuDrucken", false, &mnuDrucken, true}},
         // A print that fails is reported, never dropped.
         {30020, {"mnuHardcopy", true, nullptr, true}},
-        {30031, {"mnuGridDruckerReport", false, nullptr, false}},
-        {30041, {"mnuVWDruckerReport", false, nullptr, false}},
+        {30031, {"mnuGridDruckerReport", false, &mnuGridDruckerReport, true}},
+        {30041, {"mnuVWDruckerReport", false, &mnuVWDruckerReport, true}},
         {30042, {"mnuVWHTMLReport", false, nullptr, false}},
-        {30051, {"mnuAKLDruckerReport", false, nullptr, false}},
+        {30051, {"mnuAKLDruckerReport", false, &mnuAKLDruckerReport, true}},
         {30052, {"mnuAKLHTMLReport", false, nullptr, false}},
-        {30061, {"mnuZWDruckerReport", false, nullptr, false}},
+        {30061, {"mnuZWDruckerReport", false, &mnuZWDruckerReport, true}},
         {30062, {"mnuZWHTMLReport", false, nullptr, false}},
         {30063, {"mnuZwPresseliste", false, nullptr, false}},
         {30071, {"mnuEWDruckerReport", false, &mnuEWDruckerReport, true}},

@@ -37,15 +37,8 @@ FinalStandingsColumns FinalStandingsColumns::of(const Recordset &rs) {
 }
 
 void PL_PrintEndwertung(MainWindowApi &window) {
-    print::PrintControl *control = nullptr;
-    try {
-        control = &print::printControl();
-    } catch (const AppError &e) {
-        ShowError(e, QStringLiteral("There was a problem printing to your printer."),
-                  QStringLiteral("PL_PrintEndwertung"));
-        return;
-    }
-    PL_PrintEndwertung(window, *control);
+    if (print::PrintControl *control = listControl(kPrintProblem, QStringLiteral("PL_PrintEndwertung")))
+        PL_PrintEndwertung(window, *control);
 }
 
 void PL_PrintEndwertung(MainWindowApi &window, print::PrintControl &control) {
@@ -94,11 +87,7 @@ void PL_PrintEndwertung(MainWindowApi &window, print::PrintControl &control) {
         frame.finish(control, window);
         HideWorking();
     } catch (...) {
-        const AppError error = toAppError(std::current_exception());
-        HideWorking();
-        builder.abortDoc();
-        ShowError(error, QStringLiteral("There was a problem printing to your printer."),
-                  QStringLiteral("PL_PrintEndwertung"));
+        abandonList(builder, QStringLiteral("PL_PrintEndwertung"), kPrintProblem);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "print/ListFrame.h"
 
+#include "core/services/Progress.h"
+#include "core/services/ShowError.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/Clock.h"
 #include "platform/text/Vb.h"
@@ -53,10 +55,19 @@ void ListFrame::start(print::Orientation orientation, const QString &title) {
 
 void ListFrame::groupHeading(const print::TableFormat &barFormat, const QString &barText,
                              const print::TableFormat &format, const print::Cells &columnNames) {
+    pageBreakTest();
+    headingBars(barFormat, true, barText, format, columnNames);
+}
+
+void ListFrame::pageBreakTest() {
     // kept_ stays 0 until the first row is placed, so the first group never breaks.
     if (builder_.bodyBottom() - builder_.currentY() < kept_) builder_.newPage();
+}
+
+void ListFrame::headingBars(const print::TableFormat &barFormat, bool blankBar, const QString &barText,
+                            const print::TableFormat &format, const print::Cells &columnNames) {
     builder_.setFont(settings_.groupFont);
-    builder_.addTable(barFormat, {}, {{QStringLiteral(" ")}}, 0, settings_.colorGruppe);
+    if (blankBar) builder_.addTable(barFormat, {}, {{QStringLiteral(" ")}}, 0, settings_.colorGruppe);
     builder_.addTable(barFormat, {}, {{barText}}, 0, settings_.colorGruppe);
     builder_.setFont(settings_.columnNameFont);
     builder_.addTable(format, {}, {columnNames}, 0, settings_.colorListenkopf);
@@ -64,6 +75,10 @@ void ListFrame::groupHeading(const print::TableFormat &barFormat, const QString 
 
 void ListFrame::addRow(const print::TableFormat &format, const print::Cells &cells) {
     builder_.addTable(format, {}, {cells}, 0, 0);
+    measureOnce();
+}
+
+void ListFrame::measureOnce() {
     if (!rowAdded_) {
         rowAdded_ = true;
         kept_ = builder_.currentY();
@@ -82,6 +97,36 @@ void finishDocument(print::IDocumentBuilder &builder, print::PrintControl &contr
         control.printDocument(*doc);
     else
         window.showPreview();
+}
+
+print::PrintControl *listControl(const QString &hint, const QString &procedure) {
+    try {
+        return &print::printControl();
+    } catch (const AppError &e) {
+        ShowError(e, hint, procedure);
+        return nullptr;
+    }
+}
+
+void abandonList(print::IDocumentBuilder &builder, const QString &procedure,
+                 const std::function<QString(const AppError &)> &hintFor) {
+    const AppError error = toAppError(std::current_exception());
+    HideWorking();
+    builder.abortDoc();
+    ShowError(error, hintFor(error), procedure);
+}
+
+void abandonList(print::IDocumentBuilder &builder, const QString &procedure, const QString &hint) {
+    abandonList(builder, procedure, [&hint](const AppError &) { return hint; });
+}
+
+const print::Cells &raceListColumnNames() {
+    static const print::Cells names{QStringLiteral("Name"), QStringLiteral("Vorname"), QStringLiteral("JG"),
+                                    QStringLiteral("Verein"), QStringLiteral("EW"), QStringLiteral("ZW"),
+                                    QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                                    QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
+                                    QStringLiteral("7"), QStringLiteral("8")};
+    return names;
 }
 
 QString listField(const QString &text, int width) { return vb::Trim(vb::Trim(text).left(width)); }

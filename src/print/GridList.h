@@ -1,0 +1,15 @@
+#pragma once
+// The printed grid: the participants as the main window's grid holds them now, in
+// its order and with its club filter.
+#include "mainwin/MainWindowApi.h"
+#include "platform/printing/PrintControl.h"
+
+namespace tarnis {
+
+// Print or preview on the window's control, then the grid is read again and stands
+// on its first row, also after an error. Reports its own errors; the caller makes
+// the empty test.
+void PL_PrintGrid(MainWindowApi &window);
+void PL_PrintGrid(MainWindowApi &window, print::PrintControl &control);
+
+}  // namespace tarnis
