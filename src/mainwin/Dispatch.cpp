@@ -5,6 +5,7 @@
 #include "mainwin/commands/DatabaseCommands.h"
 #include "mainwin/commands/ExportCommands.h"
 #include "mainwin/commands/NotYetBuilt.h"
+#include "mainwin/commands/PrefsCommand.h"
 #include "mainwin/commands/PrintCommands.h"
 #include "mainwin/commands/PrintMode.h"
 
@@ -61,7 +62,7 @@ const std::map<int, Entry> &table() {
         {30090, {"mnuGridHTMLReport", false, nullptr, false}},
         {40010, {"mnuPrefsDruckerEinst", false, &mnuPrefsDruckerEinst, true}},
         {40020, {"mnuPrefsDruckerPapEinst", false, &mnuPrefsDruckerPapEinst, true}},
-        {40030, {"mnuVoreinstellungen", false, nullptr, false}},
+        {40030, {"mnuVoreinstellungen", false, &mnuVoreinstellungen, true}},
     };
     return t;
 }
