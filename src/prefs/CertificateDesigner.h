@@ -13,8 +13,10 @@ namespace tarnis::prefs {
 int designerLineCount();
 
 // LoadUrkundeLayout: background, orientation and lines 0 to count - 1 from the store,
-// with the designer's defaults; a colour that is no number shows black.
-CertificatePage LoadUrkundeLayout(int count);
+// with the designer's defaults, over what the designer holds now: lines from count
+// on keep their fields, an orientation that is no truth value keeps its option. A
+// colour that is no number shows black.
+CertificatePage LoadUrkundeLayout(int count, const CertificatePage &current);
 
 // The kinds each content combo offers, race kinds up to LastUser/MaxLaufErf.
 QStringList designerContentKinds();

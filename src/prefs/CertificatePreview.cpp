@@ -2,6 +2,7 @@
 
 #include "platform/text/Vb.h"
 #include "prefs/FieldRules.h"
+#include "print/CertificateLayout.h"
 
 #include <algorithm>
 
@@ -9,8 +10,7 @@ namespace tarnis::prefs {
 
 std::shared_ptr<const print::Document> PrintPreview(print::IDocumentBuilder &builder, const CertificatePage &page,
                                                     bool backgroundLoads) {
-    builder.setOrientation(page.hochformat || !page.querformat ? print::Orientation::Portrait
-                                                               : print::Orientation::Landscape);
+    builder.setOrientation(certificate::orientationOf(page.hochformat, page.querformat));
     builder.startDoc();
     builder.setHeader(QString(), QString(), QString());
     builder.setFooter(QString(), QString(), QString());
@@ -22,11 +22,11 @@ std::shared_ptr<const print::Document> PrintPreview(print::IDocumentBuilder &bui
         const int size = fieldNumber(line.fontSize);
         // A size the font cannot take (empty field) draws as the printers do, at 12 pt.
         builder.setFont({line.fontName, size > 0 ? double(size) : 12.0});
-        const int x = fieldNumber(line.xPos);
-        if (x == 0)
-            builder.setCurrentX(builder.pageWidth() / 2 - builder.textWidth(vb::Trim(line.text)) / 2);
+        // Centred as the printers centre, so that the page shows what prints.
+        if (certificate::centresLine(line.xPos))
+            builder.setCurrentX(certificate::centredX(builder.pageWidth(), builder.textWidth(vb::Trim(line.text))));
         else
-            builder.setCurrentX(x);
+            builder.setCurrentX(fieldNumber(line.xPos));
         builder.setCurrentY(fieldNumber(line.yPos));
         builder.setTextColor(quint32(line.colour));
         builder.printText(line.text);

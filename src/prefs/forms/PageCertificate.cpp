@@ -123,7 +123,7 @@ PageCertificate::PageCertificate(QWidget *parent) : QWidget(parent) {
 
     vsPrinter1_ = new print::PreviewWidget;
     vsPrinter1_->setObjectName(QStringLiteral("vsPrinter1"));
-    vsPrinter1_->setZoom(40);
+    vsPrinter1_->setZoom(55);
     auto *scroll = new QScrollArea(this);
     scroll->setWidget(vsPrinter1_);
     scroll->setAlignment(Qt::AlignCenter);

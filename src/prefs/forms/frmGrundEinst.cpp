@@ -177,7 +177,9 @@ void frmGrundEinst::Form_Load() {
 
 void frmGrundEinst::Impl::LoadUrkundenzeilen() {
     try {
-        const CertificatePage page = LoadUrkundeLayout(designerLineCount());
+        CertificatePage current;
+        certificate->read(current);
+        const CertificatePage page = LoadUrkundeLayout(designerLineCount(), current);
         certificate->showLayout(page, designerContentKinds());
     } catch (...) {
         report("LoadUrkundenzeilen");
