@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QImage>
+#include <QValidator>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -30,6 +31,9 @@ TEST_F(PrefsDialogTest, FreshStoreClosedWithBeendenGivesEveryPageDefault) {
     EXPECT_EQ(dialog.tabs()->currentIndex(), 2);
     EXPECT_EQ(dialog.tabs()->tabText(2), "Urkundendruck");
     EXPECT_EQ(dialog.certificatePage()->lineSelector()->count(), 5);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(&dialog, &escape);
+    EXPECT_TRUE(dialog.isOpen());  // the dialog has no cancel key
     dialog.toolClick(20003);
     EXPECT_FALSE(dialog.isOpen());
     EXPECT_THAT(ui.messages(), IsEmpty());  // no mode change on a first save
@@ -61,6 +65,14 @@ TEST_F(PrefsDialogTest, CancelLeavesTheStoreButKeepsGridEdits) {
     child<QLineEdit>(dialog, "edtKopfzeile")->setText("geändert");
     child<QLineEdit>(dialog, "edtUrkunde")->setText("2");  // stored at once under LastUser
     EXPECT_EQ(GetSetting("LastUser", "Urkundenzeilen"), "2");
+    // The grids' editors take whole numbers only.
+    QTableView *grid = dialog.generalPage()->pointsGrid();
+    QWidget *editor = grid->itemDelegate()->createEditor(grid->viewport(), {}, grid->model()->index(0, 1));
+    int at = 0;
+    QString typed = "12a";
+    ASSERT_TRUE(qobject_cast<QLineEdit *>(editor) && qobject_cast<QLineEdit *>(editor)->validator());
+    EXPECT_EQ(qobject_cast<QLineEdit *>(editor)->validator()->validate(typed, at), QValidator::Invalid);
+    delete editor;
     PointsModel *points = dialog.generalPage()->pointsModel();
     ASSERT_TRUE(points->setData(points->index(points->rowCount() - 1, 0), "1", Qt::EditRole));
 

@@ -28,10 +28,16 @@ namespace tarnis::prefs {
 
 namespace {
 
-// Grid cells take whole numbers only.
-class WholeNumberDelegate : public QStyledItemDelegate {
+// Grid cells take whole numbers only; the rows keep the look the grid style gave them.
+class WholeNumberEditors : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    WholeNumberEditors(QAbstractItemDelegate *look, QObject *parent) : QStyledItemDelegate(parent), look_(look) {}
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override {
+        look_->paint(painter, option, index);
+    }
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override {
+        return look_->sizeHint(option, index);
+    }
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override {
         QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
@@ -40,24 +46,28 @@ public:
                 QRegularExpression(QStringLiteral("\\s*[-+]?\\d{0,10}\\s*")), line));
         return editor;
     }
+
+private:
+    QAbstractItemDelegate *look_;
 };
 
 QTableView *tableGrid(const QString &name, QWidget *parent) {
     auto *view = new QTableView(parent);
     view->setObjectName(name);
-    view->setItemDelegate(new WholeNumberDelegate(view));
     view->verticalHeader()->hide();
     view->horizontalHeader()->setSectionsClickable(true);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     return view;
 }
 
-// Applies the grid style of the store; a style that cannot be read leaves the look.
+// Applies the grid style of the store (a style that cannot be read leaves the look),
+// then lets the cells be edited as whole numbers only.
 void styleGrid(QTableView *view) {
     try {
         SetGridStyle(*view);
     } catch (...) {
     }
+    view->setItemDelegate(new WholeNumberEditors(view->itemDelegate(), view));
 }
 
 void keepWholeNumber(QLineEdit *edit) {
