@@ -9,6 +9,7 @@
 #include "prefs/forms/PageGeneral.h"
 #include "prefs/TableModels.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
 #include <QValidator>
@@ -76,6 +77,11 @@ TEST_F(PrefsDialogTest, CancelLeavesTheStoreButKeepsGridEdits) {
     PointsModel *points = dialog.generalPage()->pointsModel();
     ASSERT_TRUE(points->setData(points->index(points->rowCount() - 1, 0), "1", Qt::EditRole));
 
+    // With points equal to the place (stored so here) the points grid is out of use.
+    EXPECT_FALSE(grid->isEnabled());
+    child<QCheckBox>(dialog, "SSCPlPu")->click();
+    EXPECT_TRUE(grid->isEnabled());
+
     dialog.toolClick(20001);
     EXPECT_FALSE(dialog.isOpen());
     // No mode message; the stored picture that is missing is reported once for all redraws.
@@ -85,6 +91,15 @@ TEST_F(PrefsDialogTest, CancelLeavesTheStoreButKeepsGridEdits) {
 }
 
 TEST_F(PrefsDialogTest, LineCountFieldRulesTheDesigner) {
+    {
+        // A count changed outside the program: no more lines than the designer has.
+        SaveSetting("Urkundendruck", "Urkundenzeilen", "1");
+        SaveSetting("LastUser", "Urkundenzeilen", "40");
+        frmGrundEinst dialog;
+        dialog.Form_Load();
+        EXPECT_EQ(dialog.certificatePage()->lineSelector()->count(), 15);
+        dialog.toolClick(20001);
+    }
     // The count of section Urkundendruck wins over the designer's own copy.
     SaveSetting("Urkundendruck", "Urkundenzeilen", "3");
     SaveSetting("LastUser", "Urkundenzeilen", "5");
