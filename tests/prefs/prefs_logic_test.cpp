@@ -1,6 +1,7 @@
 // The preferences without a window: the field rules, the stored forms, the page
 // loaders' defaults and fallbacks, and the order in which one save writes.
 #include "core/import_support.h"
+#include "prefs/CertificateDesigner.h"
 #include "prefs/FieldRules.h"
 #include "prefs/PrefsLoad.h"
 #include "prefs/PrefsSave.h"
@@ -120,6 +121,23 @@ TEST_F(PrefsStore, LoadersFallBackToThePageDefaults) {
         SaveSetting("HTML Listen", "Zwischenwertung TN", o.intermediate);
         EXPECT_EQ(LoadHTMLEinstellungen().selTN, o.shown) << o.all << o.final << o.intermediate;
     }
+}
+
+TEST_F(PrefsStore, DesignerLoadsTheOrientationWhateverTheCount) {
+    // With no line to load, the stored orientation still reaches the options, so a
+    // save does not put the previous state over it.
+    SaveSetting("Urkundendruck", "Hochformat", "False");
+    SaveSetting("Urkundendruck", "Querformat", "True");
+    SaveSetting("Urkundendruck", "Zeile 0 Farbe", "rot");
+    CertificatePage shown;
+    const CertificatePage none = LoadUrkundeLayout(0, shown);
+    EXPECT_FALSE(none.hochformat);
+    EXPECT_TRUE(none.querformat);
+    shown.lines[0].colour = 255;
+    const CertificatePage one = LoadUrkundeLayout(1, shown);
+    EXPECT_EQ(one.lines[0].colour, 0);  // a colour that is no number shows black
+    EXPECT_EQ(one.lines[0].inhalt, "Text");
+    EXPECT_EQ(designerContentKinds().size(), 10);
 }
 
 // A state as the pages would hold it after loading an empty store.
