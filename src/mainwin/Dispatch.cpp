@@ -7,6 +7,7 @@
 #include "mainwin/commands/ExportCommands.h"
 #include "mainwin/commands/ListCommands.h"
 #include "mainwin/commands/NotYetBuilt.h"
+#include "mainwin/commands/PrefsCommand.h"
 #include "mainwin/commands/PrintCommands.h"
 #include "mainwin/commands/PrintMode.h"
 
@@ -63,7 +64,7 @@ const std::map<int, Entry> &table() {
         {30090, {"mnuGridHTMLReport", false, nullptr, false}},
         {40010, {"mnuPrefsDruckerEinst", false, &mnuPrefsDruckerEinst, true}},
         {40020, {"mnuPrefsDruckerPapEinst", false, &mnuPrefsDruckerPapEinst, true}},
-        {40030, {"mnuVoreinstellungen", false, nullptr, false}},
+        {40030, {"mnuVoreinstellungen", false, &mnuVoreinstellungen, true}},
     };
     return t;
 }

@@ -44,6 +44,8 @@ public:
     virtual int innerWidth() const = 0;
     // Unloads the window: the shutdown follows, as for the close box.
     virtual void unloadWindow() = 0;
+    // Repaints the window and shows the preferences dialog modally over it.
+    virtual void showPreferencesDialog() {}
 
     // --- tools of the menus and toolbar (found by band and name) ---
     virtual bool toolChecked(const QString &band, const QString &name) const { (void)band; (void)name; return false; }

@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+#include <algorithm>
 #include <memory>
 
 namespace seasons {
@@ -63,6 +64,7 @@ public:
         else if (step == QLatin1String("dump")) dump(argument);
         else if (step == QLatin1String("messages")) messages(argument);
         else if (step == QLatin1String("pages")) pages(argument);
+        else if (step == QLatin1String("settings")) settings(argument);
         else throw StepFailure{QStringLiteral("unknown step \"%1\"").arg(step)};
         checkDialogs();
     }
@@ -185,6 +187,25 @@ private:
         QString text = print::dumpPages(*doc);
         if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
         write(file.trimmed(), text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n')));
+    }
+
+    // Every stored setting, sorted by section, then key, without regard to case; the
+    // work folder written as "<work>" so that the expected file does not depend on it.
+    void settings(const QString &file) {
+        QList<StoredSetting> all = AllSettings();
+        std::stable_sort(all.begin(), all.end(), [](const StoredSetting &a, const StoredSetting &b) {
+            if (const int c = a.section.compare(b.section, Qt::CaseInsensitive)) return c < 0;
+            return a.key.compare(b.key, Qt::CaseInsensitive) < 0;
+        });
+        QStringList lines;
+        for (const StoredSetting &s : all) {
+            QString value = s.value;
+            value.replace(work_, QStringLiteral("<work>"));
+            value.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
+            value.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+            lines << s.section + QLatin1Char('\t') + s.key + QLatin1Char('\t') + value;
+        }
+        write(file.trimmed(), lines);
     }
 
     void write(const QString &file, const QStringList &lines) {

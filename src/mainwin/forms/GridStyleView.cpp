@@ -29,8 +29,10 @@ protected:
 }  // namespace
 
 void SetGridStyle(QTableView &grid) {
-    const GridStyle s = ReadGridStyle();  // may raise: nothing is changed before it returns
+    ApplyGridStyle(grid, ReadGridStyle());  // the read may raise: nothing is changed then
+}
 
+void ApplyGridStyle(QTableView &grid, const GridStyle &s) {
     QFont head(s.headFontName);
     if (s.headFontSize > 0) head.setPointSizeF(s.headFontSize);
     QFont cells(s.fontName);

@@ -5,10 +5,15 @@ class QTableView;
 
 namespace tarnis {
 
+struct GridStyle;
+
 // Reads the eleven keys of section Grid in their order and applies them: heading
 // font and its 3-D border, cell font, background, and the colours of even and odd
 // rows (the first row is even). Raises 13 for a size, style or colour that is no
 // number; the view is then left as it was.
 void SetGridStyle(QTableView &grid);
+
+// Applies a style already read (the preferences preview shows the style being edited).
+void ApplyGridStyle(QTableView &grid, const GridStyle &style);
 
 }  // namespace tarnis

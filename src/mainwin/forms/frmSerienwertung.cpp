@@ -16,6 +16,7 @@
 #include "mainwin/forms/GridStyleView.h"
 #include "mainwin/forms/ParticipantModel.h"
 #include "platform/files/FileUtils.h"
+#include "prefs/forms/frmGrundEinst.h"
 #include "print/forms/PreviewPane.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/settings/Settings.h"
@@ -639,6 +640,12 @@ void frmSerienwertung::Impl::mnuHardcopy() {
 void frmSerienwertung::closeAndShutdown() { close(); }
 
 void frmSerienwertung::unloadWindow() { close(); }
+
+void frmSerienwertung::showPreferencesDialog() {
+    repaint();
+    prefs::frmGrundEinst::showModal(this);
+    d->afterModal();
+}
 
 void frmSerienwertung::closeEvent(QCloseEvent *e) {
     if (!d->closed) d->shutdown();

@@ -78,6 +78,7 @@ public:
     void SetupGrid() override;
     int innerWidth() const override;
     void unloadWindow() override;
+    void showPreferencesDialog() override;
     bool toolChecked(const QString &band, const QString &name) const override;
     void setToolChecked(const QString &band, const QString &name, bool checked) override;
     bool printDirect() const override;

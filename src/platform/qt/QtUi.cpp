@@ -2,11 +2,14 @@
 
 #include "core/dialogs/forms/Pickers.h"
 #include "core/import/forms/frmImport.h"
+#include "core/services/forms/FormStyle.h"
 #include "core/services/forms/frmShowError.h"
 #include "core/services/forms/frmWorking.h"
 #include "platform/settings/Settings.h"
 
 #include <QApplication>
+#include <QColorDialog>
+#include <QFontDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLibraryInfo>
@@ -95,6 +98,22 @@ std::optional<QString> QtUi::inputText(const QString &prompt, const QString &tit
                                                QLineEdit::Normal, fallback, &ok);
     if (!ok) return std::nullopt;
     return text;
+}
+
+std::optional<quint32> QtUi::chooseColour(quint32 preset) {
+    const QColor chosen = QColorDialog::getColor(vbColorToQColor(preset), owner());
+    if (!chosen.isValid()) return std::nullopt;
+    return quint32(chosen.red()) | quint32(chosen.green()) << 8 | quint32(chosen.blue()) << 16;
+}
+
+std::optional<FontChoice> QtUi::chooseFont(const FontChoice &preset) {
+    QFont initial(preset.name);
+    if (preset.size > 0) initial.setPointSizeF(preset.size);
+    initial.setBold(preset.bold);
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, initial, owner());
+    if (!ok) return std::nullopt;
+    return FontChoice{chosen.family(), chosen.pointSizeF(), chosen.bold()};
 }
 
 ErrorChoice QtUi::errorDialog(const ErrorReport &report) {

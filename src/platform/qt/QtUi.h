@@ -33,6 +33,8 @@ public:
     std::optional<QString> pickAgeClass(const QStringList &classes) override;
     std::optional<QString> inputText(const QString &prompt, const QString &title,
                                      const QString &fallback) override;
+    std::optional<quint32> chooseColour(quint32 preset) override;
+    std::optional<FontChoice> chooseFont(const FontChoice &preset) override;
     ErrorChoice errorDialog(const ErrorReport &report) override;
     void showProgress(int maximum) override;
     void stepProgress() override;

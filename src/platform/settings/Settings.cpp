@@ -121,6 +121,14 @@ public:
 
     void invalidate() { loaded_ = false; }
 
+    QList<StoredSetting> all() {
+        refresh(true);
+        QList<StoredSetting> out;
+        for (const Section &s : sections_)
+            for (const Entry &e : s.entries) out.append({s.name, e.key, e.value});
+        return out;
+    }
+
 private:
     Section *findSection(const QString &name) {
         const auto it = sectionIndex_.constFind(fold(name));
@@ -249,5 +257,7 @@ void SaveSetting(const QString &section, const QString &key, const QString &valu
 }
 
 void DeleteSetting(const QString &section, const QString &key) { store().remove(section, key); }
+
+QList<StoredSetting> AllSettings() { return store().all(); }
 
 }  // namespace tarnis

@@ -4,6 +4,7 @@
 // the spelling of the first write is kept, values are stored raw as text, and every
 // write is saved at once and atomically.
 #include <QString>
+#include <QList>
 #include <QStringList>
 
 namespace tarnis {
@@ -19,5 +20,12 @@ QString settingsFilePath();
 // Drops what was read, so that the next access reads the file again (tests change
 // XDG_CONFIG_HOME between cases).
 void reloadSettings();
+
+// One stored setting, section and key in the spelling stored.
+struct StoredSetting {
+    QString section, key, value;
+};
+// Every setting of the store, in the order of the file.
+QList<StoredSetting> AllSettings();
 
 }  // namespace tarnis

@@ -6,7 +6,8 @@ namespace tarnis {
 
 namespace {
 
-const char *const kKinds[] = {"yes", "no", "ok", "file", "race", "class", "text"};
+const char *const kKinds[] = {"yes", "no", "ok", "file", "race", "class", "text",
+                              "colour", "font", "prefs"};
 
 QString iconWord(MsgIcon icon) {
     switch (icon) {
@@ -53,6 +54,8 @@ void ScriptedUi::clearRecords() {
     progress_.clear();
     reports_.clear();
     fileRequests_.clear();
+    colourPresets_.clear();
+    fontPresets_.clear();
     endCalls_ = 0;
 }
 
@@ -143,6 +146,61 @@ std::optional<QString> ScriptedUi::inputText(const QString &prompt, const QStrin
     const auto a = take({"text"}, QStringLiteral("the input \"%1\"").arg(recordLine(prompt)));
     if (!a) return std::nullopt;
     return a->value;
+}
+
+std::optional<quint32> ScriptedUi::chooseColour(quint32 preset) {
+    colourPresets_ << preset;
+    const auto a = take({"colour"}, QStringLiteral("the colour dialog"));
+    if (!a || a->value.trimmed().isEmpty()) return std::nullopt;
+    bool ok = false;
+    const quint32 colour = a->value.trimmed().toUInt(&ok);
+    if (!ok) {
+        failures_ << QStringLiteral("colour \"%1\" is no number").arg(a->value);
+        return std::nullopt;
+    }
+    return colour;
+}
+
+std::optional<FontChoice> ScriptedUi::chooseFont(const FontChoice &preset) {
+    fontPresets_ << preset;
+    const auto a = take({"font"}, QStringLiteral("the font dialog"));
+    if (!a || a->value.trimmed().isEmpty()) return std::nullopt;
+    // "name|size|bold": size and bold may be left out.
+    const QStringList parts = a->value.split(QLatin1Char('|'));
+    FontChoice font{parts.value(0).trimmed(), preset.size, false};
+    if (parts.size() > 1) {
+        bool ok = false;
+        font.size = parts[1].trimmed().toDouble(&ok);
+        if (!ok) {
+            failures_ << QStringLiteral("font size \"%1\" is no number").arg(parts[1]);
+            return std::nullopt;
+        }
+    }
+    font.bold = parts.value(2).trimmed() == QLatin1String("bold");
+    return font;
+}
+
+bool ScriptedUi::drivePreferences(const std::function<bool(int)> &click) {
+    const auto a = take({"prefs"}, QStringLiteral("the preferences dialog"));
+    if (!a) return true;  // the dialog closes itself; the failure fails the case
+    const QStringList tools = a->value.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    bool open = true;
+    for (const QString &tool : tools) {
+        const QString t = tool.trimmed();
+        if (!open) {
+            failures_ << QStringLiteral("prefs \"%1\": tool %2 after the dialog had closed").arg(a->value, t);
+            return true;
+        }
+        bool ok = t == QLatin1String("close");
+        const int id = ok ? 0 : t.toInt(&ok);
+        if (!ok || (t != QLatin1String("close") && id <= 0)) {
+            failures_ << QStringLiteral("prefs \"%1\": \"%2\" is no tool").arg(a->value, t);
+            return true;
+        }
+        open = click(id);
+    }
+    if (open) failures_ << QStringLiteral("prefs \"%1\" left the preferences dialog open").arg(a->value);
+    return true;
 }
 
 ErrorChoice ScriptedUi::errorDialog(const ErrorReport &report) {

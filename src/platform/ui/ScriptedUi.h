@@ -18,8 +18,9 @@ namespace tarnis {
 
 class ScriptedUi : public Ui {
 public:
-    // Queues one answer: "<kind> <value>" with kind yes, no, ok, file, race, class or
-    // text. An empty "file" cancels, an empty "race" closes the picker and "race 0"
+    // Queues one answer: "<kind> <value>" with kind yes, no, ok, file, race, class,
+    // text, colour ("colour 255"; empty cancels), font ("font Arial|12|bold"; empty
+    // cancels) or prefs (the preferences dialog's tools: "prefs 20002,close"). An empty "file" cancels, an empty "race" closes the picker and "race 0"
     // leaves it without a choice; an empty "class" is the picker's cancel. Returns false (and records a failure)
     // for an unknown kind.
     bool answer(const QString &line);
@@ -60,7 +61,13 @@ public:
     std::optional<QString> pickAgeClass(const QStringList &classes) override;
     std::optional<QString> inputText(const QString &prompt, const QString &title,
                                      const QString &fallback) override;
+    std::optional<quint32> chooseColour(quint32 preset) override;
+    std::optional<FontChoice> chooseFont(const FontChoice &preset) override;
+    bool drivePreferences(const std::function<bool(int)> &click) override;
     ErrorChoice errorDialog(const ErrorReport &report) override;
+    // The presets the colour and font dialogs were shown with, in order.
+    const QList<quint32> &colourPresets() const { return colourPresets_; }
+    const QList<FontChoice> &fontPresets() const { return fontPresets_; }
     void showProgress(int maximum) override;
     void stepProgress() override;
     void hideProgress() override;
@@ -85,6 +92,8 @@ private:
     QStringList messages_, titles_, failures_, progress_;
     QList<ErrorReport> reports_;
     QList<FileDialogRequest> fileRequests_;
+    QList<quint32> colourPresets_;
+    QList<FontChoice> fontPresets_;
     int progressMax_ = 0, progressValue_ = 0, endCalls_ = 0;
     bool busy_ = false;
 };

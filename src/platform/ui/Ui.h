@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace tarnis {
@@ -23,6 +24,13 @@ struct FileDialogRequest {
 
 // What the user chose in the error dialog.
 enum class ErrorChoice { Continue, EndProgram };
+
+// A font as the font dialog presets and returns it.
+struct FontChoice {
+    QString name;
+    double size = 12;  // points
+    bool bold = false;
+};
 
 struct ErrorReport {
     AppError error;
@@ -47,6 +55,24 @@ public:
     // A one-line text input; nothing when cancelled.
     virtual std::optional<QString> inputText(const QString &prompt, const QString &title,
                                              const QString &fallback) = 0;
+    // The colour dialog preset with `preset` (0x00BBGGRR); nothing when cancelled.
+    virtual std::optional<quint32> chooseColour(quint32 preset) {
+        (void)preset;
+        return std::nullopt;
+    }
+    // The font dialog preset with `preset`; nothing when cancelled.
+    virtual std::optional<FontChoice> chooseFont(const FontChoice &preset) {
+        (void)preset;
+        return std::nullopt;
+    }
+    // The preferences dialog once its pages have loaded. The scripted side clicks
+    // the dialog's tools itself through `click` (a tool ID, or 0 for the close box;
+    // it returns true while the dialog stays open) and returns true; the real side
+    // returns false and leaves the dialog to the user.
+    virtual bool drivePreferences(const std::function<bool(int)> &click) {
+        (void)click;
+        return false;
+    }
     // The modal error dialog (its "&speichern" is handled inside).
     virtual ErrorChoice errorDialog(const ErrorReport &report) = 0;
 

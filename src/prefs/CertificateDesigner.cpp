@@ -1,0 +1,74 @@
+#include "prefs/CertificateDesigner.h"
+
+#include "platform/settings/Settings.h"
+#include "platform/text/Vb.h"
+#include "prefs/PrefsLoad.h"
+#include "print/CertificateLayout.h"
+
+namespace tarnis::prefs {
+
+namespace {
+const QString kCountKey = QStringLiteral("Urkundenzeilen");
+}
+
+int designerLineCount() {
+    const std::int64_t count = vb::readNumber(certificate::readLineCountText(certificate::CountSource::LastUser), 5);
+    if (count > kCertificateLines) return kCertificateLines;
+    return count < 0 ? 5 : int(count);
+}
+
+CertificatePage LoadUrkundeLayout(int count, const CertificatePage &current) {
+    CertificatePage page = current;
+    page.mUrkundenzeilen = count;
+    page.background = certificate::readBackgroundPicture();
+    // Loaded once, whatever the count: a count of 0 keeps the stored orientation.
+    const certificate::OrientationOptions o = certificate::designerOrientation();
+    if (o.hochformat) page.hochformat = *o.hochformat;
+    if (o.querformat) page.querformat = *o.querformat;
+    const std::vector<certificate::LineSettings> stored = certificate::readLines(count, certificate::Reader::Designer);
+    for (int n = 0; n < count && n < kCertificateLines; ++n) {
+        const certificate::LineSettings &s = stored[n];
+        CertificateLine &line = page.lines[n];
+        line.xPos = s.xPos;
+        line.yPos = s.yPos;
+        line.fontName = s.fontName;
+        line.fontSize = s.fontSize;
+        line.text = s.text;
+        line.inhalt = s.inhalt;
+        const std::int64_t colour = vb::readNumber(s.farbe, 0);
+        line.colour = colour >= INT32_MIN && colour <= INT32_MAX ? Colour(colour) : 0;
+    }
+    return page;
+}
+
+QStringList designerContentKinds() { return certificate::contentKinds(certificate::designerRaceCount()); }
+
+void saveCertificateLines(const CertificatePage &page, const SettingWriter &write) {
+    for (int n = 0; n < page.mUrkundenzeilen && n < kCertificateLines; ++n) {
+        const CertificateLine &line = page.lines[n];
+        certificate::LineSettings s;
+        s.fontName = line.fontName;
+        s.fontSize = line.fontSize;
+        s.xPos = line.xPos;
+        s.yPos = line.yPos;
+        s.inhalt = line.inhalt;
+        s.text = line.text;
+        s.farbe = QString::number(line.colour);
+        for (certificate::LineField field : certificate::kLineFields)
+            write(certificate::kSection, certificate::lineKey(n, field), s[field]);
+    }
+}
+
+StoredLineCount rememberLineCount() {
+    // A value no one stores marks the key as missing.
+    const QString missing = QStringLiteral("\x01");
+    const QString value = GetSetting(kLastUser, kCountKey, missing);
+    return value == missing ? StoredLineCount{} : StoredLineCount{true, value};
+}
+
+void restoreLineCount(const StoredLineCount &before) {
+    if (before.stored) SaveSetting(kLastUser, kCountKey, before.value);
+    else DeleteSetting(kLastUser, kCountKey);
+}
+
+}  // namespace tarnis::prefs

@@ -1,0 +1,32 @@
+#pragma once
+// The page loaders of the preferences dialog: each page's values from the settings
+// store, with the defaults the page reads. A stored number a page cannot read
+// (a colour or size that is no number) shows the page's default instead.
+#include "prefs/PrefsState.h"
+
+namespace tarnis::prefs {
+
+// Section names as the store keeps them.
+inline const QString kLastUser = QStringLiteral("LastUser");
+inline const QString kListendruck = QStringLiteral("Listendruck");
+inline const QString kUrkundendruck = QStringLiteral("Urkundendruck");
+inline const QString kHtmlListen = QStringLiteral("HTML Listen");
+inline const QString kGrid = QStringLiteral("Grid");
+inline const QString kPresseliste = QStringLiteral("Presseliste");
+
+// The default page header and footer the list page offers before anything is stored.
+inline const QString kDefaultHeadertext = QStringLiteral("Serienwertung");
+inline const QString kDefaultFootertext = QStringLiteral("Lrv. Tarnis");
+
+// A stored colour; a text that is no whole number of 32 bits gives `fallback`.
+Colour readColour(const QString &section, const QString &key, Colour fallback);
+
+GeneralPage LoadGrundeinstellungen();
+ListPage LoadListendruck();
+// What the list page puts into the certificate page's line-count field.
+QString LoadUrkundeCountField();
+HtmlPage LoadHTMLEinstellungen();
+GridPage LoadGridStyle();
+QString LoadPresseliste();
+
+}  // namespace tarnis::prefs

@@ -1,0 +1,92 @@
+#include "prefs/forms/PrefsWidgets.h"
+
+#include "core/services/forms/FormStyle.h"
+#include "platform/text/Vb.h"
+#include "platform/ui/Ui.h"
+#include "prefs/FieldRules.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace tarnis::prefs {
+
+ColourSwatch::ColourSwatch(const QString &objectName, QWidget *parent) : QFrame(parent) {
+    setObjectName(objectName);
+    setFrameShape(QFrame::Box);
+    setAutoFillBackground(true);
+    setFixedSize(48, 20);
+    setColour(0);
+}
+
+void ColourSwatch::setColour(Colour colour) {
+    colour_ = colour;
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, vbColorToQColor(quint32(colour)));
+    setPalette(pal);
+    update();
+}
+
+SpinField::SpinField(const QString &objectName, QWidget *parent) : QWidget(parent) {
+    setObjectName(objectName + QStringLiteral("_spin"));
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    edit_ = namedEdit(objectName, this);
+    row->addWidget(edit_);
+    auto *arrows = new QVBoxLayout;
+    arrows->setSpacing(0);
+    up_ = new QToolButton(this);
+    up_->setArrowType(Qt::UpArrow);
+    down_ = new QToolButton(this);
+    down_->setArrowType(Qt::DownArrow);
+    for (QToolButton *b : {up_, down_}) {
+        b->setFixedSize(16, 11);
+        arrows->addWidget(b);
+    }
+    row->addLayout(arrows);
+    connect(up_, &QToolButton::clicked, this, &SpinField::upClicked);
+    connect(down_, &QToolButton::clicked, this, &SpinField::downClicked);
+}
+
+bool pickFont(QLineEdit *name, QLineEdit *size, QString *bold, bool reportBadSize) {
+    FontChoice preset{name->text(), 12, bold && vb::readBool(*bold, false)};
+    if (vb::IsNumeric(size->text())) {
+        preset.size = vb::Val(vb::Trim(size->text()));
+    } else if (reportBadSize) {
+        ui().message(QStringLiteral("Fehler in Funktion InitFontReq Error: Typen unverträglich"), MsgButtons::Ok,
+                     MsgIcon::None);
+    }
+    const auto chosen = ui().chooseFont(preset);
+    if (!chosen) return false;
+    name->setText(chosen->name);
+    size->setText(numberText(chosen->size));
+    if (bold) *bold = chosen->bold ? QStringLiteral("True") : QStringLiteral("False");
+    return true;
+}
+
+bool pickColour(ColourSwatch *swatch) {
+    const auto chosen = ui().chooseColour(quint32(swatch->colour()));
+    if (!chosen) return false;
+    swatch->setColour(Colour(*chosen));
+    return true;
+}
+
+QLineEdit *namedEdit(const QString &objectName, QWidget *parent) {
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(objectName);
+    return edit;
+}
+
+QGroupBox *framed(const QString &caption, QGridLayout *&grid, QWidget *parent) {
+    auto *box = new QGroupBox(caption, parent);
+    grid = new QGridLayout(box);
+    return box;
+}
+
+void setFieldText(QLineEdit *edit, const QString &text) {
+    if (edit->text() != text) edit->setText(text);
+}
+
+}  // namespace tarnis::prefs

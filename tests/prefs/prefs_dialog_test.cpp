@@ -1,0 +1,244 @@
+// The preferences dialog offscreen: what its closes leave in the settings store,
+// the certificate line count, the designer's preview, its choosers and failures.
+#include "prefs_dialog_support.h"
+
+#include "platform/printing/PageDump.h"
+#include "platform/qt/QtTextMetrics.h"
+#include "print/CertificateLayout.h"
+#include "prefs/forms/PageCertificate.h"
+#include "prefs/forms/PageGeneral.h"
+#include "prefs/TableModels.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QValidator>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QToolButton>
+
+using namespace tarnis;
+using namespace tarnis::prefs;
+using namespace tarnis::testing;
+
+namespace {
+
+TEST_F(PrefsDialogTest, FreshStoreClosedWithBeendenGivesEveryPageDefault) {
+    frmGrundEinst dialog;
+    dialog.Form_Load();
+    EXPECT_EQ(dialog.tabs()->currentIndex(), 2);
+    EXPECT_EQ(dialog.tabs()->tabText(2), "Urkundendruck");
+    EXPECT_EQ(dialog.certificatePage()->lineSelector()->count(), 5);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(&dialog, &escape);
+    EXPECT_TRUE(dialog.isOpen());  // the dialog has no cancel key
+    dialog.toolClick(20003);
+    EXPECT_FALSE(dialog.isOpen());
+    EXPECT_THAT(ui.messages(), IsEmpty());  // no mode change on a first save
+    EXPECT_EQ(listing(), expectedFile("fresh_store.txt"));
+}
+
+TEST_F(PrefsDialogTest, FullStoreRoundTripsThroughTheCloseBox) {
+    const QStringList full = expectedFile("full_store.txt");
+    store(full);
+    frmGrundEinst dialog;
+    dialog.Form_Load();
+    EXPECT_EQ(dialog.certificatePage()->lineSelector()->count(), 3);
+    EXPECT_TRUE(dialog.close());
+    EXPECT_FALSE(dialog.isOpen());
+    // The bold flags are never read back: they store what the font buttons set.
+    QStringList expected = full;
+    for (QString &line : expected)
+        if (line.startsWith("Grid\tFontBold\t") || line.startsWith("Grid\tHeadFontBold\t"))
+            line = line.left(line.lastIndexOf('\t') + 1);
+    EXPECT_EQ(listing(), expected);
+}
+
+TEST_F(PrefsDialogTest, CancelLeavesTheStoreButKeepsGridEdits) {
+    store(expectedFile("full_store.txt"));
+    const QByteArray before = fileBytes(settingsFilePath());
+    frmGrundEinst dialog;
+    dialog.Form_Load();
+    child<QRadioButton>(dialog, "optZeit")->setChecked(true);
+    child<QLineEdit>(dialog, "edtKopfzeile")->setText("geändert");
+    child<QLineEdit>(dialog, "edtUrkunde")->setText("2");  // stored at once under LastUser
+    EXPECT_EQ(GetSetting("LastUser", "Urkundenzeilen"), "2");
+    // The grids' editors take whole numbers only.
+    QTableView *grid = dialog.generalPage()->pointsGrid();
+    QWidget *editor = grid->itemDelegate()->createEditor(grid->viewport(), {}, grid->model()->index(0, 1));
+    int at = 0;
+    QString typed = "12a";
+    ASSERT_TRUE(qobject_cast<QLineEdit *>(editor) && qobject_cast<QLineEdit *>(editor)->validator());
+    EXPECT_EQ(qobject_cast<QLineEdit *>(editor)->validator()->validate(typed, at), QValidator::Invalid);
+    delete editor;
+    PointsModel *points = dialog.generalPage()->pointsModel();
+    ASSERT_TRUE(points->setData(points->index(points->rowCount() - 1, 0), "1", Qt::EditRole));
+
+    // With points equal to the place (stored so here) the points grid is out of use.
+    EXPECT_FALSE(grid->isEnabled());
+    child<QCheckBox>(dialog, "SSCPlPu")->click();
+    EXPECT_TRUE(grid->isEnabled());
+
+    dialog.toolClick(20001);
+    EXPECT_FALSE(dialog.isOpen());
+    // No mode message; the stored picture that is missing is reported once for all redraws.
+    EXPECT_THAT(ui.messages(), ElementsAre("error\t53\tPrintPreview\t"));
+    EXPECT_EQ(fileBytes(settingsFilePath()), before);
+    EXPECT_THAT(rows("SELECT Platz FROM Punkteverteilung"), ElementsAre("1"));
+}
+
+TEST_F(PrefsDialogTest, LineCountFieldRulesTheDesigner) {
+    {
+        // A count changed outside the program: no more lines than the designer has.
+        SaveSetting("Urkundendruck", "Urkundenzeilen", "1");
+        SaveSetting("LastUser", "Urkundenzeilen", "40");
+        frmGrundEinst dialog;
+        dialog.Form_Load();
+        EXPECT_EQ(dialog.certificatePage()->lineSelector()->count(), 15);
+        dialog.toolClick(20001);
+    }
+    // The count of section Urkundendruck wins over the designer's own copy.
+    SaveSetting("Urkundendruck", "Urkundenzeilen", "3");
+    SaveSetting("LastUser", "Urkundenzeilen", "5");
+    frmGrundEinst dialog;
+    dialog.Form_Load();
+    QComboBox *selector = dialog.certificatePage()->lineSelector();
+    EXPECT_EQ(selector->count(), 3);
+    EXPECT_EQ(GetSetting("LastUser", "Urkundenzeilen"), "3");
+
+    QLineEdit *count = dialog.certificatePage()->countField();
+    count->clear();
+    keyClicks(count, "1");
+    EXPECT_EQ(selector->count(), 1);
+    EXPECT_EQ(GetSetting("LastUser", "Urkundenzeilen"), "1");
+    ui.answer("ok");
+    keyClicks(count, "6");
+    EXPECT_EQ(count->text(), "");
+    EXPECT_EQ(GetSetting("LastUser", "Urkundenzeilen"), "1");
+    keyClicks(count, "x");
+    EXPECT_EQ(count->text(), "");
+    EXPECT_THAT(ui.messages(), ElementsAre("critical\tWert für Urkundenzeilen zu groß !!!"));
+
+    // An emptied field saves the count the designer shows, never an empty one.
+    dialog.toolClick(20002);
+    EXPECT_TRUE(dialog.isOpen());
+    EXPECT_EQ(GetSetting("Urkundendruck", "Urkundenzeilen"), "1");
+    EXPECT_EQ(GetSetting("Urkundendruck", "Zeile 0 Inhalt"), "Text");
+    EXPECT_EQ(GetSetting("Urkundendruck", "Zeile 1 Inhalt", "ungespeichert"), "ungespeichert");
+}
+
+TEST_F(PrefsDialogTest, PreviewCentresAndTurnsAndKeepsLinesWithoutAPicture) {
+    SaveSetting("Urkundendruck", "Urkundenzeilen", "2");
+    SaveSetting("Urkundendruck", "Zeile 0 X-Pos", "0");
+    SaveSetting("Urkundendruck", "Zeile 0 Text", "Urkunde");
+    SaveSetting("Urkundendruck", "Zeile 1 X-Pos", "-100");
+    SaveSetting("Urkundendruck", "Zeile 1 Y-Pos", "2000");
+    SaveSetting("Urkundendruck", "Zeile 1 Text", "%s Platz");
+    const QString picture = path("bild.bmp");
+    QImage image(20, 30, QImage::Format_RGB32);
+    image.fill(Qt::yellow);
+    ASSERT_TRUE(image.save(picture, "BMP"));
+    SaveSetting("Urkundendruck", "Background Picture", picture);
+
+    frmGrundEinst dialog;
+    dialog.Form_Load();
+    auto doc = dialog.previewDocument();
+    ASSERT_TRUE(doc);
+    EXPECT_LT(doc->width, doc->height);
+    const print::QtTextMetrics metrics;
+    const double centred = certificate::centredX(doc->width, metrics.width({"Arial", 12}, "Urkunde"));
+    ASSERT_EQ(doc->pages.size(), 1u);
+    const auto &ops = doc->pages[0].ops;
+    ASSERT_EQ(ops.size(), 3u);
+    const auto *background = std::get_if<print::PictureOp>(&ops[0]);
+    ASSERT_TRUE(background);
+    EXPECT_EQ(background->rect, QRectF(0, 0, doc->width, doc->height));
+    EXPECT_EQ(print::dumpPages(*doc),
+              QStringLiteral("page 1\n%1\t1000\tUrkunde\n-100\t2000\t%s Platz\n").arg(std::llround(centred)));
+
+    // "quer" draws at the next drawing, not at the click.
+    child<QRadioButton>(dialog, "optQuerformat")->click();
+    EXPECT_EQ(dialog.previewDocument(), doc);
+    child<QPushButton>(dialog, "cmdPreview")->click();
+    EXPECT_GT(dialog.previewDocument()->width, dialog.previewDocument()->height);
+
+    // A picture that cannot be loaded is reported once; the lines are still drawn.
+    QLineEdit *background2 = dialog.certificatePage()->backgroundField();
+    background2->setText(path("fehlt.bmp"));
+    child<QLineEdit>(dialog, "edtText_1")->setText("zweite");
+    child<QLineEdit>(dialog, "edtText_1")->setText("Zeile");
+    EXPECT_THAT(reports(), ElementsAre("53 PrintPreview "));
+    EXPECT_EQ(dialog.previewDocument()->pages[0].ops.size(), 2u);
+    dialog.toolClick(20001);
+}
+
+TEST_F(PrefsDialogTest, ChoosersKeepTheFieldsOnCancel) {
+    frmGrundEinst dialog;
+    dialog.Form_Load();
+    // The grid colour buttons preset their own swatch; a cancel keeps it.
+    ui.answer("colour");
+    child<QPushButton>(dialog, "cmdSelect_0")->click();
+    ui.answer("colour 255");
+    child<QPushButton>(dialog, "cmdSelect_2")->click();
+    EXPECT_THAT(ui.colourPresets(), ElementsAre(0xFFFFFFu, 0x8000000Fu));
+
+    // A list font size that is no number is reported and presets 12.
+    child<QLineEdit>(dialog, "edtGroesse_103")->setText("x");
+    ui.answer("ok");
+    ui.answer("font Liberation Serif|10.5");
+    child<QToolButton>(dialog, "cmdSelect_103")->click();
+    EXPECT_EQ(ui.fontPresets().last().size, 12);
+    EXPECT_EQ(child<QLineEdit>(dialog, "edtFontName_103")->text(), "Liberation Serif");
+    EXPECT_EQ(child<QLineEdit>(dialog, "edtGroesse_103")->text(), "10.5");
+
+    // The heading font of the grids takes the bold flag too.
+    ui.answer("font Arial|9|bold");
+    child<QPushButton>(dialog, "cmdSelectFont_15")->click();
+    EXPECT_EQ(child<QLineEdit>(dialog, "edtFontBold_15")->text(), "True");
+
+    // Typing into a content combo copies its whole text; picking copies nothing.
+    QComboBox *kind = child<QComboBox>(dialog, "cboInhalt_0");
+    kind->setEditText(QString());
+    keyClicks(kind->lineEdit(), "Verein");
+    EXPECT_EQ(child<QLineEdit>(dialog, "edtText_0")->text(), "Verein");
+    kind->setCurrentIndex(1);
+    EXPECT_EQ(child<QLineEdit>(dialog, "edtText_0")->text(), "Verein");
+
+    ui.answer("ok");
+    dialog.toolClick(20050);
+    EXPECT_EQ(ui.messages().last(), "none\tToolID nicht definiert !!!");
+    dialog.toolClick(20003);
+    EXPECT_EQ(GetSetting("Grid", "BackColorEven"), "16777215");
+    EXPECT_EQ(GetSetting("Grid", "BackColor"), "255");
+    EXPECT_EQ(GetSetting("Grid", "HeadFontBold"), "True");
+    EXPECT_EQ(GetSetting("Urkundendruck", "Zeile 0 Text"), "Verein");
+}
+
+TEST_F(PrefsDialogTest, FailuresAreReportedAndKeepTheDialogOpen) {
+    // A series the grids cannot read: reported, grids out of use, the pages still work.
+    gDB.reset();
+    frmGrundEinst dialog;
+    dialog.Form_Load();
+    EXPECT_THAT(reports(), ElementsAre("91 Form_Load "));
+    EXPECT_FALSE(dialog.generalPage()->pointsGrid()->isEnabled());
+
+    // A store that cannot be written stops the save; neither close goes through.
+    QFile::remove(settingsFilePath());
+    QDir().mkpath(settingsFilePath());
+    reloadSettings();
+    dialog.toolClick(20003);
+    EXPECT_FALSE(dialog.close());
+    EXPECT_TRUE(dialog.isOpen());
+    EXPECT_THAT(reports(), ElementsAre("91 Form_Load ",
+                                       "75 SaveEinstellungen Die Einstellungen konnten nicht gespeichert werden.",
+                                       "75 SaveEinstellungen Die Einstellungen konnten nicht gespeichert werden."));
+    QDir().rmdir(settingsFilePath());
+    reloadSettings();
+    dialog.toolClick(20003);
+    EXPECT_FALSE(dialog.isOpen());
+}
+
+}  // namespace

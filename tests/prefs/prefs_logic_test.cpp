@@ -1,0 +1,219 @@
+// The preferences without a window: the field rules, the stored forms, the page
+// loaders' defaults and fallbacks, and the order in which one save writes.
+#include "core/import_support.h"
+#include "prefs/CertificateDesigner.h"
+#include "prefs/FieldRules.h"
+#include "prefs/PrefsLoad.h"
+#include "prefs/PrefsSave.h"
+
+using namespace tarnis;
+using namespace tarnis::prefs;
+using namespace tarnis::testing;
+
+namespace {
+
+TEST(PrefsFields, CountsSpinsAndStoredForms) {
+    // Count fields keep whole numbers only; the line count stops at 16.
+    for (const char *kept : {"3", " 12 ", "0"}) EXPECT_EQ(filterCountField(kept), kept);
+    for (const char *emptied : {"1a", "", "2.5", "-3", "1e3"}) EXPECT_EQ(filterCountField(emptied), "") << emptied;
+    int count = -1;
+    EXPECT_EQ(checkLineCount("15", count), LineCountCheck::Valid);
+    EXPECT_EQ(count, 15);
+    EXPECT_EQ(checkLineCount("16", count), LineCountCheck::TooLarge);
+    EXPECT_EQ(checkLineCount("99999999999999999999999", count), LineCountCheck::TooLarge);
+    EXPECT_EQ(checkLineCount("-1", count), LineCountCheck::Empty);
+
+    // The creation tests the rounded count.
+    const struct {
+        const char *text;
+        bool ok;
+        int races;
+    } creation[] = {{"50", true, 50}, {"51", false, 0}, {"0", false, 0}, {"", false, 0},
+                    {"0.4", false, 0}, {"1.5", true, 2}, {"2.5", true, 2}};
+    for (const auto &c : creation) {
+        int races = 0;
+        EXPECT_EQ(creationRaceCount(c.text, races), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(races, c.races) << c.text;
+        }
+    }
+
+    // Spins: the press count rounds down to no less than 1, goes up unrounded;
+    // positions move by 50 without limits.
+    EXPECT_EQ(pressSpinDown("1"), "1");
+    EXPECT_EQ(pressSpinDown(""), "1");
+    EXPECT_EQ(pressSpinDown("3.5"), "2");
+    EXPECT_EQ(pressSpinUp(""), "1");
+    EXPECT_EQ(pressSpinUp("10"), "11");
+    EXPECT_EQ(pressSpinUp("2.5"), "3.5");
+    EXPECT_EQ(positionSpin("1000", -50), "950");
+    EXPECT_EQ(positionSpin("", -50), "-50");
+    EXPECT_EQ(positionSpin("100", 50), "150");
+
+    EXPECT_EQ(fieldNumber("12.5"), 12);
+    EXPECT_EQ(fieldNumber("13.5"), 14);
+    EXPECT_EQ(fieldNumber("abc"), 0);
+
+    EXPECT_EQ(colourText(16777215), "16777215");
+    EXPECT_EQ(colourText(Colour(0x8000000F)), "-2147483633");
+    EXPECT_EQ(trueFalseText(true), "True");
+    EXPECT_EQ(minusOneText(true), "-1");
+    EXPECT_EQ(minusOneText(false), "0");
+    EXPECT_EQ(pressCountText("12"), "12");
+    EXPECT_EQ(pressCountText(""), "0");
+    EXPECT_EQ(pressCountText("x"), "0");
+    EXPECT_EQ(pressCountText("2.5"), "2.5");
+
+    // An emptied line-count field never stores an empty count.
+    CertificatePage page;
+    page.mUrkundenzeilen = 4;
+    page.edtUrkunde = "";
+    EXPECT_EQ(storedLineCount(page), "4");
+    page.edtUrkunde = "7";
+    EXPECT_EQ(storedLineCount(page), "7");
+}
+
+class PrefsStore : public SeriesTest {};
+
+TEST_F(PrefsStore, LoadersFallBackToThePageDefaults) {
+    SaveSetting("Listendruck", "Footer FontSize", "12.5");
+    SaveSetting("Listendruck", "Gruppenueberschrift FontSize", "12.5");
+    SaveSetting("Listendruck", "Listen FontSize Klein", "gross");
+    SaveSetting("Listendruck", "Color Gruppe", "rot");
+    SaveSetting("Grid", "BackColorOdd", "");
+    SaveSetting("Grid", "Caption2", "");
+    SaveSetting("Grid", "HeadFont3D", "9");
+    SaveSetting("LastUser", "Modus", "p");
+    SaveSetting("LastUser", "MaxLaufErf", "1a");
+
+    const ListPage lists = LoadListendruck();
+    EXPECT_EQ(lists.fonts[kFooterFont].size, "12");               // rounded half to even
+    EXPECT_EQ(lists.fonts[kGruppenueberschriftFont].size, "12.5");  // shown as stored
+    EXPECT_EQ(lists.fonts[kListeKleinFont].size, "19");
+    EXPECT_EQ(lists.fonts[kListeGrossFont].size, "10");
+    EXPECT_EQ(lists.colorGruppe, 0);
+    EXPECT_EQ(lists.kopfzeile, kDefaultHeadertext);
+
+    const GridPage grid = LoadGridStyle();
+    EXPECT_EQ(grid.backColorOdd, 0xC0C0FF);
+    EXPECT_EQ(grid.backColor, Colour(0x8000000F));
+    EXPECT_EQ(grid.headFont3D, 3);
+    EXPECT_EQ(grid.captions[0], "1");  // never stored: the race number
+    EXPECT_EQ(grid.captions[1], "");   // cleared on purpose
+    EXPECT_EQ(grid.captions[29], "30");
+
+    const GeneralPage general = LoadGrundeinstellungen();
+    EXPECT_FALSE(general.punkte);
+    EXPECT_EQ(general.maxLaufErf, "");
+    EXPECT_EQ(general.anzForEW, "3");
+
+    // The participant options are set one after the other as option buttons are.
+    const struct {
+        const char *all, *final, *intermediate;
+        std::array<bool, 3> shown;
+    } options[] = {{"-1", "-1", "-1", {false, false, true}},
+                   {"0", "0", "0", {false, false, false}},
+                   {"-1", "0", "-1", {false, false, true}},
+                   {"0", "-1", "0", {false, true, false}}};
+    for (const auto &o : options) {
+        SaveSetting("HTML Listen", "Alle TN", o.all);
+        SaveSetting("HTML Listen", "Endwertung TN", o.final);
+        SaveSetting("HTML Listen", "Zwischenwertung TN", o.intermediate);
+        EXPECT_EQ(LoadHTMLEinstellungen().selTN, o.shown) << o.all << o.final << o.intermediate;
+    }
+}
+
+TEST_F(PrefsStore, DesignerLoadsTheOrientationWhateverTheCount) {
+    // With no line to load, the stored orientation still reaches the options, so a
+    // save does not put the previous state over it.
+    SaveSetting("Urkundendruck", "Hochformat", "False");
+    SaveSetting("Urkundendruck", "Querformat", "True");
+    SaveSetting("Urkundendruck", "Zeile 0 Farbe", "rot");
+    CertificatePage shown;
+    const CertificatePage none = LoadUrkundeLayout(0, shown);
+    EXPECT_FALSE(none.hochformat);
+    EXPECT_TRUE(none.querformat);
+    shown.lines[0].colour = 255;
+    const CertificatePage one = LoadUrkundeLayout(1, shown);
+    EXPECT_EQ(one.lines[0].colour, 0);  // a colour that is no number shows black
+    EXPECT_EQ(one.lines[0].inhalt, "Text");
+    EXPECT_EQ(designerContentKinds().size(), 10);
+}
+
+// A state as the pages would hold it after loading an empty store.
+PreferencesState loadedState(int lines) {
+    PreferencesState s;
+    s.certificate.edtUrkunde = QString::number(lines);
+    s.certificate.mUrkundenzeilen = lines;
+    s.lists = LoadListendruck();
+    s.general = LoadGrundeinstellungen();
+    s.html = LoadHTMLEinstellungen();
+    s.grid = LoadGridStyle();
+    s.presseAnzTn = LoadPresseliste();
+    return s;
+}
+
+TEST_F(PrefsStore, OneSaveWritesEveryKeyInItsOrder) {
+    SaveSetting("LastUser", "Modus", "P");
+    SaveSetting("Urkundendruck", "Zeile 3 Fontname", "Old English");
+    PreferencesState state = loadedState(3);
+    state.general.punkte = false;
+    state.lists.formatEndwertung = "  ^1000;  ";
+
+    QStringList writes;
+    ui.answer("ok");
+    SaveEinstellungen(state, [&](const QString &section, const QString &key, const QString &value) {
+        // The message shown so far marks where the mode box came.
+        if (!ui.messages().isEmpty() && !writes.contains("<mode box>")) writes << "<mode box>";
+        writes << section + "/" + key + "=" + value;
+        SaveSetting(section, key, value);
+    });
+
+    ASSERT_GE(writes.size(), 2 + 21);
+    EXPECT_EQ(writes[0], "Urkundendruck/Urkundenzeilen=3");
+    EXPECT_EQ(writes[1], "Urkundendruck/Background Picture=");
+    const char *suffixes[] = {"Fontname", "Fontsize", "X-Pos", "Y-Pos", "Inhalt", "Text", "Farbe"};
+    for (int line = 0; line < 3; ++line)
+        for (int f = 0; f < 7; ++f)
+            EXPECT_TRUE(writes[2 + line * 7 + f].startsWith(QStringLiteral("Urkundendruck/Zeile %1 %2=").arg(line).arg(suffixes[f])))
+                << writes[2 + line * 7 + f].toStdString();
+    EXPECT_EQ(writes[23], "Urkundendruck/Hochformat=True");
+    EXPECT_EQ(writes[24], "Urkundendruck/Querformat=False");
+    const qsizetype box = writes.indexOf("<mode box>");
+    ASSERT_GT(box, 0);
+    EXPECT_EQ(writes[box - 1], "Listendruck/EW-Format=^1000;");
+    EXPECT_EQ(writes[box + 1], "LastUser/Modus=Z");
+    EXPECT_TRUE(writes.contains("Listendruck/Listen FontSize klein=19"));
+    EXPECT_TRUE(writes.contains("Grid/BackColor=-2147483633"));
+    EXPECT_TRUE(writes.contains("Presseliste/AnzTn=10"));
+    EXPECT_EQ(writes.last(), "Grid/Caption30=30");
+    EXPECT_EQ(writes[writes.size() - 30], "Grid/Caption1=1");
+    // Keys of lines beyond the count stay as they were.
+    EXPECT_EQ(GetSetting("Urkundendruck", "Zeile 3 Fontname"), "Old English");
+    EXPECT_EQ(GetSetting("Listendruck", "Listen FontSize Klein"), "19");  // one value whatever the case
+}
+
+TEST_F(PrefsStore, ModeMessageOnlyForARealChange) {
+    // A first save without a change says nothing; a change says it once.
+    PreferencesState state = loadedState(5);
+    SaveEinstellungen(state);
+    EXPECT_THAT(ui.messages(), IsEmpty());
+    state.general.punkte = false;
+    ui.answer("ok");
+    SaveEinstellungen(state);
+    SaveEinstellungen(state);
+    EXPECT_THAT(ui.messages(), ElementsAre("information\t" + modeChangeMessage().replace('\r', "\\n")));
+    EXPECT_EQ(GetSetting("LastUser", "Modus"), "Z");
+}
+
+TEST_F(PrefsStore, AFailingWriteStopsTheSave) {
+    int writes = 0;
+    const auto failing = [&](const QString &, const QString &key, const QString &) {
+        if (key == "Footertext") throw AppError(75, kRuntimeSource, "Schreibfehler");
+        ++writes;
+    };
+    EXPECT_EQ(errorOf([&] { SaveEinstellungen(loadedState(0), failing); }), 75);
+    EXPECT_EQ(writes, 2 + 2 + 13);  // certificate rows, orientation and the list keys before it
+}
+
+}  // namespace
