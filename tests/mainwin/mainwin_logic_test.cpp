@@ -95,18 +95,18 @@ TEST(PlacementTest, PositionsBeyondTheLimitAreCentred) {
     }
 }
 
-TEST(ProgramFolderTest, WrittenFilesGoToTheUserFolderWhenTheProgramFolderCannotBeWritten) {
+// The files the program writes by default go to the per-user data folder, even
+// when the program folder could take them: removing a build must not remove them.
+TEST(ProgramFolderTest, WrittenFilesGoToTheUserDataFolder) {
     QTemporaryDir program, data;
+    const QByteArray before = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", data.path().toUtf8());
     qputenv("TARNIS_PROGRAM_DIR", (program.path() + "/").toUtf8());
     EXPECT_EQ(ProgramFolder(), program.path());
-    EXPECT_EQ(ProgramFilePath("USERLAYOUT.TB"), program.filePath("USERLAYOUT.TB"));
-    // A folder that cannot take a file (here: one that is not there).
-    qputenv("TARNIS_PROGRAM_DIR", program.filePath("fehlt").toUtf8());
-    EXPECT_EQ(ProgramFilePath("USERLAYOUT.TB"), data.path() + "/Lrv. Tarnis/USERLAYOUT.TB");
+    EXPECT_EQ(UserDataFilePath("USERLAYOUT.TB"), data.path() + "/Lrv. Tarnis/USERLAYOUT.TB");
     EXPECT_TRUE(QFileInfo(data.path() + "/Lrv. Tarnis").isDir());
     qunsetenv("TARNIS_PROGRAM_DIR");
-    qunsetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", before);
 }
 
 // Only the confirmed data commands report a failure in the error dialog.

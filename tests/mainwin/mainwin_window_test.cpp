@@ -33,6 +33,7 @@ protected:
         qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
         reloadSettings();
         qputenv("TARNIS_PROGRAM_DIR", program_.path().toUtf8());
+        qputenv("XDG_DATA_HOME", data_.path().toUtf8());
         qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
         qunsetenv("TARNIS_TEST_MODIFIERS");
         ReleaseInstanceLock();
@@ -83,14 +84,15 @@ protected:
         for (const ErrorReport &r : ui_.errorReports()) out << QString::number(r.error.number) + ' ' + r.procedure;
         return out;
     }
-    QString layoutFile() const { return program_.filePath("USERLAYOUT.TB"); }
+    QString layoutFile() const { return data_.filePath("Lrv. Tarnis/USERLAYOUT.TB"); }
     void writeLayout(const QByteArray &bytes) {
+        QDir().mkpath(data_.filePath("Lrv. Tarnis"));
         QFile layout(layoutFile());
         ASSERT_TRUE(layout.open(QIODevice::WriteOnly));
         layout.write(bytes);
     }
 
-    QTemporaryDir config_, program_, runtime_;
+    QTemporaryDir config_, program_, data_, runtime_;
     ScriptedUi ui_;
     std::unique_ptr<frmSerienwertung> window_;
     std::function<bool()> onDialog_;

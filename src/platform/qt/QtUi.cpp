@@ -8,10 +8,13 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTranslator>
+#include <QTreeView>
 #include <cstdlib>
 
 namespace tarnis {
@@ -70,6 +73,24 @@ MsgAnswer QtUi::message(const QString &text, MsgButtons buttons, MsgIcon icon, c
     }
 }
 
+namespace {
+
+// Qt's own dialog opens too small for the German column names and dates: it opens
+// large enough (within the screen), the detail columns as wide as what they show.
+void sizeFileDialog(QFileDialog &dialog) {
+    QSize size(960, 560);
+    if (const QScreen *screen = dialog.screen()) size = size.boundedTo(screen->availableGeometry().size());
+    dialog.resize(size);
+    if (auto *view = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        QHeaderView *header = view->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+}
+
+}  // namespace
+
 QString QtUi::fileDialog(const FileDialogRequest &request, bool save) {
     QFileDialog dialog(owner(), request.title, request.directory, request.filter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -77,6 +98,7 @@ QString QtUi::fileDialog(const FileDialogRequest &request, bool save) {
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    sizeFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     return dialog.selectedFiles().first();
 }
