@@ -33,9 +33,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPageLayout>
 #include <QPainter>
-#include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
@@ -628,26 +626,7 @@ void frmSerienwertung::Impl::dispatch(int id) {
     if (const Command command = LogicCommand(id)) RunCommand(id, [&] { command(*q); });
 }
 
-void frmSerienwertung::Impl::mnuHardcopy() {
-    const QPixmap image = q->grab();
-    QPrinter printer(QPrinter::HighResolution);
-    const QString pdf = qEnvironmentVariable("TARNIS_PRINT_PDF");
-    if (!pdf.isEmpty()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-    }
-    QPainter painter;
-    if (!painter.begin(&printer))
-        throw AppError(err::EngineGeneric, QStringLiteral("frmSerienwertung::mnuHardcopy"),
-                       QStringLiteral("Der Drucker konnte nicht angesprochen werden."));
-    const QRect page = painter.viewport();
-    QSize size = image.size();
-    size.scale(page.size(), Qt::KeepAspectRatio);
-    painter.setViewport(page.x(), page.y(), size.width(), size.height());
-    painter.setWindow(image.rect());
-    painter.drawPixmap(0, 0, image);
-    painter.end();
-}
+void frmSerienwertung::Impl::mnuHardcopy() { vsPrinter->printPicture(q->grab()); }
 
 // ---------------------------------------------------------------- shutdown
 

@@ -8,8 +8,11 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QInputDialog>
+#include <QLocale>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QScreen>
@@ -75,6 +78,21 @@ MsgAnswer QtUi::message(const QString &text, MsgButtons buttons, MsgIcon icon, c
 
 namespace {
 
+// The file list's dates in the program's locale: Qt's model writes them in the
+// system's, which is English on many machines ("6 Dec 2026").
+class ProgramLocaleDates : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex &index, int role) const override {
+        if (role == Qt::DisplayRole && index.column() == 3)
+            if (const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel())) {
+                const QDateTime changed = files->lastModified(mapToSource(index));
+                return changed.isValid() ? QLocale().toString(changed, QLocale::ShortFormat) : QString();
+            }
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
 // Qt's own dialog opens too small for the German column names and dates: it opens
 // large enough (within the screen), the detail columns as wide as what they show.
 void sizeFileDialog(QFileDialog &dialog) {
@@ -97,6 +115,7 @@ QString QtUi::fileDialog(const FileDialogRequest &request, bool save) {
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setProxyModel(new ProgramLocaleDates(&dialog));
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
     sizeFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
