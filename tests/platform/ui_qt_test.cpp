@@ -68,11 +68,13 @@ TEST_F(QtUiTest, SaveDialogIsOwnGermanAndNeverAsksAboutOverwriting) {
     {
         QFile file(existing);
         file.open(QIODevice::WriteOnly);
+        file.write(QByteArray(2560, 'x'));
+        file.flush();
         file.setFileTime(QDateTime(QDate(2026, 12, 6), QTime(9, 30)), QFileDevice::FileModificationTime);
     }
     QDir(dir.path()).mkdir("Ordner");
     bool ownAndQuiet = false;
-    QString filter, date;
+    QString filter, date, size;
     QStringList clipped;
     whenModalOpens([&](QWidget *w) {
         auto *dialog = qobject_cast<QFileDialog *>(w);
@@ -83,13 +85,14 @@ TEST_F(QtUiTest, SaveDialogIsOwnGermanAndNeverAsksAboutOverwriting) {
         auto *files = dialog->findChild<QFileSystemModel *>();
         auto *view = dialog->findChild<QTreeView *>("treeView");
         ASSERT_TRUE(files && view);
-        const auto shown = [&] {
-            const QModelIndex at = files->index(existing, 3);
+        const auto shown = [&](int column = 3) {
+            const QModelIndex at = files->index(existing, column);
             return view->model()->data(dialog->proxyModel() ? dialog->proxyModel()->mapFromSource(at) : at).toString();
         };
         // The folder is read in the background.
         for (int i = 0; i < 200 && shown().isEmpty(); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         date = shown();
+        size = shown(1);
         QCoreApplication::processEvents();
         for (int c = 0; c < files->columnCount(); ++c) {
             const int needed = std::max(view->header()->sectionSizeHint(c), static_cast<QAbstractItemView *>(view)->sizeHintForColumn(c));
@@ -103,6 +106,7 @@ TEST_F(QtUiTest, SaveDialogIsOwnGermanAndNeverAsksAboutOverwriting) {
     EXPECT_TRUE(ownAndQuiet);
     EXPECT_EQ(filter, "Datei (*.log *.txt)");
     EXPECT_THAT(date.toStdString(), ::testing::StartsWith("06.12.26"));
+    EXPECT_EQ(size, "2,50 KiB");
     EXPECT_EQ(clipped.join(", ").toStdString(), "");
     whenModalOpens([](QWidget *w) { qobject_cast<QDialog *>(w)->reject(); });
     EXPECT_EQ(ui.openFileName({}), QString());

@@ -78,17 +78,20 @@ MsgAnswer QtUi::message(const QString &text, MsgButtons buttons, MsgIcon icon, c
 
 namespace {
 
-// The file list's dates in the program's locale: Qt's model writes them in the
-// system's, which is English on many machines ("6 Dec 2026").
-class ProgramLocaleDates : public QIdentityProxyModel {
+// The file list's sizes and dates in the program's locale: Qt's model writes them
+// in the system's, which is English on many machines ("6 Dec 2026", "9.94 KiB").
+class ProgramLocaleColumns : public QIdentityProxyModel {
 public:
     using QIdentityProxyModel::QIdentityProxyModel;
     QVariant data(const QModelIndex &index, int role) const override {
-        if (role == Qt::DisplayRole && index.column() == 3)
-            if (const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel())) {
-                const QDateTime changed = files->lastModified(mapToSource(index));
-                return changed.isValid() ? QLocale().toString(changed, QLocale::ShortFormat) : QString();
-            }
+        const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+        if (role != Qt::DisplayRole || !files) return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        if (index.column() == 1 && !files->isDir(source)) return QLocale().formattedDataSize(files->size(source));
+        if (index.column() == 3) {
+            const QDateTime changed = files->lastModified(source);
+            return changed.isValid() ? QLocale().toString(changed, QLocale::ShortFormat) : QString();
+        }
         return QIdentityProxyModel::data(index, role);
     }
 };
@@ -115,7 +118,7 @@ QString QtUi::fileDialog(const FileDialogRequest &request, bool save) {
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setProxyModel(new ProgramLocaleDates(&dialog));
+    dialog.setProxyModel(new ProgramLocaleColumns(&dialog));
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
     sizeFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
