@@ -4,6 +4,7 @@
 #include "platform/qt/KeyState.h"
 #include "platform/qt/QtUi.h"
 #include "platform/settings/Settings.h"
+#include "platform/text/Locale.h"
 
 #include <QApplication>
 
@@ -12,6 +13,7 @@ int main(int argc, char **argv) {
     QApplication::setApplicationName(tarnis::kAppTitle);
     // The program ends through the main window's shutdown, not when a dialog closes.
     QApplication::setQuitOnLastWindowClosed(false);
+    tarnis::UseGermanLocale();
     tarnis::installGermanTranslation(app);
     tarnis::installKeyStateQuery();
 

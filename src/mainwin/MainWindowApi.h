@@ -24,6 +24,16 @@ public:
     virtual bool gridColumnVisible(int column) const = 0;
     // A cell as text; a Null is the empty text.
     virtual QString gridCell(int row, int column) const = 0;
+    // A cell as stored: Null, a number or a text (the stored table allows no empty text).
+    virtual Value gridValue(int row, int column) const {
+        const QString text = gridCell(row, column);
+        return text.isEmpty() ? Value() : Value(text);
+    }
+    // The field a column shows ("Lauf_3_Punkte"); empty outside the grid.
+    virtual QString gridFieldName(int column) const {
+        (void)column;
+        return {};
+    }
     // The current row (-1 when there is none) and the number of selected rows.
     virtual int gridCurrentRow() const = 0;
     virtual int gridSelectedRowCount() const = 0;

@@ -2,6 +2,7 @@
 
 #include "platform/settings/Settings.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tarnis {
@@ -10,7 +11,36 @@ namespace {
 const QString kLastUser = QStringLiteral("LastUser");
 
 std::int64_t whole(double v) { return std::int64_t(std::nearbyint(v)); }
+int pixels(double tw, double twipsPerPixel) { return int(std::lround(tw / twipsPerPixel)); }
 }  // namespace
+
+PixelRect PlacementRestorer::restore(const Placement &stored, const FrameMargins &known, double twipsPerPixel) {
+    stored_ = stored;
+    frame_ = {pixels(stored.left, twipsPerPixel), pixels(stored.top, twipsPerPixel),
+              pixels(stored.width, twipsPerPixel), pixels(stored.height, twipsPerPixel)};
+    used_ = known;
+    restored_ = true;
+    following_ = known.isNull();
+    return clientFor(known);
+}
+
+std::optional<PixelRect> PlacementRestorer::marginsKnown(const FrameMargins &now) {
+    if (!following_ || now == used_) return std::nullopt;
+    used_ = now;
+    following_ = now.isNull();
+    return clientFor(now);
+}
+
+PixelRect PlacementRestorer::clientFor(const FrameMargins &m) const {
+    return {frame_.x + m.left, frame_.y + m.top, std::max(0, frame_.width - m.left - m.right),
+            std::max(0, frame_.height - m.top - m.bottom)};
+}
+
+Placement PlacementRestorer::placementToStore(const PixelRect &frame, double twipsPerPixel) const {
+    if (restored_ && frame == frame_) return stored_;
+    return {frame.height * twipsPerPixel, frame.width * twipsPerPixel, frame.x * twipsPerPixel,
+            frame.y * twipsPerPixel};
+}
 
 Placement ReadPlacement() {
     Placement p;

@@ -4,6 +4,7 @@
 #include "mainwin/GridSetup.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace tarnis {
@@ -13,6 +14,44 @@ struct Placement {
 };
 // LastHeight, LastWidth, LastLeftPos, LastTopPos; a value that is no number raises 13.
 Placement ReadPlacement();
+
+// The window manager's frame around the client area, in pixels; all 0 where there is
+// no frame or while the window manager has not reported it yet.
+struct FrameMargins {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool isNull() const { return left == 0 && top == 0 && right == 0 && bottom == 0; }
+    bool operator==(const FrameMargins &) const = default;
+};
+
+struct PixelRect {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const PixelRect &) const = default;
+};
+
+// The stored placement describes the frame. The window is placed by its client
+// area, and the frame is often reported only after the window is shown: the
+// restorer gives the client area for the margins known at the restore and, once
+// the real margins arrive, the corrected one, so that the frame lands on the
+// stored rectangle and a restart without a move stores the same four values.
+class PlacementRestorer {
+public:
+    PixelRect restore(const Placement &stored, const FrameMargins &known, double twipsPerPixel);
+    // The client area again when the margins differ from those the restore used;
+    // followed until the first margins that are not all 0.
+    std::optional<PixelRect> marginsKnown(const FrameMargins &now);
+    bool following() const { return following_; }
+    // The placement to store for the frame rectangle at shutdown: the values read
+    // at the restore while the frame is still where they put it (so rounding to
+    // pixels never moves it), else the frame converted to twips.
+    Placement placementToStore(const PixelRect &frame, double twipsPerPixel) const;
+
+private:
+    PixelRect clientFor(const FrameMargins &m) const;
+    Placement stored_;
+    PixelRect frame_;  // the stored placement in pixels
+    FrameMargins used_;
+    bool restored_ = false, following_ = false;
+};
 
 struct ScreenMetrics {
     int widthPx = 0, heightPx = 0;

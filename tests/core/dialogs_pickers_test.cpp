@@ -106,7 +106,10 @@ TEST_F(Dialogs, GenerateChecksTheCountAndFillsTheDefaultPath) {
         {"51", no}, {"-3", no}, {"", no},      {"abc", no}, {"0.4", no}, {"0.5", no}, {"50.2", no}};
     for (const auto &[text, races] : counts) EXPECT_EQ(RaceCountFromText(text), races) << text;
 
-    qputenv("TARNIS_PROGRAM_DIR", dir.path().toUtf8());
+    // A new series goes to the per-user data folder, never beside the program.
+    qputenv("TARNIS_PROGRAM_DIR", dir.filePath("programm").toUtf8());
+    const QByteArray data = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dir.path().toUtf8());
     frmGetDatabase form;
     form.edtDatabase->setText("   ");
     for (const char *count : {"0.4", "51", "7.5"}) {
@@ -115,11 +118,13 @@ TEST_F(Dialogs, GenerateChecksTheCountAndFillsTheDefaultPath) {
         form.cmdGenDatabase->click();
     }
     qunsetenv("TARNIS_PROGRAM_DIR");
-    EXPECT_EQ(form.edtDatabase->text(), path("Tarnis.mdb"));
-    EXPECT_EQ(Database::open(path("Tarnis.mdb"))->tableColumns("Teilnehmer").size(), 7 + 4 * 8);
-    EXPECT_THAT(ui.messages(), ElementsAre("information\tAnzahl der Läufe zwischen 1 und 50 wählen !!!",
-                                           "information\tAnzahl der Läufe zwischen 1 und 50 wählen !!!",
-                                           "information\tDatenbank  : <work>/Tarnis.mdb\\nerfolgreich angelegt !"));
+    qputenv("XDG_DATA_HOME", data);
+    EXPECT_EQ(form.edtDatabase->text(), path("Lrv. Tarnis/Tarnis.mdb"));
+    EXPECT_EQ(Database::open(path("Lrv. Tarnis/Tarnis.mdb"))->tableColumns("Teilnehmer").size(), 7 + 4 * 8);
+    EXPECT_THAT(ui.messages(),
+                ElementsAre("information\tAnzahl der Läufe zwischen 1 und 50 wählen !!!",
+                            "information\tAnzahl der Läufe zwischen 1 und 50 wählen !!!",
+                            "information\tDatenbank  : <work>/Lrv. Tarnis/Tarnis.mdb\\nerfolgreich angelegt !"));
     // Creating stores nothing; the dialog stays open.
     EXPECT_EQ(GetSetting("LastUser", "Datenbank"), "");
     EXPECT_NE(form.result(), QDialog::Accepted);

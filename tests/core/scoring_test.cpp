@@ -3,6 +3,8 @@
 
 #include "core/scoring/Scoring.h"
 
+#include <sqlite3.h>
+
 using namespace tarnis;
 using namespace tarnis::testing;
 
@@ -64,6 +66,19 @@ TEST_F(Scoring, SeriesBeyondSixteenBitsAndAStaleRaceCount) {
     EXPECT_EQ(ui.progressCalls().first(), "show 40000");
     EXPECT_THAT(rows("SELECT count(*), sum(Endwertung), sum(Zwischenwertung) FROM Teilnehmer"),
                 ElementsAre("40000|119997|0"));
+
+    // The bar moves while the rows are read too (a quarter of the steps before the
+    // first total is written), and ends at the row count.
+    int steps = 0, whileReading = 0;
+    const int changesBefore = sqlite3_total_changes(gDB->handle());
+    gDB->beginTrans();
+    scoreParticipants(*gDB, readScoringRules(25, 20), [&] {
+        ++steps;
+        if (sqlite3_total_changes(gDB->handle()) == changesBefore) ++whileReading;
+    });
+    gDB->commitTrans();
+    EXPECT_EQ(steps, 40000);
+    EXPECT_EQ(whileReading, 10000);
 }
 
 }  // namespace

@@ -95,18 +95,54 @@ TEST(PlacementTest, PositionsBeyondTheLimitAreCentred) {
     }
 }
 
-TEST(ProgramFolderTest, WrittenFilesGoToTheUserFolderWhenTheProgramFolderCannotBeWritten) {
+// The frame, not the client area, lands on the stored placement, also when the
+// window manager tells its frame only after the window is shown: ten restarts
+// without a move store the same four values, a value off the pixel grid included.
+TEST(PlacementTest, RestartsWithoutAMoveKeepTheStoredFrame) {
+    const auto settings = freshSettings();
+    const FrameMargins wm{1, 20, 1, 5};  // a title bar and thin borders
+    const ScreenMetrics screen{1280, 1024, 15, 15};
+    const auto stored = [] {
+        QStringList out;
+        for (const char *key : {"LastTopPos", "LastLeftPos", "LastHeight", "LastWidth"})
+            out << GetSetting("LastUser", key);
+        return out.join(' ');
+    };
+    for (const bool toldLate : {false, true}) {
+        SCOPED_TRACE(toldLate);
+        SavePlacement({1500, 100}, 11775, 15000, {});
+        for (int run = 0; run < 10; ++run) {
+            PlacementRestorer restorer;
+            PixelRect client = restorer.restore(ReadPlacement(), toldLate ? FrameMargins{} : wm, 15);
+            if (const auto again = restorer.marginsKnown(wm)) client = *again;
+            EXPECT_FALSE(restorer.marginsKnown(FrameMargins{2, 22, 2, 6}));  // followed only until told
+            const PixelRect frame{client.x - wm.left, client.y - wm.top, client.width + wm.left + wm.right,
+                                  client.height + wm.top + wm.bottom};
+            const Placement p = restorer.placementToStore(frame, 15);
+            SavePlacement(ShutdownPosition(p.top, p.left, screen, 0, 0), p.height, p.width, {});
+        }
+        EXPECT_EQ(stored(), "1500 100 11775 15000");
+    }
+    // A frame that was moved is stored where it is now.
+    PlacementRestorer restorer;
+    restorer.restore(ReadPlacement(), wm, 15);
+    const Placement moved = restorer.placementToStore({10, 20, 800, 600}, 15);
+    EXPECT_EQ(std::vector<double>({moved.top, moved.left, moved.height, moved.width}),
+              std::vector<double>({300, 150, 9000, 12000}));
+}
+
+// The files the program writes by default go to the per-user data folder, even
+// when the program folder could take them: removing a build must not remove them.
+TEST(ProgramFolderTest, WrittenFilesGoToTheUserDataFolder) {
     QTemporaryDir program, data;
+    const QByteArray before = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", data.path().toUtf8());
     qputenv("TARNIS_PROGRAM_DIR", (program.path() + "/").toUtf8());
     EXPECT_EQ(ProgramFolder(), program.path());
-    EXPECT_EQ(ProgramFilePath("USERLAYOUT.TB"), program.filePath("USERLAYOUT.TB"));
-    // A folder that cannot take a file (here: one that is not there).
-    qputenv("TARNIS_PROGRAM_DIR", program.filePath("fehlt").toUtf8());
-    EXPECT_EQ(ProgramFilePath("USERLAYOUT.TB"), data.path() + "/Lrv. Tarnis/USERLAYOUT.TB");
+    EXPECT_EQ(UserDataFilePath("USERLAYOUT.TB"), data.path() + "/Lrv. Tarnis/USERLAYOUT.TB");
     EXPECT_TRUE(QFileInfo(data.path() + "/Lrv. Tarnis").isDir());
     qunsetenv("TARNIS_PROGRAM_DIR");
-    qunsetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", before);
 }
 
 // Only the confirmed data commands report a failure in the error dialog.

@@ -6,6 +6,7 @@
 #include "mainwin/ToolRegistry.h"
 #include "mainwin/forms/GridStyleView.h"
 #include "mainwin/forms/frmSerienwertung.h"
+#include "platform/qt/PrinterOutput.h"
 #include "platform/settings/Settings.h"
 #include "platform/ui/ScriptedUi.h"
 
@@ -13,6 +14,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHeaderView>
 #include <QImage>
@@ -33,6 +35,7 @@ protected:
         qputenv("XDG_CONFIG_HOME", config_.path().toUtf8());
         reloadSettings();
         qputenv("TARNIS_PROGRAM_DIR", program_.path().toUtf8());
+        qputenv("XDG_DATA_HOME", data_.path().toUtf8());
         qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
         qunsetenv("TARNIS_TEST_MODIFIERS");
         ReleaseInstanceLock();
@@ -83,14 +86,15 @@ protected:
         for (const ErrorReport &r : ui_.errorReports()) out << QString::number(r.error.number) + ' ' + r.procedure;
         return out;
     }
-    QString layoutFile() const { return program_.filePath("USERLAYOUT.TB"); }
+    QString layoutFile() const { return data_.filePath("Lrv. Tarnis/USERLAYOUT.TB"); }
     void writeLayout(const QByteArray &bytes) {
+        QDir().mkpath(data_.filePath("Lrv. Tarnis"));
         QFile layout(layoutFile());
         ASSERT_TRUE(layout.open(QIODevice::WriteOnly));
         layout.write(bytes);
     }
 
-    QTemporaryDir config_, program_, runtime_;
+    QTemporaryDir config_, program_, data_, runtime_;
     ScriptedUi ui_;
     std::unique_ptr<frmSerienwertung> window_;
     std::function<bool()> onDialog_;
@@ -204,6 +208,9 @@ TEST_F(MainWindowTest, ClubFilterFinalOnlyAndHeaderSort) {
     ASSERT_EQ(clubs->count(), 3);  // "alle" and two clubs
     EXPECT_EQ(clubs->itemText(0), "alle");
     EXPECT_EQ(window_->gridCaption(), QString::fromUtf8("3 erfaßte Teilnehmer"));
+    EXPECT_EQ(window_->gridFieldName(5), "Endwertung");
+    EXPECT_EQ(window_->gridValue(0, 5), Value(30));
+    EXPECT_TRUE(window_->gridValue(0, 7).isNull());
 
     clubs->setCurrentIndex(clubs->findText("O'Brien's Lauftreff", Qt::MatchFixedString));
     EXPECT_THAT(names(), ElementsAre("Adler", "Claus"));
@@ -296,6 +303,14 @@ TEST_F(MainWindowTest, ToolClicksPreviewPrintAndSaveTheLayout) {
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(5) == "%PDF-");
+    // Without a printer the hardcopy goes to a PDF file the user names.
+    print::PrinterOutput::setPrinterQuery([] { return false; });
+    ui_.answer("file", program_.filePath("fenster.pdf"));
+    window_->clickTool(30020);
+    print::PrinterOutput::setPrinterQuery({});
+    ASSERT_EQ(ui_.fileRequests().size(), 1);
+    EXPECT_EQ(ui_.fileRequests()[0].fileName, "Hardcopy.pdf");
+    EXPECT_GT(QFileInfo(program_.filePath("fenster.pdf")).size(), 0);
     EXPECT_TRUE(ui_.errorReports().isEmpty());
 
     QFile::remove(layoutFile());

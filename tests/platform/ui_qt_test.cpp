@@ -6,13 +6,17 @@
 #include "platform/qt/QtUi.h"
 
 #include <QApplication>
+#include <QAbstractProxyModel>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <gmock/gmock.h>
 
 using namespace tarnis;
@@ -56,24 +60,54 @@ TEST_F(QtUiTest, MessageBoxInGermanUnderTheProgramTitle) {
     EXPECT_THAT(buttons, ::testing::UnorderedElementsAre("Ja", "Nein"));
 }
 
-TEST_F(QtUiTest, SaveDialogIsOwnAndNeverAsksAboutOverwriting) {
+// The dialog is Qt's own, never asks about overwriting, shows German dates and
+// opens wide enough for its German column names and what they show.
+TEST_F(QtUiTest, SaveDialogIsOwnGermanAndNeverAsksAboutOverwriting) {
     QTemporaryDir dir;
     const QString existing = dir.filePath("da.txt");
-    QFile(existing).open(QIODevice::WriteOnly);
+    {
+        QFile file(existing);
+        file.open(QIODevice::WriteOnly);
+        file.write(QByteArray(2560, 'x'));
+        file.flush();
+        file.setFileTime(QDateTime(QDate(2026, 12, 6), QTime(9, 30)), QFileDevice::FileModificationTime);
+    }
+    QDir(dir.path()).mkdir("Ordner");
     bool ownAndQuiet = false;
-    QString filter;
+    QString filter, date, size;
+    QStringList clipped;
     whenModalOpens([&](QWidget *w) {
         auto *dialog = qobject_cast<QFileDialog *>(w);
         ASSERT_NE(dialog, nullptr);
         ownAndQuiet = dialog->testOption(QFileDialog::DontUseNativeDialog) &&
                       dialog->testOption(QFileDialog::DontConfirmOverwrite);
         filter = dialog->nameFilters().join(";;");
+        auto *files = dialog->findChild<QFileSystemModel *>();
+        auto *view = dialog->findChild<QTreeView *>("treeView");
+        ASSERT_TRUE(files && view);
+        const auto shown = [&](int column = 3) {
+            const QModelIndex at = files->index(existing, column);
+            return view->model()->data(dialog->proxyModel() ? dialog->proxyModel()->mapFromSource(at) : at).toString();
+        };
+        // The folder is read in the background.
+        for (int i = 0; i < 200 && shown().isEmpty(); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        date = shown();
+        size = shown(1);
+        QCoreApplication::processEvents();
+        for (int c = 0; c < files->columnCount(); ++c) {
+            const int needed = std::max(view->header()->sectionSizeHint(c), static_cast<QAbstractItemView *>(view)->sizeHintForColumn(c));
+            if (!view->isColumnHidden(c) && view->columnWidth(c) < needed)
+                clipped << files->headerData(c, Qt::Horizontal).toString();
+        }
         dialog->selectFile(existing);
         static_cast<QDialog *>(dialog)->accept();
     });
     EXPECT_EQ(ui.saveFileName({QString(), "Datei (*.log *.txt)", "da.txt", dir.path()}), existing);
     EXPECT_TRUE(ownAndQuiet);
     EXPECT_EQ(filter, "Datei (*.log *.txt)");
+    EXPECT_THAT(date.toStdString(), ::testing::StartsWith("06.12.26"));
+    EXPECT_EQ(size, "2,50 KiB");
+    EXPECT_EQ(clipped.join(", ").toStdString(), "");
     whenModalOpens([](QWidget *w) { qobject_cast<QDialog *>(w)->reject(); });
     EXPECT_EQ(ui.openFileName({}), QString());
 }

@@ -5,13 +5,16 @@
 #include "platform/qt/PreviewWidget.h"
 #include "platform/settings/Settings.h"
 #include "platform/ui/ScriptedUi.h"
+#include "platform/qt/PrinterOutput.h"
 #include "print/forms/PreviewPane.h"
 #include "print_support.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <gmock/gmock.h>
@@ -124,12 +127,77 @@ TEST_F(PaneTest, PrintsTheShownDocumentAndReportsFailure) {
     EXPECT_EQ(scripted.errorReports()[0].hint, QStringLiteral("There was a problem printing to your printer."));
     EXPECT_EQ(scripted.errorReports()[0].error.number, print::kPrinterError);
 
-    // Without any printer Qt would write a PDF without a name and call it done.
+    // With a printer nothing asks for a file; here the printer cannot be reached.
     qunsetenv("TARNIS_PRINT_PDF");
-    if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "this machine has a printer";
-    pane->cmdDrucken_Click();
-    ASSERT_EQ(scripted.errorReports().size(), 2);
-    EXPECT_EQ(scripted.errorReports()[1].error.description, QStringLiteral("Es ist kein Drucker eingerichtet."));
+    print::PrinterOutput::setPrinterQuery([] { return true; });
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        pane->cmdDrucken_Click();
+        EXPECT_EQ(scripted.errorReports().size(), 2);
+        EXPECT_TRUE(scripted.fileRequests().isEmpty());
+    }
+    print::PrinterOutput::setPrinterQuery({});
+}
+
+// Without a printer the pages go to a PDF file the user names; a cancel prints
+// nothing and says nothing.
+TEST_F(PaneTest, WithoutAPrinterPrintsToAPdfFile) {
+    print::PrinterOutput::setPrinterQuery([] { return false; });
+    pane->builder().setHeader(QStringLiteral("Endwertung 2026/27"), QString(), QStringLiteral("05.12.2026"));
+    pane->setDocument(document(2));
+    const QString pdf = out.filePath(QStringLiteral("liste.pdf"));
+    for (const QString &answer : {QString(), pdf}) {
+        scripted.answer(QStringLiteral("file"), answer);
+        pane->cmdDrucken_Click();
+    }
+    print::PrinterOutput::setPrinterQuery({});
+    ASSERT_EQ(scripted.fileRequests().size(), 2);
+    EXPECT_EQ(scripted.fileRequests()[0].filter, QStringLiteral("PDF-Datei (*.pdf)"));
+    EXPECT_EQ(scripted.fileRequests()[0].fileName, QStringLiteral("Endwertung 2026-27.pdf"));
+    EXPECT_TRUE(scripted.errorReports().isEmpty());
+    EXPECT_TRUE(scripted.messages().isEmpty());
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("liste.pdf")});
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    ASSERT_TRUE(info.waitForFinished());
+    EXPECT_THAT(info.readAllStandardOutput().toStdString(), ::testing::ContainsRegex("Pages: +2"));
+}
+
+// The paper and orientation chosen in the printer dialog act on the next document,
+// as the page setup's do; a cancelled dialog changes nothing.
+TEST_F(PaneTest, PrinterDialogsChooseThePaperOfTheNextDocument) {
+    using Kind = print::PrinterOutput::DialogKind;
+    struct Case {
+        Kind kind;
+        bool accept;
+        std::optional<QPageSize::PageSizeId> paper;  // nothing: OK without a change
+        QPageLayout::Orientation turn;
+        double width, height;  // of the next document
+        int box;
+    };
+    const Case cases[] = {
+        {Kind::Printer, false, QPageSize::Letter, QPageLayout::Landscape, 11900, 16840, 0},
+        {Kind::Printer, true, QPageSize::Letter, QPageLayout::Landscape, 15840, 12240, 1},
+        {Kind::Printer, true, std::nullopt, QPageLayout::Portrait, 15840, 12240, 1},
+        {Kind::PageSetup, true, QPageSize::A5, QPageLayout::Portrait, 8400, 11900, 0},
+        {Kind::PageSetup, true, std::nullopt, QPageLayout::Portrait, 8400, 11900, 0},
+    };
+    pane->loadSettings();
+    for (const Case &c : cases) {
+        print::PrinterOutput::setDialogRunner([&](Kind kind, QPrinter &printer, QWidget *) {
+            EXPECT_EQ(kind, c.kind);
+            if (c.paper) {
+                printer.setPageSize(QPageSize(*c.paper));
+                printer.setPageOrientation(c.turn);
+            }
+            return c.accept;
+        });
+        c.kind == Kind::Printer ? pane->printerDialog() : pane->pageSetupDialog();
+        const auto doc = document(1);
+        EXPECT_EQ(doc->width, c.width);
+        EXPECT_EQ(doc->height, c.height);
+        EXPECT_EQ(pane->orientationBox()->currentIndex(), c.box);
+    }
+    print::PrinterOutput::setDialogRunner({});
 }
 
 // The print-mode pair is no exclusive group: clicking the checked one unchecks it

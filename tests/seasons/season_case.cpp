@@ -231,9 +231,11 @@ CaseResult runCase(const QString &caseDir, const QString &workDir, const QString
     if (!copyTree(caseDir, workDir, &why)) return {false, why};
 
     // Every case: an empty settings store, the work folder as program folder and
-    // current folder, the default clock, no document printed yet.
+    // current folder, its "share" folder as the per-user data folder (so the layout
+    // file is "share/Lrv. Tarnis/USERLAYOUT.TB"), the default clock, no document printed yet.
     qputenv("XDG_CONFIG_HOME", configDir.toUtf8());
     qputenv("TARNIS_PROGRAM_DIR", QDir(workDir).absolutePath().toUtf8());
+    qputenv("XDG_DATA_HOME", QDir(workDir).absoluteFilePath(QStringLiteral("share")).toUtf8());
     reloadSettings();
     setFixedNow(kDefaultNow);
     print::rememberFinishedDocument(nullptr);

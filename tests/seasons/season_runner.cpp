@@ -7,6 +7,8 @@
 #include "season_case.h"
 
 #include "mainwin/InstanceLock.h"
+#include "platform/settings/Settings.h"
+#include "platform/text/Locale.h"
 
 #include <QApplication>
 #include <QDir>
@@ -66,6 +68,8 @@ int main(int argc, char **argv) {
     qputenv("TARNIS_PRINT_PDF", scratch.filePath(QStringLiteral("printed.pdf")).toUtf8());
     qInstallMessageHandler(quietHandler);
     QApplication app(argc, argv);
+    QApplication::setApplicationName(tarnis::kAppTitle);
+    tarnis::UseGermanLocale();
 
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) return usage();

@@ -19,7 +19,7 @@ std::optional<int> RaceCountFromText(const QString &text) {
     return races;
 }
 
-QString DefaultDatabasePath() { return ProgramFilePath(QStringLiteral("Tarnis.mdb")); }
+QString DefaultDatabasePath() { return UserDataFilePath(QStringLiteral("Tarnis.mdb")); }
 
 QString DatabasePathOrDefault(const QString &pathText) {
     return vb::Trim(pathText).isEmpty() ? DefaultDatabasePath() : pathText;

@@ -10,8 +10,7 @@ namespace tarnis {
 std::optional<int> RaceCountFromText(const QString &text);
 
 // Where "Datenbank erstellen" puts a new file when no path is given: "Tarnis.mdb"
-// in the program folder, or in the per-user data folder when the program folder
-// cannot be written.
+// in the per-user data folder.
 QString DefaultDatabasePath();
 
 // "Datenbank erstellen", first step: an empty (all-blank) path becomes the default.

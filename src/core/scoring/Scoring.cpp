@@ -91,8 +91,14 @@ std::int32_t raceValue(sqlite3_stmt *stmt, int i, bool pointsMode) {
     return std::int32_t(std::min<std::int64_t>(seconds, std::numeric_limits<std::int32_t>::max()));
 }
 
+// Reading is about a quarter of a run: every fourth row read moves the bar one
+// step, and the writes move it for the other three, so it moves from the start and
+// ends at the row count.
+constexpr std::size_t kReadShare = 4;
+
 // Reads every row once, streaming, and computes its standing.
-std::vector<Standing> computeStandings(Database &database, const ScoringRules &rules) {
+std::vector<Standing> computeStandings(Database &database, const ScoringRules &rules,
+                                       const std::function<void()> &step) {
     const QStringList races = raceValueColumns(database, rules.pointsMode);
     QString sql = QStringLiteral("SELECT Vorname, Zuname, Jahrgang, Altersklasse, Verein");
     for (const QString &c : races) sql += QLatin1String(", ") + quoteIdentifier(c);
@@ -115,6 +121,7 @@ std::vector<Standing> computeStandings(Database &database, const ScoringRules &r
         for (int r = 0; r < races.size(); ++r) values[r + 1] = raceValue(stmt, 5 + r, rules.pointsMode);
         s.sum = CalcWertung(values, s.qualifies, rules.higherBetter, rules.limits);
         standings.push_back(std::move(s));
+        if (step && standings.size() % kReadShare == 0) step();
     }
     if (rc != SQLITE_DONE) raiseEngineError(handle, rc, QStringLiteral("DB.QueryDef"));
     return standings;
@@ -124,18 +131,18 @@ std::vector<Standing> computeStandings(Database &database, const ScoringRules &r
 
 int scoreParticipants(Database &database, const ScoringRules &rules,
                       const std::function<void()> &step) {
-    const std::vector<Standing> standings = computeStandings(database, rules);
+    const std::vector<Standing> standings = computeStandings(database, rules, step);
     Statement update = database.prepare(QStringLiteral(
         "UPDATE Teilnehmer SET Endwertung = ?1, Zwischenwertung = ?2 WHERE Vorname = ?3 AND "
         "Zuname = ?4 AND Jahrgang = ?5 AND Altersklasse = ?6 AND Verein = ?7"));
     Params params(7);
-    // The writes are the longer half of a run, so the progress follows them.
-    for (const Standing &s : standings) {
-        if (step) step();
+    for (std::size_t i = 0; i < standings.size(); ++i) {
+        const Standing &s = standings[i];
         params[0] = Value(s.qualifies ? s.sum : 0);
         params[1] = Value(s.qualifies ? 0 : s.sum);
         std::copy(s.key.begin(), s.key.end(), params.begin() + 2);
         update.execute(params);
+        if (step && (i + 1) % kReadShare != 0) step();
     }
     return int(standings.size());
 }

@@ -34,7 +34,8 @@ struct ScoringRules {
 QStringList raceValueColumns(Database &database, bool pointsMode);
 
 // Scores every row of Teilnehmer and writes both totals. Runs inside the caller's
-// transaction; step is called once per row. Returns the number of rows.
+// transaction; step is called once per row in all, while reading and while
+// writing. Returns the number of rows.
 int scoreParticipants(Database &database, const ScoringRules &rules,
                       const std::function<void()> &step = {});
 

@@ -2,7 +2,7 @@
 
 namespace tarnis {
 
-void ParticipantModel::setSnapshot(Recordset rows) {
+void ParticipantModel::setSnapshot(GridSnapshot rows) {
     beginResetModel();
     rows_ = std::move(rows);
     endResetModel();
@@ -16,21 +16,17 @@ void ParticipantModel::columnsChanged() {
 }
 
 int ParticipantModel::rowCount(const QModelIndex &parent) const {
-    return parent.isValid() ? 0 : rows_.recordCount();
+    return parent.isValid() ? 0 : rows_.rowCount();
 }
 
 int ParticipantModel::columnCount(const QModelIndex &parent) const {
-    return parent.isValid() ? 0 : rows_.fieldCount();
+    return parent.isValid() ? 0 : rows_.columnCount();
 }
 
 QVariant ParticipantModel::data(const QModelIndex &index, int role) const {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
     switch (role) {
-    case Qt::DisplayRole: {
-        const Value &v = rows_.rows()[index.row()][index.column()];
-        if (v.isReal()) return QString::number(v.toDouble(), 'g', 15);
-        return v.textOrEmpty();
-    }
+    case Qt::DisplayRole: return rows_.text(index.row(), index.column());
     case Qt::TextAlignmentRole: {
         const bool centred = index.column() < int(columns_.size()) &&
                              columns_[index.column()].align == ColumnAlign::Center;
@@ -44,7 +40,7 @@ QVariant ParticipantModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation != Qt::Horizontal || section < 0) return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole) {
         if (section < int(columns_.size())) return columns_[section].caption;
-        return section < rows_.fieldCount() ? rows_.fieldName(section) : QString();
+        return section < rows_.columnCount() ? rows_.fieldNames().at(section) : QString();
     }
     if (role == Qt::TextAlignmentRole && section < int(columns_.size()))
         return QVariant::fromValue(Qt::AlignVCenter |

@@ -2,7 +2,7 @@
 // The participant grid's model: a complete snapshot of the record source, shown
 // with the column state (captions, alignment).
 #include "mainwin/GridSetup.h"
-#include "platform/engine/Database.h"
+#include "mainwin/GridSnapshot.h"
 
 #include <QAbstractTableModel>
 #include <vector>
@@ -15,9 +15,9 @@ public:
     explicit ParticipantModel(const std::vector<GridColumn> &columns, QObject *parent = nullptr)
         : QAbstractTableModel(parent), columns_(columns) {}
 
-    void setSnapshot(Recordset rows);
-    void clear() { setSnapshot(Recordset()); }
-    const Recordset &snapshot() const { return rows_; }
+    void setSnapshot(GridSnapshot rows);
+    void clear() { setSnapshot(GridSnapshot()); }
+    const GridSnapshot &snapshot() const { return rows_; }
     // Captions or alignment changed in the column state.
     void columnsChanged();
 
@@ -28,7 +28,7 @@ public:
 
 private:
     const std::vector<GridColumn> &columns_;
-    Recordset rows_;
+    GridSnapshot rows_;
 };
 
 }  // namespace tarnis

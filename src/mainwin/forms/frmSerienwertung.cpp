@@ -35,9 +35,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPageLayout>
 #include <QPainter>
-#include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
@@ -155,6 +153,19 @@ struct frmSerienwertung::Impl {
 
     enum class LoadOutcome { Done, NeedDatabase, Failed, Ended };
     LoadOutcome loadOnce();
+
+    PlacementRestorer placement;
+    FrameMargins frameMargins() const {
+        const QRect frame = q->frameGeometry(), client = q->geometry();
+        return {client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                frame.bottom() - client.bottom()};
+    }
+    // Places the window again once the window manager has told its frame.
+    void followFrame() {
+        if (!placement.following() || closed) return;
+        if (const auto client = placement.marginsKnown(frameMargins()))
+            q->setGeometry(client->x, client->y, client->width, client->height);
+    }
 
     int innerHeightTw() const {
         return toTw(central->height()) + (q->statusBar() ? toTw(q->statusBar()->height()) : 0);
@@ -335,7 +346,7 @@ frmSerienwertung::Impl::LoadOutcome frmSerienwertung::Impl::loadOnce() {
 
         if (IsCtrlDown() && ui().message(QStringLiteral("Menu-Einstellungen löschen?"), MsgButtons::YesNo,
                                          MsgIcon::Question) == MsgAnswer::Yes) {
-            const QString layout = ProgramFilePath(kLayoutFile);
+            const QString layout = UserDataFilePath(kLayoutFile);
             if (QFileInfo(layout).isFile()) QFile::remove(layout);
         }
         if (IsShiftDown())
@@ -367,7 +378,7 @@ frmSerienwertung::Impl::LoadOutcome frmSerienwertung::Impl::loadOnce() {
         Form_Resize();
         panels[2]->setText(gDBPath);
 
-        const QString layout = ProgramFilePath(kLayoutFile);
+        const QString layout = UserDataFilePath(kLayoutFile);
         if (QFileInfo(layout).isFile()) bars->loadLayout(layout);
         return LoadOutcome::Done;
     } catch (...) {
@@ -422,6 +433,13 @@ void frmSerienwertung::UpdateTeilnehmerAnzahl() {
 
 bool frmSerienwertung::event(QEvent *e) {
     const bool result = QMainWindow::event(e);
+    switch (e->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::WindowActivate:
+    case QEvent::Paint: d->followFrame(); break;
+    default: break;
+    }
     if (e->type() == QEvent::WindowActivate && !d->shuttingDown && !ended_) d->Form_Activate();
     return result;
 }
@@ -449,16 +467,12 @@ void frmSerienwertung::Impl::Form_Activate() {
         return;
     }
     try {
-        const Placement p = ReadPlacement();
-        const QMargins frame = q->frameGeometry().size() == q->size()
-                                   ? QMargins()
-                                   : QMargins(q->geometry().left() - q->frameGeometry().left(),
-                                              q->geometry().top() - q->frameGeometry().top(),
-                                              q->frameGeometry().right() - q->geometry().right(),
-                                              q->frameGeometry().bottom() - q->geometry().bottom());
-        q->resize(std::max(0, toPx(p.width) - frame.left() - frame.right()),
-                  std::max(0, toPx(p.height) - frame.top() - frame.bottom()));
-        q->move(toPx(p.left), toPx(p.top));
+        const PixelRect client = placement.restore(ReadPlacement(), frameMargins(), twipsPerPixel());
+        q->setGeometry(client.x, client.y, client.width, client.height);
+        if (placement.following()) {
+            // Some window managers tell the frame only a while after the window is shown.
+            for (int ms : {50, 250, 1000}) QTimer::singleShot(ms, q, [this] { followFrame(); });
+        }
 
         fraMantel->setPalette(q->palette());
         fraMantel->setGeometry(dbgTeilnehmer->geometry());
@@ -516,9 +530,12 @@ void frmSerienwertung::setRecordSource(const QString &sql, const Params &params)
 }
 
 void frmSerienwertung::refreshGrid() {
-    Recordset rs = db().openRecordset(d->source.sql, d->source.params);
-    if (MatchColumnsToFields(d->columns, rs.columns())) d->shapeChanged = true;
-    d->model.setSnapshot(std::move(rs));
+    // The old rows are let go before the new ones are read: two snapshots of a large
+    // series are never held at once.
+    d->model.clear();
+    GridSnapshot rows = GridSnapshot::read(db(), d->source.sql, d->source.params);
+    if (MatchColumnsToFields(d->columns, rows.fieldNames())) d->shapeChanged = true;
+    d->model.setSnapshot(std::move(rows));
     d->applyColumnState();
 }
 
@@ -576,7 +593,7 @@ void frmSerienwertung::clickTool(int id) { d->bars->click(id); }
 
 void frmSerienwertung::Impl::saveLayout() {
     try {
-        bars->saveLayout(ProgramFilePath(kLayoutFile));
+        bars->saveLayout(UserDataFilePath(kLayoutFile));
     } catch (const AppError &e) {
         if (e.number == err::LayoutSaveFailed)
             ui().message(QStringLiteral("Menüeinstellungen konnten nicht gespeichert werden!"), MsgButtons::Ok,
@@ -614,26 +631,7 @@ void frmSerienwertung::Impl::dispatch(int id) {
     if (const Command command = LogicCommand(id)) RunCommand(id, [&] { command(*q); });
 }
 
-void frmSerienwertung::Impl::mnuHardcopy() {
-    const QPixmap image = q->grab();
-    QPrinter printer(QPrinter::HighResolution);
-    const QString pdf = qEnvironmentVariable("TARNIS_PRINT_PDF");
-    if (!pdf.isEmpty()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-    }
-    QPainter painter;
-    if (!painter.begin(&printer))
-        throw AppError(err::EngineGeneric, QStringLiteral("frmSerienwertung::mnuHardcopy"),
-                       QStringLiteral("Der Drucker konnte nicht angesprochen werden."));
-    const QRect page = painter.viewport();
-    QSize size = image.size();
-    size.scale(page.size(), Qt::KeepAspectRatio);
-    painter.setViewport(page.x(), page.y(), size.width(), size.height());
-    painter.setWindow(image.rect());
-    painter.drawPixmap(0, 0, image);
-    painter.end();
-}
+void frmSerienwertung::Impl::mnuHardcopy() { vsPrinter->printPicture(q->grab()); }
 
 // ---------------------------------------------------------------- shutdown
 
@@ -666,17 +664,13 @@ void frmSerienwertung::Impl::shutdown() {
         }
         screen.twipsPerPixelX = screen.twipsPerPixelY = twipsPerPixel();
         // A minimized window would store its icon size: take the normal placement.
-        QRect frame = q->frameGeometry();
-        if (q->isMinimized()) {
-            const QRect normal = q->normalGeometry();
-            frame = normal.marginsAdded(QMargins(q->geometry().left() - q->frameGeometry().left(),
-                                                 q->geometry().top() - q->frameGeometry().top(),
-                                                 q->frameGeometry().right() - q->geometry().right(),
-                                                 q->frameGeometry().bottom() - q->geometry().bottom()));
-        }
-        const StoredPosition pos = ShutdownPosition(toTw(frame.top()), toTw(frame.left()), screen,
-                                                    toTw(central->width()), innerHeightTw());
-        SavePlacement(pos, toTw(frame.height()), toTw(frame.width()), columns);
+        const FrameMargins m = frameMargins();
+        const QRect client = q->isMinimized() ? q->normalGeometry() : q->geometry();
+        const QRect frame = client.marginsAdded(QMargins(m.left, m.top, m.right, m.bottom));
+        const Placement p = placement.placementToStore({frame.x(), frame.y(), frame.width(), frame.height()},
+                                                       twipsPerPixel());
+        const StoredPosition pos = ShutdownPosition(p.top, p.left, screen, toTw(central->width()), innerHeightTw());
+        SavePlacement(pos, p.height, p.width, columns);
     } catch (...) {
     }
     closeDatabase();
@@ -707,8 +701,11 @@ QString frmSerienwertung::gridColumnCaption(int column) const {
 bool frmSerienwertung::gridColumnVisible(int column) const {
     return column >= 0 && column < int(d->columns.size()) && !d->columns[column].hidden;
 }
-QString frmSerienwertung::gridCell(int row, int column) const {
-    return d->model.data(d->model.index(row, column), Qt::DisplayRole).toString();
+QString frmSerienwertung::gridCell(int row, int column) const { return d->model.snapshot().text(row, column); }
+Value frmSerienwertung::gridValue(int row, int column) const { return d->model.snapshot().value(row, column); }
+QString frmSerienwertung::gridFieldName(int column) const {
+    const QStringList &names = d->model.snapshot().fieldNames();
+    return column >= 0 && column < names.size() ? names.at(column) : QString();
 }
 int frmSerienwertung::gridCurrentRow() const {
     const QModelIndex current = d->view->currentIndex();

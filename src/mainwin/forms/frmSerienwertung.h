@@ -67,6 +67,8 @@ public:
     QString gridColumnCaption(int column) const override;
     bool gridColumnVisible(int column) const override;
     QString gridCell(int row, int column) const override;
+    Value gridValue(int row, int column) const override;
+    QString gridFieldName(int column) const override;
     int gridCurrentRow() const override;
     int gridSelectedRowCount() const override;
     int gridTop() const override;

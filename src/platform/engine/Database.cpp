@@ -562,6 +562,24 @@ Recordset Database::openRecordset(const QString &sql, const Params &params) {
     return readAll(db_, guard.stmt, kSourceDatabase);
 }
 
+void Database::forEachRow(const QString &sql, const Params &params,
+                          const std::function<void(const QStringList &)> &columns,
+                          const std::function<void(sqlite3_stmt *)> &row) {
+    StmtGuard guard{prepareOne(db_, sql, kSourceDatabase)};
+    bindParams(db_, guard.stmt, params, kSourceDatabase);
+    const int n = sqlite3_column_count(guard.stmt);
+    QStringList names;
+    names.reserve(n);
+    for (int i = 0; i < n; ++i)
+        names << QString::fromUtf8(sqlite3_column_name(guard.stmt, i));
+    columns(names);
+    int rc;
+    while ((rc = sqlite3_step(guard.stmt)) == SQLITE_ROW)
+        row(guard.stmt);
+    if (rc != SQLITE_DONE)
+        raiseEngineError(db_, rc, kSourceDatabase);
+}
+
 Statement Database::prepare(const QString &sql) {
     return Statement(alive_, db_, prepareOne(db_, sql, kSourceQueryDef));
 }

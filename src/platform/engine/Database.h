@@ -10,6 +10,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -103,6 +104,12 @@ public:
     std::int64_t execute(const QString &sql, const Params &params = {}, bool failOnError = true);
     // Runs a query and reads all its rows.
     Recordset openRecordset(const QString &sql, const Params &params = {});
+    // Runs a query and hands each row's statement to `row` as it is read, after the
+    // column names to `columns`; nothing is kept. For readers that store the rows in
+    // a form of their own (the participant grid).
+    void forEachRow(const QString &sql, const Params &params,
+                    const std::function<void(const QStringList &)> &columns,
+                    const std::function<void(sqlite3_stmt *)> &row);
     Statement prepare(const QString &sql);
 
     // Workspace transactions; nested calls use savepoints.

@@ -2,9 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 
 namespace tarnis {
 
@@ -15,23 +13,9 @@ QString ProgramFolder() {
     return dir;
 }
 
-namespace {
-
-// Permission bits do not tell for root or for read-only mounts: try a file.
-bool canWriteIn(const QString &dir) {
-    if (!QFileInfo(dir).isDir()) return false;
-    QTemporaryFile probe(dir + QStringLiteral("/.tarnis-probe-XXXXXX"));
-    return probe.open();
-}
-
-}  // namespace
-
-QString ProgramFilePath(const QString &fileName) {
-    const QString program = ProgramFolder();
-    if (canWriteIn(program)) return program + u'/' + fileName;
-    QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (data.isEmpty()) data = QDir::homePath() + QStringLiteral("/.local/share");
-    data += QStringLiteral("/Lrv. Tarnis");
+QString UserDataFilePath(const QString &fileName) {
+    QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (data.isEmpty()) data = QDir::homePath() + QStringLiteral("/.local/share/Lrv. Tarnis");
     QDir().mkpath(data);
     return data + u'/' + fileName;
 }

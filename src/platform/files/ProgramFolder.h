@@ -1,5 +1,5 @@
 #pragma once
-// The program folder and the place of the files the program writes there.
+// The program folder and the place of the files the program writes by default.
 #include <QString>
 
 namespace tarnis {
@@ -8,9 +8,11 @@ namespace tarnis {
 // TARNIS_PROGRAM_DIR overrides it.
 QString ProgramFolder();
 
-// Where a file that belongs in the program folder (USERLAYOUT.TB, a new
-// "Tarnis.mdb") is kept: the program folder when it can be written, otherwise
-// the per-user data folder (created when missing).
-QString ProgramFilePath(const QString &fileName);
+// Where a file the program writes by default (USERLAYOUT.TB, a new "Tarnis.mdb") is
+// kept: the per-user data folder (created when missing), never the program folder,
+// which may be read-only or be removed with a new build of the program.
+QString UserDataFilePath(const QString &fileName);
+// The earlier name of the same place.
+inline QString ProgramFilePath(const QString &fileName) { return UserDataFilePath(fileName); }
 
 }  // namespace tarnis

@@ -19,8 +19,9 @@ public:
     virtual std::shared_ptr<const Document> document() const = 0;
     // The page the preview shows (0 without a document).
     virtual int previewPage() const = 0;
-    // Prints every page to the current printer, without a dialog. A missing
-    // printer or a printer error raises AppError kPrinterError.
+    // Prints every page to the current printer, without a dialog. On a system
+    // without a printer the pages go to a PDF file the user names (a cancel prints
+    // nothing). A printer or file error raises AppError kPrinterError.
     virtual void printDocument(const Document &doc) = 0;
     // The printer-selection and page-setup dialogs; their choices act on later
     // documents and nothing is stored in the settings.

@@ -1,7 +1,9 @@
 #include "platform/qt/PageRenderer.h"
 
+#include "platform/files/SafeFile.h"
 #include "platform/qt/QtTextMetrics.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPageLayout>
@@ -53,25 +55,38 @@ void renderPage(QPainter &painter, const Document &doc, int pageIndex) {
     painter.restore();
 }
 
-void writePdf(const Document &doc, const QString &path) {
-    QPdfWriter writer(path);
-    writer.setResolution(1440);
-    const QSizeF portrait(qMin(doc.width, doc.height) / 20.0, qMax(doc.width, doc.height) / 20.0);
-    QPageLayout layout(QPageSize(portrait, QPageSize::Point),
-                             doc.orientation == Orientation::Landscape ? QPageLayout::Landscape
-                                                                       : QPageLayout::Portrait,
-                             QMarginsF(), QPageLayout::Point);
-    layout.setMode(QPageLayout::FullPageMode);
-    writer.setPageLayout(layout);
-    QPainter painter;
-    if (!painter.begin(&writer))
-        throw AppError(kPrinterError, QStringLiteral("writePdf"),
-                       QStringLiteral("Die PDF-Datei \"%1\" kann nicht geschrieben werden.").arg(path));
-    for (std::size_t i = 0; i < doc.pages.size(); ++i) {
-        if (i > 0) writer.newPage();
-        renderPage(painter, doc, int(i));
+void writePdfPages(const QString &path, Orientation orientation, QSizeF paper, int pages, const PagePainter &paint) {
+    const auto failed = [&](const QString &why) {
+        return AppError(kPrinterError, QStringLiteral("writePdf"),
+                        QStringLiteral("Die PDF-Datei \"%1\" kann nicht geschrieben werden.").arg(path) +
+                            (why.isEmpty() ? QString() : u' ' + why));
+    };
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(1440);
+        const QSizeF portrait(qMin(paper.width(), paper.height()) / 20.0, qMax(paper.width(), paper.height()) / 20.0);
+        QPageLayout layout(QPageSize(portrait, QPageSize::Point),
+                           orientation == Orientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                           QMarginsF(), QPageLayout::Point);
+        layout.setMode(QPageLayout::FullPageMode);
+        writer.setPageLayout(layout);
+        QPainter painter;
+        if (!painter.begin(&writer)) throw failed(QString());
+        for (int i = 0; i < pages; ++i) {
+            if (i > 0) writer.newPage();
+            paint(painter, i);
+        }
+        painter.end();
     }
-    painter.end();
+    QString why;
+    if (!writeFileSafely(path, buffer.data(), &why)) throw failed(why);
+}
+
+void writePdf(const Document &doc, const QString &path) {
+    writePdfPages(path, doc.orientation, QSizeF(doc.width, doc.height), int(doc.pages.size()),
+                  [&](QPainter &painter, int page) { renderPage(painter, doc, page); });
 }
 
 }  // namespace tarnis::print

@@ -3,6 +3,8 @@
 #include "platform/printing/PageModel.h"
 
 #include <QColor>
+#include <QSizeF>
+#include <functional>
 
 class QPainter;
 
@@ -14,7 +16,14 @@ QColor toQColor(quint32 bgr);
 // Draws one page; the painter must already map one unit to one twip.
 void renderPage(QPainter &painter, const Document &doc, int pageIndex);
 
-// Writes every page to a PDF file; a file that cannot be written raises kPrinterError.
+// Paints page n (from 0) of `pages`; the painter maps one unit to one twip.
+using PagePainter = std::function<void(QPainter &painter, int page)>;
+
+// Writes pages of the paper (in twips, as oriented) to a PDF file through the safe
+// file writer: a file that cannot be written raises kPrinterError and an existing
+// one stays as it was.
+void writePdfPages(const QString &path, Orientation orientation, QSizeF paper, int pages, const PagePainter &paint);
+// Every page of the document.
 void writePdf(const Document &doc, const QString &path);
 
 }  // namespace tarnis::print

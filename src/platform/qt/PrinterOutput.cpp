@@ -1,76 +1,160 @@
 #include "platform/qt/PrinterOutput.h"
 
 #include "platform/qt/PageRenderer.h"
+#include "platform/text/OutputText.h"
+#include "platform/text/Vb.h"
+#include "platform/ui/Ui.h"
 
 #include <QPageSetupDialog>
 #include <QPainter>
+#include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 
 namespace tarnis::print {
 
 namespace {
+
 AppError printerError(const QString &text) {
     return AppError(kPrinterError, QStringLiteral("PrinterOutput::print"), text);
 }
+
+std::function<bool()> &printerQuery() {
+    static std::function<bool()> query;
+    return query;
+}
+
+std::function<bool(PrinterOutput::DialogKind, QPrinter &, QWidget *)> &dialogRunner() {
+    static std::function<bool(PrinterOutput::DialogKind, QPrinter &, QWidget *)> runner;
+    return runner;
+}
+
+bool printerExists() {
+    if (printerQuery()) return printerQuery()();
+    return !QPrinterInfo::availablePrinters().isEmpty();
+}
+
+bool runDialog(PrinterOutput::DialogKind kind, QPrinter &printer, QWidget *parent) {
+    if (dialogRunner()) return dialogRunner()(kind, printer, parent);
+    if (kind == PrinterOutput::DialogKind::Printer) {
+        QPrintDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
+    }
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+QPageLayout::Orientation qtOrientation(Orientation o) {
+    return o == Orientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+
+Orientation orientationOf(const QPageLayout &layout) {
+    return layout.orientation() == QPageLayout::Landscape ? Orientation::Landscape : Orientation::Portrait;
+}
+
 }  // namespace
+
+QString pdfNameFor(const QString &title) {
+    QString name = blankControls(title);
+    for (QChar &c : name)
+        if (c == u'/' || c == u'\\') c = u'-';
+    name = vb::Trim(name);
+    return (name.isEmpty() ? QStringLiteral("Tarnis") : name) + QStringLiteral(".pdf");
+}
 
 PrinterOutput::PrinterOutput() : printer_(QPrinter::HighResolution) {}
 
+void PrinterOutput::setPrinterQuery(std::function<bool()> query) { printerQuery() = std::move(query); }
+
+void PrinterOutput::setDialogRunner(std::function<bool(DialogKind, QPrinter &, QWidget *)> runner) {
+    dialogRunner() = std::move(runner);
+}
+
 void PrinterOutput::print(const Document &doc) {
-    const QString pdf = qEnvironmentVariable("TARNIS_PRINT_PDF");
+    const QString title = doc.pages.empty() ? QString() : doc.pages.front().header[0];
+    output(title, doc.orientation, QSizeF(doc.width, doc.height), int(doc.pages.size()),
+           [&](QPainter &painter, int page) { renderPage(painter, doc, page); });
+}
+
+void PrinterOutput::printPicture(const QPixmap &picture) {
+    const QRectF area(setup_.marginLeft, setup_.marginTop, setup_.paperWidth - setup_.marginLeft - setup_.marginRight,
+                      setup_.paperHeight - setup_.marginTop - setup_.marginBottom);
+    output(QStringLiteral("Hardcopy"), Orientation::Portrait, QSizeF(setup_.paperWidth, setup_.paperHeight), 1,
+           [&](QPainter &painter, int) {
+               QSizeF size = picture.size();
+               size.scale(area.size(), Qt::KeepAspectRatio);
+               painter.drawPixmap(QRectF(area.topLeft(), size), picture, QRectF(picture.rect()));
+           });
+}
+
+void PrinterOutput::output(const QString &title, Orientation orientation, QSizeF paper, int pages,
+                           const PagePainter &paint) {
+    QString pdf = qEnvironmentVariable("TARNIS_PRINT_PDF");
+    // Without any printer Qt would quietly fall back to a PDF without a name: the
+    // user names the file instead (a file chosen in the printer dialog is kept).
+    if (pdf.isEmpty() && printer_.outputFileName().isEmpty() && !printerExists()) {
+        FileDialogRequest request;
+        request.title = QStringLiteral("Kein Drucker eingerichtet - als PDF-Datei speichern");
+        request.filter = QStringLiteral("PDF-Datei (*.pdf)");
+        request.fileName = pdfNameFor(title);
+        pdf = ui().saveFileName(request);
+        if (pdf.isEmpty()) return;
+    }
     if (!pdf.isEmpty()) {
-        writePdf(doc, pdf);
+        writePdfPages(pdf, orientation, paper, pages, paint);
         return;
     }
-    // Without any printer Qt would quietly fall back to a PDF without a name.
-    if (printer_.outputFileName().isEmpty() && QPrinterInfo::availablePrinters().isEmpty())
-        throw printerError(QStringLiteral("Es ist kein Drucker eingerichtet."));
     printer_.setFullPage(true);
-    const QSizeF portrait(qMin(doc.width, doc.height) / 20.0, qMax(doc.width, doc.height) / 20.0);
+    const QSizeF portrait(qMin(paper.width(), paper.height()) / 20.0, qMax(paper.width(), paper.height()) / 20.0);
     printer_.setPageSize(QPageSize(portrait, QPageSize::Point));
-    printer_.setPageOrientation(doc.orientation == Orientation::Landscape ? QPageLayout::Landscape
-                                                                          : QPageLayout::Portrait);
+    printer_.setPageOrientation(qtOrientation(orientation));
     QPainter painter;
     if (!painter.begin(&printer_)) throw printerError(QStringLiteral("Der Drucker kann nicht angesprochen werden."));
     const qreal scale = printer_.resolution() / 1440.0;
     painter.scale(scale, scale);
-    for (std::size_t i = 0; i < doc.pages.size(); ++i) {
+    for (int i = 0; i < pages; ++i) {
         if (i > 0 && !printer_.newPage()) {
             painter.end();
             throw printerError(QStringLiteral("Der Drucker meldet einen Fehler."));
         }
-        renderPage(painter, doc, int(i));
+        paint(painter, i);
     }
     painter.end();
     if (printer_.printerState() == QPrinter::Error) throw printerError(QStringLiteral("Der Drucker meldet einen Fehler."));
 }
 
-void PrinterOutput::printerDialog(QWidget *parent) {
-    QPrintDialog dialog(&printer_, parent);
-    dialog.exec();
+void PrinterOutput::takeLayout(const QPageLayout &layout, bool margins) {
+    const QSizeF paper = layout.pageSize().size(QPageSize::Point);
+    setup_.paperWidth = qMin(paper.width(), paper.height()) * 20;
+    setup_.paperHeight = qMax(paper.width(), paper.height()) * 20;
+    if (!margins) return;
+    const QMarginsF m = layout.margins(QPageLayout::Point);
+    setup_.marginLeft = m.left() * 20;
+    setup_.marginTop = m.top() * 20;
+    setup_.marginRight = m.right() * 20;
+    setup_.marginBottom = m.bottom() * 20;
 }
 
-void PrinterOutput::pageSetupDialog(QWidget *parent) {
-    // The dialog opens on the paper and margins the next document would use, so
-    // that OK without a change changes nothing.
+std::optional<Orientation> PrinterOutput::printerDialog(QWidget *parent, Orientation current) {
+    printer_.setPageSize(QPageSize(QSizeF(setup_.paperWidth, setup_.paperHeight) / 20, QPageSize::Point));
+    printer_.setPageOrientation(qtOrientation(current));
+    if (!runDialog(DialogKind::Printer, printer_, parent)) return std::nullopt;
+    // The printer's own margins are not the list's: only paper and orientation are taken.
+    takeLayout(printer_.pageLayout(), false);
+    return orientationOf(printer_.pageLayout());
+}
+
+std::optional<Orientation> PrinterOutput::pageSetupDialog(QWidget *parent, Orientation current) {
+    // OK without a change changes nothing.
     printer_.setFullPage(false);
     printer_.setPageLayout(QPageLayout(QPageSize(QSizeF(setup_.paperWidth, setup_.paperHeight) / 20, QPageSize::Point),
-                                       QPageLayout::Portrait,
+                                       qtOrientation(current),
                                        QMarginsF(setup_.marginLeft, setup_.marginTop, setup_.marginRight,
                                                  setup_.marginBottom) / 20,
                                        QPageLayout::Point));
-    QPageSetupDialog dialog(&printer_, parent);
-    if (dialog.exec() != QDialog::Accepted) return;
-    const QPageLayout layout = printer_.pageLayout();
-    const QSizeF paper = layout.pageSize().size(QPageSize::Point);
-    const QMarginsF margins = layout.margins(QPageLayout::Point);
-    setup_.paperWidth = qMin(paper.width(), paper.height()) * 20;
-    setup_.paperHeight = qMax(paper.width(), paper.height()) * 20;
-    setup_.marginLeft = margins.left() * 20;
-    setup_.marginTop = margins.top() * 20;
-    setup_.marginRight = margins.right() * 20;
-    setup_.marginBottom = margins.bottom() * 20;
+    if (!runDialog(DialogKind::PageSetup, printer_, parent)) return std::nullopt;
+    takeLayout(printer_.pageLayout(), true);
+    return orientationOf(printer_.pageLayout());
 }
 
 }  // namespace tarnis::print

@@ -11,10 +11,16 @@
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
 #include <QInputDialog>
+#include <QLocale>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTranslator>
+#include <QTreeView>
 #include <cstdlib>
 
 namespace tarnis {
@@ -73,13 +79,51 @@ MsgAnswer QtUi::message(const QString &text, MsgButtons buttons, MsgIcon icon, c
     }
 }
 
+namespace {
+
+// The file list's sizes and dates in the program's locale: Qt's model writes them
+// in the system's, which is English on many machines ("6 Dec 2026", "9.94 KiB").
+class ProgramLocaleColumns : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex &index, int role) const override {
+        const auto *files = qobject_cast<const QFileSystemModel *>(sourceModel());
+        if (role != Qt::DisplayRole || !files) return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        if (index.column() == 1 && !files->isDir(source)) return QLocale().formattedDataSize(files->size(source));
+        if (index.column() == 3) {
+            const QDateTime changed = files->lastModified(source);
+            return changed.isValid() ? QLocale().toString(changed, QLocale::ShortFormat) : QString();
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
+// Qt's own dialog opens too small for the German column names and dates: it opens
+// large enough (within the screen), the detail columns as wide as what they show.
+void sizeFileDialog(QFileDialog &dialog) {
+    QSize size(960, 560);
+    if (const QScreen *screen = dialog.screen()) size = size.boundedTo(screen->availableGeometry().size());
+    dialog.resize(size);
+    if (auto *view = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        QHeaderView *header = view->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+}
+
+}  // namespace
+
 QString QtUi::fileDialog(const FileDialogRequest &request, bool save) {
     QFileDialog dialog(owner(), request.title, request.directory, request.filter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setProxyModel(new ProgramLocaleColumns(&dialog));
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    sizeFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     return dialog.selectedFiles().first();
 }

@@ -147,9 +147,21 @@ void PreviewPane::setDocument(std::shared_ptr<const print::Document> doc) {
 
 void PreviewPane::printDocument(const print::Document &doc) { printer_->print(doc); }
 
-void PreviewPane::printerDialog() { printer_->printerDialog(window()); }
+void PreviewPane::printerDialog() { takeOrientation(printer_->printerDialog(window(), builder_->orientation())); }
 
-void PreviewPane::pageSetupDialog() { printer_->pageSetupDialog(window()); }
+void PreviewPane::pageSetupDialog() {
+    takeOrientation(printer_->pageSetupDialog(window(), builder_->orientation()));
+}
+
+void PreviewPane::printPicture(const QPixmap &picture) { printer_->printPicture(picture); }
+
+// The orientation chosen in a printer dialog acts on the next document, as the
+// orientation box does, and the box shows it.
+void PreviewPane::takeOrientation(std::optional<print::Orientation> orientation) {
+    if (!orientation) return;
+    builder_->setOrientation(*orientation);
+    cboOrientation_->setCurrentIndex(*orientation == print::Orientation::Landscape ? 1 : 0);
+}
 
 bool PreviewPane::previewShown() const { return window_ ? window_->previewVisible() : !isHidden(); }
 

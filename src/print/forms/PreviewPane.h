@@ -14,8 +14,10 @@
 #include <QPointer>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class QComboBox;
+class QPixmap;
 class QLabel;
 class QPushButton;
 class QScrollArea;
@@ -54,6 +56,8 @@ public:
     void printDocument(const print::Document &doc) override;
     void printerDialog() override;
     void pageSetupDialog() override;
+    // The hardcopy of the window, on the printer (or a PDF file when there is none).
+    void printPicture(const QPixmap &picture);
 
     int pageCount() const;
     int zoom() const { return zoom_; }
@@ -73,6 +77,7 @@ public:
 
 private:
     void goToPage(int page);
+    void takeOrientation(std::optional<print::Orientation> orientation);
     bool previewShown() const;
 
     MainWindowApi *window_;
