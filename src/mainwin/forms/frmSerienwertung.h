@@ -66,6 +66,7 @@ public:
     QString gridCell(int row, int column) const override;
     int gridCurrentRow() const override;
     int gridSelectedRowCount() const override;
+    void setGridCurrentRow(int row) override;
     int gridTop() const override;
     int gridLeft() const override;
     int gridHeight() const override;

@@ -1,0 +1,229 @@
+// The grid and club pages, the mail merge and the final press list: what a page or
+// line shows for Nulls, odd totals and odd settings, and that a failure or a refusal
+// keeps the old file. Whole files byte for byte are the season cases'.
+#include "common/NullMainWindow.h"
+#include "export/ClubHtml.h"
+#include "export/GridHtml.h"
+#include "export/MailMerge.h"
+#include "export/PressLists.h"
+#include "html_support.h"
+
+#include <QRegularExpression>
+#include <gmock/gmock.h>
+
+using namespace tarnis;
+using namespace tarnis::htmltest;
+using ::testing::ElementsAre;
+
+namespace {
+
+// The rows of a written page, one "a|b|c" text per table row (header cells included).
+QStringList pageRows(const QByteArray &bytes) {
+    const QString page = QString::fromLatin1(bytes);
+    QStringList out;
+    static const QRegularExpression row(QStringLiteral("<TR>\\r\\n((?:(?:<TD>|<TH ).*\\r\\n)+)</TR>"));
+    static const QRegularExpression cell(QStringLiteral("(?:<TD>|<TH [^>]*><I>)(.*?)(?:</I>)?</T[DH]>"));
+    for (auto it = row.globalMatch(page); it.hasNext();) {
+        QStringList cells;
+        for (auto c = cell.globalMatch(it.next().captured(1)); c.hasNext();) cells << c.next().captured(1);
+        out << cells.join(u'|');
+    }
+    return out;
+}
+
+class FakeGrid : public tarnis::testing::NullMainWindow {
+public:
+    QStringList captions;
+    QList<int> hidden;
+    QList<QStringList> rows;
+    int current = 7;
+    int gridRowCount() const override { return int(rows.size()); }
+    int gridColumnCount() const override { return int(captions.size()); }
+    QString gridColumnCaption(int c) const override { return captions[c]; }
+    bool gridColumnVisible(int c) const override { return !hidden.contains(c); }
+    QString gridCell(int r, int c) const override { return rows[r][c]; }
+    void setGridCurrentRow(int row) override { current = row; }
+};
+
+class Outputs : public HtmlSeries {
+protected:
+    void participant(const char *vorname, const char *klasse, const char *verein, const Value &ew, const Value &zw) {
+        gDB->execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Endwertung, "
+                     "Zwischenwertung) VALUES (?1, 'Eva', 1980, ?2, ?3, ?4, ?5)",
+                     {vorname, klasse, verein, ew, zw});
+    }
+    QStringList lines(const QString &file) {
+        QStringList out = QString::fromLatin1(readBytes(file)).split(QStringLiteral("\r\n"));
+        if (!out.isEmpty() && out.last().isEmpty()) out.removeLast();
+        return out;
+    }
+};
+
+// Null, empty and unreadable totals after an import show "-" and count 0 for the
+// filter; time totals have no 9:06:07 limit; hidden, "***" and blank columns stay out.
+TEST_F(Outputs, GridPageTotalsAndFilter) {
+    FakeGrid grid;
+    grid.captions = {"Name", "***", " ", "JG", "Verein", "EW", "ZW", "Lauf 1"};
+    grid.hidden = {3};
+    grid.rows = {{"Abel", "x", "x", "1980", "TV\tNord", "", "", "12"},
+                 {"Berg", "x", "x", "1981", "LG", "32768", "0", "0"},
+                 {"Cron", "x", "x", "1982", "LG", "abc", "5", " "}};
+    const QString file = path(QStringLiteral("Anzeige.html"));
+    set("LastUser", "Modus", QStringLiteral("Z"));
+    HTML_ExportGrid(file, grid);
+    EXPECT_THAT(pageRows(readBytes(file)), ElementsAre("Name|Verein|EW|ZW|Lauf 1", "Abel|TV Nord|-|-|12",
+                                                       "Berg|LG|09:06:08|-|0", "Cron|LG|-|00:00:05|-"));
+    EXPECT_EQ(grid.current, 0);
+
+    const struct {
+        const char *alle, *end, *zwischen;
+        QStringList names;
+    } filters[] = {
+        {"0", "-1", "0", {"Berg"}},
+        {"0", "", "True", {"Cron"}},  // stored empty: the default, off
+        {"0", "0", "0", {}},
+    };
+    for (const auto &f : filters) {
+        set("HTML Listen", "Alle TN", QString::fromLatin1(f.alle));
+        set("HTML Listen", "Endwertung TN", QString::fromLatin1(f.end));
+        set("HTML Listen", "Zwischenwertung TN", QString::fromLatin1(f.zwischen));
+        QFile::remove(file);
+        HTML_ExportGrid(file, grid);
+        QStringList names;
+        for (const QString &row : pageRows(readBytes(file)).mid(1)) names << row.section(u'|', 0, 0);
+        EXPECT_EQ(names, f.names) << f.alle << f.end << f.zwischen;
+    }
+    EXPECT_EQ(scripted.errorReports().size(), 0);
+}
+
+// A filter setting that is no truth value is reported, and the old page stays.
+TEST_F(Outputs, GridPageBadSettingKeepsOldPage) {
+    FakeGrid grid;
+    grid.captions = {"Name"};
+    grid.rows = {{"Abel"}};
+    const QString file = path(QStringLiteral("Anzeige.html"));
+    writeBytes(file, "old");
+    set("HTML Listen", "Alle TN", QStringLiteral("vielleicht"));
+    HTML_ExportGrid(file, grid);
+    EXPECT_EQ(readBytes(file), QByteArray("old"));
+    ASSERT_EQ(scripted.errorReports().size(), 1);
+    EXPECT_EQ(scripted.errorReports()[0].error.number, err::TypeMismatch);
+    EXPECT_EQ(scripted.errorReports()[0].procedure, QStringLiteral("HTML_ExportGrid"));
+    EXPECT_EQ(scripted.errorReports()[0].hint, QStringLiteral("There was a problem printing to your printer."));
+}
+
+// Clubs group as the series file compares ("LG Nord" = "LG NORD"); places are never
+// shared; only finishers count; no finisher: the message and no file.
+TEST_F(Outputs, ClubPageGroupsAndNumbers) {
+    const QString file = path(QStringLiteral("Vereinswertung.html"));
+    HTML_ExportVereinswertung(file);
+    EXPECT_THAT(scripted.messages(), ElementsAre("information\tKeine Vereine gefunden !!!"));
+    EXPECT_FALSE(QFile::exists(file));
+
+    participant("A", "M40", "LG Nord", 10, 0);
+    participant("B", "M40", "LG NORD", 12, 0);
+    participant("C", "M40", "TV <Süd>", 9, 0);
+    participant("D", "M45", "Alt", 9, 0);
+    participant("E", "M45", "SC", 0, 7);
+    participant("F", "M45", "SC", Value(), 7);
+    HTML_ExportVereinswertung(file);
+    const QStringList rows = pageRows(readBytes(file));
+    ASSERT_EQ(rows.size(), 4);
+    EXPECT_THAT(rows.mid(2), ElementsAre("2|Alt|1", QStringLiteral("3|TV &lt;Süd&gt;|1")));
+    EXPECT_TRUE(rows[1] == "1|LG Nord|2" || rows[1] == "1|LG NORD|2") << qPrintable(rows[1]);
+}
+
+// The mail merge: cancel ends silently; a declined question, an empty result after
+// Yes and a failure part-way keep the old file; lines are 124 and 129 characters.
+TEST_F(Outputs, MailMergeKeepsOldFileAndWritesFixedLines) {
+    const QString file = path(QStringLiteral("Serienbrief.txt"));
+    scripted.answer(QStringLiteral("file"), QString());
+    EI_Export();
+    EXPECT_TRUE(scripted.messages().isEmpty());
+    EXPECT_EQ(scripted.fileRequests()[0].title, QStringLiteral("Serienbrief Datei ..."));
+    EXPECT_EQ(scripted.fileRequests()[0].fileName, QStringLiteral("Serienbrief.txt"));
+
+    writeBytes(file, "old");
+    for (const char *reply : {"no", "yes"}) {
+        scripted.answer(QStringLiteral("file"), file);
+        scripted.answer(QString::fromLatin1(reply));
+        if (QByteArray(reply) == "yes") scripted.answer(QStringLiteral("ok"));
+        EI_Export();
+        EXPECT_EQ(readBytes(file), QByteArray("old"));
+    }
+    EXPECT_TRUE(scripted.messages()[0].startsWith(QStringLiteral("critical\tEs gibt schon ein File!!!\\nSoll")));
+    EXPECT_EQ(scripted.messages().last(), QStringLiteral("information\tKeine Daten für den Export gefunden ...\\n"
+                                                         "Ursache: Keine Teilnehmer in der Endwertung"));
+
+    participant("Sehr langer Name mit mehr als dreißig Zeichen", "Männliche Jugend U18 (5 km)", "LG", 40, 0);
+    participant("Zorn", "Männliche Jugend U18 (10 km)", "LG", 50, 0);
+    participant("Abel", "Männliche Jugend U18 (10 km)", "LG", 50, 0);
+    participant("Kurz", "Männliche Jugend U18 (10 km)", "LG", 30, 0);
+    addPoints(1, 10);
+    addPoints(2, 8);
+    scripted.answer(QStringLiteral("file"), file);
+    scripted.answer(QStringLiteral("yes"));
+    EI_Export();
+    const QStringList out = lines(file);
+    ASSERT_EQ(out.size(), 5);
+    EXPECT_EQ(out[0].size(), 124);
+    QStringList places;
+    for (const QString &line : out.mid(1)) {
+        EXPECT_EQ(line.size(), 129);
+        places << line.left(5).trimmed() + u' ' + line.mid(5, 30).trimmed();
+    }
+    // Classes alike in their first 20 characters are numbered apart.
+    EXPECT_THAT(places, ElementsAre("1 Abel", "1 Zorn", "3 Kurz", "1 Sehr langer Name mit mehr als"));
+    EXPECT_EQ(out[1].mid(99, 20), QStringLiteral("Männliche Jugend U18"));
+
+    // The file cannot be written: the error report, and no file.
+    const QString nowhere = path(QStringLiteral("fehlt/Serienbrief.txt"));
+    scripted.answer(QStringLiteral("file"), nowhere);
+    EI_Export();
+    ASSERT_EQ(scripted.errorReports().size(), 1);
+    EXPECT_EQ(scripted.errorReports()[0].procedure, QStringLiteral("EI_Export"));
+    EXPECT_EQ(scripted.errorReports()[0].hint, QString());
+    EXPECT_EQ(scripted.progressCalls().last(), QStringLiteral("hide"));
+}
+
+// The final press list: at most AnzTn lines per class (a tie across the limit is
+// cut), a stored empty AnzTn is the default, a wrong one is reported with the old
+// file kept; an empty result is a message and no file.
+TEST_F(Outputs, FinalPressListLimitAndFailures) {
+    const QString file = path(QStringLiteral("Presseliste (EW).txt"));
+    PRESSE_ExportEndwertung(file);
+    EXPECT_THAT(scripted.messages(),
+                ElementsAre("information\tKeine Teilnehmer in der Endwertungoder kein AKL Sortier Index !!!"));
+    EXPECT_FALSE(QFile::exists(file));
+
+    addClass("M40", 1);
+    addClass("W40", 2);
+    participant("A", "M40", "LG", 30, 0);
+    participant("B", "M40", "LG", 20, 0);
+    participant("C", "M40", "LG", 20, 0);
+    participant("D", "W40", "Ein Verein mit sehr langem Namen e.V.", 10, 0);
+    addPoints(1, 10);
+    addPoints(2, 8);
+    set("Presseliste", "AnzTn", QStringLiteral("2"));
+    PRESSE_ExportEndwertung(file);
+    QStringList out = lines(file);
+    ASSERT_EQ(out.size(), 5);
+    EXPECT_EQ(out[0], QStringLiteral("M40").leftJustified(40));
+    EXPECT_EQ(out[1], QStringLiteral("1    A, Eva                        1980 LG                                 30      "));
+    EXPECT_TRUE(out[2].startsWith(QStringLiteral("2    B, Eva")));
+    EXPECT_EQ(out[4].mid(40, 35), QStringLiteral("Ein Verein mit sehr langem Namen e."));
+
+    set("Presseliste", "AnzTn", QString());
+    PRESSE_ExportEndwertung(file);
+    EXPECT_EQ(lines(file).size(), 6);
+
+    const QByteArray before = readBytes(file);
+    set("Presseliste", "AnzTn", QStringLiteral("zehn"));
+    PRESSE_ExportEndwertung(file);
+    EXPECT_EQ(readBytes(file), before);
+    ASSERT_EQ(scripted.errorReports().size(), 1);
+    EXPECT_EQ(scripted.errorReports()[0].procedure, QStringLiteral("PRESSE_ExportEndwertung"));
+    EXPECT_EQ(scripted.errorReports()[0].hint, QStringLiteral("There was a problem printing to your printer."));
+}
+
+}  // namespace
