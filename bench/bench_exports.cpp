@@ -1,13 +1,15 @@
-// The grid and club pages, the mail merge and the final press list on a series of
+// The HTML pages, the press lists and the mail merge on a series of
 // 100,000 participants with 50 races, each against its floor: reading the same rows
 // with the same query (the grid page: the grid's record source).
 #include "bench_series.h"
 #include "export/ClubHtml.h"
 #include "export/GridHtml.h"
+#include "export/IntermediateHtml.h"
 #include "export/MailMerge.h"
 #include "export/PressLists.h"
 #include "mainwin/MainWindowApi.h"
 #include "print/FinalStandingsList.h"
+#include "print/IntermediateRows.h"
 
 #include "../tests/common/NullMainWindow.h"
 
@@ -117,6 +119,27 @@ void BM_PRESSE_ExportEndwertung(benchmark::State &state) {
     timeExport(state, QStringLiteral("Presseliste (EW).txt"), [](const QString &f) { PRESSE_ExportEndwertung(f); });
 }
 
+void BM_IntermediateReadRows(benchmark::State &state) { timeQuery(state, [] { return intermediateStandingsQuery(); }); }
+void BM_HTML_ExportZwischenwertung(benchmark::State &state) {
+    timeExport(state, QStringLiteral("Zwischenwertung.html"), [](const QString &f) { HTML_ExportZwischenwertung(f); });
+}
+void BM_PRESSE_ExportZwischenwertung(benchmark::State &state) {
+    timeExport(state, QStringLiteral("Presseliste (ZW).txt"), [](const QString &f) { PRESSE_ExportZwischenwertung(f); });
+}
+
+// The class page reads one of the 20 classes.
+void BM_OneClassReadRows(benchmark::State &state) {
+    StandingsSeries series(int(state.range(0)));
+    for (auto _ : state) {
+        const Recordset rs = db().openRecordset(oneClassQuery(), {QStringLiteral("K3")});
+        benchmark::DoNotOptimize(rs.recordCount());
+    }
+    state.SetComplexityN(state.range(0));
+}
+void BM_HTML_ExportGruppe(benchmark::State &state) {
+    timeExport(state, QStringLiteral("K3.html"), [](const QString &f) { HTML_ExportGruppe(f, QStringLiteral("K3")); });
+}
+
 }  // namespace
 
 #define TARNIS_EXPORT_BENCH(fn) \
@@ -129,3 +152,8 @@ TARNIS_EXPORT_BENCH(BM_MailMergeReadRows);
 TARNIS_EXPORT_BENCH(BM_EI_Export);
 TARNIS_EXPORT_BENCH(BM_FinalReadRows50);
 TARNIS_EXPORT_BENCH(BM_PRESSE_ExportEndwertung);
+TARNIS_EXPORT_BENCH(BM_IntermediateReadRows);
+TARNIS_EXPORT_BENCH(BM_HTML_ExportZwischenwertung);
+TARNIS_EXPORT_BENCH(BM_PRESSE_ExportZwischenwertung);
+TARNIS_EXPORT_BENCH(BM_OneClassReadRows);
+TARNIS_EXPORT_BENCH(BM_HTML_ExportGruppe);

@@ -16,10 +16,6 @@ bool boolSetting(const QString &section, const QString &key, bool fallback) {
     return vb::Trim(text).isEmpty() ? fallback : vb::CBool(text);
 }
 
-bool pointsMode() {
-    return GetSetting(QStringLiteral("LastUser"), QStringLiteral("Modus"), QStringLiteral("P")) == QStringLiteral("P");
-}
-
 QStringList htmlBlockTexts(const char *prefix) {
     const QString p = QString::fromLatin1(prefix);
     return {GetSetting(kHtmlSection, p + QStringLiteral(" links"), QStringLiteral(" ")),

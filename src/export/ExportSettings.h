@@ -11,8 +11,6 @@ namespace tarnis {
 std::int32_t wholeSetting(const QString &section, const QString &key, std::int32_t fallback);
 // A truth-value setting ("-1", "0", "True", ...), with the same rule for empty text.
 bool boolSetting(const QString &section, const QString &key, bool fallback);
-// LastUser/Modus: "P" is points, any other value time.
-bool pointsMode();
 // The three texts of the header or footer block of an HTML page, left, centre and
 // right: blockTexts("Header") or blockTexts("Footer").
 QStringList htmlBlockTexts(const char *prefix);

@@ -9,6 +9,7 @@
 #include "platform/text/RaceTime.h"
 #include "platform/text/Vb.h"
 #include "platform/ui/Ui.h"
+#include "print/IntermediateRows.h"
 
 #include <optional>
 #include <vector>
@@ -59,7 +60,7 @@ void HTML_ExportGrid(const QString &path, MainWindowApi &grid) {
         const QStringList header = htmlBlockTexts("Header");
         const QStringList footer = htmlBlockTexts("Footer");
         const RowFilter filter = readFilter();
-        const bool points = pointsMode();
+        const bool points = readPointsMode();
         const int rows = grid.gridRowCount();
         if (rows < 1) {
             ui().message(kGridHtmlEmpty, MsgButtons::Ok, MsgIcon::Information);

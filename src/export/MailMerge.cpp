@@ -10,6 +10,7 @@
 #include "platform/text/Clock.h"
 #include "platform/text/Vb.h"
 #include "platform/ui/Ui.h"
+#include "print/IntermediateRows.h"
 #include "print/ClassRanking.h"
 
 #include <QFile>
@@ -54,7 +55,7 @@ void EI_Export() {
     try {
         // The old file is kept until a complete new one replaces it.
         if (!overwriteAllowed(path)) return;
-        const int direction = pointsMode() ? DB_GetPunkteRichtung(db()) : richtung::Gleich;
+        const int direction = readPointsMode() ? DB_GetPunkteRichtung(db()) : richtung::Gleich;
         const Recordset rs = db().openRecordset(mailMergeQuery(direction));
         if (rs.recordCount() < 1) {
             ui().message(kMailMergeEmpty, MsgButtons::Ok, MsgIcon::Information);

@@ -61,7 +61,7 @@ public:
     // Fills out, reusing its storage.
     void read(const std::vector<Value> &row, IntermediateRow &out) const;
     int races() const { return int(raceColumns_.size()); }
-    bool pointsMode() const { return points_; }
+    bool readPointsMode() const { return points_; }
 
 private:
     std::size_t vorname_ = 0, zuname_ = 0, jahrgang_ = 0, altersklasse_ = 0, verein_ = 0;

@@ -6,6 +6,7 @@
 #include "export/FinalStandingsHtml.h"
 #include "export/GridHtml.h"
 #include "export/HtmlCommand.h"
+#include "export/IntermediateHtml.h"
 #include "export/MailMerge.h"
 #include "export/PressLists.h"
 #include "platform/text/Vb.h"
@@ -21,6 +22,31 @@ void mnuVWHTMLReport(MainWindowApi &) {
 
 QString classPageFileName(const QString &ageClass) {
     return vb::Trim(ageClass).replace(u'/', u'-') + QStringLiteral(".html");
+}
+
+void mnuAKLHTMLReport(MainWindowApi &) {
+    try {
+        QStringList classes;
+        const Recordset rs =
+            db().openRecordset(QStringLiteral("SELECT Altersklasse FROM AKLSortIndex ORDER BY \"Index\", Altersklasse"));
+        for (const std::vector<Value> &row : rs.rows()) classes << row[0].textOrEmpty();
+        const auto ageClass = SelectAgeClass(classes);
+        if (!ageClass) return;
+        runHtmlCommand(classPageFileName(*ageClass), QStringLiteral("mnuAKLHTMLReport"),
+                       [&](const QString &path) { HTML_ExportGruppe(path, *ageClass); });
+    } catch (...) {
+        ui().message(toAppError(std::current_exception()).description, MsgButtons::Ok, MsgIcon::Critical);
+    }
+}
+
+void mnuZWHTMLReport(MainWindowApi &) {
+    runHtmlCommand(QStringLiteral("Zwischenwertung.html"), QStringLiteral("mnuZWHTMLReport"),
+                   &HTML_ExportZwischenwertung);
+}
+
+void mnuZwPresseliste(MainWindowApi &) {
+    if (const auto path = askExportFile(QStringLiteral("Presseliste (ZW).txt"), ExportFileKind::Text))
+        PRESSE_ExportZwischenwertung(*path);
 }
 
 void mnuEWHTMLReport(MainWindowApi &) { CommandHtmlEndwertung(); }

@@ -8,6 +8,9 @@ namespace tarnis {
 
 void mnuSerExport(MainWindowApi &window);       // 10002 mail-merge file
 void mnuVWHTMLReport(MainWindowApi &window);    // 30042 club standings as an HTML page
+void mnuAKLHTMLReport(MainWindowApi &window);   // 30052 one age class as an HTML page
+void mnuZWHTMLReport(MainWindowApi &window);    // 30062 intermediate standings as an HTML page
+void mnuZwPresseliste(MainWindowApi &window);   // 30063 press list of the intermediate standings
 void mnuEWHTMLReport(MainWindowApi &window);    // 30072 final standings as an HTML page
 void mnuEwPresseliste(MainWindowApi &window);   // 30073 press list of the final standings
 void mnuGridHTMLReport(MainWindowApi &window);  // 30090 the grid as an HTML page
