@@ -1,8 +1,7 @@
-// The grid and club pages, the mail merge and the final press list: what a page or
+// The grid page, the mail merge and the final press list: what a page or
 // line shows for Nulls, odd totals and odd settings, and that a failure or a refusal
 // keeps the old file. Whole files byte for byte are the season cases'.
 #include "common/NullMainWindow.h"
-#include "export/ClubHtml.h"
 #include "export/GridHtml.h"
 #include "export/MailMerge.h"
 #include "export/PressLists.h"
@@ -112,27 +111,6 @@ TEST_F(Outputs, GridPageBadSettingKeepsOldPage) {
     EXPECT_EQ(scripted.errorReports()[0].hint, QStringLiteral("There was a problem printing to your printer."));
 }
 
-// Clubs group as the series file compares ("LG Nord" = "LG NORD"); places are never
-// shared; only finishers count; no finisher: the message and no file.
-TEST_F(Outputs, ClubPageGroupsAndNumbers) {
-    const QString file = path(QStringLiteral("Vereinswertung.html"));
-    HTML_ExportVereinswertung(file);
-    EXPECT_THAT(scripted.messages(), ElementsAre("information\tKeine Vereine gefunden !!!"));
-    EXPECT_FALSE(QFile::exists(file));
-
-    participant("A", "M40", "LG Nord", 10, 0);
-    participant("B", "M40", "LG NORD", 12, 0);
-    participant("C", "M40", "TV <Süd>", 9, 0);
-    participant("D", "M45", "Alt", 9, 0);
-    participant("E", "M45", "SC", 0, 7);
-    participant("F", "M45", "SC", Value(), 7);
-    HTML_ExportVereinswertung(file);
-    const QStringList rows = pageRows(readBytes(file));
-    ASSERT_EQ(rows.size(), 4);
-    EXPECT_THAT(rows.mid(2), ElementsAre("2|Alt|1", QStringLiteral("3|TV &lt;Süd&gt;|1")));
-    EXPECT_TRUE(rows[1] == "1|LG Nord|2" || rows[1] == "1|LG NORD|2") << qPrintable(rows[1]);
-}
-
 // The mail merge: cancel ends silently; a declined question, an empty result after
 // Yes and a failure part-way keep the old file; lines are 124 and 129 characters.
 TEST_F(Outputs, MailMergeKeepsOldFileAndWritesFixedLines) {
@@ -186,10 +164,9 @@ TEST_F(Outputs, MailMergeKeepsOldFileAndWritesFixedLines) {
     EXPECT_EQ(scripted.progressCalls().last(), QStringLiteral("hide"));
 }
 
-// The final press list: at most AnzTn lines per class (a tie across the limit is
-// cut), a stored empty AnzTn is the default, a wrong one is reported with the old
-// file kept; an empty result is a message and no file.
-TEST_F(Outputs, FinalPressListLimitAndFailures) {
+// The final press list: no finisher is a message and no file; a stored empty AnzTn
+// is the default 10, a wrong one is reported with the old list kept.
+TEST_F(Outputs, FinalPressListSettingAndEmptyResult) {
     const QString file = path(QStringLiteral("Presseliste (EW).txt"));
     PRESSE_ExportEndwertung(file);
     EXPECT_THAT(scripted.messages(),
@@ -197,25 +174,11 @@ TEST_F(Outputs, FinalPressListLimitAndFailures) {
     EXPECT_FALSE(QFile::exists(file));
 
     addClass("M40", 1);
-    addClass("W40", 2);
-    participant("A", "M40", "LG", 30, 0);
-    participant("B", "M40", "LG", 20, 0);
-    participant("C", "M40", "LG", 20, 0);
-    participant("D", "W40", "Ein Verein mit sehr langem Namen e.V.", 10, 0);
-    addPoints(1, 10);
-    addPoints(2, 8);
-    set("Presseliste", "AnzTn", QStringLiteral("2"));
-    PRESSE_ExportEndwertung(file);
-    QStringList out = lines(file);
-    ASSERT_EQ(out.size(), 5);
-    EXPECT_EQ(out[0], QStringLiteral("M40").leftJustified(40));
-    EXPECT_EQ(out[1], QStringLiteral("1    A, Eva                        1980 LG                                 30      "));
-    EXPECT_TRUE(out[2].startsWith(QStringLiteral("2    B, Eva")));
-    EXPECT_EQ(out[4].mid(40, 35), QStringLiteral("Ein Verein mit sehr langem Namen e."));
-
+    for (const char *name : {"A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "L"})
+        participant(name, "M40", "LG", 30, 0);
     set("Presseliste", "AnzTn", QString());
     PRESSE_ExportEndwertung(file);
-    EXPECT_EQ(lines(file).size(), 6);
+    EXPECT_EQ(lines(file).size(), 11);
 
     const QByteArray before = readBytes(file);
     set("Presseliste", "AnzTn", QStringLiteral("zehn"));
