@@ -2,12 +2,15 @@
 // line shows for Nulls, odd totals and odd settings, and that a failure or a refusal
 // keeps the old file. Whole files byte for byte are the season cases'.
 #include "common/NullMainWindow.h"
+#include "export/ClubHtml.h"
 #include "export/GridHtml.h"
+#include "export/IntermediateHtml.h"
 #include "export/MailMerge.h"
 #include "export/PressLists.h"
 #include "html_support.h"
 
 #include <QRegularExpression>
+#include <functional>
 #include <gmock/gmock.h>
 
 using namespace tarnis;
@@ -95,20 +98,39 @@ TEST_F(Outputs, GridPageTotalsAndFilter) {
     EXPECT_EQ(scripted.errorReports().size(), 0);
 }
 
-// A filter setting that is no truth value is reported, and the old page stays.
-TEST_F(Outputs, GridPageBadSettingKeepsOldPage) {
+// A page that fails half way (a table colour that is no number) is reported under
+// the page's own name and hint, and the page written before stays.
+TEST_F(Outputs, EveryPageReportsItsFailureAndKeepsTheOldPage) {
     FakeGrid grid;
     grid.captions = {"Name"};
     grid.rows = {{"Abel"}};
-    const QString file = path(QStringLiteral("Anzeige.html"));
-    writeBytes(file, "old");
-    set("HTML Listen", "Alle TN", QStringLiteral("vielleicht"));
-    HTML_ExportGrid(file, grid);
-    EXPECT_EQ(readBytes(file), QByteArray("old"));
-    ASSERT_EQ(scripted.errorReports().size(), 1);
-    EXPECT_EQ(scripted.errorReports()[0].error.number, err::TypeMismatch);
-    EXPECT_EQ(scripted.errorReports()[0].procedure, QStringLiteral("HTML_ExportGrid"));
-    EXPECT_EQ(scripted.errorReports()[0].hint, QStringLiteral("There was a problem printing to your printer."));
+    addClass("M40", 1);
+    participant("A", "M40", "LG", 10, 0);
+    set("HTML Listen", "Tabelle", QStringLiteral("grün"));
+    const QString file = path(QStringLiteral("Seite.html"));
+    const struct {
+        std::function<void()> run;
+        QString procedure, hint;
+    } pages[] = {
+        {[&] { HTML_ExportGrid(file, grid); }, "HTML_ExportGrid", "There was a problem printing to your printer."},
+        {[&] { HTML_ExportVereinswertung(file); }, "HTML_ExportVereinswertung",
+         "There was a problem printing to your printer."},
+        {[&] { HTML_ExportZwischenwertung(file); }, "HTML_ExportZwischenwertung", kAuthorHint},
+        {[&] { HTML_ExportGruppe(file, QStringLiteral("M40")); }, "HTML_ExportGruppe",
+         "There was a problem printing to your printer."},
+    };
+    for (const auto &page : pages) {
+        writeBytes(file, "old");
+        scripted.clearRecords();
+        scripted.answer(QStringLiteral("yes"));
+        page.run();
+        EXPECT_EQ(readBytes(file), QByteArray("old")) << qPrintable(page.procedure);
+        ASSERT_EQ(scripted.errorReports().size(), 1) << qPrintable(page.procedure);
+        EXPECT_EQ(scripted.errorReports()[0].error.number, err::TypeMismatch);
+        EXPECT_EQ(scripted.errorReports()[0].procedure, page.procedure);
+        EXPECT_EQ(scripted.errorReports()[0].hint, page.hint);
+        EXPECT_EQ(scripted.progressCalls().last(), QStringLiteral("hide"));
+    }
 }
 
 // The mail merge: cancel ends silently; a declined question, an empty result after
