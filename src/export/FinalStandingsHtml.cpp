@@ -4,6 +4,9 @@
 #include "core/db/PunkteRichtung.h"
 #include "core/services/Progress.h"
 #include "core/services/ShowError.h"
+#include "export/ExportFrame.h"
+#include "export/ExportSettings.h"
+#include "export/HtmlCommand.h"
 #include "export/HtmlWriter.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/RaceTime.h"
@@ -18,13 +21,6 @@
 
 namespace tarnis {
 namespace {
-
-QStringList blockTexts(const char *prefix) {
-    const QString p = QString::fromLatin1(prefix);
-    return {GetSetting(kHtmlSection, p + QStringLiteral(" links"), QStringLiteral(" ")),
-            GetSetting(kHtmlSection, p + QStringLiteral(" mitte"), QStringLiteral(" ")),
-            GetSetting(kHtmlSection, p + QStringLiteral(" rechts"), QStringLiteral(" "))};
-}
 
 class RealStarter : public ProgramStarter {
 public:
@@ -46,8 +42,8 @@ void setProgramStarter(ProgramStarter *starter) { gStarter = starter; }
 
 void HTML_ExportEndwertung(const QString &path) {
     try {
-        const QStringList header = blockTexts("Header");
-        const QStringList footer = blockTexts("Footer");
+        const QStringList header = htmlBlockTexts("Header");
+        const QStringList footer = htmlBlockTexts("Footer");
         const bool points = GetSetting(QStringLiteral("LastUser"), QStringLiteral("Modus"), QStringLiteral("P")) ==
                             QStringLiteral("P");
         const int direction = points ? DB_GetPunkteRichtung(db()) : richtung::Gleich;
@@ -86,16 +82,10 @@ void HTML_ExportEndwertung(const QString &path) {
                                 listField(row[c.jahrgang].textOrEmpty(), 4), listField(row[c.verein].textOrEmpty(), 30),
                                 points ? QString::number(total) : secondsToHms(total)});
         }
-        page.HTML_EndTable();
-        page.HTML_WriteFooter(footer);
-        page.HTML_WriteTail();
-        page.HTML_CloseFile();
+        finishHtmlPage(page, footer);
         HideWorking();
     } catch (...) {
-        const AppError error = toAppError(std::current_exception());
-        HideWorking();
-        ShowError(error, QStringLiteral("There was a problem printing to your printer."),
-                  QStringLiteral("HTML_ExportEndwertung"));
+        reportExportFailure(kPrinterHint, QStringLiteral("HTML_ExportEndwertung"));
     }
 }
 
@@ -122,22 +112,7 @@ void ShowHtmlInViewer(const QString &path) {
 }
 
 void CommandHtmlEndwertung() {
-    FileDialogRequest request;
-    request.title = QStringLiteral("HTML Datei speichern unter ...");
-    request.filter = QStringLiteral("HTML (*.html)");
-    request.fileName = QStringLiteral("Endwertung.html");
-    const QString path = ui().saveFileName(request);
-    if (vb::Trim(path).isEmpty()) {
-        ui().message(QStringLiteral("Bitte einen Dateinamen angeben!"), MsgButtons::Ok, MsgIcon::Information);
-        return;
-    }
-    HTML_ExportEndwertung(path);
-    // A viewer setting that does not work must not pass in silence.
-    try {
-        ShowHtmlInViewer(path);
-    } catch (...) {
-        ShowError(toAppError(std::current_exception()), QString(), QStringLiteral("mnuEWHTMLReport"));
-    }
+    runHtmlCommand(QStringLiteral("Endwertung.html"), QStringLiteral("mnuEWHTMLReport"), &HTML_ExportEndwertung);
 }
 
 }  // namespace tarnis

@@ -37,6 +37,8 @@ public:
     // The current row (-1 when there is none) and the number of selected rows.
     virtual int gridCurrentRow() const = 0;
     virtual int gridSelectedRowCount() const = 0;
+    // Makes a row the current one (the grid page leaves the grid on its first row).
+    virtual void setGridCurrentRow(int row) { (void)row; }
     // Top, left, height and width of the grid in twips.
     virtual int gridTop() const = 0;
     virtual int gridLeft() const = 0;

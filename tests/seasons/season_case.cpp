@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTextStream>
 #include <algorithm>
 #include <memory>
@@ -179,7 +180,14 @@ private:
         write(parts[1], lines);
     }
 
-    void messages(const QString &file) { write(file.trimmed(), ui_.messages()); }
+    // The date that ends an overwrite question is the file's own time, which no
+    // fixed clock reaches.
+    void messages(const QString &file) {
+        static const QRegularExpression fileDate(QStringLiteral("(Erstellungsdatum: ).+$"));
+        QStringList lines = ui_.messages();
+        for (QString &line : lines) line.replace(fileDate, QStringLiteral("\\1<date>"));
+        write(file.trimmed(), lines);
+    }
 
     void pages(const QString &file) {
         const auto doc = print::lastFinishedDocument();

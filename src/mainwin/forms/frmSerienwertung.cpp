@@ -724,6 +724,11 @@ void frmSerienwertung::selectGridRow(int row) {
 int frmSerienwertung::gridSelectedRowCount() const {
     return d->view->selectionModel() ? int(d->view->selectionModel()->selectedRows().size()) : 0;
 }
+void frmSerienwertung::setGridCurrentRow(int row) {
+    if (!d->view->selectionModel() || row < 0 || row >= d->model.rowCount()) return;
+    const int column = qMax(d->view->currentIndex().column(), 0);
+    d->view->selectionModel()->setCurrentIndex(d->model.index(row, column), QItemSelectionModel::NoUpdate);
+}
 int frmSerienwertung::gridTop() const { return toTw(d->dbgTeilnehmer->y()); }
 int frmSerienwertung::gridLeft() const { return toTw(d->dbgTeilnehmer->x()); }
 int frmSerienwertung::gridHeight() const { return toTw(d->dbgTeilnehmer->height()); }

@@ -71,6 +71,7 @@ public:
     QString gridFieldName(int column) const override;
     int gridCurrentRow() const override;
     int gridSelectedRowCount() const override;
+    void setGridCurrentRow(int row) override;
     int gridTop() const override;
     int gridLeft() const override;
     int gridHeight() const override;

@@ -1,0 +1,59 @@
+// The fixed-width text files: fields counted in characters of the file, CP1252 bytes
+// with CR LF, and an existing file replaced only by a complete one.
+#include "export/TextFile.h"
+#include "html_support.h"
+
+using namespace tarnis;
+using namespace tarnis::htmltest;
+
+namespace {
+
+TEST(FixedField, CutsAndPadsInCharactersOfTheFile) {
+    const struct {
+        QString value;
+        int width;
+        QString field;
+    } cases[] = {
+        {QStringLiteral("abc"), 5, QStringLiteral("abc  ")},
+        {QStringLiteral("abcdef"), 3, QStringLiteral("abc")},
+        {QString(), 2, QStringLiteral("  ")},
+        {QStringLiteral("  x "), 5, QStringLiteral("  x  ")},           // blanks stay: callers trim
+        {QStringLiteral("Mu\u0308ller"), 6, QStringLiteral("Müller")},  // one letter, one byte
+        {QStringLiteral("\U0001F3C3 Lauf"), 4, QStringLiteral("? La")}, // outside the basic plane: one "?"
+        {QStringLiteral("a\tb\r\nc"), 6, QStringLiteral("a b  c")},
+    };
+    for (const auto &c : cases) EXPECT_EQ(fixedField(c.value, c.width), c.field) << qPrintable(c.value);
+}
+
+class TextFile : public HtmlSeries {};
+
+TEST_F(TextFile, WritesCp1252LinesAndReplacesOnlyWhenComplete) {
+    const QString file = path(QStringLiteral("liste.txt"));
+    writeBytes(file, "old");
+    {
+        TextFileWriter writer(file);
+        writer.open();
+        writer.writeLine(fixedField(QStringLiteral("Größe €"), 8) + fixedField(QStringLiteral("Łódź"), 4));
+        // Not committed: the old file stays and no temporary file is left behind.
+    }
+    EXPECT_EQ(readBytes(file), QByteArray("old"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("liste")).size(), 1);
+
+    TextFileWriter writer(file);
+    writer.open();
+    writer.writeLine(fixedField(QStringLiteral("Größe €"), 8) + fixedField(QStringLiteral("Łódź"), 4));
+    writer.writeLine(QString());
+    writer.commit();
+    EXPECT_EQ(readBytes(file), QByteArray("Gr\xF6\xDF" "e \x80 ?\xF3" "d?\r\n\r\n"));
+
+    TextFileWriter nowhere(path(QStringLiteral("kein Ordner/liste.txt")));
+    try {
+        nowhere.open();
+        ADD_FAILURE() << "a file in a missing folder opened";
+    } catch (const AppError &e) {
+        EXPECT_EQ(e.number, 75);
+        EXPECT_TRUE(e.description.contains(QStringLiteral("kein Ordner")));
+    }
+}
+
+}  // namespace
