@@ -6,7 +6,6 @@
 #include "mainwin/commands/DatabaseCommands.h"
 #include "mainwin/commands/ExportCommands.h"
 #include "mainwin/commands/ListCommands.h"
-#include "mainwin/commands/NotYetBuilt.h"
 #include "mainwin/commands/PrefsCommand.h"
 #include "mainwin/commands/PrintCommands.h"
 #include "mainwin/commands/PrintMode.h"
@@ -20,51 +19,50 @@ namespace {
 struct Entry {
     const char *procedure;
     bool reportsFailure;
-    void (*run)(MainWindowApi &);  // nullptr: the window runs it, or not built yet
-    bool built;
+    void (*run)(MainWindowApi &);  // nullptr: the window runs it
 };
 
 const std::map<int, Entry> &table() {
     static const std::map<int, Entry> t = {
-        {1, {"mnuSortAsc", false, &mnuSortAsc, true}},
-        {2, {"mnuSortDesc", false, &mnuSortDesc, true}},
-        {3, {"CountWertung", false, &mnuCountWertung, true}},
-        {5, {"ShowHelp", false, nullptr, true}},
-        {7, {"frmAbout", false, nullptr, true}},
-        {10001, {"mnuDateiImport", false, &mnuDateiImport, true}},
-        {10002, {"mnuSerExport", false, &mnuSerExport, true}},
-        {10003, {"mnuBeenden", false, &mnuBeenden, true}},
-        {20011, {"mnuLaufLöschen", true, &mnuLaufLoeschen, true}},
-        {20012, {"mnuAllesLöschen", true, &mnuAllesLoeschen, true}},
-        {20013, {"mnuPKTloeschen", true, &mnuPKTloeschen, true}},
-        {20014, {"mnuAKLLöschen", true, &mnuAKLLoeschen, true}},
-        {20020, {"mnuReparieren", true, &mnuReparieren, true}},
-        {20030, {"mnuKomprimieren", true, &mnuKomprimieren, true}},
-        {20041, {"mnuSichern", true, &mnuSichern, true}},
-        {20042, {"mnuRestaurieren", true, &mnuRestaurieren, true}},
-        {20043, {"mnuDBErstellen", false, nullptr, true}},
-        {30011, {"mnuVorschau", false, &mnuVorschau, true}},
-        {30012, {"mnuDrucken", false, &mnuDrucken, true}},
+        {1, {"mnuSortAsc", false, &mnuSortAsc}},
+        {2, {"mnuSortDesc", false, &mnuSortDesc}},
+        {3, {"CountWertung", false, &mnuCountWertung}},
+        {5, {"ShowHelp", false, nullptr}},
+        {7, {"frmAbout", false, nullptr}},
+        {10001, {"mnuDateiImport", false, &mnuDateiImport}},
+        {10002, {"mnuSerExport", false, &mnuSerExport}},
+        {10003, {"mnuBeenden", false, &mnuBeenden}},
+        {20011, {"mnuLaufLöschen", true, &mnuLaufLoeschen}},
+        {20012, {"mnuAllesLöschen", true, &mnuAllesLoeschen}},
+        {20013, {"mnuPKTloeschen", true, &mnuPKTloeschen}},
+        {20014, {"mnuAKLLöschen", true, &mnuAKLLoeschen}},
+        {20020, {"mnuReparieren", true, &mnuReparieren}},
+        {20030, {"mnuKomprimieren", true, &mnuKomprimieren}},
+        {20041, {"mnuSichern", true, &mnuSichern}},
+        {20042, {"mnuRestaurieren", true, &mnuRestaurieren}},
+        {20043, {"mnuDBErstellen", false, nullptr}},
+        {30011, {"mnuVorschau", false, &mnuVorschau}},
+        {30012, {"mnuDrucken", false, &mnuDrucken}},
         // A print that fails is reported, never dropped.
-        {30020, {"mnuHardcopy", true, nullptr, true}},
-        {30031, {"mnuGridDruckerReport", false, &mnuGridDruckerReport, true}},
-        {30041, {"mnuVWDruckerReport", false, &mnuVWDruckerReport, true}},
-        {30042, {"mnuVWHTMLReport", false, &mnuVWHTMLReport, true}},
-        {30051, {"mnuAKLDruckerReport", false, &mnuAKLDruckerReport, true}},
-        {30052, {"mnuAKLHTMLReport", false, &mnuAKLHTMLReport, true}},
-        {30061, {"mnuZWDruckerReport", false, &mnuZWDruckerReport, true}},
-        {30062, {"mnuZWHTMLReport", false, &mnuZWHTMLReport, true}},
-        {30063, {"mnuZwPresseliste", false, &mnuZwPresseliste, true}},
-        {30071, {"mnuEWDruckerReport", false, &mnuEWDruckerReport, true}},
-        {30072, {"mnuEWHTMLReport", false, &mnuEWHTMLReport, true}},
-        {30073, {"mnuEwPresseliste", false, &mnuEwPresseliste, true}},
-        {30081, {"mnuAlleTNinEW", false, &mnuAlleTNinEW, true}},
-        {30082, {"mnuSelTN", false, &mnuSelTN, true}},
-        {30083, {"mnuUrkundeAltersklasse", true, &mnuUrkundeAltersklasse, true}},
-        {30090, {"mnuGridHTMLReport", false, &mnuGridHTMLReport, true}},
-        {40010, {"mnuPrefsDruckerEinst", false, &mnuPrefsDruckerEinst, true}},
-        {40020, {"mnuPrefsDruckerPapEinst", false, &mnuPrefsDruckerPapEinst, true}},
-        {40030, {"mnuVoreinstellungen", false, &mnuVoreinstellungen, true}},
+        {30020, {"mnuHardcopy", true, nullptr}},
+        {30031, {"mnuGridDruckerReport", false, &mnuGridDruckerReport}},
+        {30041, {"mnuVWDruckerReport", false, &mnuVWDruckerReport}},
+        {30042, {"mnuVWHTMLReport", false, &mnuVWHTMLReport}},
+        {30051, {"mnuAKLDruckerReport", false, &mnuAKLDruckerReport}},
+        {30052, {"mnuAKLHTMLReport", false, &mnuAKLHTMLReport}},
+        {30061, {"mnuZWDruckerReport", false, &mnuZWDruckerReport}},
+        {30062, {"mnuZWHTMLReport", false, &mnuZWHTMLReport}},
+        {30063, {"mnuZwPresseliste", false, &mnuZwPresseliste}},
+        {30071, {"mnuEWDruckerReport", false, &mnuEWDruckerReport}},
+        {30072, {"mnuEWHTMLReport", false, &mnuEWHTMLReport}},
+        {30073, {"mnuEwPresseliste", false, &mnuEwPresseliste}},
+        {30081, {"mnuAlleTNinEW", false, &mnuAlleTNinEW}},
+        {30082, {"mnuSelTN", false, &mnuSelTN}},
+        {30083, {"mnuUrkundeAltersklasse", true, &mnuUrkundeAltersklasse}},
+        {30090, {"mnuGridHTMLReport", false, &mnuGridHTMLReport}},
+        {40010, {"mnuPrefsDruckerEinst", false, &mnuPrefsDruckerEinst}},
+        {40020, {"mnuPrefsDruckerPapEinst", false, &mnuPrefsDruckerPapEinst}},
+        {40030, {"mnuVoreinstellungen", false, &mnuVoreinstellungen}},
     };
     return t;
 }
@@ -89,9 +87,7 @@ bool CommandReportsFailure(int id) {
 Command LogicCommand(int id) {
     const Entry *e = find(id);
     if (!e) return {};
-    if (!e->built) return [id](MainWindowApi &) { notYetBuilt(id); };
-    if (e->run) return e->run;
-    return {};
+    return e->run ? Command(e->run) : Command();
 }
 
 void RunCommand(int id, const std::function<void()> &command) {

@@ -18,8 +18,7 @@ QString CommandProcedure(int id);
 // their failure goes to the error dialog instead of ending the command silently.
 bool CommandReportsFailure(int id);
 
-// The procedure for an ID that runs without a window of its own (including the
-// placeholders of commands not built yet); empty for IDs the window runs itself
+// The procedure for an ID that runs without a window of its own; empty for IDs the window runs itself
 // (help, about box, database dialog, print mode, hardcopy, printer dialogs,
 // preferences) and for IDs that run nothing.
 Command LogicCommand(int id);
