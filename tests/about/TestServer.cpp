@@ -38,6 +38,11 @@ void HttpTestServer::reply(const QString &path, int status, const QByteArray &bo
     replies_[path] = {status, body};
 }
 
+void HttpTestServer::redirect(const QString &path, const QString &to) {
+    std::lock_guard lock(mutex_);
+    replies_[path] = {302, QByteArray(), to.toLatin1()};
+}
+
 QStringList HttpTestServer::requests() const {
     std::lock_guard lock(mutex_);
     return requests_;
@@ -78,22 +83,25 @@ void HttpTestServer::answer(int client) {
         lastHead_ = head;
         if (replies_.contains(path)) r = replies_.value(path);
     }
-    const QByteArray out = QByteArray("HTTP/1.1 ") + QByteArray::number(r.status) + " X\r\nContent-Length: " +
-                           QByteArray::number(r.body.size()) + "\r\nConnection: close\r\n\r\n" + r.body;
+    QByteArray out = QByteArray("HTTP/1.1 ") + QByteArray::number(r.status) + " X\r\nContent-Length: " +
+                     QByteArray::number(r.body.size()) + "\r\nConnection: close\r\n";
+    if (!r.location.isEmpty()) out += "Location: " + r.location + "\r\n";
+    out += "\r\n" + r.body;
     ::send(client, out.constData(), static_cast<size_t>(out.size()), MSG_NOSIGNAL);
 }
 
-int closedPort() {
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+ClosedPort::ClosedPort() {
+    socket_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(s, reinterpret_cast<sockaddr *>(&address), sizeof address);
+    ::bind(socket_, reinterpret_cast<sockaddr *>(&address), sizeof address);
     socklen_t length = sizeof address;
-    ::getsockname(s, reinterpret_cast<sockaddr *>(&address), &length);
-    ::close(s);
-    return ntohs(address.sin_port);
+    ::getsockname(socket_, reinterpret_cast<sockaddr *>(&address), &length);
+    port_ = ntohs(address.sin_port);
 }
+
+ClosedPort::~ClosedPort() { ::close(socket_); }
 
 bool makeZip(const QString &path, const QList<ZipEntry> &entries) {
     int error = 0;
