@@ -306,6 +306,13 @@ TEST_F(Update, HttpFollowsFewRedirectsAndKeepsToItsCaps) {
     EXPECT_TRUE(tempFolderEmpty());
 }
 
+TEST_F(Update, TheListIsReadAsCp1252) {
+    server.reply(QStringLiteral("/versions.txt"), 200, QByteArray("6#3.1.0 \x80 B\xe4r"));
+    ui.answer(QStringLiteral("no"));
+    EXPECT_FALSE(CheckForUpdate(context));
+    EXPECT_THAT(ui.messages().value(0).toStdString(), HasSubstr("Version 3.1.0 € Bär für Sie bereit!"));
+}
+
 TEST_F(Update, BackupIsCopiedWithoutLinksAndAFailedBackupChangesNothing) {
     const QString fresh = root.filePath(QStringLiteral("fresh"));
     writeAll(fresh, "new program");
