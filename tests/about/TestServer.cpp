@@ -69,7 +69,7 @@ void HttpTestServer::answer(int client) {
     char buffer[4096];
     while (!head.contains("\r\n\r\n")) {
         pollfd p{client, POLLIN, 0};
-        if (::poll(&p, 1, 2000) <= 0) return;
+        if (::poll(&p, 1, 10000) <= 0) return;  // a busy machine may be slow to send
         const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
         if (n <= 0) return;
         head.append(buffer, n);
