@@ -35,7 +35,7 @@ QString HttpTestServer::base() const { return QStringLiteral("http://127.0.0.1:%
 
 void HttpTestServer::reply(const QString &path, int status, const QByteArray &body) {
     std::lock_guard lock(mutex_);
-    replies_[path] = {status, body};
+    replies_[path] = {status, body, QByteArray()};
 }
 
 void HttpTestServer::redirect(const QString &path, const QString &to) {
@@ -76,7 +76,7 @@ void HttpTestServer::answer(int client) {
     }
     const QList<QByteArray> words = head.left(head.indexOf("\r\n")).split(' ');
     const QString path = words.size() > 1 ? QString::fromLatin1(words.at(1)) : QString();
-    Reply r{404, "<html><body>Error code: 404</body></html>"};
+    Reply r{404, "<html><body>Error code: 404</body></html>", QByteArray()};
     {
         std::lock_guard lock(mutex_);
         requests_ << QStringLiteral("GET %1").arg(path);
