@@ -35,7 +35,12 @@ QString HttpTestServer::base() const { return QStringLiteral("http://127.0.0.1:%
 
 void HttpTestServer::reply(const QString &path, int status, const QByteArray &body) {
     std::lock_guard lock(mutex_);
-    replies_[path] = {status, body};
+    replies_[path] = {status, body, QByteArray()};
+}
+
+void HttpTestServer::redirect(const QString &path, const QString &to) {
+    std::lock_guard lock(mutex_);
+    replies_[path] = {302, QByteArray(), to.toLatin1()};
 }
 
 QStringList HttpTestServer::requests() const {
@@ -64,36 +69,39 @@ void HttpTestServer::answer(int client) {
     char buffer[4096];
     while (!head.contains("\r\n\r\n")) {
         pollfd p{client, POLLIN, 0};
-        if (::poll(&p, 1, 2000) <= 0) return;
+        if (::poll(&p, 1, 10000) <= 0) return;  // a busy machine may be slow to send
         const ssize_t n = ::recv(client, buffer, sizeof buffer, 0);
         if (n <= 0) return;
         head.append(buffer, n);
     }
     const QList<QByteArray> words = head.left(head.indexOf("\r\n")).split(' ');
     const QString path = words.size() > 1 ? QString::fromLatin1(words.at(1)) : QString();
-    Reply r{404, "<html><body>Error code: 404</body></html>"};
+    Reply r{404, "<html><body>Error code: 404</body></html>", QByteArray()};
     {
         std::lock_guard lock(mutex_);
         requests_ << QStringLiteral("GET %1").arg(path);
         lastHead_ = head;
         if (replies_.contains(path)) r = replies_.value(path);
     }
-    const QByteArray out = QByteArray("HTTP/1.1 ") + QByteArray::number(r.status) + " X\r\nContent-Length: " +
-                           QByteArray::number(r.body.size()) + "\r\nConnection: close\r\n\r\n" + r.body;
+    QByteArray out = QByteArray("HTTP/1.1 ") + QByteArray::number(r.status) + " X\r\nContent-Length: " +
+                     QByteArray::number(r.body.size()) + "\r\nConnection: close\r\n";
+    if (!r.location.isEmpty()) out += "Location: " + r.location + "\r\n";
+    out += "\r\n" + r.body;
     ::send(client, out.constData(), static_cast<size_t>(out.size()), MSG_NOSIGNAL);
 }
 
-int closedPort() {
-    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+ClosedPort::ClosedPort() {
+    socket_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(s, reinterpret_cast<sockaddr *>(&address), sizeof address);
+    ::bind(socket_, reinterpret_cast<sockaddr *>(&address), sizeof address);
     socklen_t length = sizeof address;
-    ::getsockname(s, reinterpret_cast<sockaddr *>(&address), &length);
-    ::close(s);
-    return ntohs(address.sin_port);
+    ::getsockname(socket_, reinterpret_cast<sockaddr *>(&address), &length);
+    port_ = ntohs(address.sin_port);
 }
+
+ClosedPort::~ClosedPort() { ::close(socket_); }
 
 bool makeZip(const QString &path, const QList<ZipEntry> &entries) {
     int error = 0;

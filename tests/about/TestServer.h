@@ -16,6 +16,7 @@ public:
     struct Reply {
         int status = 200;
         QByteArray body;
+        QByteArray location;  // sent as "Location" when not empty
     };
     HttpTestServer();
     ~HttpTestServer();
@@ -23,6 +24,8 @@ public:
     // "http://127.0.0.1:<port>/"
     QString base() const;
     void reply(const QString &path, int status, const QByteArray &body);
+    // Answers `path` with 302 and a Location header pointing at `to`.
+    void redirect(const QString &path, const QString &to);
     // The request lines ("GET /versions.txt") and the raw request heads, in order.
     QStringList requests() const;
     QByteArray lastHead() const;
@@ -41,8 +44,20 @@ private:
     std::thread thread_;
 };
 
-// A port on 127.0.0.1 that nobody listens on.
-int closedPort();
+// A port on 127.0.0.1 that refuses connections: it stays bound (without listening)
+// while the object lives, so no other program can take it meanwhile.
+class ClosedPort {
+public:
+    ClosedPort();
+    ~ClosedPort();
+    ClosedPort(const ClosedPort &) = delete;
+    ClosedPort &operator=(const ClosedPort &) = delete;
+    int port() const { return port_; }
+
+private:
+    int socket_ = -1;
+    int port_ = 0;
+};
 
 struct ZipEntry {
     ZipEntry(QString name, QByteArray data = {}) : name(std::move(name)), data(std::move(data)) {}

@@ -3,6 +3,8 @@
 #include "TestServer.h"
 #include "about/CodeModule.h"
 #include "about/OnlineUpdate.h"
+#include "about/ProgramInstaller.h"
+#include "about/UnzipEngine.h"
 #include "platform/text/Clock.h"
 #include "platform/ui/ScriptedUi.h"
 
@@ -12,6 +14,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <cstring>
 #include <gmock/gmock.h>
 #include <sys/stat.h>
 
@@ -74,9 +77,20 @@ protected:
 
 TEST_F(Update, ReplacesTheProgramAndKeepsABackup) {
     list(QStringLiteral("1#2.0\r\n6#3.1.0#") + hash.toUpper() + QStringLiteral("\r\n"));
+    // Where the archive is unpacked: a folder of this run only.
+    QString workFolder;
+    unsigned workMode = 0;
+    CodeModule::setUnzipLibrary([&](const UnzipDcl &dcl, UnzipUserFunctions &fn) {
+        workFolder = QFileInfo(dcl.extractDir).absolutePath();
+        struct stat st {};
+        if (::stat(QFile::encodeName(workFolder).constData(), &st) == 0) workMode = st.st_mode & 07777;
+        return WizSingleEntryUnzip(dcl, fn);
+    });
     ui.answer(QStringLiteral("yes"));
     ui.answer(QStringLiteral("ok"));
     cmdCheckNewVersion_Click(context, true);
+    EXPECT_TRUE(workFolder.startsWith(context.tempDir)) << workFolder.toStdString();
+    EXPECT_EQ(workMode, 0700u);
     EXPECT_THAT(ui.messages(), ElementsAre(kQuestion, kRestart));
     EXPECT_EQ(readAll(program), "new program");
     EXPECT_EQ(QFileInfo(program).permissions(), QFileInfo(program + "_" + kStamp).permissions());
@@ -113,7 +127,8 @@ TEST_F(Update, ListProblemsAreReportedAndChangeNothing) {
         ui.clearRecords();
         list(c.body, c.status);
         UpdateContext ctx = context;
-        if (c.closed) ctx.baseAddress = QStringLiteral("http://127.0.0.1:%1/").arg(closedPort());
+        const ClosedPort closed;
+        if (c.closed) ctx.baseAddress = QStringLiteral("http://127.0.0.1:%1/").arg(closed.port());
         cmdCheckNewVersion_Click(ctx, true);
         EXPECT_EQ(ui.messages(), c.messages);
         EXPECT_EQ(readAll(program), "old program");
@@ -241,6 +256,82 @@ TEST_F(Update, AFailingStepLeavesTheProgramAsItWas) {
     EXPECT_FALSE(CheckForUpdate(context));
     EXPECT_THAT(ui.messages(), ElementsAre(kQuestion, "none\tDatei nicht gefunden"));
     EXPECT_EQ(readAll(program), "old program");
+}
+
+TEST_F(Update, HttpFollowsFewRedirectsAndKeepsToItsCaps) {
+    const QString noList = QStringLiteral("information\tKeine Versionsinformationen im Internet gefunden!");
+    // A chain of `hops` redirects from versions.txt to the list itself.
+    auto chain = [&](int hops) {
+        QString from = QStringLiteral("/versions.txt");
+        for (int i = 1; i <= hops; ++i) {
+            const QString to = QStringLiteral("/hop%1").arg(i);
+            server.redirect(from, to);
+            from = to;
+        }
+        server.reply(from, 200, "6#3.1.0");
+    };
+    struct Case {
+        const char *what;
+        int hops;
+        qint64 listCap;
+        QStringList messages;
+    } cases[] = {
+        {"one redirect", 1, 1 << 20, {kQuestion}},
+        {"five redirects", 5, 1 << 20, {kQuestion}},
+        {"six redirects", 6, 1 << 20, {noList}},
+        {"list beyond its cap", 0, 4, {noList}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ui.clearRecords();
+        chain(c.hops);
+        UpdateContext ctx = context;
+        ctx.listLimits.maxBytes = c.listCap;
+        if (c.messages.contains(kQuestion)) ui.answer(QStringLiteral("no"));
+        EXPECT_FALSE(CheckForUpdate(ctx));
+        EXPECT_EQ(ui.messages(), c.messages);
+        EXPECT_TRUE(ui.leftoverAnswers().isEmpty());
+    }
+
+    // An archive beyond its cap is not unpacked, and the reason is given.
+    ui.clearRecords();
+    chain(0);
+    context.archiveLimits.maxBytes = archive.size() - 1;
+    ui.answer(QStringLiteral("yes"));
+    EXPECT_FALSE(CheckForUpdate(context));
+    ASSERT_EQ(ui.messages().size(), 2);
+    EXPECT_THAT(ui.messages()[1].toStdString(),
+                HasSubstr("Die neue Programmversion konnte nicht heruntergeladen werden!\\nDie Antwort ist größer"));
+    EXPECT_EQ(readAll(program), "old program");
+    EXPECT_TRUE(tempFolderEmpty());
+}
+
+TEST_F(Update, TheListIsReadAsCp1252) {
+    server.reply(QStringLiteral("/versions.txt"), 200, QByteArray("6#3.1.0 \x80 B\xe4r"));
+    ui.answer(QStringLiteral("no"));
+    EXPECT_FALSE(CheckForUpdate(context));
+    EXPECT_THAT(ui.messages().value(0).toStdString(), HasSubstr("Version 3.1.0 € Bär für Sie bereit!"));
+}
+
+TEST_F(Update, BackupIsCopiedWithoutLinksAndAFailedBackupChangesNothing) {
+    const QString fresh = root.filePath(QStringLiteral("fresh"));
+    writeAll(fresh, "new program");
+    InstallOps ops;
+    ops.link = [](const char *, const char *) { return errno = EXDEV, -1; };
+    const InstallResult copied = InstallProgramFile(fresh, program, kStamp, ops);
+    EXPECT_TRUE(copied.installed) << copied.error.toStdString();
+    EXPECT_EQ(copied.backup, program + "_" + kStamp);
+    EXPECT_EQ(readAll(copied.backup), "old program");
+    EXPECT_EQ(QFileInfo(copied.backup).permissions(), QFileInfo(program).permissions());
+    EXPECT_EQ(readAll(program), "new program");
+
+    writeAll(fresh, "newer program");
+    ops.link = [](const char *, const char *) { return errno = EIO, -1; };
+    const InstallResult failed = InstallProgramFile(fresh, program, kStamp, ops);
+    EXPECT_FALSE(failed.installed);
+    EXPECT_THAT(failed.error.toStdString(), HasSubstr(std::strerror(EIO)));
+    EXPECT_EQ(readAll(program), "new program");
+    EXPECT_EQ(programFolder(), QStringList({"Tarnis", "Tarnis_" + kStamp}));
 }
 
 TEST_F(Update, ReplacesAProgramThatIsRunning) {
