@@ -2,6 +2,7 @@
 
 #include "platform/settings/Settings.h"
 #include "platform/text/Clock.h"
+#include "platform/text/OutputText.h"
 #include "platform/text/Vb.h"
 
 namespace tarnis {
@@ -13,10 +14,10 @@ const QString kSection = QStringLiteral("Listendruck");
 QString setting(const QString &key, const QString &fallback) { return GetSetting(kSection, key, fallback); }
 
 print::FontSpec fontSetting(const QString &nameKey, const QString &nameDefault, const QString &sizeKey) {
-    return print::FontSpec{setting(nameKey, nameDefault), double(vb::CLng(setting(sizeKey, QStringLiteral("0"))))};
+    return print::FontSpec{setting(nameKey, nameDefault), double(GetSettingLong(kSection, sizeKey, QStringLiteral("0")))};
 }
 
-quint32 colourSetting(const QString &key) { return quint32(vb::CLng(setting(key, QStringLiteral("0")))); }
+quint32 colourSetting(const QString &key) { return quint32(GetSettingLong(kSection, key, QStringLiteral("0"))); }
 
 }  // namespace
 
@@ -33,7 +34,7 @@ ListSettings ListSettings::read(const QString &rowFontKey) {
                                    QStringLiteral("Gruppenueberschrift FontSize"));
     s.colorGruppe = colourSetting(QStringLiteral("Color Gruppe"));
     s.colorListenkopf = colourSetting(QStringLiteral("Color Listenkopf"));
-    s.gitter = vb::CBool(setting(QStringLiteral("Gitter"), QStringLiteral("False")));
+    s.gitter = GetSettingBool(kSection, QStringLiteral("Gitter"), QStringLiteral("False"));
     return s;
 }
 
@@ -80,6 +81,8 @@ void ListFrame::finish(print::PrintControl &control, MainWindowApi &window) {
         window.showPreview();
 }
 
-QString listField(const QString &text, int width) { return vb::Trim(vb::Trim(text).left(width)); }
+QString listField(const QString &text, int width) {
+    return vb::Trim(vb::Left(vb::Trim(blankControls(text)), width));
+}
 
 }  // namespace tarnis

@@ -48,7 +48,8 @@ private:
     bool rowAdded_ = false;
 };
 
-// A field as the lists print it: trimmed, cut to width characters, trimmed again.
+// A field as the lists print it: control characters as blanks, trimmed, cut to width
+// characters, trimmed again.
 QString listField(const QString &text, int width);
 
 }  // namespace tarnis

@@ -13,7 +13,7 @@ QString column(const QString &line, int start, int length) {
     if (start < 1 || length < 0)
         throw AppError(err::InvalidProcedureCall, kRuntimeSource,
                        QStringLiteral("Ungültiger Prozeduraufruf oder ungültiges Argument"));
-    return vb::Trim(line.mid(start - 1, length));
+    return vb::Trim(vb::Mid(line, start, length));
 }
 
 }  // namespace

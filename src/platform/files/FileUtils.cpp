@@ -1,9 +1,10 @@
 #include "platform/files/FileUtils.h"
 
+#include "platform/files/SafeFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tarnis {
 namespace {
@@ -35,24 +36,27 @@ bool CopyFileOver(const QString &source, const QString &target, bool overwrite) 
     }
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly)) return false;
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly)) return false;
+    SafeFileWriter out(target);
+    out.setKeepExisting(!overwrite);  // a target that appears meanwhile is not replaced
+    if (!out.open()) return false;
     QByteArray chunk;
-    while (!(chunk = in.read(1 << 20)).isEmpty()) {
-        if (out.write(chunk) != chunk.size()) {
-            out.cancelWriting();
-            break;
-        }
-    }
-    if (in.error() != QFileDevice::NoError) out.cancelWriting();
-    // Checked once more just before the rename: the target may have appeared meanwhile.
-    if (!overwrite && QFileInfo::exists(target)) out.cancelWriting();
+    while (!(chunk = in.read(1 << 20)).isEmpty())
+        if (!out.write(chunk)) return false;
+    // A source that could not be read to its end must not pass as copied.
+    if (in.error() != QFileDevice::NoError || !in.atEnd()) return false;
     if (!out.commit()) return false;
     // Like a system copy, the copy keeps the source's permissions and time of last change.
     QFile::setPermissions(target, from.permissions());
     QFile copy(target);
     if (copy.open(QIODevice::ReadWrite)) copy.setFileTime(from.lastModified(), QFileDevice::FileModificationTime);
     return true;
+}
+
+bool IsWriteProtected(const QString &path) {
+    const QFileInfo info(path);
+    constexpr auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup |
+                              QFileDevice::WriteOther;
+    return !info.isWritable() || !(info.permissions() & anyWrite);
 }
 
 QDateTime zeroDate() { return QDateTime(QDate(1899, 12, 30), QTime(0, 0)); }

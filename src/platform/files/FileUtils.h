@@ -12,6 +12,10 @@ namespace tarnis {
 // source, target present while overwrite is false, source and target the same file, no access.
 bool CopyFileOver(const QString &source, const QString &target, bool overwrite);
 
+// True when the file may not be changed: no access for us, or no write permission for
+// anyone (which counts even for a user whom the system would let write regardless).
+bool IsWriteProtected(const QString &path);
+
 // The zero date (30.12.1899 00:00:00) that stands for "no date".
 QDateTime zeroDate();
 // The file's last-write time as local time to the second; the zero date for a folder,

@@ -2,6 +2,7 @@
 
 #include "platform/errors/AppError.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -101,6 +102,14 @@ double roundHalfEven(double v) {
     return std::fmod(r, 2.0) == 0 ? r : r + 1;
 }
 
+// The characters from begin to end (code units); a character outside the Basic Multilingual
+// Plane that the range would cut in two is left out whole, so a cut never exceeds its width.
+QString whole(const QString &s, qsizetype begin, qsizetype end) {
+    if (begin > 0 && begin < s.size() && s.at(begin).isLowSurrogate() && s.at(begin - 1).isHighSurrogate()) ++begin;
+    if (end > begin && end < s.size() && s.at(end).isLowSurrogate() && s.at(end - 1).isHighSurrogate()) --end;
+    return s.mid(begin, std::max<qsizetype>(0, end - begin));
+}
+
 }  // namespace
 
 QString LTrim(const QString &s) {
@@ -149,7 +158,8 @@ std::int32_t CLng(const QString &s) {
 QString Mid(const QString &s, int start, int length) {
     if (start < 1 || length < -1) invalidCall();
     if (start > s.size()) return QString();
-    return length < 0 ? s.mid(start - 1) : s.mid(start - 1, length);
+    const qsizetype begin = start - 1;
+    return whole(s, begin, length < 0 ? s.size() : std::min<qsizetype>(s.size(), begin + length));
 }
 
 int InStr(const QString &s, const QString &find, int start) {
@@ -161,12 +171,12 @@ int InStr(const QString &s, const QString &find, int start) {
 
 QString Left(const QString &s, int length) {
     if (length < 0) invalidCall();
-    return s.left(length);
+    return whole(s, 0, std::min<qsizetype>(s.size(), length));
 }
 
 QString Right(const QString &s, int length) {
     if (length < 0) invalidCall();
-    return s.right(length);
+    return whole(s, std::max<qsizetype>(0, s.size() - length), s.size());
 }
 
 bool IsNumeric(const QString &s) { return parseNumber(s).has_value(); }
