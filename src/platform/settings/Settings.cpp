@@ -234,9 +234,12 @@ private:
 
     QString backupPath() const { return path_ + QStringLiteral(".bak"); }
 
-    // The user hears of a damaged file once per program run, as soon as a window can tell it.
+    // The user hears of a damaged file once, as soon as a window can tell it; reading the
+    // same unchanged file again tells nothing new.
     void tellOnce(const QString &text) {
-        if (told_.contains(path_)) return;
+        const QString file = path_ + u'|' + QString::number(size_) + u'|' + stamp_.toString(Qt::ISODateWithMs);
+        if (told_.contains(file)) return;
+        told_.insert(file);
         notice_ = text;
         deliverNotice();
     }
@@ -245,7 +248,6 @@ private:
         if (notice_.isEmpty() || !uiAvailable()) return;
         const QString text = notice_;
         notice_.clear();
-        told_.insert(path_);
         ui().message(text, MsgButtons::Ok, MsgIcon::Exclamation);
     }
 

@@ -76,7 +76,8 @@ std::optional<double> readDecimal(const QString &s, qsizetype &pos, bool skipBla
     pos = i;
     bool ok = false;
     const double v = clean.toDouble(&ok);
-    return ok ? std::optional<double>(v) : std::nullopt;
+    // Out of range: too large stays infinite (the callers raise overflow), too small is 0.
+    return ok || std::isinf(v) ? v : 0.0;
 }
 
 // The whole text (blanks around it allowed) as a number; nothing when it is none.
@@ -130,7 +131,10 @@ double Val(const QString &s) {
     qsizetype pos = 0;
     while (pos < s.size() && (s.at(pos) == u' ' || s.at(pos) == u'\t' || s.at(pos) == u'\n')) ++pos;
     if (auto v = readRadix(s, pos)) return *v;
-    if (auto v = readDecimal(s, pos, true)) return *v;
+    if (auto v = readDecimal(s, pos, true)) {
+        if (std::isinf(*v)) overflow();
+        return *v;
+    }
     return 0;
 }
 
@@ -179,7 +183,10 @@ QString Right(const QString &s, int length) {
     return whole(s, std::max<qsizetype>(0, s.size() - length), s.size());
 }
 
-bool IsNumeric(const QString &s) { return parseNumber(s).has_value(); }
+bool IsNumeric(const QString &s) {
+    const auto v = parseNumber(s);
+    return v && std::isfinite(*v);
+}
 
 bool CBool(const QString &s) {
     const QString t = Trim(s);
