@@ -54,8 +54,8 @@ bool CopyFileOver(const QString &source, const QString &target, bool overwrite) 
 
 bool IsWriteProtected(const QString &path) {
     const QFileInfo info(path);
-    constexpr auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteUser | QFileDevice::WriteGroup |
-                              QFileDevice::WriteOther;
+    // The mode's bits; WriteUser would tell what we may do, which for root is everything.
+    constexpr auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     return !info.isWritable() || !(info.permissions() & anyWrite);
 }
 
