@@ -238,6 +238,7 @@ TEST_F(Compaction, NeverLosesTheFileOrTheDaysGoodBackup) {
 
     // What a run killed half-way left is cleared by the next one, which goes through.
     writeBytes("halb", "series.mdb_new.tmp");
+    writeBytes("halb", "series.mdb_new.tmp-journal");
     writeBytes("halb", ".series.mdb.tmp-Ab12Cd");
     writeBytes("halb", ".series.mdb_05.12.2026.tmp-Ab12Cd");
     gDB->close();
@@ -248,6 +249,11 @@ TEST_F(Compaction, NeverLosesTheFileOrTheDaysGoodBackup) {
     EXPECT_THAT(files(), UnorderedElementsAre("series.mdb", "series.mdb_05.12.2026", "series.mdb_new"));
     EXPECT_EQ(fileBytes(backup), before);
     EXPECT_EQ(fileBytes(path("series.mdb_new")), fileBytes(gDBPath));
+    // A repair clears what a killed repair left.
+    writeBytes("halb", "series.mdb.repair");
+    ui.answer("ok");
+    DB_Repair();
+    EXPECT_THAT(files(), UnorderedElementsAre("series.mdb", "series.mdb_05.12.2026", "series.mdb_new"));
 
     // Damaged beyond repair: reported before the day's good backup is touched.
     QByteArray damaged = fileBytes(gDBPath);

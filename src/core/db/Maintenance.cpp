@@ -20,9 +20,11 @@ namespace {
 // The copy is written beside the target and renamed over it, so the target is
 // either the old file or the complete copy.
 void copyReplacing(const QString &source, const QString &target) {
-    if (!CopyFileOver(source, target, true))
+    QString reason;
+    if (!CopyFileOver(source, target, true, &reason))
         throw AppError(err::CannotOpen, kRuntimeSource,
-                       QStringLiteral("Die Datei \"%1\" konnte nicht nach \"%2\" kopiert werden.").arg(source, target));
+                       QStringLiteral("Die Datei \"%1\" konnte nicht nach \"%2\" kopiert werden.%3")
+                           .arg(source, target, reason.isEmpty() ? QString() : QStringLiteral(" ") + reason));
 }
 
 QString native(const QString &path) { return QDir::toNativeSeparators(path); }
@@ -116,6 +118,8 @@ void DB_Compact() {
         copyReplacing(gDBPath, backup);
         std::error_code ignored;
         std::filesystem::remove(std::filesystem::path(QFile::encodeName(compacted).toStdString()), ignored);
+        // A journal of an earlier "_new" would be rolled back into the new one when it is opened.
+        QFile::remove(compacted + QStringLiteral("-journal"));
         try {
             CompactDatabase(gDBPath, unfinished);
             checkCompacted(unfinished, participants);

@@ -336,6 +336,10 @@ void checkNewTarget(const QString &target, const QString &source) {
 void compactConnectionInto(sqlite3 *db, const QString &target) {
     checkNewTarget(target, kSourceEngine);
     const QString absolute = QFileInfo(target).absoluteFilePath();
+    // A journal beside a file that does not exist is left from a killed run; the engine
+    // would roll it back into the new file.
+    const QString journal = absolute + QStringLiteral("-journal");
+    QFile::remove(journal);
     try {
         StmtGuard guard{prepareOne(db, QStringLiteral("VACUUM INTO ?1"), kSourceEngine)};
         const Params params{Value(absolute)};
@@ -346,6 +350,7 @@ void compactConnectionInto(sqlite3 *db, const QString &target) {
             raiseNotWritten(target);
     } catch (...) {
         QFile::remove(absolute);  // a partial copy is of no use, and the name was free before
+        QFile::remove(journal);
         throw;
     }
 }

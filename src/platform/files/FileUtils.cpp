@@ -26,7 +26,7 @@ bool isHiddenName(const QString &name) { return name.startsWith(u'.'); }
 
 }  // namespace
 
-bool CopyFileOver(const QString &source, const QString &target, bool overwrite) {
+bool CopyFileOver(const QString &source, const QString &target, bool overwrite, QString *error) {
     const QFileInfo from(source);
     const QFileInfo to(target);
     if (source.isEmpty() || target.isEmpty() || !from.isFile()) return false;
@@ -35,16 +35,20 @@ bool CopyFileOver(const QString &source, const QString &target, bool overwrite) 
         if (from.canonicalFilePath() == to.canonicalFilePath()) return false;
     }
     QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) return false;
+    const auto failed = [error](const QString &reason) {
+        if (error) *error = reason;
+        return false;
+    };
+    if (!in.open(QIODevice::ReadOnly)) return failed(in.errorString());
     SafeFileWriter out(target);
     out.setKeepExisting(!overwrite);  // a target that appears meanwhile is not replaced
-    if (!out.open()) return false;
+    if (!out.open()) return failed(out.errorString());
     QByteArray chunk;
     while (!(chunk = in.read(1 << 20)).isEmpty())
-        if (!out.write(chunk)) return false;
+        if (!out.write(chunk)) return failed(out.errorString());
     // A source that could not be read to its end must not pass as copied.
-    if (in.error() != QFileDevice::NoError || !in.atEnd()) return false;
-    if (!out.commit()) return false;
+    if (in.error() != QFileDevice::NoError || !in.atEnd()) return failed(in.errorString());
+    if (!out.commit()) return failed(out.errorString());
     // Like a system copy, the copy keeps the source's permissions and time of last change.
     QFile::setPermissions(target, from.permissions());
     QFile copy(target);
