@@ -38,11 +38,12 @@ ResultLineFields parseResultLine(const QString &line) {
     const int c = int(line.indexOf(QLatin1Char(','))) + 1;
     const int k = int(line.indexOf(QLatin1Char(':'))) + 1;
     ResultLineFields f;
-    const double place = vb::Val(vb::Left(line, d - 1));
-    if (place != std::floor(place))
+    const QString placeText = vb::Left(line, d - 1);
+    const double place = vb::Val(placeText);
+    if (place != std::floor(place))  // the text may be long: the message names its start
         throw AppError(err::TypeMismatch, kRuntimeSource,
                        QStringLiteral("Typen unverträglich: der Platz \"%1\" ist keine ganze Zahl")
-                           .arg(vb::Left(line, d - 1)));
+                           .arg(vb::Left(placeText, 20)));
     f.place = vb::CLng(place);
     f.vorname = column(line, d + 2, c - d - 2);
     f.zuname = column(line, c + 2, d + 28 - c);
