@@ -91,7 +91,7 @@ void HTML_ExportEndwertung(const QString &path) {
 
 void ShowHtmlInViewer(const QString &path) {
     const QString show = GetSetting(kHtmlSection, QStringLiteral("Anzeigen"), QStringLiteral("False"));
-    if (vb::Trim(show).isEmpty() || !vb::CBool(show)) return;
+    if (vb::Trim(show).isEmpty() || !GetSettingBool(kHtmlSection, QStringLiteral("Anzeigen"), show)) return;
     const QString viewer = GetSetting(kHtmlSection, QStringLiteral("Anzeigeprog"));
     if (vb::Trim(viewer).isEmpty()) {
         ui().message(QStringLiteral("Kein HTML-Anzeiger ausgewählt!"), MsgButtons::Ok, MsgIcon::Information);

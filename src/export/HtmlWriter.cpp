@@ -1,15 +1,16 @@
 #include "export/HtmlWriter.h"
 
 #include "platform/errors/AppError.h"
+#include "platform/files/SafeFile.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/Clock.h"
 #include "platform/text/CodePage.h"
+#include "platform/text/OutputText.h"
 #include "platform/text/Vb.h"
 #include "platform/ui/Ui.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cerrno>
 #include <sys/stat.h>
 
@@ -45,7 +46,8 @@ bool isBlank(const QString &text) {
 
 QString HTML_GetColor(const QString &key) {
     const QString stored = GetSetting(kHtmlSection, key);
-    const qint64 value = vb::Trim(stored).isEmpty() ? defaultColor(key) : vb::CLng(stored);
+    const qint64 value =
+        vb::Trim(stored).isEmpty() ? defaultColor(key) : GetSettingLong(kHtmlSection, key, QString());
     QString hex = QString::number(quint32(value), 16).toUpper().rightJustified(6, u'0').left(6);
     return hex.mid(4, 2) + hex.mid(2, 2) + hex.mid(0, 2);
 }
@@ -69,11 +71,11 @@ QString htmlEscape(const QString &text) {
     return out;
 }
 
+QString htmlData(const QString &text) { return htmlEscape(blankControls(text)); }
+
 HtmlWriter::HtmlWriter() = default;
 
-HtmlWriter::~HtmlWriter() {
-    if (file_) file_->cancelWriting();
-}
+HtmlWriter::~HtmlWriter() = default;  // an uncommitted writer removes its temporary file
 
 bool HtmlWriter::HTML_OpenFile(const QString &path) {
     try {
@@ -86,8 +88,8 @@ bool HtmlWriter::HTML_OpenFile(const QString &path) {
                                  (changed.isValid() ? formatDateTime(changed) : QString());
             if (ui().message(text, MsgButtons::YesNo, MsgIcon::Critical) != MsgAnswer::Yes) return false;
         }
-        auto file = std::make_unique<QSaveFile>(path);
-        if (!file->open(QIODevice::WriteOnly)) return false;
+        auto file = std::make_unique<SafeFileWriter>(path);
+        if (!file->open()) return false;
         file_ = std::move(file);
         path_ = path;
         buffer_.clear();
@@ -132,7 +134,7 @@ void HtmlWriter::lineAscii(const char *text) {
 void HtmlWriter::flush(bool force) {
     if (!file_) raiseWriteError();
     if (buffer_.isEmpty() || (!force && buffer_.size() < kFlushSize)) return;
-    if (file_->write(buffer_) != buffer_.size()) raiseWriteError();
+    if (!file_->write(buffer_)) raiseWriteError();
     buffer_.clear();
 }
 
@@ -147,7 +149,7 @@ void HtmlWriter::HTML_WriteHead(const QString &title) {
     lineAscii("<HTML>");
     line(QStringLiteral("<BODY bgcolor=#") + HTML_GetColor(QStringLiteral("Dokument")) + QStringLiteral(" text=#") +
          HTML_GetColor(QStringLiteral("Text")) + u'>');
-    line(QStringLiteral("<TITLE>") + htmlEscape(title) + QStringLiteral("</TITLE>"));
+    line(QStringLiteral("<TITLE>") + htmlData(title) + QStringLiteral("</TITLE>"));
 }
 
 void HtmlWriter::block(const char *anchorLine, const QStringList &texts) {
@@ -168,16 +170,16 @@ void HtmlWriter::HTML_WriteHeader(const QStringList &texts) { block("<A Name=\"A
 void HtmlWriter::HTML_WriteFooter(const QStringList &texts) { block("<A Name=\"Ende\"></A>", texts); }
 
 void HtmlWriter::HTML_BeginTable(const QStringList &headerCells, const QString &anchor, const QString &caption) {
-    line(QStringLiteral("<A Name=") + htmlEscape(anchor) + QStringLiteral("></A>"));
+    line(QStringLiteral("<A Name=") + htmlData(anchor) + QStringLiteral("></A>"));
     line(QStringLiteral("<CENTER><TABLE border=1 cellpadding=3 width=\"90%\" bgcolor = #") +
          HTML_GetColor(QStringLiteral("Tabelle")) + u'>');
-    line("<CAPTION><H2>", htmlEscape(caption), "</H2></CAPTION>");
+    line("<CAPTION><H2>", htmlData(caption), "</H2></CAPTION>");
     lineAscii("<TR>");
     // An empty list is still one (empty) header cell.
     const QStringList cells = headerCells.isEmpty() ? QStringList{QString()} : headerCells;
     for (const QString &cell : cells) {
         const QByteArray open = "<TH bgcolor=#" + HTML_GetColor(QStringLiteral("Tabellenheader")).toLatin1() + "><I>";
-        line(open.constData(), htmlEscape(cell), "</I></TH>");
+        line(open.constData(), htmlData(cell), "</I></TH>");
     }
     lineAscii("</TR>");
 }
@@ -186,8 +188,9 @@ void HtmlWriter::HTML_WriteRow(const QStringList &cells) {
     lineAscii("<TR>");
     const QStringList list = cells.isEmpty() ? QStringList{QString()} : cells;
     for (const QString &cell : list) {
-        if (isBlank(cell)) lineAscii("<TD>-</TD>");
-        else line("<TD>", htmlEscape(cell), "</TD>");
+        const QString shown = blankControls(cell);
+        if (isBlank(shown)) lineAscii("<TD>-</TD>");
+        else line("<TD>", htmlEscape(shown), "</TD>");
     }
     lineAscii("</TR>");
 }
@@ -214,6 +217,7 @@ void HtmlWriter::HTML_WriteTail() {
 
 void HtmlWriter::HTML_CloseFile() {
     flush(true);
+    if (!file_) raiseWriteError();
     if (!file_->commit()) raiseWriteError();
     file_.reset();
 }

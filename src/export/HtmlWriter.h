@@ -3,8 +3,9 @@
 // block, result tables, footer block, page tail. Lines are CP1252 with CR LF; a
 // character CP1252 lacks is written as "&#N;".
 //
-// Cells, captions and titles are data and are escaped; the header and footer texts
-// are the organiser's own and may hold mark-up, so they are written as they stand.
+// Cells, captions and titles are data: they are escaped, and a control character in
+// them is written as a blank. The header and footer texts are the organiser's own and
+// may hold mark-up, so they are written as they stand.
 // The page is written under a temporary name beside the target and takes the
 // target's place only at HTML_CloseFile: a page that fails half-way never replaces
 // the one that was there.
@@ -13,9 +14,9 @@
 #include <QStringList>
 #include <memory>
 
-class QSaveFile;
-
 namespace tarnis {
+
+class SafeFileWriter;
 
 // Colour keys of section "HTML Listen".
 inline const QString kHtmlSection = QStringLiteral("HTML Listen");
@@ -27,6 +28,8 @@ QString HTML_GetColor(const QString &key);
 
 // "&", "<", ">" and '"' as entities.
 QString htmlEscape(const QString &text);
+// A data value as a page shows it: control characters as blanks, then escaped.
+QString htmlData(const QString &text);
 
 class HtmlWriter {
 public:
@@ -59,7 +62,7 @@ private:
     void block(const char *anchorLine, const QStringList &texts);
     [[noreturn]] void raiseWriteError();
 
-    std::unique_ptr<QSaveFile> file_;
+    std::unique_ptr<SafeFileWriter> file_;
     QByteArray buffer_;
     QString path_;
 };

@@ -1,6 +1,7 @@
 #include "print/ClassRanking.h"
 
 #include "platform/engine/Collation.h"
+#include "platform/text/OutputText.h"
 #include "platform/text/Vb.h"
 
 namespace tarnis {
@@ -21,6 +22,6 @@ ClassRanking::Step ClassRanking::next(const QString &ageClass, std::int64_t tota
     return {opens, place};
 }
 
-QString classHeading(const QString &ageClass) { return vb::Trim(ageClass.left(20)); }
+QString classHeading(const QString &ageClass) { return vb::Trim(vb::Left(blankControls(ageClass), 20)); }
 
 }  // namespace tarnis

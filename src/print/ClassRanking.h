@@ -27,7 +27,7 @@ private:
     std::int64_t previousTotal_ = 0;
 };
 
-// The class as a heading shows it: its first 20 characters, trimmed.
+// The class as a heading shows it: its first 20 characters, trimmed, control characters as blanks.
 QString classHeading(const QString &ageClass);
 
 }  // namespace tarnis

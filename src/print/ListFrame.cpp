@@ -4,6 +4,7 @@
 #include "core/services/ShowError.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/Clock.h"
+#include "platform/text/OutputText.h"
 #include "platform/text/Vb.h"
 
 namespace tarnis {
@@ -15,10 +16,10 @@ const QString kSection = QStringLiteral("Listendruck");
 QString setting(const QString &key, const QString &fallback) { return GetSetting(kSection, key, fallback); }
 
 print::FontSpec fontSetting(const QString &nameKey, const QString &nameDefault, const QString &sizeKey) {
-    return print::FontSpec{setting(nameKey, nameDefault), double(vb::CLng(setting(sizeKey, QStringLiteral("0"))))};
+    return print::FontSpec{setting(nameKey, nameDefault), double(GetSettingLong(kSection, sizeKey, QStringLiteral("0")))};
 }
 
-quint32 colourSetting(const QString &key) { return quint32(vb::CLng(setting(key, QStringLiteral("0")))); }
+quint32 colourSetting(const QString &key) { return quint32(GetSettingLong(kSection, key, QStringLiteral("0"))); }
 
 }  // namespace
 
@@ -35,7 +36,7 @@ ListSettings ListSettings::read(const QString &rowFontKey) {
                                    QStringLiteral("Gruppenueberschrift FontSize"));
     s.colorGruppe = colourSetting(QStringLiteral("Color Gruppe"));
     s.colorListenkopf = colourSetting(QStringLiteral("Color Listenkopf"));
-    s.gitter = vb::CBool(setting(QStringLiteral("Gitter"), QStringLiteral("False")));
+    s.gitter = GetSettingBool(kSection, QStringLiteral("Gitter"), QStringLiteral("False"));
     return s;
 }
 
@@ -129,6 +130,8 @@ const print::Cells &raceListColumnNames() {
     return names;
 }
 
-QString listField(const QString &text, int width) { return vb::Trim(vb::Trim(text).left(width)); }
+QString listField(const QString &text, int width) {
+    return vb::Trim(vb::Left(vb::Trim(blankControls(text)), width));
+}
 
 }  // namespace tarnis

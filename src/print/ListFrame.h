@@ -80,7 +80,8 @@ const print::Cells &raceListColumnNames();
 
 inline const QString kPrintProblem = QStringLiteral("There was a problem printing to your printer.");
 
-// A field as the lists print it: trimmed, cut to width characters, trimmed again.
+// A field as the lists print it: control characters as blanks, trimmed, cut to width
+// characters, trimmed again.
 QString listField(const QString &text, int width);
 
 }  // namespace tarnis

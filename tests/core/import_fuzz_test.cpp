@@ -1,13 +1,17 @@
 // Mutated result lists: the import never crashes, and afterwards the table holds
 // either exactly what it held before (with the failure reported) or exactly what
-// the lines of the file say.
+// the lines of the file say. A list that holds a line the import must refuse (a
+// control character in a name, club or class, a place that is no whole number in
+// range, a line beyond 64 KB) is always refused.
 #include "import_support.h"
 
 #include "core/import/EI_Import.h"
 #include "core/import/ResultLine.h"
 #include "platform/text/Vb.h"
 
+#include <algorithm>
 #include <cctype>
+#include <optional>
 #include <map>
 #include <random>
 
@@ -19,9 +23,13 @@ namespace {
 constexpr int kRuns = 3000;
 constexpr int kRace2Ort = 11;  // 7 fixed fields, then 4 per race
 
+bool hasControl(const QString &s) {
+    return std::any_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+}
+
 // What a successful import of `bytes` makes of the rows `before`, worked out
-// independently of the importer's reading and writing.
-QStringList expectedRows(const QStringList &before, QByteArray bytes) {
+// independently of the importer's reading and writing; nothing when a line must fail.
+std::optional<QStringList> expectedRows(const QStringList &before, QByteArray bytes) {
     std::map<QString, QStringList> rows;  // by the key as the case-insensitive collation sees it
     const auto key = [](const QStringList &cells) { return cells.mid(0, 5).join(QChar(0x1F)).toCaseFolded(); };
     for (const QString &row : before) rows[key(row.split('|'))] = row.split('|');
@@ -29,12 +37,21 @@ QStringList expectedRows(const QStringList &before, QByteArray bytes) {
     if (lines.last().isEmpty()) lines.removeLast();
     QString venue, date, ageClass;
     for (int n = 0; n < lines.size(); ++n) {
+        if (lines[n].size() > 65536) return std::nullopt;
         const QString line = vb::Trim(decodeCp850(lines[n]));
         if (n < 2) (n == 0 ? venue : date) = line;
         if (isAgeClassHeading(line)) ageClass = headingAgeClass(line);
         if (line.isEmpty() || !isResultLine(line)) continue;
-        const ResultLineFields f = parseResultLine(line);
-        QStringList cells{f.vorname, f.zuname, QString::number(joinYear("19", f.yearField)), ageClass, f.verein};
+        ResultLineFields f;
+        QStringList cells;
+        try {
+            f = parseResultLine(line);
+            cells = {f.vorname, f.zuname, QString::number(joinYear("19", f.yearField)), ageClass, f.verein};
+        } catch (const AppError &) {
+            return std::nullopt;
+        }
+        if (hasControl(f.vorname) || hasControl(f.zuname) || hasControl(f.verein) || hasControl(ageClass))
+            return std::nullopt;
         auto it = rows.find(key(cells));
         if (it == rows.end()) {
             for (int i = 5; i < 19; ++i) cells << "<null>";
@@ -54,9 +71,12 @@ QStringList expectedRows(const QStringList &before, QByteArray bytes) {
 }
 
 // A mutation of `base`: random bytes, cut and repeated lines, odd dots, commas and
-// colons, very long lines, changed case and digits; now and then an empty or a binary file.
+// colons, very long lines, changed case and digits, control characters, places with
+// exponents; now and then an empty or a binary file, or a line beyond 64 KB.
 QByteArray mutate(const QByteArray &base, std::mt19937 &rng) {
     static const char odd[] = ".,:-m '\r\n0123456789";
+    static const char controls[] = {'\0', '\x01', '\t', '\x1f', '\x7f'};
+    static const char *const places[] = {"1e4001", "11e400", "1e-3", "2e1", "-0", "1e9"};
     const auto pick = [&rng](qsizetype n) { return int(rng() % std::uint32_t(n)); };
     const int kind = pick(20);
     QByteArray b = kind == 0 ? QByteArray() : kind == 1 ? QByteArray(pick(3000), '\0') : base;
@@ -65,7 +85,7 @@ QByteArray mutate(const QByteArray &base, std::mt19937 &rng) {
         const qsizetype at = b.isEmpty() ? 0 : pick(b.size());
         const auto ch = static_cast<unsigned char>(b.isEmpty() ? '\0' : b[at]);
         const qsizetype start = b.lastIndexOf('\n', at) + 1, end = b.indexOf('\n', at);
-        switch (pick(8)) {
+        switch (pick(11)) {
         case 0: if (!b.isEmpty()) b[at] = char(pick(256)); break;
         case 1: b.insert(at, odd[pick(sizeof odd - 1)]); break;
         case 2: b.remove(at, pick(12)); break;
@@ -78,7 +98,16 @@ QByteArray mutate(const QByteArray &base, std::mt19937 &rng) {
         }
         case 5: if (end > start) b.insert(start, b.mid(start, end - start + 1)); break;
         case 6: if (std::isalpha(ch)) b[at] = char(ch ^ 0x20); break;
-        default: if (std::isdigit(ch)) b[at] = char('0' + pick(10)); break;
+        case 7: if (std::isdigit(ch)) b[at] = char('0' + pick(10)); break;
+        case 8: b.insert(at, controls[pick(sizeof controls)]); break;
+        case 9: {  // the place of a line with an exponent
+            const qsizetype dot = b.indexOf('.', start);
+            if (dot > start && (end < 0 || dot < end)) b.replace(start, dot - start, places[pick(6)]);
+            break;
+        }
+        default:
+            if (pick(40) == 0) b.insert(at, "\n" + QByteArray(65537 + pick(3000), 'x') + ", 1:00:00\n");
+            break;
         }
     }
     return b;
@@ -105,9 +134,11 @@ TEST_F(ImportFuzz, MutatedListsLeaveTheTableWholeOrImported) {
     gDB->execute("CREATE TABLE Vorher AS SELECT * FROM Teilnehmer");
 
     std::mt19937 rng(20261205);
-    int refused = 0;
+    int refused = 0, mustFail = 0;
     for (int run = 0; run < kRuns; ++run) {
         const QByteArray bytes = mutate(base, rng);
+        const std::optional<QStringList> expected = expectedRows(before, bytes);
+        mustFail += !expected;
         ui.clearRecords();
         ui.answer("file", writeBytes(bytes));
         ui.answer("yes");
@@ -119,13 +150,15 @@ TEST_F(ImportFuzz, MutatedListsLeaveTheTableWholeOrImported) {
             ASSERT_EQ(after, before) << "run " << run << ": " << bytes.toHex().toStdString();
             continue;
         }
-        ASSERT_EQ(after, expectedRows(before, bytes)) << "run " << run << ": " << bytes.toHex().toStdString();
+        ASSERT_TRUE(expected) << "run " << run << " was not refused: " << bytes.toHex().toStdString();
+        ASSERT_EQ(after, *expected) << "run " << run << ": " << bytes.toHex().toStdString();
         gDB->execute("DELETE FROM Teilnehmer");
         gDB->execute("INSERT INTO Teilnehmer SELECT * FROM Vorher");
     }
     // Both outcomes must have been exercised often.
     EXPECT_GT(kRuns - refused, kRuns / 10);
     EXPECT_GT(refused, kRuns / 10);
+    EXPECT_GT(mustFail, kRuns / 20);
 }
 
 }  // namespace

@@ -40,6 +40,7 @@ TEST(ImportLines, RulesColumnsReaderAndNoteWindow) {
         {resultLine("3a", "A, B", " 5", "C", "35:12"), "3|A|B|5|C|35:12"},
         {resultLine("40000", "A, B", "68", "C", "35:12"), "40000|A|B|68|C|35:12"},
         {resultLine("x", "A, B", "68", "C", "35:12"), "0|A|B|68|C|35:12"},
+        {resultLine("1e3", "A, B", "68", "C", "35:12"), "1000|A|B|68|C|35:12"},
     };
     for (const auto &[line, fields] : columns) {
         const ResultLineFields f = parseResultLine(line);
@@ -51,9 +52,9 @@ TEST(ImportLines, RulesColumnsReaderAndNoteWindow) {
         {"", {}}, {"a", {"a"}}, {"\r\n", {""}},
         {"a\r\nb\r\n", {"a", "b"}}, {"a\rb\r", {"a", "b"}}, {"a\nb\n", {"a", "b"}},
         {"a\r\n\r\nb", {"a", "", "b"}}, {"a\n\rb", {"a", "", "b"}},  // LF then CR: two ends
-        // a CR LF split between two reads, and a line longer than a read
-        {QByteArray(65535, 'x') + "\r\nshort\r\n" + QByteArray(200000, 'y') + "\nend",
-         {QByteArray(65535, 'x'), "short", QByteArray(200000, 'y'), "end"}},
+        // a CR LF split between two reads, and a line of the greatest length across two reads
+        {QByteArray(65535, 'x') + "\r\nshort\r\n" + QByteArray(65536, 'y') + "\nend",
+         {QByteArray(65535, 'x'), "short", QByteArray(65536, 'y'), "end"}},
     };
     for (const auto &[bytes, lines] : cases) {
         QBuffer buffer;
@@ -63,6 +64,18 @@ TEST(ImportLines, RulesColumnsReaderAndNoteWindow) {
         QList<QByteArray> got;
         for (QByteArray line; reader.next(line);) got << line;
         EXPECT_EQ(got, lines) << bytes.left(20).toStdString();
+    }
+    // A longer line is not read on, whether or not it ever ends.
+    for (const QByteArray &tail : {QByteArray("\r\nend"), QByteArray(50'000'000, 'z')}) {
+        QBuffer buffer;
+        buffer.setData("a\n" + QByteArray(65537, 'z') + tail);
+        buffer.open(QIODevice::ReadOnly);
+        LineReader reader(buffer);
+        QByteArray line;
+        EXPECT_TRUE(reader.next(line));
+        EXPECT_EQ(errorOf([&] { reader.next(line); }), 6);
+        EXPECT_EQ(reader.tooLongStart(), QByteArray(256, 'z'));
+        EXPECT_LT(buffer.pos(), 3 * LineReader::kMaxLineBytes);
     }
     // The note window shows the line just processed and goes away.
     QWidget mainWindow;
@@ -113,8 +126,18 @@ TEST_F(Import, FailuresRollBackAndNameTheLine) {
         // the comma leaves no room for the name, the colon none for the time
         {"Lauf_2", {"Ort", "Datum", head, "5.,x 40:00", good}, 4, 5},
         {"Lauf_2", {"Ort", "Datum", head, good, "5.:x, y"}, 5, 5},
-        // a place beyond 32 bits; an empty date when an existing row is updated
+        // a place beyond 32 bits, beyond a double or not whole; an empty date when an existing row is updated
         {"Lauf_2", {"Ort", "Datum", head, resultLine("99999999999", "Neu, Nina", "80", "LG", "40:00")}, 4, 6},
+        {"Lauf_2", {"Ort", "Datum", head, good, resultLine("1e4001", "Neu, Nina", "80", "LG", "40:00")}, 5, 6},
+        {"Lauf_2", {"Ort", "Datum", head, resultLine("11e400", "Neu, Nina", "80", "LG", "40:00")}, 4, 6},
+        {"Lauf_2", {"Ort", "Datum", head, resultLine("1e-3", "Neu, Nina", "80", "LG", "40:00")}, 4, 13},
+        // a control character in a name, the club or the class
+        {"Lauf_2", {"Ort", "Datum", head, resultLine("5", "Neu, Ni\tna", "80", "LG", "40:00")}, 4, 13},
+        {"Lauf_2", {"Ort", "Datum", head, resultLine("5", QString("Ne") + QChar(0) + "u, Nina", "80", "LG", "40:00")}, 4, 13},
+        {"Lauf_2", {"Ort", "Datum", head, resultLine("5", "Neu, Nina", "80", QString("L") + QChar(0) + "G", "40:00")}, 4, 13},
+        {"Lauf_2", {"Ort", "Datum", "M4\x01" "0 - 10 km Lauf", good}, 4, 13},
+        // a line too long to be a result line
+        {"Lauf_2", {"Ort", "Datum", head, good, QString(70000, 'x') + ", 1:00:00", good}, 5, 6},
         {"Lauf_2", {"Ort", "", head, good, resultLine("1", "O'Neill, Sean", "68", "LG Nord", "35:12")}, 5, 3315},
         {"Lauf_2", {}, 0, 53},
         // a prefix that names no race never reaches a column name
@@ -130,8 +153,11 @@ TEST_F(Import, FailuresRollBackAndNameTheLine) {
         SaveSetting("LastUser", "erfassen", c.prefix);
         EXPECT_TRUE(importFile(c.lines.isEmpty() ? path("fehlt.txt") : writeList(c.lines, "bad.txt")));
         EXPECT_EQ(allRows(), before);
-        EXPECT_THAT(reports(), ElementsAre(QString::number(c.error) + "  Fehler beim Import ! Zeile:\r" +
-                                           c.lines.value(c.badLine - 1)));
+        // The hint shows the start of the line, control characters as blanks.
+        QString shown = c.lines.value(c.badLine - 1).left(200);
+        for (QChar &ch : shown)
+            if (ch < QChar(0x20)) ch = ' ';
+        EXPECT_THAT(reports(), ElementsAre(QString::number(c.error) + "  Fehler beim Import ! Zeile:\r" + shown));
         EXPECT_FALSE(gDB->inTransaction());
     }
 }

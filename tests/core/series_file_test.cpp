@@ -1,5 +1,6 @@
 // The series file: schema and creation, points per place and their direction, the
 // age-class order, compaction and repair.
+#include "common/DiskFull.h"
 #include "import_support.h"
 
 #include "core/db/AklSortIndex.h"
@@ -10,10 +11,12 @@
 
 #include <QDir>
 #include <QScopeGuard>
+#include <map>
 
 using namespace tarnis;
 using namespace tarnis::testing;
 using ::testing::UnorderedElementsAre;
+using ::testing::StartsWith;
 
 namespace {
 
@@ -181,6 +184,128 @@ TEST_F(SeriesFile, CompactionAndRepair) {
     EXPECT_FALSE(ui.busy());
     gDB.reset();
     DB_CloseAll();  // nothing open: still no failure
+}
+
+// Compaction on a write-protected, a damaged, an interrupted or a filling disk's file:
+// the series file and the day's good backup are never lost, and every failure is told.
+class Compaction : public SeriesTest {
+protected:
+    void SetUp() override {
+        SeriesTest::SetUp();
+        setFixedNow(QDateTime(QDate(2026, 12, 5), QTime(12, 0)));
+        openSeries(3);
+        gDB->execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1500) "
+                     "INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein) "
+                     "SELECT 'Läufer ' || i, 'Eva', 1970, 'M40', 'LG' FROM n");
+        gDB->execute("DELETE FROM Teilnehmer WHERE Vorname > 'Läufer 5'");
+        // A class too long, as an older version stored it through a NUL: no damage to the file.
+        gDB->execute("PRAGMA ignore_check_constraints = 1");
+        gDB->execute("UPDATE Teilnehmer SET Altersklasse = ?1 WHERE Vorname = 'Läufer 1'",
+                     {QString("M40") + QChar(0) + QString(58, 'x')});
+        participants = int(gDB->openRecordset("SELECT count(*) FROM Teilnehmer").field(0).toLong());
+        gDB->close();
+    }
+    void TearDown() override {
+        setFixedNow(QDateTime());
+        SeriesTest::TearDown();
+    }
+    QStringList files() const {
+        return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot);
+    }
+    const QString backup = path("series.mdb_05.12.2026");
+    int participants = 0;
+};
+
+TEST_F(Compaction, NeverLosesTheFileOrTheDaysGoodBackup) {
+    ASSERT_TRUE(QFile::copy(gDBPath, backup));
+    const QByteArray before = fileBytes(gDBPath), good = fileBytes(backup);
+
+    // Write-protected: refused before anything is written.
+    QFile::setPermissions(gDBPath, QFile::ReadOwner | QFile::ReadGroup);
+    DB_Compact();
+    EXPECT_THAT(reports(), ElementsAre("3027 DB_Compact "));
+    EXPECT_THAT(files(), UnorderedElementsAre("series.mdb", "series.mdb_05.12.2026"));
+    QFile::setPermissions(gDBPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+
+    // The disk fills up while the backup is written: the old backup stays, the file too.
+    const std::string answer = inChild(
+        [this] {
+            ui.clearRecords();
+            DB_Compact();
+            return reports().join('\n').toStdString();
+        },
+        rlim_t(before.size() / 2));
+    EXPECT_EQ(answer, "3051 DB_Compact ");
+    EXPECT_EQ(fileBytes(backup), good);
+    EXPECT_EQ(fileBytes(gDBPath), before);
+    EXPECT_THAT(files(), UnorderedElementsAre("series.mdb", "series.mdb_05.12.2026"));
+
+    // What a run killed half-way left is cleared by the next one, which goes through.
+    writeBytes("halb", "series.mdb_new.tmp");
+    writeBytes("halb", "series.mdb_new.tmp-journal");
+    writeBytes("halb", ".series.mdb.tmp-Ab12Cd");
+    writeBytes("halb", ".series.mdb_05.12.2026.tmp-Ab12Cd");
+    gDB->close();
+    ui.clearRecords();
+    ui.answer("ok");
+    DB_Compact();
+    EXPECT_THAT(ui.messages(), ElementsAre("information\tKomprimierung der Datenbank abgeschlossen !"));
+    EXPECT_THAT(files(), UnorderedElementsAre("series.mdb", "series.mdb_05.12.2026", "series.mdb_new"));
+    EXPECT_EQ(fileBytes(backup), before);
+    EXPECT_EQ(fileBytes(path("series.mdb_new")), fileBytes(gDBPath));
+    // A repair clears what a killed repair left.
+    writeBytes("halb", "series.mdb.repair");
+    ui.answer("ok");
+    DB_Repair();
+    EXPECT_THAT(files(), UnorderedElementsAre("series.mdb", "series.mdb_05.12.2026", "series.mdb_new"));
+
+    // Damaged beyond repair: reported before the day's good backup is touched.
+    QByteArray damaged = fileBytes(gDBPath);
+    for (int i = 4096; i < damaged.size(); ++i) damaged[i] = char(0xA5 ^ i);
+    writeBytes(damaged, "series.mdb");
+    ui.clearRecords();
+    DB_Compact();
+    EXPECT_THAT(reports().join('\n').toStdString(), StartsWith("3049 DB_Compact"));
+    EXPECT_EQ(fileBytes(backup), before);
+    EXPECT_EQ(fileBytes(gDBPath), damaged);
+    EXPECT_THAT(files(), UnorderedElementsAre("series.mdb", "series.mdb_05.12.2026", "series.mdb_new"));
+    gDB.reset();
+}
+
+// Each size of a small disk in turn, from too small for the backup to room for all:
+// either the compaction is reported done and the file holds every participant, or the
+// failure is reported and the file is byte for byte the old one.
+TEST_F(Compaction, OnAFillingDiskEitherDoneOrOldFileKept) {
+    const QByteArray before = fileBytes(gDBPath);
+    const QString disk = path("disk");
+    ASSERT_TRUE(QDir().mkpath(disk));
+    std::map<std::string, int> outcomes;
+    for (qint64 size = before.size(); size < 4 * before.size(); size += 4096) {
+        const std::string answer = inChild([&] {
+            if (!mountSmallDisk(disk, size)) return std::string("no mount");
+            const QString file = disk + "/series.mdb";
+            if (!QFile::copy(gDBPath, file)) return std::string("no copy");
+            gDBPath = file;
+            ui.clearRecords();
+            ui.answer("ok");
+            DB_Compact();
+            const bool done = ui.messages().value(0).startsWith("information");
+            const bool same = fileBytes(file) == before;
+            const int count = int(Database::open(file)->openRecordset("SELECT count(*) FROM Teilnehmer")
+                                             .field(0).toLong());
+            const QStringList left = QDir(disk).entryList(QDir::Files | QDir::Hidden);
+            std::string what = done ? "done" : same ? "kept" : "LOST";
+            if (!done && left.contains("series.mdb_new")) what += " after _new";
+            if (count != participants || left.filter(".tmp").size() > 0) what += " BAD " + left.join(',').toStdString();
+            return what;
+        });
+        if (answer == "no mount") GTEST_SKIP() << "no small disk can be mounted here";
+        EXPECT_THAT(answer, ::testing::AnyOf("done", "kept", "kept after _new")) << size;
+        ++outcomes[answer];
+    }
+    EXPECT_GT(outcomes["kept"], 0);
+    EXPECT_GT(outcomes["kept after _new"], 0);  // the last copy over the file failed
+    EXPECT_GT(outcomes["done"], 0);
 }
 
 }  // namespace

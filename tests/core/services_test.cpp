@@ -1,5 +1,6 @@
 // The error dialog and its report file, the progress rules, help and the form
 // styling; the windows under the offscreen platform.
+#include "common/DiskFull.h"
 #include "import_support.h"
 
 #include "core/services/Help.h"
@@ -88,6 +89,20 @@ TEST_F(Services, DialogTextAndReportFile) {
                                            "critical\tDatei konnte nicht geseichert werden!",
                                            "critical\tDatei konnte nicht geseichert werden!"));
     EXPECT_EQ(ui.fileRequests().first().filter, "Datei (*.log *.txt)");
+
+    // A disk that fills up while the report is written: told as not saved, the old file kept.
+    writeBytes("alter Bericht", "bericht.log");
+    const std::string answer = inChild(
+        [&] {
+            ui.clearRecords();
+            ui.answer("file", path("bericht.log"));
+            ui.answer("ok");
+            SaveErrorReport(report);
+            return ui.messages().join('\n').toStdString();
+        },
+        64);
+    EXPECT_EQ(answer, "critical\tDatei konnte nicht geseichert werden!");
+    EXPECT_EQ(fileBytes(path("bericht.log")), "alter Bericht");
 }
 
 TEST_F(Services, ErrorDialogWindow) {

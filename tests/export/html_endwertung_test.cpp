@@ -1,6 +1,7 @@
 // The final standings page and its command: order, the messages of the empty and the
 // refused page, failures and the viewer. Whole pages byte for byte are the season case's.
 #include "export/FinalStandingsHtml.h"
+#include "common/DiskFull.h"
 #include "html_support.h"
 
 #include <QRegularExpression>
@@ -8,7 +9,7 @@
 
 using namespace tarnis;
 using namespace tarnis::htmltest;
-using testing::ElementsAre;
+using ::testing::ElementsAre;
 
 namespace {
 
@@ -42,9 +43,10 @@ TEST_F(Endwertung, PlacesAndOrder) {
     addPoints(2, 8);
     add({"Zorn", "b", 19801, "M40", "V", 9});
     add({"Adler", "z", 1980, "M40", "Verein mit einem sehr langen Namen e.V.", 9});
+    add({"Ta\tb", "\r\nc", 1980, "M40", "V\x01W", 7});  // control characters in data show as blanks
     HTML_ExportEndwertung(path("2.html"));
-    EXPECT_THAT(tables(path("2.html")),
-                ElementsAre("# M40", "1|Adler|z|1980|Verein mit einem sehr langen N|9", "1|Zorn|b|1980|V|9"));
+    EXPECT_THAT(tables(path("2.html")), ElementsAre("# M40", "1|Adler|z|1980|Verein mit einem sehr langen N|9",
+                                                    "1|Zorn|b|1980|V|9", "3|Ta b|c|1980|V W|7"));
     EXPECT_TRUE(scripted.messages().isEmpty());
 }
 
@@ -74,9 +76,26 @@ TEST_F(Endwertung, OldPageStaysWithoutFinishersRefusedOrFailing) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("Endwertung")).size(), 1);
     ASSERT_EQ(scripted.errorReports().size(), 1);
     EXPECT_EQ(scripted.errorReports()[0].error.number, err::TypeMismatch);
+    EXPECT_TRUE(scripted.errorReports()[0].error.description.contains(QStringLiteral("\"Tabelle\" im Abschnitt")));
     EXPECT_EQ(scripted.errorReports()[0].hint, QStringLiteral("There was a problem printing to your printer."));
     EXPECT_EQ(scripted.errorReports()[0].procedure, QStringLiteral("HTML_ExportEndwertung"));
     EXPECT_EQ(scripted.progressCalls().last(), QStringLiteral("hide"));
+
+    // The disk fills up while the page is written.
+    set("HTML Listen", "Tabelle", QStringLiteral("0"));
+    const std::string answer = tarnis::testing::inChild(
+        [&] {
+            scripted.clearRecords();
+            scripted.answer(QStringLiteral("yes"));
+            HTML_ExportEndwertung(file);
+            const auto &reports = scripted.errorReports();
+            return reports.size() == 1 ? std::to_string(reports[0].error.number) + ' ' + reports[0].hint.toStdString()
+                                       : std::string("no error dialog");
+        },
+        1000);
+    EXPECT_EQ(answer, "57 There was a problem printing to your printer.");
+    EXPECT_EQ(readBytes(file), QByteArray("last year's page"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("Endwertung")).size(), 1);
 }
 
 class RecordingStarter : public ProgramStarter {

@@ -40,6 +40,7 @@ TEST_F(HtmlWriterTest, DataIsEscapedAndEncodedWhileHeaderTextsStayRaw) {
     page.HTML_WriteRow({QStringLiteral("a|b"), QStringLiteral("   "), QString(), QStringLiteral(" 7"),
                         QStringLiteral("Müller & <Söhne>"), QStringLiteral("Zoë 😀")});
     page.HTML_WriteRow({});
+    page.HTML_WriteRow({QStringLiteral("a\tb\r\nc"), QString(QChar(0))});
     page.HTML_CloseFile();
 
     const QByteArray expected =
@@ -52,7 +53,8 @@ TEST_F(HtmlWriterTest, DataIsEscapedAndEncodedWhileHeaderTextsStayRaw) {
         "<TH bgcolor=#FFC0C0><I>A&lt;B</I></TH>\r\n<TH bgcolor=#FFC0C0><I></I></TH>\r\n</TR>\r\n"
         "<TR>\r\n<TD>a|b</TD>\r\n<TD>-</TD>\r\n<TD>-</TD>\r\n<TD> 7</TD>\r\n"
         "<TD>M\xFCller &amp; &lt;S\xF6hne&gt;</TD>\r\n<TD>Zo\xEB &#128512;</TD>\r\n</TR>\r\n"
-        "<TR>\r\n<TD>-</TD>\r\n</TR>\r\n";
+        "<TR>\r\n<TD>-</TD>\r\n</TR>\r\n"
+        "<TR>\r\n<TD>a b  c</TD>\r\n<TD>-</TD>\r\n</TR>\r\n";
     EXPECT_EQ(readBytes(path(QStringLiteral("p.html"))), expected);
 }
 

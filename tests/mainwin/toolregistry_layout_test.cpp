@@ -1,4 +1,5 @@
 // The menus and toolbar as built into a window, their states, and the layout file.
+#include "common/DiskFull.h"
 #include "mainwin/forms/CommandBars.h"
 
 #include <QAction>
@@ -111,6 +112,26 @@ TEST(CommandBars, LayoutSurvivesTheEndOfTheProgram) {
     EXPECT_TRUE(b.bars.action("PopDatenbank", "mnuLöschen")->isEnabled());
     EXPECT_FALSE(b.bars.isEnabled("mnuGlobal", "mnuDrucken"));
     EXPECT_EQ(b.window.toolBarArea(b.bars.toolBar()), Qt::LeftToolBarArea);
+
+    // A disk that fills up while the layout is saved: error 2000, the old file kept.
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    file.close();
+    b.bars.setChecked("PopDruckenModus", "mnuVorschau", true);
+    const std::string answer = tarnis::testing::inChild(
+        [&] {
+            try {
+                b.bars.saveLayout(path);
+                return std::string("saved");
+            } catch (const AppError &e) {
+                return std::to_string(e.number);
+            }
+        },
+        rlim_t(saved.size() / 2));
+    EXPECT_EQ(answer, "2000");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), saved);
 }
 
 // Every way a layout file can be damaged (a foreign format is the season case's):

@@ -4,6 +4,7 @@
 #include "platform/engine/Collation.h"
 
 #include <QDir>
+#include <sqlite3.h>
 
 using namespace tarnis;
 using namespace tarnis::enginetest;
@@ -66,11 +67,16 @@ TEST_F(Engine, NamedChecksRefuseEmptyLongAndOutOfRangeValues) {
         {{Value(), 1, Value()}, err::NullInKey},      {{"F", "zwölf", Value()}, err::DataTypeMismatch},
         {{"D", std::int64_t(2147483648LL), Value()}, err::Overflow},
         {{"E", std::int64_t(-2147483649LL), Value()}, err::Overflow},
-        {{fifty, std::int64_t(2147483647), " "}, 0},  {{"G", std::int64_t(-2147483648LL), Value()}, 0}};
+        {{fifty, std::int64_t(2147483647), " "}, 0},  {{"G", std::int64_t(-2147483648LL), Value()}, 0},
+        // a NUL counts like any other character
+        {{QString(40, 'x') + QChar(0) + QString(21, 'y'), 1, Value()}, err::TextTooLong},
+        {{"H", 1, QString(QChar(0))}, 0}};
     for (const auto &c : cases)
         EXPECT_EQ(errorOf([&] { db->execute(kInsert, c.row); }), c.error) << c.row[0].textOrEmpty().toStdString();
-    EXPECT_EQ(count(*db), 2);
+    EXPECT_EQ(count(*db), 3);
     EXPECT_TRUE(db->openRecordset("SELECT Ort FROM Probe WHERE Name = 'G'").field("Ort").isNull());
+    EXPECT_EQ(db->openRecordset("SELECT Ort, length(Ort) FROM Probe WHERE Name = 'H'").rows()[0],
+              (std::vector<Value>{QString(QChar(0)), std::int64_t(1)}));
 }
 
 TEST_F(Engine, ExecuteMapsErrorsAndCountsRows) {
@@ -167,6 +173,18 @@ TEST_F(Engine, PreparedStatementsRunRepeatedlyAndAfterErrors) {
     EXPECT_EQ(errorOf([&] { select.query({}); }), err::TooFewParameters);
     EXPECT_EQ(errorOf([&] { db->tableColumns("Teilnehmer"); }), err::ItemNotFound);
     EXPECT_TRUE(db->tableExists("PROBE") && !db->tableExists("Teilnehmer"));
+
+    // A statement run while another one runs (here from inside an SQL function) leaves the
+    // texts bound to the outer one alone.
+    sqlite3_create_function(
+        db->handle(), "nested", 0, SQLITE_UTF8, db.get(),
+        [](sqlite3_context *context, int, sqlite3_value **) {
+            static_cast<Database *>(sqlite3_user_data(context))->openRecordset("SELECT ?1", {QString(20, 'y')});
+            sqlite3_result_int(context, 1);
+        },
+        nullptr, nullptr);
+    EXPECT_EQ(db->openRecordset("SELECT nested(), ?1", {QString(20, 'x')}).field(1).toText(), QString(20, 'x'));
+    EXPECT_EQ(select.query({"b"}).field(1).toText(), ort);
 
     // A statement that outlives its database reports instead of touching a closed connection.
     db->close();

@@ -1,11 +1,17 @@
 // The per-user settings store: case rules, raw values, persistence, a changing folder.
+#include "common/DiskFull.h"
 #include "engine_support.h"
 #include "platform/settings/Settings.h"
+#include "platform/text/CodePage.h"
+#include "platform/ui/ScriptedUi.h"
 
 #include <QDir>
+#include <gmock/gmock.h>
 
 using namespace tarnis;
+using tarnis::enginetest::fileBytes;
 using tarnis::enginetest::writeFile;
+using tarnis::testing::inChild;
 
 namespace {
 
@@ -76,6 +82,85 @@ TEST_F(SettingsStore, AStoreThatCannotBeReadIsReportedNotReplaced) {
     QDir().rmdir(settingsFilePath());
     SaveSetting("S", "k", "new");
     EXPECT_EQ(GetSetting("s", "K"), "new");
+}
+
+TEST_F(SettingsStore, AFullDiskIsAnErrorAndTheFileStaysWhole) {
+    QByteArray before = "[HTML Listen]\nDokument=12362580\n\n[Listendruck]\n";
+    for (int i = 0; i < 500; ++i) before += "Schl\xC3\xBCssel " + QByteArray::number(i) + "=Wert\n";
+    writeFile(settingsFilePath(), before);
+    reloadSettings();
+    ASSERT_GT(before.size(), 9000);
+    const std::string answer = inChild(
+        [] {
+            try {
+                SaveSetting("LastUser", "Modus", "Z");
+                return std::string("saved");
+            } catch (const AppError &e) {
+                // Nothing of the failed change is kept in memory either.
+                return std::to_string(e.number) + " " + GetSetting("LastUser", "Modus", "P").toStdString();
+            }
+        },
+        8192);
+    EXPECT_EQ(answer, "75 P");
+    EXPECT_EQ(fileBytes(settingsFilePath()), before);
+}
+
+TEST_F(SettingsStore, DamagedFilesAreKeptAsBakAndToldOnce) {
+    ScriptedUi ui;
+    setUi(&ui);
+    const QString bak = settingsFilePath() + ".bak";
+    // Stray lines: read as far as it goes, told once, kept before the first rewrite only.
+    const QByteArray damaged = "garbage\n[HTML Listen]\nDokument=1\nno separator\n";
+    writeFile(settingsFilePath(), damaged);
+    reloadSettings();
+    ui.answer("ok");
+    EXPECT_EQ(GetSetting("HTML Listen", "Dokument"), "1");
+    EXPECT_EQ(GetSetting("HTML Listen", "Dokument"), "1");
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(ui.messages()[0].contains("(zuerst Zeile 1)")) << ui.messages()[0].toStdString();
+    SaveSetting("A", "k", "1");
+    SaveSetting("A", "k", "2");
+    EXPECT_EQ(fileBytes(bak), damaged);
+    EXPECT_EQ(GetSetting("html listen", "dokument"), "1");
+
+    // Not UTF-8: CP1252, line by line. Over 1 MB: not read, told, kept.
+    writeFile(settingsFilePath(), "[A]\nk=Stra\xDF" "e\nu=Stra\xC3\x9F" "e\n");
+    reloadSettings();
+    EXPECT_EQ(GetSetting("A", "k") + GetSetting("A", "u"), "StraßeStraße");
+    const QByteArray huge = "[A]\nk=" + QByteArray(1 << 20, 'x') + "\n";
+    writeFile(settingsFilePath(), huge);
+    reloadSettings();
+    ui.clearRecords();
+    ui.answer("ok");
+    EXPECT_EQ(GetSetting("A", "k", "default"), "default");
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_TRUE(ui.messages()[0].contains("größer als 1 MB")) << ui.messages()[0].toStdString();
+    SaveSetting("A", "neu", "1");
+    EXPECT_EQ(fileBytes(bak), huge);
+    EXPECT_TRUE(ui.failures().isEmpty() && ui.leftoverAnswers().isEmpty());
+    setUi(nullptr);
+}
+
+TEST_F(SettingsStore, AWrongTypeNamesSectionAndKey) {
+    SaveSetting("LastUser", "LaufAnzForEW", "abc");
+    SaveSetting("Listendruck", "Gitter", "grün");
+    const struct {
+        std::function<void()> read;
+        int number;
+        const char *named;
+    } cases[] = {
+        {[] { GetSettingLong("LastUser", "LaufAnzForEW", "3"); }, 13, "\"LaufAnzForEW\" im Abschnitt \"LastUser\": \"abc\""},
+        {[] { GetSettingBool("Listendruck", "Gitter", "False"); }, 13, "\"Gitter\" im Abschnitt \"Listendruck\""},
+    };
+    for (const auto &c : cases) {
+        try {
+            c.read();
+            ADD_FAILURE() << c.named;
+        } catch (const AppError &e) {
+            EXPECT_EQ(e.number, c.number);
+            EXPECT_THAT(e.description.toStdString(), ::testing::HasSubstr(c.named));
+        }
+    }
 }
 
 }  // namespace

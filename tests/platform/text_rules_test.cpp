@@ -21,6 +21,30 @@ TEST(TextVb, TrimAndValReadAsVbDoes) {
         EXPECT_DOUBLE_EQ(vb::Val(QString::fromUtf8(c.text)), c.value) << c.text;
 }
 
+// A number beyond a double is an overflow, never a silent 0.
+TEST(TextVb, ValOfHugeNumbersOverflows) {
+    EXPECT_EQ(errorOf([] { vb::Val("1e4001"); }), err::Overflow);
+    EXPECT_EQ(errorOf([] { vb::Val("11e400 km"); }), err::Overflow);
+    EXPECT_EQ(errorOf([] { vb::CLng(QStringLiteral("1e400")); }), err::Overflow);
+    EXPECT_DOUBLE_EQ(vb::Val("1e-400"), 0);
+    EXPECT_FALSE(vb::IsNumeric("1e400"));
+    EXPECT_EQ(vb::readNumber("1e400", 7), 7);
+}
+
+// Cuts count UTF-16 units but never split a character outside the Basic Multilingual Plane.
+TEST(TextVb, CutsKeepOrDropACharacterWhole) {
+    const QString emoji = QStringLiteral("\U0001F600");
+    const QString s = QString(29, 'A') + emoji + 'B';  // units 30 and 31 are the emoji
+    const struct { QString got, want; } cases[] = {
+        {vb::Left(s, 30), QString(29, 'A')},       {vb::Left(s, 31), QString(29, 'A') + emoji},
+        {vb::Mid(s, 30, 2), emoji},                {vb::Mid(s, 29, 2), "A"},
+        {vb::Mid(s, 31), "B"},                     {vb::Mid(s, 31, 1), ""},
+        {vb::Right(s, 2), "B"},                    {vb::Right(s, 3), emoji + 'B'},
+        {vb::Left(emoji, 1), ""},                  {vb::Mid(QString(3, 'x'), 2), "xx"},
+    };
+    for (const auto &c : cases) EXPECT_EQ(c.got, c.want);
+}
+
 // The VB conversions and the engine's values round and refuse alike; Null is refused.
 TEST(TextVb, WholeNumberConversionsRoundHalvesToEvenAndCheckRange) {
     auto check = [](const auto &in, std::int32_t out, int error) {

@@ -46,6 +46,7 @@ TEST(ClassRankingTest, GroupsAsTheDatabaseAndSharesPlacesOfTies) {
     }
     EXPECT_EQ(classHeading(QStringLiteral("Hauptklasse Männer Abteilung A")), QStringLiteral("Hauptklasse Männer A"));
     EXPECT_EQ(classHeading(QStringLiteral("M40   ")), QStringLiteral("M40"));
+    EXPECT_EQ(classHeading(QStringLiteral("M\r40\t")), QStringLiteral("M 40"));
 }
 
 class FinalListTest : public ::testing::Test {
@@ -100,13 +101,15 @@ protected:
 
 // Without a points table the lowest total comes first (more points for place 1 and
 // time mode are the season case's; the direction table is the core tests').
+// A control character in data is a blank: a CR would start a second line in its cell.
 TEST_F(FinalListTest, LowestFirstWithoutAPointsTable) {
     add("B", "b", 1990, "M", "x", 7);
     add("A", "a", 1990, "M", "x", 3);
+    add("C\rD", "\te", 1990, "M", "x\ny", 9);
     order("M", 0);
     run();
     ASSERT_TRUE(control.shownDoc);
-    EXPECT_THAT(page(0).mid(2), ElementsAre("1|A|a|1990|x|3", "2|B|b|1990|x|7"));
+    EXPECT_THAT(page(0).mid(2), ElementsAre("1|A|a|1990|x|3", "2|B|b|1990|x|7", "3|C D|e|1990|x y|9"));
 }
 
 TEST_F(FinalListTest, ClassChangeNearTheFootStartsANewPage) {

@@ -4,9 +4,13 @@
 #include "core/services/ShowError.h"
 #include "platform/engine/Database.h"
 #include "platform/files/FileUtils.h"
+#include "platform/files/SafeFile.h"
 #include "platform/text/Clock.h"
 #include "platform/ui/Ui.h"
 
+#include <QDir>
+#include <QFile>
+#include <cstdio>
 #include <filesystem>
 
 namespace tarnis {
@@ -16,9 +20,42 @@ namespace {
 // The copy is written beside the target and renamed over it, so the target is
 // either the old file or the complete copy.
 void copyReplacing(const QString &source, const QString &target) {
-    if (!CopyFileOver(source, target, true))
+    QString reason;
+    if (!CopyFileOver(source, target, true, &reason))
         throw AppError(err::CannotOpen, kRuntimeSource,
-                       QStringLiteral("Die Datei \"%1\" konnte nicht nach \"%2\" kopiert werden.").arg(source, target));
+                       QStringLiteral("Die Datei \"%1\" konnte nicht nach \"%2\" kopiert werden.%3")
+                           .arg(source, target, reason.isEmpty() ? QString() : QStringLiteral(" ") + reason));
+}
+
+QString native(const QString &path) { return QDir::toNativeSeparators(path); }
+
+void refuseWriteProtected(const QString &path, const QString &doing) {
+    if (IsWriteProtected(path))
+        throw AppError(err::ReadOnly, kRuntimeSource,
+                       QStringLiteral("Die Datenbank \"%1\" ist schreibgeschützt und kann nicht %2 werden.")
+                           .arg(native(path), doing));
+}
+
+std::int64_t participantCount(const QString &path) {
+    const auto series = Database::open(path);
+    return series->openRecordset(QStringLiteral("SELECT count(*) FROM Teilnehmer")).field(0).toInt64();
+}
+
+// The compacted copy must be a sound file holding every participant of the original.
+void checkCompacted(const QString &copy, std::int64_t participants) {
+    CheckDatabaseFile(copy, true);
+    if (participantCount(copy) != participants)
+        throw AppError(err::DamagedDatabase, kRuntimeSource,
+                       QStringLiteral("Die komprimierte Datenbank \"%1\" enthält nicht alle Teilnehmer; "
+                                      "die Datenbank bleibt unverändert.")
+                           .arg(native(copy)));
+}
+
+void renameOver(const QString &from, const QString &to) {
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        throw AppError(err::CannotOpen, kRuntimeSource,
+                       QStringLiteral("Die Datei \"%1\" konnte nicht in \"%2\" umbenannt werden.")
+                           .arg(native(from), native(to)));
 }
 
 void closeSeries() {
@@ -65,12 +102,32 @@ QString CompactBackupName(const QString &dbPath) {
 
 void DB_Compact() {
     maintain(QStringLiteral("DB_Compact"), QStringLiteral("Komprimierung der Datenbank abgeschlossen !"), [] {
+        const QString backup = CompactBackupName(gDBPath);
         const QString compacted = gDBPath + QStringLiteral("_new");
+        // "_new" only ever appears complete: the engine writes under this name first.
+        const QString unfinished = compacted + QStringLiteral(".tmp");
+        refuseWriteProtected(gDBPath, QStringLiteral("komprimiert"));
+        // What a run killed half-way left behind.
+        QFile::remove(unfinished);
+        for (const QString &target : {gDBPath, backup, compacted}) removeStaleTemporaries(target);
+
+        // A damaged file must not replace the day's good backup.
+        CheckDatabaseFile(gDBPath);
+        const std::int64_t participants = participantCount(gDBPath);
         // The backup is the user's safety copy: without it nothing is compacted.
-        copyReplacing(gDBPath, CompactBackupName(gDBPath));
+        copyReplacing(gDBPath, backup);
         std::error_code ignored;
-        std::filesystem::remove(std::filesystem::path(compacted.toStdString()), ignored);
-        CompactDatabase(gDBPath, compacted);
+        std::filesystem::remove(std::filesystem::path(QFile::encodeName(compacted).toStdString()), ignored);
+        // A journal of an earlier "_new" would be rolled back into the new one when it is opened.
+        QFile::remove(compacted + QStringLiteral("-journal"));
+        try {
+            CompactDatabase(gDBPath, unfinished);
+            checkCompacted(unfinished, participants);
+            renameOver(unfinished, compacted);
+        } catch (...) {
+            QFile::remove(unfinished);
+            throw;
+        }
         copyReplacing(compacted, gDBPath);
     });
 }

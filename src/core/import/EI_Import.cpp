@@ -5,6 +5,7 @@
 #include "core/import/ResultImport.h"
 #include "core/services/ShowError.h"
 #include "platform/settings/Settings.h"
+#include "platform/text/OutputText.h"
 #include "platform/text/Vb.h"
 #include "platform/ui/Ui.h"
 
@@ -16,6 +17,7 @@ namespace tarnis {
 namespace {
 
 const QString kSection = QStringLiteral("LastUser");
+constexpr int kHintLineLength = 200;
 
 // Hourglass and note window go away however the import ends.
 struct ImportWindows {
@@ -121,7 +123,10 @@ bool EI_Import() {
             // The original error is the one worth reporting.
         }
     }
-    ShowError(failure->error, QStringLiteral("Fehler beim Import ! Zeile:\r") + failure->lineText,
+    // The line is data: a control character in it must not break the dialog or the report,
+    // and a line of any length must not fill the dialog.
+    ShowError(failure->error,
+              QStringLiteral("Fehler beim Import ! Zeile:\r") + vb::Left(blankControls(failure->lineText), kHintLineLength),
               QString());
     return true;
 }

@@ -2,10 +2,12 @@
 
 #include "core/import/ResultLine.h"
 #include "platform/text/CodePage.h"
+#include "platform/text/OutputText.h"
 #include "platform/text/Vb.h"
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <limits>
 
 namespace tarnis {
 
@@ -13,6 +15,14 @@ namespace {
 
 // A bound empty text must stay a text: the table refuses it, where a Null would slip through.
 Value text(const QString &s) { return Value(s.isNull() ? QString(QLatin1String("")) : s); }
+
+// A name, club or class with a control character would break every list it shows up in.
+Value name(const QString &s, const char *field) {
+    if (containsControl(s))
+        throw AppError(err::TypeMismatch, kRuntimeSource,
+                       QStringLiteral("Das Feld '%1' enthält ein Steuerzeichen.").arg(QLatin1String(field)));
+    return text(s);
+}
 
 }  // namespace
 
@@ -71,6 +81,9 @@ std::optional<ImportFailure> ResultImporter::run(QIODevice &file,
     Params params(9), insertParams(7);
     try {
         while (reader.next(bytes)) {
+            if (lineNumber == std::numeric_limits<int>::max())
+                throw AppError(err::Overflow, kRuntimeSource,
+                               QStringLiteral("Überlauf: die Datei hat mehr als %1 Zeilen").arg(lineNumber));
             ++lineNumber;
             line = vb::Trim(decodeCp850(bytes));
             if (lineNumber == 1) venue = line;
@@ -79,11 +92,11 @@ std::optional<ImportFailure> ResultImporter::run(QIODevice &file,
             if (isAgeClassHeading(line)) ageClass = headingAgeClass(line);
             if (!isResultLine(line)) continue;
             const ResultLineFields f = parseResultLine(line);
-            params[0] = text(f.vorname);
-            params[1] = text(f.zuname);
+            params[0] = name(f.vorname, "Vorname");
+            params[1] = name(f.zuname, "Zuname");
             params[2] = Value(joinYear(century_, f.yearField));
-            params[3] = text(f.verein);
-            params[4] = text(ageClass);
+            params[3] = name(f.verein, "Verein");
+            params[4] = name(ageClass, "Altersklasse");
             params[5] = Value(points_(f.place));
             params[6] = text(f.zeit);
             params[7] = text(venue);
@@ -95,7 +108,11 @@ std::optional<ImportFailure> ResultImporter::run(QIODevice &file,
             if (lineDone) lineDone(lineNumber);
         }
     } catch (...) {
-        // Only a line that was read carries its text; a failed read names the last one.
+        // A line too long to read is named by its start; a failed read names the last line read.
+        if (!reader.tooLongStart().isEmpty()) {
+            ++lineNumber;
+            line = vb::Trim(decodeCp850(reader.tooLongStart()));
+        }
         return ImportFailure{toAppError(std::current_exception()), lineNumber, line};
     }
     return std::nullopt;

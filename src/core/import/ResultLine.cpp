@@ -2,6 +2,7 @@
 
 #include "platform/text/Vb.h"
 
+#include <cmath>
 #include <limits>
 
 namespace tarnis {
@@ -13,7 +14,7 @@ QString column(const QString &line, int start, int length) {
     if (start < 1 || length < 0)
         throw AppError(err::InvalidProcedureCall, kRuntimeSource,
                        QStringLiteral("Ungültiger Prozeduraufruf oder ungültiges Argument"));
-    return vb::Trim(line.mid(start - 1, length));
+    return vb::Trim(vb::Mid(line, start, length));
 }
 
 }  // namespace
@@ -37,7 +38,13 @@ ResultLineFields parseResultLine(const QString &line) {
     const int c = int(line.indexOf(QLatin1Char(','))) + 1;
     const int k = int(line.indexOf(QLatin1Char(':'))) + 1;
     ResultLineFields f;
-    f.place = vb::CLng(vb::Val(line.left(d - 1)));
+    const QString placeText = vb::Left(line, d - 1);
+    const double place = vb::Val(placeText);
+    if (place != std::floor(place))  // the text may be long: the message names its start
+        throw AppError(err::TypeMismatch, kRuntimeSource,
+                       QStringLiteral("Typen unverträglich: der Platz \"%1\" ist keine ganze Zahl")
+                           .arg(vb::Left(placeText, 20)));
+    f.place = vb::CLng(place);
     f.vorname = column(line, d + 2, c - d - 2);
     f.zuname = column(line, c + 2, d + 28 - c);
     f.yearField = column(line, d + 30, 2);
@@ -77,12 +84,19 @@ bool LineReader::fill() {
     return true;
 }
 
+void LineReader::lineTooLong() {
+    tooLongStart_ = buffer_.mid(pos_, 256);
+    throw AppError(err::Overflow, kRuntimeSource,
+                   QStringLiteral("Überlauf: die Zeile ist länger als %1 Zeichen").arg(kMaxLineBytes));
+}
+
 bool LineReader::next(QByteArray &line) {
     qsizetype scanFrom = pos_;
     for (;;) {
         for (qsizetype i = scanFrom; i < buffer_.size(); ++i) {
             const char ch = buffer_[i];
             if (ch != '\r' && ch != '\n') continue;
+            if (i - pos_ > kMaxLineBytes) lineTooLong();
             // A CR at the end of the buffer may be followed by its LF in the next chunk.
             if (ch == '\r' && i + 1 == buffer_.size() && !eof_) {
                 const qsizetype offset = i - pos_;
@@ -96,6 +110,7 @@ bool LineReader::next(QByteArray &line) {
             return true;
         }
         const qsizetype scanned = buffer_.size() - pos_;
+        if (scanned > kMaxLineBytes) lineTooLong();
         if (!fill()) break;
         scanFrom = pos_ + scanned;
     }

@@ -27,7 +27,8 @@ struct ResultLineFields {
 };
 
 // Takes the columns of a result line (already trimmed). A comma or colon that
-// leaves no room for its column raises 5; a place beyond 32 bits raises 6.
+// leaves no room for its column raises 5; a place beyond 32 bits raises 6, one that
+// is not a whole number ("1e-3") 13.
 ResultLineFields parseResultLine(const QString &line);
 
 // The century text and the two year digits as the stored year; text that is not
@@ -38,15 +39,22 @@ std::int32_t joinYear(const QString &century, const QString &yearField);
 // a last line without an end still counts.
 class LineReader {
 public:
+    // No result line comes near this; a longer line is not read on.
+    static constexpr qsizetype kMaxLineBytes = 65536;
+
     explicit LineReader(QIODevice &file) : file_(file) {}
     // The next line's bytes without its end; false at the end of the file.
-    // A read error raises 57.
+    // A read error raises 57, a line longer than kMaxLineBytes 6.
     bool next(QByteArray &line);
+    // After a line was too long: its first bytes, for the message.
+    const QByteArray &tooLongStart() const { return tooLongStart_; }
 
 private:
     bool fill();
+    [[noreturn]] void lineTooLong();
     QIODevice &file_;
     QByteArray buffer_;
+    QByteArray tooLongStart_;
     qsizetype pos_ = 0;
     bool eof_ = false;
 };

@@ -3,7 +3,7 @@
 #include "core/services/Progress.h"
 #include "platform/text/CodePage.h"
 
-#include <QSaveFile>
+#include "platform/files/SafeFile.h"
 
 namespace tarnis {
 
@@ -39,14 +39,7 @@ QByteArray errorReportBytes(const ErrorReport &report) {
 }
 
 bool writeErrorReport(const QString &path, const ErrorReport &report) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    const QByteArray bytes = errorReportBytes(report);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeFileSafely(path, errorReportBytes(report));
 }
 
 void SaveErrorReport(const ErrorReport &report) {

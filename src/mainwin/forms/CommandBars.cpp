@@ -1,12 +1,13 @@
 #include "mainwin/forms/CommandBars.h"
 
+#include "platform/files/SafeFile.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QSaveFile>
 #include <QStyle>
 #include <QToolBar>
 
@@ -120,12 +121,12 @@ void CommandBars::setEnabled(const QString &band, const QString &name, bool enab
 
 void CommandBars::saveLayout(const QString &path) const {
     const QByteArray bytes = registry_.saveLayout(window_->saveState(kStateVersion));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    QString error;
+    if (!writeFileSafely(path, bytes, &error))
         throw AppError(err::LayoutSaveFailed, kSource,
                        QStringLiteral("Die Menüeinstellungen konnten nicht nach %1 geschrieben "
                                       "werden: %2")
-                           .arg(path, file.errorString()));
+                           .arg(path, error));
 }
 
 bool CommandBars::loadLayout(const QString &path) {

@@ -1,6 +1,8 @@
 #include "platform/engine/Database.h"
 
 #include "platform/engine/Collation.h"
+#include "platform/engine/TextLength.h"
+#include "platform/files/FileUtils.h"
 
 #include <QDir>
 #include <QFile>
@@ -190,19 +192,19 @@ void stepToEnd(sqlite3 *db, sqlite3_stmt *stmt, const QString &source) {
         raiseEngineError(db, rc, source);
 }
 
-void bindParams(sqlite3 *db, sqlite3_stmt *stmt, const Params &params, const QString &source) {
+// Binds params to ?1..?n. The texts go to SQLite as UTF-8 without a copy, out of texts,
+// which the caller keeps unchanged until the statement is bound again or finalized:
+// binding UTF-16 would make SQLite convert and allocate every value again while it runs.
+void bindParams(sqlite3 *db, sqlite3_stmt *stmt, const Params &params, const QString &source,
+                std::vector<char> &texts) {
     const int expected = sqlite3_bind_parameter_count(stmt);
     if (int(params.size()) != expected)
         raise(err::TooFewParameters, source,
               QStringLiteral("Falsche Anzahl von Parametern: %1 erwartet, %2 übergeben.")
                   .arg(expected)
                   .arg(params.size()));
-    // Texts go to SQLite as UTF-8 in one buffer, without a copy: binding UTF-16 would make
-    // SQLite convert and allocate every value again while it runs. Every caller steps the
-    // statement to its end and then resets or finalizes it before the next bind on this
-    // thread, so one buffer serves them all; it is sized before the first text is bound,
-    // so that it never moves under a bound text.
-    thread_local std::vector<char> buffer;
+    // Sized before the first text is bound, so that it never moves under a bound text.
+    std::vector<char> &buffer = texts;
     QStringEncoder utf8(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
     qsizetype needed = 0;
     for (const Value &v : params)
@@ -289,7 +291,7 @@ sqlite3 *openConnection(const QString &path, const QString &source) {
     try {
         sqlite3_extended_result_codes(db, 1);
         sqlite3_busy_timeout(db, kBusyTimeoutMs);
-        if (registerGeneralCollation(db) != SQLITE_OK)
+        if (registerGeneralCollation(db) != SQLITE_OK || registerTextLength(db) != SQLITE_OK)
             raiseEngineError(db, sqlite3_errcode(db), source);
         // Reading the schema checks the header: SQLite alone would accept any file until the first query.
         rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
@@ -334,15 +336,21 @@ void checkNewTarget(const QString &target, const QString &source) {
 void compactConnectionInto(sqlite3 *db, const QString &target) {
     checkNewTarget(target, kSourceEngine);
     const QString absolute = QFileInfo(target).absoluteFilePath();
+    // A journal beside a file that does not exist is left from a killed run; the engine
+    // would roll it back into the new file.
+    const QString journal = absolute + QStringLiteral("-journal");
+    QFile::remove(journal);
     try {
         StmtGuard guard{prepareOne(db, QStringLiteral("VACUUM INTO ?1"), kSourceEngine)};
         const Params params{Value(absolute)};
-        bindParams(db, guard.stmt, params, kSourceEngine);
+        std::vector<char> texts;
+        bindParams(db, guard.stmt, params, kSourceEngine, texts);
         stepToEnd(db, guard.stmt, kSourceEngine);
         if (!syncPath(absolute))
             raiseNotWritten(target);
     } catch (...) {
         QFile::remove(absolute);  // a partial copy is of no use, and the name was free before
+        QFile::remove(journal);
         throw;
     }
 }
@@ -357,11 +365,15 @@ struct ConnectionGuard {
     }
 };
 
-// Runs PRAGMA integrity_check; a damaged file raises 3049.
-void checkIntegrity(sqlite3 *db, const QString &path) {
+// Runs PRAGMA integrity_check (or quick_check); a damaged file raises 3049.
+void checkIntegrity(sqlite3 *db, const QString &path, bool quick = false) {
     QString problem;
     try {
-        StmtGuard guard{prepareOne(db, QStringLiteral("PRAGMA integrity_check"), kSourceEngine)};
+        // The file's structure is checked, not each row's CHECKs: a row that an older version
+        // let past one is no damage, and evaluating them all would take most of the time.
+        exec(db, "PRAGMA ignore_check_constraints = 1", kSourceEngine);
+        StmtGuard guard{prepareOne(db, quick ? QStringLiteral("PRAGMA quick_check") : QStringLiteral("PRAGMA integrity_check"),
+                                   kSourceEngine)};
         const Recordset rs = readAll(db, guard.stmt, kSourceEngine);
         if (rs.recordCount() == 1 && rs.rows()[0][0].textOrEmpty() == QLatin1String("ok"))
             return;
@@ -437,7 +449,7 @@ const Value &Recordset::field(int index) const {
 // ---------------------------------------------------------------------------- Statement
 
 Statement::Statement(Statement &&other) noexcept
-    : owner_(std::move(other.owner_)), db_(other.db_), stmt_(other.stmt_) {
+    : owner_(std::move(other.owner_)), db_(other.db_), stmt_(other.stmt_), texts_(std::move(other.texts_)) {
     other.db_ = nullptr;
     other.stmt_ = nullptr;
 }
@@ -446,6 +458,7 @@ Statement &Statement::operator=(Statement &&other) noexcept {
     if (this != &other) {
         sqlite3_finalize(stmt_);
         owner_ = std::move(other.owner_);
+        texts_ = std::move(other.texts_);
         db_ = other.db_;
         stmt_ = other.stmt_;
         other.db_ = nullptr;
@@ -461,7 +474,7 @@ Statement::~Statement() {
 void Statement::bind(const Params &params) {
     if (!stmt_ || owner_.expired())
         raiseNotOpen(kSourceQueryDef);
-    bindParams(db_, stmt_, params, kSourceQueryDef);
+    bindParams(db_, stmt_, params, kSourceQueryDef, texts_);
 }
 
 namespace {
@@ -470,7 +483,7 @@ struct ResetGuard {
     sqlite3_stmt *stmt;
     ~ResetGuard() {
         sqlite3_reset(stmt);
-        sqlite3_clear_bindings(stmt);  // the texts were bound without a copy
+        sqlite3_clear_bindings(stmt);  // nothing keeps pointing into the statement's texts
     }
 };
 }  // namespace
@@ -543,7 +556,8 @@ void Database::close() {
 
 std::int64_t Database::execute(const QString &sql, const Params &params, bool failOnError) {
     StmtGuard guard{prepareOne(db_, sql, kSourceDatabase)};
-    bindParams(db_, guard.stmt, params, kSourceDatabase);
+    std::vector<char> texts;
+    bindParams(db_, guard.stmt, params, kSourceDatabase, texts);
     try {
         // Counted as a difference, so that a statement that changes no rows (DDL, SELECT) gives 0.
         const sqlite3_int64 before = sqlite3_total_changes64(db_);
@@ -558,7 +572,8 @@ std::int64_t Database::execute(const QString &sql, const Params &params, bool fa
 
 Recordset Database::openRecordset(const QString &sql, const Params &params) {
     StmtGuard guard{prepareOne(db_, sql, kSourceDatabase)};
-    bindParams(db_, guard.stmt, params, kSourceDatabase);
+    std::vector<char> texts;
+    bindParams(db_, guard.stmt, params, kSourceDatabase, texts);
     return readAll(db_, guard.stmt, kSourceDatabase);
 }
 
@@ -649,7 +664,8 @@ QStringList Database::tableColumns(const QString &table) const {
     StmtGuard guard{prepareOne(db_, QStringLiteral("SELECT name FROM pragma_table_info(?1) ORDER BY cid"),
                                kSourceDatabase)};
     const Params params{Value(table)};
-    bindParams(db_, guard.stmt, params, kSourceDatabase);
+    std::vector<char> texts;
+    bindParams(db_, guard.stmt, params, kSourceDatabase, texts);
     const Recordset rs = readAll(db_, guard.stmt, kSourceDatabase);
     if (rs.recordCount() == 0)
         raiseItemNotFound(table, kSourceDatabase);
@@ -667,7 +683,8 @@ bool Database::tableExists(const QString &table) const {
         db_, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table', 'view') AND name = ?1 COLLATE NOCASE"),
         kSourceDatabase)};
     const Params params{Value(table)};
-    bindParams(db_, guard.stmt, params, kSourceDatabase);
+    std::vector<char> texts;
+    bindParams(db_, guard.stmt, params, kSourceDatabase, texts);
     return readAll(db_, guard.stmt, kSourceDatabase).recordCount() > 0;
 }
 
@@ -686,22 +703,31 @@ void CompactDatabase(const QString &source, const QString &target) {
     compactConnectionInto(conn.db, target);
 }
 
+void CheckDatabaseFile(const QString &path, bool quick) {
+    ConnectionGuard conn;
+    try {
+        conn.db = openConnection(path, kSourceEngine);
+    } catch (const AppError &e) {
+        if (e.number != err::DamagedDatabase) throw;
+        raise(err::DamagedDatabase, kSourceEngine,
+              QStringLiteral("Die Datenbank '%1' ist beschädigt (%2).").arg(nativePath(path), e.description));
+    }
+    checkIntegrity(conn.db, path, quick);
+}
+
 void RepairDatabase(const QString &path) {
     ConnectionGuard conn{openConnection(path, kSourceEngine)};
-    if (!QFileInfo(path).isWritable())  // a write-protected file is not replaced behind the user's back
+    if (IsWriteProtected(path))  // a write-protected file is not replaced behind the user's back
         raise(err::ReadOnly, kSourceEngine,
               QStringLiteral("Die Datenbank '%1' ist schreibgeschützt und kann nicht repariert werden.")
                   .arg(nativePath(path)));
     checkIntegrity(conn.db, path);
 
-    // Rewrite into a fresh file beside the old one; the old file stays as it was until the rename.
+    // Rewrite into a fresh file beside the old one; the old file stays as it was until the
+    // rename. The name is fixed, so that what a killed run left there is cleared now.
     const QFileInfo info(path);
-    QString temp;
-    for (int i = 0;; ++i) {
-        temp = info.absoluteFilePath() + QStringLiteral(".repair%1").arg(i);
-        if (!QFileInfo::exists(temp) && !QFileInfo(temp).isSymLink())
-            break;
-    }
+    const QString temp = info.absoluteFilePath() + QStringLiteral(".repair");
+    QFile::remove(temp);
     compactConnectionInto(conn.db, temp);
     conn.close();
     try {

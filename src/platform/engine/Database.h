@@ -78,6 +78,7 @@ private:
     std::weak_ptr<void> owner_;  // expires when the database is closed: a later run raises 91
     sqlite3 *db_ = nullptr;
     sqlite3_stmt *stmt_ = nullptr;
+    std::vector<char> texts_;  // the bound texts, kept by this statement until its next bind
 };
 
 class Database {
@@ -135,8 +136,11 @@ private:
     int transDepth_ = 0;
 };
 
-// Compacts the file source into the new file target (VACUUM INTO).
+// Compacts the file source into the new file target (VACUUM INTO), synced to disk.
 void CompactDatabase(const QString &source, const QString &target);
+// Opens the file and runs the engine's check (quick: the cheaper one that skips the
+// index contents); a file that fails it raises 3049, one that is no database 3343.
+void CheckDatabaseFile(const QString &path, bool quick = false);
 // Checks the file, rebuilds its indexes and rewrites it (into a new file that then
 // replaces it); a file that cannot be read is reported (3049 or 3343) and left as
 // it was. The file must not be open elsewhere in the program.

@@ -1,9 +1,10 @@
 #include "platform/files/FileUtils.h"
 
+#include "platform/files/SafeFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace tarnis {
 namespace {
@@ -25,7 +26,7 @@ bool isHiddenName(const QString &name) { return name.startsWith(u'.'); }
 
 }  // namespace
 
-bool CopyFileOver(const QString &source, const QString &target, bool overwrite) {
+bool CopyFileOver(const QString &source, const QString &target, bool overwrite, QString *error) {
     const QFileInfo from(source);
     const QFileInfo to(target);
     if (source.isEmpty() || target.isEmpty() || !from.isFile()) return false;
@@ -34,25 +35,32 @@ bool CopyFileOver(const QString &source, const QString &target, bool overwrite) 
         if (from.canonicalFilePath() == to.canonicalFilePath()) return false;
     }
     QFile in(source);
-    if (!in.open(QIODevice::ReadOnly)) return false;
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly)) return false;
+    const auto failed = [error](const QString &reason) {
+        if (error) *error = reason;
+        return false;
+    };
+    if (!in.open(QIODevice::ReadOnly)) return failed(in.errorString());
+    SafeFileWriter out(target);
+    out.setKeepExisting(!overwrite);  // a target that appears meanwhile is not replaced
+    if (!out.open()) return failed(out.errorString());
     QByteArray chunk;
-    while (!(chunk = in.read(1 << 20)).isEmpty()) {
-        if (out.write(chunk) != chunk.size()) {
-            out.cancelWriting();
-            break;
-        }
-    }
-    if (in.error() != QFileDevice::NoError) out.cancelWriting();
-    // Checked once more just before the rename: the target may have appeared meanwhile.
-    if (!overwrite && QFileInfo::exists(target)) out.cancelWriting();
-    if (!out.commit()) return false;
+    while (!(chunk = in.read(1 << 20)).isEmpty())
+        if (!out.write(chunk)) return failed(out.errorString());
+    // A source that could not be read to its end must not pass as copied.
+    if (in.error() != QFileDevice::NoError || !in.atEnd()) return failed(in.errorString());
+    if (!out.commit()) return failed(out.errorString());
     // Like a system copy, the copy keeps the source's permissions and time of last change.
     QFile::setPermissions(target, from.permissions());
     QFile copy(target);
     if (copy.open(QIODevice::ReadWrite)) copy.setFileTime(from.lastModified(), QFileDevice::FileModificationTime);
     return true;
+}
+
+bool IsWriteProtected(const QString &path) {
+    const QFileInfo info(path);
+    // The mode's bits; WriteUser would tell what we may do, which for root is everything.
+    constexpr auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return !info.isWritable() || !(info.permissions() & anyWrite);
 }
 
 QDateTime zeroDate() { return QDateTime(QDate(1899, 12, 30), QTime(0, 0)); }

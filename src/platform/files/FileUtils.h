@@ -9,8 +9,13 @@ namespace tarnis {
 
 // Copies source to target. The copy is written beside the target and renamed over it,
 // so a failed copy never leaves a half-written target. False on every failure: missing
-// source, target present while overwrite is false, source and target the same file, no access.
-bool CopyFileOver(const QString &source, const QString &target, bool overwrite);
+// source, target present while overwrite is false, source and target the same file, no access,
+// a disk that fills up. The reason of a failed read or write goes to error when given.
+bool CopyFileOver(const QString &source, const QString &target, bool overwrite, QString *error = nullptr);
+
+// True when the file may not be changed: no access for us, or no write permission for
+// anyone (which counts even for a user whom the system would let write regardless).
+bool IsWriteProtected(const QString &path);
 
 // The zero date (30.12.1899 00:00:00) that stands for "no date".
 QDateTime zeroDate();

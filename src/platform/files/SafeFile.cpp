@@ -1,5 +1,7 @@
 #include "platform/files/SafeFile.h"
 
+#include "platform/text/Vb.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +16,7 @@ namespace tarnis {
 namespace {
 
 constexpr qint64 kBufferSize = 1 << 16;
+constexpr int kTempSuffixLength = 6;  // the XXXXXX of mkstemp
 
 QString systemReason(int errnum) { return QString::fromLocal8Bit(std::strerror(errnum)); }
 
@@ -23,6 +26,23 @@ void syncFolder(const QString &folder) {
     if (dir < 0) return;
     ::fsync(dir);
     ::close(dir);
+}
+
+// The file a target stands for: a symbolic link is followed, so that the link survives.
+QString resolvedTarget(const QString &target) {
+    const QFileInfo info(target);
+    if (!info.isSymLink()) return target;
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.symLinkTarget() : canonical;
+}
+
+// ".name.tmp-" beside the target; a long name is shortened so that the temporary name
+// stays within the file system's limit of 255 bytes.
+QString tempPrefix(const QString &target) {
+    const QFileInfo info(target);
+    QString name = info.fileName();
+    if (QFile::encodeName(name).size() > 200) name = vb::Left(name, 60);
+    return info.absolutePath() + QStringLiteral("/.") + name + QStringLiteral(".tmp-");
 }
 
 }  // namespace
@@ -42,18 +62,18 @@ bool SafeFileWriter::open() {
     failed_ = false;
     error_.clear();
     written_ = 0;
-    const QFileInfo info(target_);
-    if (target_.isEmpty() || info.isDir())
+    if (target_.isEmpty() || QFileInfo(target_).isDir())
         return fail(QStringLiteral("Ungültiger Dateiname \"%1\"").arg(target_), 0);
-    const QString folder = info.absolutePath();
-    QByteArray pattern = QFile::encodeName(folder + QStringLiteral("/.") + info.fileName() + QStringLiteral(".tmp-XXXXXX"));
-    const int fd = ::mkstemp(pattern.data());
+    realTarget_ = resolvedTarget(target_);
+    if (QFileInfo(realTarget_).isDir())
+        return fail(QStringLiteral("Ungültiger Dateiname \"%1\"").arg(target_), 0);
+    QByteArray pattern = QFile::encodeName(tempPrefix(realTarget_)) + QByteArray(kTempSuffixLength, 'X');
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) return fail(QStringLiteral("Datei \"%1\" kann nicht angelegt werden").arg(target_), errno);
-    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
     // The new file keeps the mode of the one it replaces, else the usual mode for new files.
     struct stat st {};
-    if (::stat(QFile::encodeName(target_).constData(), &st) == 0) {
-        ::fchmod(fd, st.st_mode & 0777);
+    if (::stat(QFile::encodeName(realTarget_).constData(), &st) == 0) {
+        ::fchmod(fd, st.st_mode & 07777);
     } else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
@@ -70,10 +90,11 @@ bool SafeFileWriter::flushBuffer() {
     qint64 left = buffer_.size();
     while (left > 0) {
         const ssize_t n = ::write(fd_, p, static_cast<size_t>(left));
-        if (n < 0) {
-            if (errno == EINTR) continue;
+        if (n <= 0) {
+            if (n < 0 && errno == EINTR) continue;
+            const int reason = n < 0 ? errno : EIO;
             buffer_.clear();
-            return fail(QStringLiteral("Datei \"%1\" kann nicht geschrieben werden").arg(target_), errno);
+            return fail(QStringLiteral("Datei \"%1\" kann nicht geschrieben werden").arg(target_), reason);
         }
         p += n;
         left -= n;
@@ -99,6 +120,21 @@ bool SafeFileWriter::write(const char *data, qint64 size) {
     return true;
 }
 
+// Renames (or, keeping an existing target, links) the temporary file into place.
+bool SafeFileWriter::putInPlace() {
+    const QByteArray from = QFile::encodeName(tempPath_);
+    const QByteArray to = QFile::encodeName(realTarget_);
+    if (!keepExisting_) {
+        if (::rename(from.constData(), to.constData()) == 0) return true;
+        return fail(QStringLiteral("Datei \"%1\" kann nicht ersetzt werden").arg(target_), errno);
+    }
+    // link() never replaces: a target that appeared meanwhile makes it fail with EEXIST.
+    if (::link(from.constData(), to.constData()) != 0)
+        return fail(QStringLiteral("Datei \"%1\" kann nicht angelegt werden").arg(target_), errno);
+    ::unlink(from.constData());
+    return true;
+}
+
 bool SafeFileWriter::commit() {
     if (fd_ < 0 && !failed_) return fail(QStringLiteral("Datei \"%1\" ist nicht geöffnet").arg(target_), 0);
     bool ok = !failed_ && flushBuffer();
@@ -112,14 +148,13 @@ bool SafeFileWriter::commit() {
         if (::close(fd_) != 0 && ok) ok = fail(QStringLiteral("Datei \"%1\" kann nicht geschlossen werden").arg(target_), errno);
         fd_ = -1;
     }
-    if (ok && ::rename(QFile::encodeName(tempPath_).constData(), QFile::encodeName(target_).constData()) != 0)
-        ok = fail(QStringLiteral("Datei \"%1\" kann nicht ersetzt werden").arg(target_), errno);
+    if (ok) ok = putInPlace();
     if (!ok) {
         discard();
         return false;
     }
     tempPath_.clear();
-    syncFolder(QFileInfo(target_).absolutePath());
+    syncFolder(QFileInfo(realTarget_).absolutePath());
     return true;
 }
 
@@ -140,6 +175,17 @@ bool writeFileSafely(const QString &target, const QByteArray &bytes, QString *er
     const bool ok = writer.open() && writer.write(bytes) && writer.commit();
     if (!ok && error) *error = writer.errorString();
     return ok;
+}
+
+void removeStaleTemporaries(const QString &target) {
+    const QString prefix = tempPrefix(resolvedTarget(target));
+    const QFileInfo prefixInfo(prefix);
+    const QString namePrefix = prefixInfo.fileName();
+    const QDir folder(prefixInfo.absolutePath());
+    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &name : names)
+        if (name.size() == namePrefix.size() + kTempSuffixLength && name.startsWith(namePrefix))
+            QFile::remove(folder.filePath(name));
 }
 
 }  // namespace tarnis

@@ -15,10 +15,13 @@ public:
     SafeFileWriter &operator=(const SafeFileWriter &) = delete;
 
     // Creates the temporary file beside the target; false with errorString() set.
+    // A target that is a symbolic link is written through the link, which stays.
     bool open();
     // Buffered; false once any write failed (the failure sticks until discard()).
     bool write(const char *data, qint64 size);
     bool write(const QByteArray &bytes) { return write(bytes.constData(), bytes.size()); }
+    // With true, commit() fails instead of replacing a target that exists by then.
+    void setKeepExisting(bool keep) { keepExisting_ = keep; }
     // Flushes, syncs, checks the size on disk and renames over the target.
     // False (target untouched, temporary file removed) on any failure.
     bool commit();
@@ -33,17 +36,24 @@ public:
 private:
     bool flushBuffer();
     bool fail(const QString &what, int errnum);
+    bool putInPlace();
 
     QString target_;
+    QString realTarget_;  // the file a link points to, else the target itself
     QString tempPath_;
     QByteArray buffer_;
     QString error_;
     qint64 written_ = 0;
     int fd_ = -1;
     bool failed_ = false;
+    bool keepExisting_ = false;
 };
 
 // Writes bytes to target through a SafeFileWriter; false (error set when given) on failure.
 bool writeFileSafely(const QString &target, const QByteArray &bytes, QString *error = nullptr);
+
+// Removes what a writer of target left behind when the program was killed mid-write.
+// Only for targets that no other process writes at the same time.
+void removeStaleTemporaries(const QString &target);
 
 }  // namespace tarnis

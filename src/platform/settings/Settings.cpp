@@ -1,13 +1,19 @@
 #include "platform/settings/Settings.h"
 
 #include "platform/errors/AppError.h"
+#include "platform/files/FileUtils.h"
+#include "platform/files/SafeFile.h"
+#include "platform/text/CodePage.h"
+#include "platform/text/Vb.h"
+#include "platform/ui/Ui.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
+#include <QSet>
+#include <QStringDecoder>
 #include <vector>
 
 namespace tarnis {
@@ -23,6 +29,18 @@ struct Section {
     std::vector<Entry> entries;
     QHash<QString, std::size_t> index;  // folded key -> entry
 };
+
+// A settings file is a few kilobytes; a far larger one is not ours and is not read.
+constexpr qint64 kMaxSettingsSize = 1 << 20;
+
+// A line in UTF-8, or else in CP1252, the code page older files and hand edits use.
+QString decodeLine(const QByteArray &bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    return utf8.hasError() ? decodeCp1252(bytes) : text;
+}
+
+QString nativePath(const QString &path) { return QDir::toNativeSeparators(path); }
 
 // Names are compared the way the user sees letters: "Groß" equals "groß", umlauts included.
 QString fold(const QString &name) { return name.toCaseFolded(); }
@@ -80,6 +98,7 @@ class Store {
 public:
     QString get(const QString &section, const QString &key, const QString &fallback) {
         refresh(false);
+        deliverNotice();
         const Section *s = findSection(section);
         if (!s) return fallback;
         const auto it = s->index.constFind(fold(key));
@@ -88,6 +107,7 @@ public:
 
     void save(const QString &section, const QString &key, const QString &value) {
         refresh(true);
+        deliverNotice();
         requireReadable();
         Section *s = findSection(section);
         if (!s) {
@@ -108,6 +128,7 @@ public:
 
     void remove(const QString &section, const QString &key) {
         refresh(true);
+        deliverNotice();
         requireReadable();
         Section *s = findSection(section);
         if (!s) return;
@@ -152,8 +173,10 @@ private:
     void load(const QString &path) {
         sections_.clear();
         sectionIndex_.clear();
+        if (path != path_) notice_.clear();
         path_ = path;
         unreadable_ = false;
+        damaged_ = false;
         loaded_ = true;
         QFile file(path);
         const QFileInfo info(path);
@@ -164,9 +187,21 @@ private:
             unreadable_ = true;
             return;
         }
-        const QString text = QString::fromUtf8(file.readAll());
+        if (file.size() > kMaxSettingsSize) {
+            damaged_ = true;
+            tellOnce(QStringLiteral("Die Einstellungsdatei \"%1\" ist größer als 1 MB und wurde nicht gelesen; "
+                                    "es gelten die voreingestellten Werte.\rSie wird vor dem nächsten Speichern "
+                                    "als \"%2\" aufbewahrt.")
+                         .arg(nativePath(path), nativePath(backupPath())));
+            return;
+        }
+        QByteArray bytes = file.readAll();
+        if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
         Section *current = nullptr;
-        for (QString line : text.split(u'\n')) {
+        int lineNumber = 0, firstBadLine = 0;
+        for (const QByteArray &raw : bytes.split('\n')) {
+            ++lineNumber;
+            QString line = decodeLine(raw);
             if (line.endsWith(u'\r')) line.chop(1);
             if (line.isEmpty() || line.startsWith(u';')) continue;
             if (line.startsWith(u'[') && line.endsWith(u']')) {
@@ -180,7 +215,11 @@ private:
                 continue;
             }
             const qsizetype eq = separatorAt(line);
-            if (!current || eq < 0) continue;  // a stray line carries nothing we could use
+            if (!current || eq < 0) {
+                // A stray line carries nothing we could use, but the file is kept before it is rewritten.
+                if (!firstBadLine) firstBadLine = lineNumber;
+                continue;
+            }
             const QString key = unescape(QStringView(line).left(eq));
             const QString value = unescape(QStringView(line).mid(eq + 1));
             const auto it = current->index.constFind(fold(key));
@@ -191,11 +230,51 @@ private:
                 current->index.insert(fold(key), current->entries.size() - 1);
             }
         }
+        if (firstBadLine) {
+            damaged_ = true;
+            tellOnce(QStringLiteral("Die Einstellungsdatei \"%1\" enthält Zeilen, die nicht gelesen werden können "
+                                    "(zuerst Zeile %2).\rSie wird vor dem nächsten Speichern als \"%3\" aufbewahrt.")
+                         .arg(nativePath(path))
+                         .arg(firstBadLine)
+                         .arg(nativePath(backupPath())));
+        }
+    }
+
+    QString backupPath() const { return path_ + QStringLiteral(".bak"); }
+
+    // The user hears of a damaged file once, as soon as a window can tell it; reading the
+    // same unchanged file again tells nothing new.
+    void tellOnce(const QString &text) {
+        const QString file = path_ + u'|' + QString::number(size_) + u'|' + stamp_.toString(Qt::ISODateWithMs);
+        if (told_.contains(file)) return;
+        told_.insert(file);
+        notice_ = text;
+        deliverNotice();
+    }
+
+    void deliverNotice() {
+        if (notice_.isEmpty() || !uiAvailable()) return;
+        const QString text = notice_;
+        notice_.clear();
+        ui().message(text, MsgButtons::Ok, MsgIcon::Exclamation);
+    }
+
+    // A file with lines that could not be read is kept before the first rewrite drops them.
+    void keepDamagedFile() {
+        if (!damaged_ || !QFileInfo::exists(path_)) return;
+        if (!CopyFileOver(path_, backupPath(), true)) {
+            loaded_ = false;
+            throw AppError(err::PathFileAccess, kRuntimeSource,
+                           QStringLiteral("Die Einstellungsdatei \"%1\" kann nicht als \"%2\" aufbewahrt werden; "
+                                          "sie wird nicht überschrieben.")
+                               .arg(nativePath(path_), nativePath(backupPath())));
+        }
+        damaged_ = false;
     }
 
     void requireReadable() const {
         if (unreadable_)
-            throw AppError(75, kRuntimeSource,
+            throw AppError(err::PathFileAccess, kRuntimeSource,
                            QStringLiteral("Die Einstellungsdatei \"%1\" kann nicht gelesen werden; "
                                           "sie wird nicht überschrieben.")
                                .arg(QDir::toNativeSeparators(path_)));
@@ -209,15 +288,15 @@ private:
             for (const Entry &e : s.entries) text += escape(e.key, true) + u'=' + escape(e.value, false) + u'\n';
             text += u'\n';
         }
+        keepDamagedFile();
         const QFileInfo info(path_);
         QDir().mkpath(info.absolutePath());
-        QSaveFile file(path_);
-        const QByteArray bytes = text.toUtf8();
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        QString error;
+        if (!writeFileSafely(path_, text.toUtf8(), &error)) {
             loaded_ = false;  // what is in memory no longer matches the file
-            throw AppError(75, kRuntimeSource,
+            throw AppError(err::PathFileAccess, kRuntimeSource,
                            QStringLiteral("Die Einstellung kann nicht in \"%1\" gespeichert werden: %2")
-                               .arg(QDir::toNativeSeparators(path_), file.errorString()));
+                               .arg(nativePath(path_), error));
         }
         const QFileInfo written(path_);
         stamp_ = written.lastModified();
@@ -231,6 +310,9 @@ private:
     qint64 size_ = -1;
     bool loaded_ = false;
     bool unreadable_ = false;
+    bool damaged_ = false;   // lines not read, or not read at all: keep a copy before rewriting
+    QString notice_;         // not yet told
+    QSet<QString> told_;     // files the user has heard about
 };
 
 Store &store() {
@@ -259,5 +341,29 @@ void SaveSetting(const QString &section, const QString &key, const QString &valu
 void DeleteSetting(const QString &section, const QString &key) { store().remove(section, key); }
 
 QList<StoredSetting> AllSettings() { return store().all(); }
+
+namespace {
+
+template <typename Convert>
+auto convertSetting(const QString &section, const QString &key, const QString &fallback, Convert convert) {
+    const QString value = GetSetting(section, key, fallback);
+    try {
+        return convert(value);
+    } catch (const AppError &e) {
+        throw AppError(e.number, e.source,
+                       QStringLiteral("%1 (Einstellung \"%2\" im Abschnitt \"%3\": \"%4\")")
+                           .arg(e.description, key, section, value));
+    }
+}
+
+}  // namespace
+
+std::int32_t GetSettingLong(const QString &section, const QString &key, const QString &fallback) {
+    return convertSetting(section, key, fallback, [](const QString &v) { return vb::CLng(v); });
+}
+
+bool GetSettingBool(const QString &section, const QString &key, const QString &fallback) {
+    return convertSetting(section, key, fallback, [](const QString &v) { return vb::CBool(v); });
+}
 
 }  // namespace tarnis

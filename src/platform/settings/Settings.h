@@ -3,17 +3,32 @@
 // configuration folder. Section and key names are compared without regard to case,
 // the spelling of the first write is kept, values are stored raw as text, and every
 // write is saved at once and atomically.
+//
+// A file that cannot be read at all is never written over. A file with lines that
+// cannot be read, or one over 1 MB (which is not read), is kept as "<file>.bak" before
+// it is first rewritten, and the user is told once. Lines that are not UTF-8 are read
+// as CP1252.
 #include <QString>
 #include <QList>
 #include <QStringList>
+#include <cstdint>
 
 namespace tarnis {
 
 inline const QString kAppTitle = QStringLiteral("Lrv. Tarnis");
 
 QString GetSetting(const QString &section, const QString &key, const QString &fallback = QString());
+// Both raise AppError 75 when the file cannot be read or the change cannot be stored
+// (disk full, no access); the file then stays as it was, and the value is not kept in
+// memory either. Callers with an error handler report it like any other error.
 void SaveSetting(const QString &section, const QString &key, const QString &value);
 void DeleteSetting(const QString &section, const QString &key);
+
+// A setting read as a whole number (CLng) or a Boolean (CBool). A stored text of the
+// wrong type raises the conversion's error (13, or 6 out of range), whose description
+// then names the section, the key and the stored text.
+std::int32_t GetSettingLong(const QString &section, const QString &key, const QString &fallback);
+bool GetSettingBool(const QString &section, const QString &key, const QString &fallback);
 
 // The file behind the store: $XDG_CONFIG_HOME (else ~/.config) / "Lrv. Tarnis.ini".
 QString settingsFilePath();

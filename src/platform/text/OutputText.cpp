@@ -4,9 +4,14 @@
 
 namespace tarnis {
 
+namespace {
+bool isControl(QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; }
+}  // namespace
+
+bool containsControl(const QString &value) { return std::any_of(value.cbegin(), value.cend(), isControl); }
+
 QString blankControls(const QString &value) {
-    const auto isControl = [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; };
-    if (std::none_of(value.cbegin(), value.cend(), isControl)) return value;
+    if (!containsControl(value)) return value;
     QString out = value;
     for (QChar &c : out)
         if (isControl(c)) c = u' ';

@@ -7,5 +7,7 @@ namespace tarnis {
 // A control character (NUL, TAB, CR, LF, ...) in a data value becomes one blank, so that
 // a value never breaks a line, a cell or a fixed-width field of an output.
 QString blankControls(const QString &value);
+// Whether the value holds such a control character.
+bool containsControl(const QString &value);
 
 }  // namespace tarnis

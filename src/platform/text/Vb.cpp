@@ -2,6 +2,7 @@
 
 #include "platform/errors/AppError.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -75,7 +76,8 @@ std::optional<double> readDecimal(const QString &s, qsizetype &pos, bool skipBla
     pos = i;
     bool ok = false;
     const double v = clean.toDouble(&ok);
-    return ok ? std::optional<double>(v) : std::nullopt;
+    // Out of range: too large stays infinite (the callers raise overflow), too small is 0.
+    return ok || std::isinf(v) ? v : 0.0;
 }
 
 // The whole text (blanks around it allowed) as a number; nothing when it is none.
@@ -101,6 +103,14 @@ double roundHalfEven(double v) {
     return std::fmod(r, 2.0) == 0 ? r : r + 1;
 }
 
+// The characters from begin to end (code units); a character outside the Basic Multilingual
+// Plane that the range would cut in two is left out whole, so a cut never exceeds its width.
+QString whole(const QString &s, qsizetype begin, qsizetype end) {
+    if (begin > 0 && begin < s.size() && s.at(begin).isLowSurrogate() && s.at(begin - 1).isHighSurrogate()) ++begin;
+    if (end > begin && end < s.size() && s.at(end).isLowSurrogate() && s.at(end - 1).isHighSurrogate()) --end;
+    return s.mid(begin, std::max<qsizetype>(0, end - begin));
+}
+
 }  // namespace
 
 QString LTrim(const QString &s) {
@@ -121,7 +131,10 @@ double Val(const QString &s) {
     qsizetype pos = 0;
     while (pos < s.size() && (s.at(pos) == u' ' || s.at(pos) == u'\t' || s.at(pos) == u'\n')) ++pos;
     if (auto v = readRadix(s, pos)) return *v;
-    if (auto v = readDecimal(s, pos, true)) return *v;
+    if (auto v = readDecimal(s, pos, true)) {
+        if (std::isinf(*v)) overflow();
+        return *v;
+    }
     return 0;
 }
 
@@ -149,7 +162,8 @@ std::int32_t CLng(const QString &s) {
 QString Mid(const QString &s, int start, int length) {
     if (start < 1 || length < -1) invalidCall();
     if (start > s.size()) return QString();
-    return length < 0 ? s.mid(start - 1) : s.mid(start - 1, length);
+    const qsizetype begin = start - 1;
+    return whole(s, begin, length < 0 ? s.size() : std::min<qsizetype>(s.size(), begin + length));
 }
 
 int InStr(const QString &s, const QString &find, int start) {
@@ -161,15 +175,18 @@ int InStr(const QString &s, const QString &find, int start) {
 
 QString Left(const QString &s, int length) {
     if (length < 0) invalidCall();
-    return s.left(length);
+    return whole(s, 0, std::min<qsizetype>(s.size(), length));
 }
 
 QString Right(const QString &s, int length) {
     if (length < 0) invalidCall();
-    return s.right(length);
+    return whole(s, std::max<qsizetype>(0, s.size() - length), s.size());
 }
 
-bool IsNumeric(const QString &s) { return parseNumber(s).has_value(); }
+bool IsNumeric(const QString &s) {
+    const auto v = parseNumber(s);
+    return v && std::isfinite(*v);
+}
 
 bool CBool(const QString &s) {
     const QString t = Trim(s);

@@ -10,13 +10,16 @@ QString Trim(const QString &s);
 QString LTrim(const QString &s);
 QString RTrim(const QString &s);
 // The leading number of a text ("." as decimal point, blanks skipped, "&H" hex); 0 when none.
+// A number too large for a double ("1e400") raises 6.
 double Val(const QString &s);
 // Whole-number conversion rounding halves to even; outside the range raises 6,
 // a text that is no number raises 13.
 std::int32_t CLng(double v);
 std::int16_t CInt(double v);
 std::int32_t CLng(const QString &s);
-// 1-based Mid, InStr, Left, Right; a start below 1 raises 5.
+// 1-based Mid, InStr, Left, Right; a start below 1 raises 5. Counted in UTF-16 code
+// units; a character outside the Basic Multilingual Plane that a cut would split is
+// left out whole, so the result never exceeds the length asked for.
 QString Mid(const QString &s, int start, int length = -1);
 int InStr(const QString &s, const QString &find, int start = 1);
 QString Left(const QString &s, int length);

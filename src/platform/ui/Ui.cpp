@@ -15,4 +15,6 @@ Ui &ui() {
 
 void setUi(Ui *u) { current = u; }
 
+bool uiAvailable() { return current != nullptr; }
+
 }  // namespace tarnis

@@ -95,5 +95,7 @@ public:
 // The interface in use; set by main() or by a test.
 Ui &ui();
 void setUi(Ui *ui);
+// Whether an interface is set, for the few routines that may run before one is.
+bool uiAvailable();
 
 }  // namespace tarnis

@@ -1,0 +1,93 @@
+// The safe file writer and the copy built on it: a disk that fills up part-way, a link
+// in the target's place, a target that appears meanwhile, leftovers of a killed run.
+#include "common/DiskFull.h"
+#include "engine_support.h"
+#include "platform/files/FileUtils.h"
+#include "platform/files/SafeFile.h"
+
+#include <QDir>
+#include <gmock/gmock.h>
+
+using namespace tarnis;
+using namespace tarnis::testing;
+using tarnis::enginetest::fileBytes;
+using tarnis::enginetest::writeFile;
+using ::testing::HasSubstr;
+using ::testing::UnorderedElementsAre;
+
+namespace {
+
+QStringList filesIn(const QTemporaryDir &dir) {
+    return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
+TEST(SafeFile, AFullDiskLeavesTheTargetByteForByteAndIsReported) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath("Endwertung.html"), source = dir.filePath("quelle.bin");
+    const QByteArray old(3000, 'o'), big(16000, 'n');
+    writeFile(target, old);
+    writeFile(source, big);
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    const auto report = [](bool ok, const QString &error) { return ok ? std::string("saved") : error.toStdString(); };
+
+    // One write of it all, many small ones that only the last flush sends, and a copy.
+    const std::function<std::string()> writers[] = {
+        [&] {
+            QString error;
+            return report(writeFileSafely(target, big, &error), error);
+        },
+        [&] {
+            SafeFileWriter writer(target);
+            bool ok = writer.open();
+            for (int i = 0; i < 100; ++i) ok = writer.write(big.mid(i * 160, 160)) && ok;
+            ok = ok && writer.commit();
+            return report(ok, writer.errorString());
+        },
+        [&] { return CopyFileOver(source, target, true) ? std::string("saved") : std::string("failed"); },
+    };
+    for (const auto &write : writers) {
+        const std::string answer = inChild(write, 8192);
+        EXPECT_NE(answer, "saved");
+        EXPECT_THAT(answer, ::testing::AnyOf(HasSubstr("kann nicht geschrieben werden"), "failed"));
+        EXPECT_EQ(fileBytes(target), old);
+        EXPECT_THAT(filesIn(dir), UnorderedElementsAre("Endwertung.html", "quelle.bin"));
+    }
+    // Within the limit the same write goes through and keeps the file's mode.
+    EXPECT_EQ(inChild(writers[0], 1 << 20), "saved");
+    EXPECT_EQ(fileBytes(target), big);
+    EXPECT_EQ(QFileInfo(target).permissions() & 0x7077, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+}
+
+TEST(SafeFile, LinksNewTargetsAndLeftovers) {
+    QTemporaryDir dir;
+    // A link stays a link; the file it points to gets the new contents.
+    const QString real = dir.filePath("echt.ini"), link = dir.filePath("link.ini");
+    writeFile(real, "alt");
+    ASSERT_TRUE(QFile::link(real, link));
+    ASSERT_TRUE(writeFileSafely(link, "neu"));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(fileBytes(real), "neu");
+
+    // Keeping an existing target: a file that appeared after open() is not replaced.
+    const QString late = dir.filePath("spaet.txt");
+    SafeFileWriter writer(late);
+    writer.setKeepExisting(true);
+    ASSERT_TRUE(writer.open() && writer.write("mine"));
+    writeFile(late, "theirs");
+    EXPECT_FALSE(writer.commit());
+    EXPECT_EQ(fileBytes(late), "theirs");
+
+    // A name near the file system's limit still finds a temporary name beside it.
+    const QString longName = dir.filePath(QString(120, QChar(0x00E4)) + ".txt");  // 243 bytes
+    EXPECT_TRUE(writeFileSafely(longName, "lang"));
+    EXPECT_EQ(fileBytes(longName), "lang");
+
+    // What a killed writer left behind is cleared for that target only.
+    writeFile(dir.filePath(".echt.ini.tmp-a1B2c3"), "halb");
+    writeFile(dir.filePath(".andere.ini.tmp-a1B2c3"), "fremd");
+    removeStaleTemporaries(real);
+    EXPECT_THAT(filesIn(dir), UnorderedElementsAre("echt.ini", "link.ini", "spaet.txt", QString(120, QChar(0x00E4)) + ".txt",
+                                                   ".andere.ini.tmp-a1B2c3"));
+}
+
+}  // namespace
