@@ -581,7 +581,8 @@ void Database::forEachRow(const QString &sql, const Params &params,
                           const std::function<void(const QStringList &)> &columns,
                           const std::function<void(sqlite3_stmt *)> &row) {
     StmtGuard guard{prepareOne(db_, sql, kSourceDatabase)};
-    bindParams(db_, guard.stmt, params, kSourceDatabase);
+    std::vector<char> texts;
+    bindParams(db_, guard.stmt, params, kSourceDatabase, texts);
     const int n = sqlite3_column_count(guard.stmt);
     QStringList names;
     names.reserve(n);

@@ -48,6 +48,9 @@ frmWorking *QtUi::progressWindow() const { return qobject_cast<frmWorking *>(pro
 
 QWidget *QtUi::owner() const {
     if (QWidget *active = QApplication::activeWindow()) return active;
+    // While a download runs no window is active; a message then belongs to the modal
+    // dialog still open (the about box), not to the main window behind it.
+    if (QWidget *modal = QApplication::activeModalWidget()) return modal;
     return mainWindow_;
 }
 
