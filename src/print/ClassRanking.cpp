@@ -21,6 +21,6 @@ ClassRanking::Step ClassRanking::next(const QString &ageClass, std::int64_t tota
     return {opens, place};
 }
 
-QString classHeading(const QString &ageClass) { return vb::Trim(ageClass.left(20)); }
+QString classHeading(const QString &ageClass) { return vb::Trim(vb::Left(ageClass, 20)); }
 
 }  // namespace tarnis

@@ -129,6 +129,6 @@ const print::Cells &raceListColumnNames() {
     return names;
 }
 
-QString listField(const QString &text, int width) { return vb::Trim(vb::Trim(text).left(width)); }
+QString listField(const QString &text, int width) { return vb::Trim(vb::Left(vb::Trim(text), width)); }
 
 }  // namespace tarnis
