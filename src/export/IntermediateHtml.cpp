@@ -24,8 +24,8 @@ QString totalCell(std::int64_t total, bool points) {
 
 void rowCells(const IntermediateRow &row, bool points, QStringList &cells) {
     cells.clear();
-    cells << blankControls(standingsField(row.vorname, 30)) << blankControls(standingsField(row.zuname, 30))
-          << blankControls(standingsField(row.jahrgang, 4)) << blankControls(standingsField(row.verein, 30))
+    cells << standingsField(row.vorname, 30) << standingsField(row.zuname, 30)
+          << standingsField(row.jahrgang, 4) << standingsField(row.verein, 30)
           << totalCell(row.endwertung, points) << totalCell(row.zwischenwertung, points);
     // A zero race shows "-"; "00:00:00" still counts as run.
     for (const RaceValue &race : row.races) cells << (race.mark == RaceMark::Zero ? QString() : blankControls(race.text));

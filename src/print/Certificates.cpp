@@ -100,15 +100,6 @@ void printCertificates(const Request &req, MainWindowApi &window, print::PrintCo
     }
 }
 
-print::PrintControl *controlOrReport(const QString &procedure) {
-    try {
-        return &print::printControl();
-    } catch (const AppError &e) {
-        ShowError(e, kHint, procedure);
-        return nullptr;
-    }
-}
-
 const QString kAlle = QStringLiteral("PU_PrintUrkundeAlle");
 const QString kGruppe = QStringLiteral("PU_PrintUrkundenGruppe");
 const QString kLaeufer = QStringLiteral("PU_PrintUrkundenLäufer");
@@ -125,7 +116,7 @@ QString certificatesQuery(bool oneClass, int direction) {
 }
 
 void PU_PrintUrkundeAlle(MainWindowApi &window) {
-    if (print::PrintControl *control = controlOrReport(kAlle)) PU_PrintUrkundeAlle(window, *control);
+    if (print::PrintControl *control = listControl(kHint, kAlle)) PU_PrintUrkundeAlle(window, *control);
 }
 
 void PU_PrintUrkundeAlle(MainWindowApi &window, print::PrintControl &control) {
@@ -133,7 +124,7 @@ void PU_PrintUrkundeAlle(MainWindowApi &window, print::PrintControl &control) {
 }
 
 void PU_PrintUrkundenGruppe(MainWindowApi &window, const QString &ageClass) {
-    if (print::PrintControl *control = controlOrReport(kGruppe)) PU_PrintUrkundenGruppe(window, ageClass, *control);
+    if (print::PrintControl *control = listControl(kHint, kGruppe)) PU_PrintUrkundenGruppe(window, ageClass, *control);
 }
 
 void PU_PrintUrkundenGruppe(MainWindowApi &window, const QString &ageClass, print::PrintControl &control) {
@@ -141,7 +132,7 @@ void PU_PrintUrkundenGruppe(MainWindowApi &window, const QString &ageClass, prin
 }
 
 void PU_PrintUrkundenLaeufer(MainWindowApi &window, const ParticipantKey &key) {
-    if (print::PrintControl *control = controlOrReport(kLaeufer)) PU_PrintUrkundenLaeufer(window, key, *control);
+    if (print::PrintControl *control = listControl(kHint, kLaeufer)) PU_PrintUrkundenLaeufer(window, key, *control);
 }
 
 void PU_PrintUrkundenLaeufer(MainWindowApi &window, const ParticipantKey &key, print::PrintControl &control) {

@@ -92,6 +92,7 @@ void PL_PrintGrid(MainWindowApi &window, print::PrintControl &control) {
     // failure already reported is not reported twice.
     try {
         window.refreshGrid();
+        window.setGridCurrentRow(0);
     } catch (...) {
         if (printed) ShowError(toAppError(std::current_exception()), kPrintProblem, QStringLiteral("PL_PrintGrid"));
     }

@@ -25,10 +25,10 @@ QString totalText(std::int64_t total, bool points) {
 
 void buildCells(const IntermediateRow &row, bool points, print::Cells &cells) {
     cells.clear();
-    cells.push_back(blankControls(standingsField(row.vorname, 30)));
-    cells.push_back(blankControls(standingsField(row.zuname, 30)));
-    cells.push_back(blankControls(standingsField(row.jahrgang, 4)));
-    cells.push_back(blankControls(standingsField(row.verein, 30)));
+    cells.push_back(standingsField(row.vorname, 30));
+    cells.push_back(standingsField(row.zuname, 30));
+    cells.push_back(standingsField(row.jahrgang, 4));
+    cells.push_back(standingsField(row.verein, 30));
     cells.push_back(totalText(row.endwertung, points));
     cells.push_back(totalText(row.zwischenwertung, points));
     if (points) {

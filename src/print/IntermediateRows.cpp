@@ -2,6 +2,7 @@
 
 #include "platform/settings/Settings.h"
 #include "platform/text/RaceTime.h"
+#include "platform/text/OutputText.h"
 #include "platform/text/Vb.h"
 
 namespace tarnis {
@@ -94,7 +95,9 @@ void IntermediateRowReader::read(const std::vector<Value> &row, IntermediateRow 
     }
 }
 
-QString standingsField(const QString &text, int width) { return vb::Trim(vb::Left(vb::Trim(text), width)); }
+QString standingsField(const QString &text, int width) {
+    return vb::Trim(vb::Left(vb::Trim(blankControls(text)), width));
+}
 
 std::vector<QString> printedRaceCells(const std::vector<RaceValue> &races, bool pointsMode) {
     const auto line = [pointsMode](const RaceValue &v, bool second) {

@@ -70,7 +70,8 @@ private:
     bool points_ = true;
 };
 
-// A field as the standings print it: trimmed, cut to width characters, trimmed again.
+// A field as the lists and pages show it: control characters as blanks, trimmed, cut to
+// width characters, trimmed again.
 QString standingsField(const QString &text, int width);
 
 // The race cells of the printed lists: min(N, 8) cells, cell i holding race i and,

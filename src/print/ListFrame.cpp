@@ -6,6 +6,7 @@
 #include "platform/text/Clock.h"
 #include "platform/text/OutputText.h"
 #include "platform/text/Vb.h"
+#include "print/IntermediateRows.h"
 
 namespace tarnis {
 
@@ -130,8 +131,6 @@ const print::Cells &raceListColumnNames() {
     return names;
 }
 
-QString listField(const QString &text, int width) {
-    return vb::Trim(vb::Left(vb::Trim(blankControls(text)), width));
-}
+QString listField(const QString &text, int width) { return standingsField(text, width); }
 
 }  // namespace tarnis

@@ -2,11 +2,13 @@
 // (A4 portrait, 11900 twips wide; a character is 10 twips per point wide).
 #include "core/db/Create.h"
 #include "core/db/Globals.h"
+#include "mainwin/Dispatch.h"
+#include "mainwin/commands/CertificateCommands.h"
 #include "platform/settings/Settings.h"
 #include "platform/ui/ScriptedUi.h"
 #include "print/Certificates.h"
 #include "print/forms/PreviewPane.h"
-#include "print_support.h"
+#include "list_support.h"
 
 #include <QFile>
 #include <QProcess>
@@ -122,6 +124,39 @@ TEST_F(CertificatesTest, SelectedParticipant) {
         EXPECT_EQ(control.printed, 0);
         EXPECT_FALSE(control.docBuilder.inDocument());
     }
+}
+
+// The commands: "Selektierter Teilnehmer" takes the grid's current row, also among
+// several selected ones, and asks for a row when none is selected. A failing class
+// question goes to the error dialog under the command's name.
+TEST_F(CertificatesTest, CommandsTakeTheCurrentRowAndReportTheirFailures) {
+    struct Window : GridWindow {
+        int current = -1, selected = 0;
+        int gridCurrentRow() const override { return current; }
+        int gridSelectedRowCount() const override { return selected; }
+    } grid;
+    print::setPrintControl(&control);
+    grid.grid = db().openRecordset(QStringLiteral("SELECT * FROM Teilnehmer ORDER BY Vorname"));
+    SaveSetting("LastUser", "Urkundenzeilen", "2");
+    line(0, "1000", "1000", "Arial", "12", "%s", "0", "Name");
+    line(1, "1000", "2000", "Arial", "12", "%s", "0", "Jahrgang");
+
+    grid.current = 4;
+    mnuSelTN(grid);
+    EXPECT_FALSE(control.shownDoc);
+    EXPECT_THAT(scripted.messages(), ::testing::ElementsAre("information\tBitte einen Teilnehmer auswählen!"));
+    grid.selected = 3;
+    mnuSelTN(grid);
+    ASSERT_TRUE(control.shownDoc);
+    EXPECT_THAT(pages(), ::testing::ElementsAre("1000,1000:Roth / 1000,2000:1988"));
+
+    gDB.reset();
+    scripted.clearRecords();
+    RunCommand(30083, [&grid] { LogicCommand(30083)(grid); });
+    print::setPrintControl(nullptr);
+    ASSERT_EQ(scripted.errorReports().size(), 1);
+    EXPECT_EQ(scripted.errorReports()[0].procedure, QStringLiteral("mnuUrkundeAltersklasse"));
+    EXPECT_EQ(scripted.errorReports()[0].hint, QString());
 }
 
 // Layouts mutated from a fixed seed: every run ends in one page per finisher or
