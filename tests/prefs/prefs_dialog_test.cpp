@@ -217,6 +217,29 @@ TEST_F(PrefsDialogTest, ChoosersKeepTheFieldsOnCancel) {
     EXPECT_EQ(GetSetting("Urkundendruck", "Zeile 0 Text"), "Verein");
 }
 
+TEST_F(PrefsDialogTest, EnterInAFieldPressesNoButton) {
+    // Shown, a dialog would make its first button the default for Enter: here that
+    // is "&Datenbank erstellen" (a new series file) or "&Drucken".
+    frmGrundEinst dialog;
+    dialog.Form_Load();
+    dialog.show();
+    const QString fresh = path("neu.mdb");
+    child<QLineEdit>(dialog, "edtDatabase")->setText(fresh);
+    for (const char *name : {"edtJahrhundert", "edtDatabase", "edtText_0", "edtHeader_1"}) {
+        QLineEdit *field = child<QLineEdit>(dialog, name);
+        QWidget *page = field;
+        while (page && dialog.tabs()->indexOf(page) < 0) page = page->parentWidget();
+        dialog.tabs()->setCurrentWidget(page);
+        field->setFocus();
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &enter);
+    }
+    EXPECT_FALSE(QFile::exists(fresh));
+    EXPECT_THAT(ui.messages(), IsEmpty());
+    EXPECT_TRUE(dialog.isOpen());
+    dialog.toolClick(20001);
+}
+
 TEST_F(PrefsDialogTest, FailuresAreReportedAndKeepTheDialogOpen) {
     // A series the grids cannot read: reported, grids out of use, the pages still work.
     gDB.reset();
