@@ -240,6 +240,31 @@ TEST_F(PrefsDialogTest, EnterInAFieldPressesNoButton) {
     dialog.toolClick(20001);
 }
 
+TEST_F(PrefsDialogTest, ACellStillBeingEditedIsSaved) {
+    // The menu and the close box leave the editor open: its text still counts.
+    frmGrundEinst dialog;
+    dialog.Form_Load();
+    dialog.show();
+    const auto typeInto = [&](QTableView *view, int row, int column, const QString &text) {
+        dialog.tabs()->setCurrentIndex(view->objectName() == "dbgCaptions" ? 4 : 0);
+        const QModelIndex cell = view->model()->index(row, column);
+        view->setCurrentIndex(cell);
+        view->edit(cell);
+        auto *editor = qobject_cast<QLineEdit *>(view->indexWidget(cell));
+        ASSERT_NE(editor, nullptr);
+        editor->setText(text);
+    };
+    typeInto(child<QTableView>(dialog, "dbgCaptions"), 0, 1, "Stadtpark");
+    dialog.toolClick(20002);
+    EXPECT_EQ(GetSetting("Grid", "Caption1"), "Stadtpark");
+
+    QTableView *points = dialog.generalPage()->pointsGrid();
+    typeInto(points, points->model()->rowCount() - 1, 0, "7");
+    EXPECT_TRUE(dialog.close());
+    EXPECT_THAT(rows("SELECT Platz FROM Punkteverteilung"), ElementsAre("7"));
+    EXPECT_THAT(ui.messages(), IsEmpty());
+}
+
 TEST_F(PrefsDialogTest, FailuresAreReportedAndKeepTheDialogOpen) {
     // A series the grids cannot read: reported, grids out of use, the pages still work.
     gDB.reset();

@@ -236,6 +236,7 @@ void frmGrundEinst::toolClick(int id) {
 }
 
 bool frmGrundEinst::Impl::SaveEinstellungen() {
+    commitOpenEdits(q);
     try {
         prefs::SaveEinstellungen(q->state());
         return true;
