@@ -92,6 +92,15 @@ TEST_F(PrefsDialogTest, CancelLeavesTheStoreButKeepsGridEdits) {
 
 TEST_F(PrefsDialogTest, LineCountFieldRulesTheDesigner) {
     {
+        // The count the designer stores while loading goes again on a cancel when
+        // it was not stored before.
+        frmGrundEinst dialog;
+        dialog.Form_Load();
+        EXPECT_EQ(GetSetting("LastUser", "Urkundenzeilen"), "5");
+        dialog.toolClick(20001);
+        EXPECT_EQ(GetSetting("LastUser", "Urkundenzeilen", "fehlt"), "fehlt");
+    }
+    {
         // A count changed outside the program: no more lines than the designer has.
         SaveSetting("Urkundendruck", "Urkundenzeilen", "1");
         SaveSetting("LastUser", "Urkundenzeilen", "40");
