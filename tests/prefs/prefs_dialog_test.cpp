@@ -92,6 +92,15 @@ TEST_F(PrefsDialogTest, CancelLeavesTheStoreButKeepsGridEdits) {
 
 TEST_F(PrefsDialogTest, LineCountFieldRulesTheDesigner) {
     {
+        // The count the designer stores while loading goes again on a cancel when
+        // it was not stored before.
+        frmGrundEinst dialog;
+        dialog.Form_Load();
+        EXPECT_EQ(GetSetting("LastUser", "Urkundenzeilen"), "5");
+        dialog.toolClick(20001);
+        EXPECT_EQ(GetSetting("LastUser", "Urkundenzeilen", "fehlt"), "fehlt");
+    }
+    {
         // A count changed outside the program: no more lines than the designer has.
         SaveSetting("Urkundendruck", "Urkundenzeilen", "1");
         SaveSetting("LastUser", "Urkundenzeilen", "40");
@@ -215,6 +224,54 @@ TEST_F(PrefsDialogTest, ChoosersKeepTheFieldsOnCancel) {
     EXPECT_EQ(GetSetting("Grid", "BackColor"), "255");
     EXPECT_EQ(GetSetting("Grid", "HeadFontBold"), "True");
     EXPECT_EQ(GetSetting("Urkundendruck", "Zeile 0 Text"), "Verein");
+}
+
+TEST_F(PrefsDialogTest, EnterInAFieldPressesNoButton) {
+    // Shown, a dialog would make its first button the default for Enter: here that
+    // is "&Datenbank erstellen" (a new series file) or "&Drucken".
+    frmGrundEinst dialog;
+    dialog.Form_Load();
+    dialog.show();
+    const QString fresh = path("neu.mdb");
+    child<QLineEdit>(dialog, "edtDatabase")->setText(fresh);
+    for (const char *name : {"edtJahrhundert", "edtDatabase", "edtText_0", "edtHeader_1"}) {
+        QLineEdit *field = child<QLineEdit>(dialog, name);
+        QWidget *page = field;
+        while (page && dialog.tabs()->indexOf(page) < 0) page = page->parentWidget();
+        dialog.tabs()->setCurrentWidget(page);
+        field->setFocus();
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &enter);
+    }
+    EXPECT_FALSE(QFile::exists(fresh));
+    EXPECT_THAT(ui.messages(), IsEmpty());
+    EXPECT_TRUE(dialog.isOpen());
+    dialog.toolClick(20001);
+}
+
+TEST_F(PrefsDialogTest, ACellStillBeingEditedIsSaved) {
+    // The menu and the close box leave the editor open: its text still counts.
+    frmGrundEinst dialog;
+    dialog.Form_Load();
+    dialog.show();
+    const auto typeInto = [&](QTableView *view, int row, int column, const QString &text) {
+        dialog.tabs()->setCurrentIndex(view->objectName() == "dbgCaptions" ? 4 : 0);
+        const QModelIndex cell = view->model()->index(row, column);
+        view->setCurrentIndex(cell);
+        view->edit(cell);
+        auto *editor = qobject_cast<QLineEdit *>(view->indexWidget(cell));
+        ASSERT_NE(editor, nullptr);
+        editor->setText(text);
+    };
+    typeInto(child<QTableView>(dialog, "dbgCaptions"), 0, 1, "Stadtpark");
+    dialog.toolClick(20002);
+    EXPECT_EQ(GetSetting("Grid", "Caption1"), "Stadtpark");
+
+    QTableView *points = dialog.generalPage()->pointsGrid();
+    typeInto(points, points->model()->rowCount() - 1, 0, "7");
+    EXPECT_TRUE(dialog.close());
+    EXPECT_THAT(rows("SELECT Platz FROM Punkteverteilung"), ElementsAre("7"));
+    EXPECT_THAT(ui.messages(), IsEmpty());
 }
 
 TEST_F(PrefsDialogTest, FailuresAreReportedAndKeepTheDialogOpen) {

@@ -5,6 +5,7 @@
 #include "platform/ui/Ui.h"
 #include "prefs/FieldRules.h"
 
+#include <QAbstractItemView>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QToolButton>
@@ -87,6 +88,19 @@ QGroupBox *framed(const QString &caption, QGridLayout *&grid, QWidget *parent) {
 
 void setFieldText(QLineEdit *edit, const QString &text) {
     if (edit->text() != text) edit->setText(text);
+}
+
+void commitOpenEdits(QWidget *root) {
+    for (QAbstractItemView *view : root->findChildren<QAbstractItemView *>()) {
+        QWidget *editor = view->indexWidget(view->currentIndex());
+        if (!editor) continue;
+        // The view's own slots, as its focus handling calls them.
+        QMetaObject::invokeMethod(view, "commitData", Q_ARG(QWidget *, editor));
+        // A table that reread its rows has closed the editor already.
+        if (view->indexWidget(view->currentIndex()) == editor)
+            QMetaObject::invokeMethod(view, "closeEditor", Q_ARG(QWidget *, editor),
+                                      Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
+    }
 }
 
 }  // namespace tarnis::prefs

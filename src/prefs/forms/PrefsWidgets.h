@@ -56,5 +56,8 @@ QGroupBox *framed(const QString &caption, QGridLayout *&grid, QWidget *parent);
 // Sets a field's text the way the user's edit would arrive: its change handling runs
 // only when the text differs.
 void setFieldText(QLineEdit *edit, const QString &text);
+// Hands the text of every cell editor still open under `root` to its table, as
+// leaving the cell would: a menu or the close box takes no focus from it.
+void commitOpenEdits(QWidget *root);
 
 }  // namespace tarnis::prefs

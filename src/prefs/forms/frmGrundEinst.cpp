@@ -25,6 +25,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -119,6 +120,13 @@ void frmGrundEinst::Impl::build() {
     SSTab1->addTab(grid, QStringLiteral("Anzeige Bildschirm"));
     SSTab1->addTab(presse, QStringLiteral("Presseliste"));
     layout->addWidget(SSTab1);
+
+    // No button answers Enter: a dialog would make the first one its default, and
+    // Enter in any field would then create a series file or print.
+    for (QPushButton *button : q->findChildren<QPushButton *>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
 
     // Every font, size, text and position field redraws the certificate preview,
     // and so does every colour button of the designer and the HTML page.
@@ -228,6 +236,7 @@ void frmGrundEinst::toolClick(int id) {
 }
 
 bool frmGrundEinst::Impl::SaveEinstellungen() {
+    commitOpenEdits(q);
     try {
         prefs::SaveEinstellungen(q->state());
         return true;
