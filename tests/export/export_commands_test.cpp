@@ -116,4 +116,47 @@ TEST_F(ExportCommands, TextFilesStartNoViewer) {
     EXPECT_TRUE(starter.calls.isEmpty());
 }
 
+// The series file chosen by mistake, by its name or through a link: nothing is
+// written over it, with or without an overwrite question, and the series stays whole.
+TEST_F(ExportCommands, NoExportWritesOverTheSeriesFile) {
+    set("HTML Listen", "Anzeigen", QStringLiteral("0"));
+    const QString link = path(QStringLiteral("link.mdb"));
+    ASSERT_TRUE(QFile::link(gDBPath, link));
+    const QByteArray series = readBytes(gDBPath);
+    OneRowGrid grid;
+    const struct {
+        std::function<void(MainWindowApi &)> command;
+        QString target;
+        const char *reported;  // the error report's procedure, or the message shown
+    } commands[] = {
+        {&mnuZwPresseliste, gDBPath, "PRESSE_ExportZwischenwertung"},
+        {&mnuEwPresseliste, link, "PRESSE_ExportEndwertung"},
+        {&mnuSerExport, gDBPath, "EI_Export"},
+        {&mnuVWHTMLReport, link, "critical\tHTML-Datei konnte nicht erstellt werden!"},
+        {&mnuZWHTMLReport, gDBPath, "critical\tHTML-Datei konnte nicht erstellt werden!"},
+        {&mnuGridHTMLReport, gDBPath, nullptr},
+    };
+    for (const auto &c : commands) {
+        SCOPED_TRACE(qPrintable(c.target));
+        scripted.clearRecords();
+        scripted.answer(QStringLiteral("file"), c.target);
+        c.command(grid);
+        EXPECT_EQ(readBytes(gDBPath), series);
+        const QString reported = QString::fromUtf8(c.reported ? c.reported : "");
+        if (reported.startsWith(u"critical")) {
+            EXPECT_THAT(scripted.messages(), ::testing::ElementsAre(reported));
+        } else if (!reported.isEmpty()) {
+            EXPECT_EQ(scripted.messages().size(), 1);  // the error dialog only, no question
+            ASSERT_EQ(scripted.errorReports().size(), 1);
+            EXPECT_EQ(scripted.errorReports()[0].error.number, 75);
+            EXPECT_EQ(scripted.errorReports()[0].procedure, reported);
+            EXPECT_TRUE(scripted.errorReports()[0].error.description.contains(QStringLiteral("Seriendatei")));
+        } else {
+            EXPECT_TRUE(scripted.messages().isEmpty());
+            EXPECT_TRUE(scripted.errorReports().isEmpty());
+        }
+    }
+    EXPECT_EQ(gDB->openRecordset(QStringLiteral("SELECT Vorname FROM Teilnehmer")).recordCount(), 1);
+}
+
 }  // namespace
