@@ -1,5 +1,6 @@
 #include "export/HtmlWriter.h"
 
+#include "export/ExportTarget.h"
 #include "platform/errors/AppError.h"
 #include "platform/files/SafeFile.h"
 #include "platform/settings/Settings.h"
@@ -79,7 +80,7 @@ HtmlWriter::~HtmlWriter() = default;  // an uncommitted writer removes its tempo
 
 bool HtmlWriter::HTML_OpenFile(const QString &path) {
     try {
-        if (path.isEmpty()) return false;
+        if (path.isEmpty() || isOpenSeriesFile(path)) return false;
         if (pathPresent(path)) {
             const QFileInfo info(path);
             const QDateTime changed = info.lastModified();

@@ -6,6 +6,7 @@
 #include "core/services/ShowError.h"
 #include "export/ExportFrame.h"
 #include "export/ExportSettings.h"
+#include "export/ExportTarget.h"
 #include "export/TextFile.h"
 #include "platform/text/Clock.h"
 #include "platform/text/Vb.h"
@@ -53,6 +54,7 @@ void EI_Export() {
     const QString path = ui().saveFileName(request);
     if (vb::Trim(path).isEmpty()) return;
     try {
+        checkExportTarget(path);
         // The old file is kept until a complete new one replaces it.
         if (!overwriteAllowed(path)) return;
         const int direction = readPointsMode() ? DB_GetPunkteRichtung(db()) : richtung::Gleich;

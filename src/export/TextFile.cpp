@@ -1,5 +1,6 @@
 #include "export/TextFile.h"
 
+#include "export/ExportTarget.h"
 #include "platform/errors/AppError.h"
 #include "platform/text/CodePage.h"
 #include "platform/text/OutputText.h"
@@ -41,6 +42,7 @@ QString fixedField(const QString &value, int width) {
 TextFileWriter::TextFileWriter(const QString &path) : file_(path) {}
 
 void TextFileWriter::open() {
+    checkExportTarget(file_.target());
     if (!file_.open()) raise(75);
 }
 

@@ -18,7 +18,7 @@ class TextFileWriter {
 public:
     explicit TextFileWriter(const QString &path);
 
-    // Raises 75 when the file cannot be created.
+    // Raises 75 when the file cannot be created or is the open series file.
     void open();
     // One line of fields built with fixedField() or fixed text; raises 57 when the
     // line cannot be written.
