@@ -58,26 +58,6 @@ protected:
     void SetUp() override { openSeries(3); }
 };
 
-// Empty settings take the default, other text that is no number stops the output.
-TEST_F(IntermediateReaderTest, SettingsTakeTheirDefaultsWhenEmpty) {
-    EXPECT_EQ(readMaxLaufErf(), 0);
-    EXPECT_EQ(readMinWTforPrinting(), 0);
-    EXPECT_TRUE(readPointsMode());
-    SaveSetting("LastUser", "MaxLaufErf", "  ");
-    SaveSetting("Listendruck", "MinWTforPrinting", " 2 ");
-    SaveSetting("LastUser", "Modus", "Z");
-    EXPECT_EQ(readMaxLaufErf(), 0);
-    EXPECT_EQ(readMinWTforPrinting(), 2);
-    EXPECT_FALSE(readPointsMode());
-    SaveSetting("LastUser", "MaxLaufErf", "zwölf");
-    try {
-        readMaxLaufErf();
-        FAIL() << "no error for a setting that is no number";
-    } catch (const AppError &e) {
-        EXPECT_EQ(e.number, err::TypeMismatch);
-    }
-}
-
 // Rows of both queries: Null totals are 0, classes outside the order are left out
 // by the all-classes query only, a class with an apostrophe is bound, and a race
 // beyond the series file raises 3265.

@@ -124,13 +124,13 @@ TEST_F(ListsTest, GridListNamesOnEveryPageAndGridGivenBack) {
     EXPECT_TRUE(scripted.progressCalls().endsWith(QStringLiteral("hide")));
 }
 
-// A stored empty race count is the default. Bad settings and a failing printer stop
+// A stored race count of blanks is the default. Bad settings and a failing printer stop
 // each list in the error dialog with its own hint, with no document left open and
 // the progress window closed.
 TEST_F(ListsTest, FailuresReachTheErrorDialog) {
     add(QStringLiteral("Abel"), "M40", 5, 60);
     order("M40", 1);
-    SaveSetting("LastUser", "MaxLaufErf", "");
+    SaveSetting("LastUser", "MaxLaufErf", "  ");
     PL_PrintZwischenwertung(window, control);
     EXPECT_TRUE(scripted.errorReports().isEmpty());
 

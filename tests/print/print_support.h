@@ -1,7 +1,7 @@
 #pragma once
 // Doubles for the print tests: a main window that records what the lists ask of
-// it, a print control on a builder with fixed metrics, and helpers that read a
-// finished document back as rows of text.
+// it, a print control on a builder with fixed metrics, a fixture over a series file,
+// and helpers that read a finished document back.
 #include "../common/NullMainWindow.h"
 #include "core/db/Create.h"
 #include "core/db/Globals.h"
