@@ -116,32 +116,53 @@ TEST_F(Update, ReplacesTheRunningProgramAndKeepsABackup) {
     EXPECT_TRUE(ui.failures().isEmpty());
 }
 
+// Problems with the list, redirects and its cap: what the user is told; the program
+// stays as it was.
 TEST_F(Update, ListProblemsAreReportedAndChangeNothing) {
     const QString noList = QStringLiteral("information\tKeine Versionsinformationen im Internet gefunden!");
     const QString notFound = QStringLiteral("information\tKeine Versions Informationen gefunden!");
+    // A chain of `hops` redirects from versions.txt to the list itself.
+    auto chain = [&](int hops) {
+        QString from = QStringLiteral("/versions.txt");
+        for (int i = 1; i <= hops; ++i) {
+            const QString to = QStringLiteral("/hop%1").arg(i);
+            server.redirect(from, to);
+            from = to;
+        }
+        server.reply(from, 200, "6#3.1.0");
+    };
     struct Case {
         const char *what;
         QString body;
         int status;
+        int hops;  // redirects to "6#3.1.0" instead of the body
+        qint64 listCap;
         bool closed;
         QStringList messages;
     } cases[] = {
-        {"status 404", "File not found", 404, false, {notFound}},
-        {"status 500", "6#3.1.0", 500, false, {notFound}},
-        {"404 text in the body", "<h1>404 not FOUND</h1>\n6#3.1.0", 200, false, {notFound}},
-        {"empty body", "", 200, false, {noList}},
-        {"closed port", "", 200, true, {noList}},
-        {"other products only", "1#2.0\n16#3.0\n#6\nx#6\n6\n6abc#1\n", 200, false, {}},
+        {"status 404", "File not found", 404, 0, 1 << 20, false, {notFound}},
+        {"status 500", "6#3.1.0", 500, 0, 1 << 20, false, {notFound}},
+        {"404 text in the body", "<h1>404 not FOUND</h1>\n6#3.1.0", 200, 0, 1 << 20, false, {notFound}},
+        {"empty body", "", 200, 0, 1 << 20, false, {noList}},
+        {"closed port", "", 200, 0, 1 << 20, true, {noList}},
+        {"other products only", "1#2.0\n16#3.0\n#6\nx#6\n6\n6abc#1\n", 200, 0, 1 << 20, false, {}},
+        {"list beyond its cap", "6#3.1.0", 200, 0, 4, false, {noList}},
+        {"one redirect", "", 200, 1, 1 << 20, false, {kQuestion}},
+        {"five redirects", "", 200, 5, 1 << 20, false, {kQuestion}},
+        {"six redirects", "", 200, 6, 1 << 20, false, {noList}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         ui.clearRecords();
-        list(c.body, c.status);
+        c.hops ? chain(c.hops) : list(c.body, c.status);
         UpdateContext ctx = context;
+        ctx.listLimits.maxBytes = c.listCap;
         const ClosedPort closed;
         if (c.closed) ctx.baseAddress = QStringLiteral("http://127.0.0.1:%1/").arg(closed.port());
+        if (c.messages.contains(kQuestion)) ui.answer(QStringLiteral("no"));
         cmdCheckNewVersion_Click(ctx, true);
         EXPECT_EQ(ui.messages(), c.messages);
+        EXPECT_TRUE(ui.leftoverAnswers().isEmpty());
         EXPECT_EQ(readAll(program), "old program");
         EXPECT_EQ(programFolder(), QStringList({"Tarnis"}));
     }
@@ -251,42 +272,6 @@ TEST_F(Update, BadDownloadsAndFailingStepsAreNeverInstalled) {
         EXPECT_EQ(programFolder(), QStringList({".Tarnis.new-AAAAAA", "Tarnis"}));
         EXPECT_EQ(QDir(context.tempDir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                   QStringList({"Tarnis", "tarnis.zip"}));
-    }
-}
-
-TEST_F(Update, HttpFollowsFewRedirectsAndKeepsToItsCap) {
-    const QString noList = QStringLiteral("information\tKeine Versionsinformationen im Internet gefunden!");
-    // A chain of `hops` redirects from versions.txt to the list itself.
-    auto chain = [&](int hops) {
-        QString from = QStringLiteral("/versions.txt");
-        for (int i = 1; i <= hops; ++i) {
-            const QString to = QStringLiteral("/hop%1").arg(i);
-            server.redirect(from, to);
-            from = to;
-        }
-        server.reply(from, 200, "6#3.1.0");
-    };
-    struct Case {
-        const char *what;
-        int hops;
-        qint64 listCap;
-        QStringList messages;
-    } cases[] = {
-        {"one redirect", 1, 1 << 20, {kQuestion}},
-        {"five redirects", 5, 1 << 20, {kQuestion}},
-        {"six redirects", 6, 1 << 20, {noList}},
-        {"list beyond its cap", 0, 4, {noList}},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.what);
-        ui.clearRecords();
-        chain(c.hops);
-        UpdateContext ctx = context;
-        ctx.listLimits.maxBytes = c.listCap;
-        if (c.messages.contains(kQuestion)) ui.answer(QStringLiteral("no"));
-        EXPECT_FALSE(CheckForUpdate(ctx));
-        EXPECT_EQ(ui.messages(), c.messages);
-        EXPECT_TRUE(ui.leftoverAnswers().isEmpty());
     }
 }
 
