@@ -1,7 +1,6 @@
-// The about box offscreen: its texts, its OK, and the system-information button with
-// and without a program to start.
+// The about box offscreen: its file time, its OK, and the system-information button
+// with and without a program to start.
 #include "about/forms/frmAbout.h"
-#include "platform/settings/Settings.h"
 #include "platform/ui/ScriptedUi.h"
 
 #include <QDeadlineTimer>
@@ -19,26 +18,16 @@ using ::testing::ElementsAre;
 
 namespace {
 
-QString label(const QWidget &w, const char *name) { return w.findChild<QLabel *>(QLatin1String(name))->text(); }
-QPushButton *button(const QWidget &w, const char *name) { return w.findChild<QPushButton *>(QLatin1String(name)); }
+QString label(const QWidget &w, const char *name) { return w.findChild<QLabel *>(name)->text(); }
+QPushButton *button(const QWidget &w, const char *name) { return w.findChild<QPushButton *>(name); }
 
-TEST(AboutBox, ShowsTheProgramAndClosesWithOk) {
+// The texts are the form's own; the file time is read from the program file.
+TEST(AboutBox, ShowsTheFileTimeAndClosesWithOk) {
     frmAbout box;
-    EXPECT_EQ(box.windowTitle(), QStringLiteral("Über Lrv. Tarnis"));
-    EXPECT_EQ(box.parentWidget(), nullptr);
     EXPECT_EQ(box.windowModality(), Qt::ApplicationModal);
-    EXPECT_EQ(label(box, "lblVersion"), QStringLiteral("Version %1.%2.%3")
-                                            .arg(TARNIS_VERSION_MAJOR)
-                                            .arg(TARNIS_VERSION_MINOR)
-                                            .arg(TARNIS_VERSION_PATCH));
-    EXPECT_FALSE(label(box, "lblTitle").isEmpty());
-    EXPECT_EQ(label(box, "lblDisclaimer").split(u'\n').size(), 6);
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d$"))
                     .match(label(box, "lblFiletime"))
                     .hasMatch());
-    EXPECT_EQ(button(box, "cmdCheckNewVersion")->text(), QStringLiteral("neue Version?"));
-    EXPECT_EQ(button(box, "cmdSysInfo")->text(), QStringLiteral("&System Info..."));
-
     box.show();
     button(box, "cmdOK")->click();
     EXPECT_FALSE(box.isVisible());
@@ -52,10 +41,8 @@ TEST(AboutBox, SystemInformationStartsTheFirstProgramFound) {
     const QByteArray oldPath = qgetenv("PATH");
     qputenv("PATH", bin.path().toUtf8());
     auto fake = [&](const QString &name) {
-        const QString script = bin.filePath(name);
-        QFile f(script);
-        f.open(QIODevice::WriteOnly);
-        f.write("#!/bin/sh\necho started > \"$0.marker\"\n");
+        QFile f(bin.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("#!/bin/sh\necho started > \"$0.marker\"\n") > 0);
         f.close();
         f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     };

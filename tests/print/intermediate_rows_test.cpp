@@ -1,12 +1,7 @@
 // The intermediate-standings rows every output shares: race cells and races run,
 // the settings that shape them, and the reader on a real series file.
-#include "core/db/Create.h"
-#include "core/db/Globals.h"
-#include "platform/settings/Settings.h"
 #include "print/IntermediateRows.h"
-
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "print_support.h"
 
 using namespace tarnis;
 
@@ -36,11 +31,12 @@ TEST(IntermediateRowsTest, RaceCellsAndRacesRun) {
         // N = 12: races 9 to 12 below races 1 to 4; a 0 below prints as "0".
         {true, "10,0,0,~,5,6,7,8,0,3,~,0", "10/0| /3| |/0|5|6|7|8", 6},
         // N = 20: races 17 to 20 count but do not show.
-        {true, "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,0,~,19,20", "1/9|2/10|3/11|4/12|5/13|6/14|7/15|8/16", 18},
+        {true, "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,0,~,19,20", "1/9|2/10|3/11|4/12|5/13|6/14|7/15|8/16",
+         18},
         // Time: "00:00:00" shows nothing but counts; a blank neither shows nor counts.
-        {false, "34:50,00:00:00, ", "00:34:50||", 2},
         // Read as the scoring reads them; a text that is no time stands as it is.
-        {false, "5:12,1:02:03, DNF ,~,,12:34,00:00:00,23:59:59", "05:12:00|01:02:03|DNF|||00:12:34||23:59:59", 6},
+        {false, "5:12,1:02:03, DNF ,~,,12:34,00:00:00,23:59:59", "05:12:00|01:02:03|DNF|||00:12:34||23:59:59",
+         6},
         {false, "00:00:00,,34:50,34:50,1:00,2:00,3:00,4:00,00:00:00,34:50,~,1:00:00",
          "|/00:34:50|00:34:50|00:34:50/01:00:00|01:00:00|02:00:00|03:00:00|04:00:00", 10},
         {false, "1:00,,,,,,,,,,,,,,,,00:00:00,~,,5:00", "01:00:00|||||||", 3},
@@ -50,44 +46,17 @@ TEST(IntermediateRowsTest, RaceCellsAndRacesRun) {
         int run = 0;
         for (const RaceValue &v : values) run += v.run ? 1 : 0;
         QStringList cells;
-        for (const QString &cell : printedRaceCells(values, c.points)) cells << QString(cell).replace(u'\r', u'/');
+        for (const QString &cell : printedRaceCells(values, c.points))
+            cells << QString(cell).replace(u'\r', u'/');
         EXPECT_EQ(cells.join(u'|'), QString::fromUtf8(c.cells)) << c.stored;
         EXPECT_EQ(run, c.run) << c.stored;
     }
 }
 
-class IntermediateReaderTest : public ::testing::Test {
+class IntermediateReaderTest : public tarnis::printtest::SeriesPrintTest {
 protected:
-    QTemporaryDir dir, config;
-
-    void SetUp() override {
-        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
-        reloadSettings();
-        CreateSeriesFile(dir.filePath(QStringLiteral("series.mdb")), 3);
-        gDB = Database::open(dir.filePath(QStringLiteral("series.mdb")));
-    }
-    void TearDown() override { gDB.reset(); }
+    void SetUp() override { openSeries(3); }
 };
-
-// Empty settings take the default, other text that is no number stops the output.
-TEST_F(IntermediateReaderTest, SettingsTakeTheirDefaultsWhenEmpty) {
-    EXPECT_EQ(readMaxLaufErf(), 0);
-    EXPECT_EQ(readMinWTforPrinting(), 0);
-    EXPECT_TRUE(readPointsMode());
-    SaveSetting("LastUser", "MaxLaufErf", "  ");
-    SaveSetting("Listendruck", "MinWTforPrinting", " 2 ");
-    SaveSetting("LastUser", "Modus", "Z");
-    EXPECT_EQ(readMaxLaufErf(), 0);
-    EXPECT_EQ(readMinWTforPrinting(), 2);
-    EXPECT_FALSE(readPointsMode());
-    SaveSetting("LastUser", "MaxLaufErf", "zwölf");
-    try {
-        readMaxLaufErf();
-        FAIL() << "no error for a setting that is no number";
-    } catch (const AppError &e) {
-        EXPECT_EQ(e.number, err::TypeMismatch);
-    }
-}
 
 // Rows of both queries: Null totals are 0, classes outside the order are left out
 // by the all-classes query only, a class with an apostrophe is bound, and a race
@@ -97,7 +66,7 @@ TEST_F(IntermediateReaderTest, ReadsRowsOfBothQueries) {
                  "Lauf_3_Punkte) VALUES (' Zorn ', 'Udo', 1979, 'U''18', ' SC Ost ', 12, 0)");
     db().execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Endwertung, "
                  "Zwischenwertung) VALUES ('Abel', 'Karl', 1981, 'M40', 'TV', 63, 0)");
-    db().execute("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES ('m40', 1)");
+    order("m40", 1);
 
     const Recordset all = db().openRecordset(intermediateStandingsQuery());
     ASSERT_EQ(all.recordCount(), 1);

@@ -86,8 +86,7 @@ TEST_F(BuilderTest, HeaderFontSetAfterTheStartStillShapesTheFirstPage) {
 TEST_F(BuilderTest, CellLinesWidthsColoursAndGridLines) {
     startWithFrame();
     builder.setTableGridLines(true);
-    builder.addTable(TableFormat::parse(u"<200|^1000"), {}, {{QStringLiteral("abcdefghij"), QStringLiteral("a\rbb\r\ncc")}}, 0,
-                     255);
+    builder.addTable(TableFormat::parse(u"<200|^1000"), {}, {{"abcdefghij", "a\rbb\r\ncc"}}, 0, 255);
     builder.setTableGridLines(false);
     builder.addTable(TableFormat::parse(u"^1000"), {}, {{QStringLiteral("x")}}, 0, 0);
     const auto doc = builder.endDoc();
@@ -115,18 +114,8 @@ TEST_F(BuilderTest, CellLinesWidthsColoursAndGridLines) {
     EXPECT_EQ(t[8]->topLeft, QPointF(720 + 450, 1140 + 780 + 30));
 }
 
-TEST_F(BuilderTest, PagesFromExplicitBreaks) {
-    // Certificates: one page per participant, blank when there is nothing to print,
-    // and no blank page after the last one.
-    builder.startDoc();
-    for (int i = 0; i < 3; ++i) builder.newPage();
-    EXPECT_EQ(builder.endDoc()->pages.size(), 3u);
-
-    builder.startDoc();
-    builder.printText(QStringLiteral("eins"));
-    builder.newPage();
-    EXPECT_EQ(builder.endDoc()->pages.size(), 1u);
-
+// Blank certificate pages and the page count of a run are the season cases'.
+TEST_F(BuilderTest, AnAbortedDocumentLeavesNothing) {
     const auto before = lastFinishedDocument();
     builder.startDoc();
     builder.printText(QStringLiteral("verworfen"));
@@ -140,14 +129,11 @@ TEST_F(BuilderTest, FreeTextAndLandscapePaper) {
     builder.setOrientation(Orientation::Landscape);
     builder.startDoc();
     builder.setFont(FontSpec{QStringLiteral(" "), 0});  // stored defaults: Arial, 10 pt
-    EXPECT_EQ(builder.pageWidth(), 16840);
-    EXPECT_EQ(builder.textWidth(QStringLiteral("Urkunde")), 700);
     builder.setCurrentX(builder.pageWidth() / 2 - 350);
     builder.setCurrentY(3000.4);
     builder.setTextColor(255);
     builder.printText(QStringLiteral("Urkunde"));
     const auto doc = builder.endDoc();
-    EXPECT_EQ(doc->orientation, Orientation::Landscape);
     EXPECT_EQ(doc->height, 11900);
     EXPECT_EQ(dumpPages(*doc), QStringLiteral("page 1\n8070\t3000\tUrkunde\n"));
     EXPECT_EQ(texts(doc->pages[0])[0]->font, (FontSpec{QStringLiteral("Arial"), 10}));

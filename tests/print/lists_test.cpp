@@ -1,21 +1,13 @@
 // The grid, intermediate and club lists where the page dumps of the season cases
 // show them poorly: page breaks, shades, fonts, the grid given back, and the
 // commands' own paths.
-#include "core/db/Create.h"
-#include "core/db/Globals.h"
 #include "mainwin/commands/ListCommands.h"
-#include "platform/settings/Settings.h"
-#include "platform/ui/ScriptedUi.h"
 #include "print/ClubList.h"
+#include "print/FinalStandingsList.h"
 #include "print/GridList.h"
 #include "print/IntermediateList.h"
 #include "print/ListFrame.h"
-#include "print/forms/PreviewPane.h"
 #include "list_support.h"
-
-#include <QProcess>
-#include <QTemporaryDir>
-#include <gmock/gmock.h>
 
 using namespace tarnis;
 using namespace tarnis::printtest;
@@ -24,33 +16,25 @@ namespace {
 
 constexpr double kBodyTop = 1140, kBodyBottom = 10760;
 
-class ListsTest : public ::testing::Test {
+class ListsTest : public SeriesPrintTest {
 protected:
-    QTemporaryDir dir, config;
-    ScriptedUi scripted;
     GridWindow window;
     FakeControl control;
 
     void SetUp() override {
-        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
-        reloadSettings();
-        setUi(&scripted);
-        CreateSeriesFile(dir.filePath(QStringLiteral("series.mdb")), 3);
-        gDB = Database::open(dir.filePath(QStringLiteral("series.mdb")));
+        openSeries(3);
         print::setPrintControl(&control);
     }
     void TearDown() override {
         print::setPrintControl(nullptr);
-        gDB.reset();
+        SeriesPrintTest::TearDown();
     }
     // One participant; points of race 1 (0: none), a final total.
     void add(const QString &name, const char *klasse, int race1, int endwertung = 0) {
         db().execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Endwertung, "
-                     "Zwischenwertung, Lauf_1_Punkte, Lauf_1_Zeit) VALUES (?1, 'x', 1990, ?2, 'LG', ?3, 0, ?4, ?5)",
+                     "Zwischenwertung, Lauf_1_Punkte, Lauf_1_Zeit) "
+                     "VALUES (?1, 'x', 1990, ?2, 'LG', ?3, 0, ?4, ?5)",
                      {name, klasse, endwertung, race1, race1 ? Value(QStringLiteral("34:50")) : Value()});
-    }
-    void order(const char *klasse, int index) {
-        db().execute("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES (?1, ?2)", {klasse, index});
     }
     // The page (from 0) whose body holds the text, -1 when none does.
     int pageOf(const QString &text) const {
@@ -58,12 +42,7 @@ protected:
             if (bodyRows(*control.shownDoc, int(p), kBodyTop, kBodyBottom).contains(text)) return int(p);
         return -1;
     }
-    QMap<quint32, int> fills(int page) const {
-        QMap<quint32, int> count;
-        for (const auto &op : control.shownDoc->pages[std::size_t(page)].ops)
-            if (const auto *f = std::get_if<print::FillOp>(&op)) ++count[f->bgr];
-        return count;
-    }
+    QMap<quint32, int> shades(int page) const { return fills(*control.shownDoc, page); }
     double sizeOf(const QString &text) const {
         for (const auto &op : control.shownDoc->pages[0].ops)
             if (const auto *t = std::get_if<print::TextOp>(&op); t && t->text == text) return t->font.sizePt;
@@ -104,11 +83,11 @@ TEST_F(ListsTest, ShadesAndRowSizes) {
     SaveSetting("Listendruck", "Color Listenkopf", "65280");
     SaveSetting("Listendruck", "Listen FontSize Klein", "12");
     PL_PrintZwischenwertung(window, control);
-    EXPECT_EQ(fills(0).value(255u), 2 * 2);
-    EXPECT_EQ(fills(0).value(65280u), 2 * 14);
+    EXPECT_EQ(shades(0).value(255u), 2 * 2);
+    EXPECT_EQ(shades(0).value(65280u), 2 * 14);
     PL_PrintGruppe(window, control, QStringLiteral("M40"));
-    EXPECT_EQ(fills(0).value(255u), 1);
-    EXPECT_EQ(fills(0).value(65280u), 14);
+    EXPECT_EQ(shades(0).value(255u), 1);
+    EXPECT_EQ(shades(0).value(65280u), 14);
 
     const struct {
         const char *modus, *format;
@@ -132,8 +111,8 @@ TEST_F(ListsTest, GridListNamesOnEveryPageAndGridGivenBack) {
     PL_PrintGrid(window, control);
     ASSERT_TRUE(control.shownDoc);
     ASSERT_EQ(control.shownDoc->pages.size(), 2u);
-    EXPECT_EQ(fills(0).value(65280u), 14);
-    EXPECT_EQ(fills(1).value(65280u), 14);
+    EXPECT_EQ(shades(0).value(65280u), 14);
+    EXPECT_EQ(shades(1).value(65280u), 14);
     EXPECT_EQ(window.refreshes, 1);
 
     SaveSetting("LastUser", "MaxLaufErf", "4");
@@ -145,67 +124,91 @@ TEST_F(ListsTest, GridListNamesOnEveryPageAndGridGivenBack) {
     EXPECT_TRUE(scripted.progressCalls().endsWith(QStringLiteral("hide")));
 }
 
-// Bad settings stop each list in the error dialog with its own hint; a stored empty
-// race count is the default. The club list counts only final standings.
-TEST_F(ListsTest, BadSettingsReachTheErrorDialog) {
+// A stored race count of blanks is the default. Bad settings and a failing printer stop
+// each list in the error dialog with its own hint, with no document left open and
+// the progress window closed.
+TEST_F(ListsTest, FailuresReachTheErrorDialog) {
     add(QStringLiteral("Abel"), "M40", 5, 60);
     order("M40", 1);
-    SaveSetting("LastUser", "MaxLaufErf", "");
+    SaveSetting("LastUser", "MaxLaufErf", "  ");
     PL_PrintZwischenwertung(window, control);
     EXPECT_TRUE(scripted.errorReports().isEmpty());
 
-    SaveSetting("LastUser", "MaxLaufErf", "drei");
-    PL_PrintZwischenwertung(window, control);
-    PL_PrintGruppe(window, control, QStringLiteral("M40"));
-    SaveSetting("Listendruck", "Listen FontSize Groß", "groß");
-    PL_PrintVereinswertung(window, control);
-    ASSERT_EQ(scripted.errorReports().size(), 3);
-    EXPECT_EQ(scripted.errorReports()[0].hint, kIntermediateHint);
-    EXPECT_EQ(scripted.errorReports()[1].hint, kPrintProblem);
-    EXPECT_EQ(scripted.errorReports()[2].hint, kClubListHint);
-    for (const ErrorReport &r : scripted.errorReports()) EXPECT_EQ(r.error.number, err::TypeMismatch);
+    using Print = void (*)(MainWindowApi &, print::PrintControl &);
+    const Print intermediate = [](MainWindowApi &w, print::PrintControl &c) {
+        PL_PrintZwischenwertung(w, c);
+    };
+    const Print oneClass = [](MainWindowApi &w, print::PrintControl &c) { PL_PrintGruppe(w, c, "M40"); };
+    const Print clubs = [](MainWindowApi &w, print::PrintControl &c) { PL_PrintVereinswertung(w, c); };
+    const Print final = [](MainWindowApi &w, print::PrintControl &c) { PL_PrintEndwertung(w, c); };
+    const struct {
+        const char *section, *key, *value;  // no key: the printer fails
+        Print print;
+        const char *procedure;
+        QString hint;
+        int number;
+    } cases[] = {
+        {"LastUser", "MaxLaufErf", "drei", intermediate, "PL_PrintZwischenwertung", kIntermediateHint,
+         err::TypeMismatch},
+        {"LastUser", "MaxLaufErf", "drei", oneClass, "PL_PrintGruppe", kPrintProblem, err::TypeMismatch},
+        {"Listendruck", "Listen FontSize Groß", "groß", clubs, "PL_PrintVereinswertung", kClubListHint,
+         err::TypeMismatch},
+        {"Listendruck", "Footer FontSize", "groß", final, "PL_PrintEndwertung", kPrintProblem,
+         err::TypeMismatch},
+        {"Listendruck", "EW-Format", "^1000|x;", final, "PL_PrintEndwertung", kPrintProblem,
+         err::InvalidPropertyValue},
+        {"", "", "", final, "PL_PrintEndwertung", kPrintProblem, print::kPrinterError},
+    };
+    window.direct = true;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.value);
+        control.printerFails = !*c.key;
+        if (*c.key) SaveSetting(c.section, c.key, c.value);
+        control.shownDoc.reset();
+        scripted.clearRecords();
+        c.print(window, control);
+        EXPECT_FALSE(control.docBuilder.inDocument());
+        EXPECT_EQ(control.printed, 0);
+        ASSERT_EQ(scripted.errorReports().size(), 1);
+        EXPECT_EQ(scripted.errorReports()[0].procedure, QString::fromUtf8(c.procedure));
+        EXPECT_EQ(scripted.errorReports()[0].hint, c.hint);
+        EXPECT_EQ(scripted.errorReports()[0].error.number, c.number);
+        EXPECT_EQ(scripted.progressCalls().value(scripted.progressCalls().size() - 1, "hide"), "hide");
+        if (*c.key) DeleteSetting(c.section, c.key);
+    }
 }
 
-// The commands: an empty grid says so; the class question's failure shows its
-// description; a cancelled question does nothing.
-TEST_F(ListsTest, CommandsStopOnEmptyGridAndClassQuestion) {
-    scripted.answer("ok");
-    mnuGridDruckerReport(window);
-    scripted.answer("class");
-    mnuAKLDruckerReport(window);
+// The class question of the one-class list failing (no series open) shows its
+// description and prints nothing.
+TEST_F(ListsTest, ClassQuestionFailureIsShown) {
     gDB.reset();
     scripted.answer("ok");
     mnuAKLDruckerReport(window);
     EXPECT_THAT(scripted.messages(),
-                ::testing::ElementsAre("information\tKeine Daten gefunden!",
-                                       "critical\tObjektvariable oder With-Blockvariable nicht festgelegt"));
+                ::testing::ElementsAre("critical\tObjektvariable oder With-Blockvariable nicht festgelegt"));
     EXPECT_FALSE(control.shownDoc);
     EXPECT_TRUE(scripted.failures().isEmpty());
 }
 
-// Once through the real fonts into a real PDF (direct printing to the file named by
-// TARNIS_PRINT_PDF): both lines of a two-line race cell are on the paper.
+// Once through the real fonts into a real landscape PDF (direct printing to the file
+// named by TARNIS_PRINT_PDF): both lines of a two-line race cell are on the paper.
 TEST_F(ListsTest, IntermediateListTwoLineCellsInARealPdf) {
     gDB.reset();
     CreateSeriesFile(dir.filePath(QStringLiteral("zwoelf.mdb")), 12);
     gDB = Database::open(dir.filePath(QStringLiteral("zwoelf.mdb")));
     db().execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Lauf_1_Punkte, "
-                 "Lauf_9_Punkte, Lauf_2_Punkte, Lauf_10_Punkte) VALUES ('Meier', 'Hans', 1980, 'M40', 'LG', 25, 17, 0, 0)");
+                 "Lauf_9_Punkte, Lauf_2_Punkte, Lauf_10_Punkte) "
+                 "VALUES ('Meier', 'Hans', 1980, 'M40', 'LG', 25, 17, 0, 0)");
     order("M40", 1);
     SaveSetting("LastUser", "MaxLaufErf", "12");
     const QString pdf = dir.filePath(QStringLiteral("liste.pdf"));
-    qputenv("TARNIS_PRINT_PDF", pdf.toUtf8());
-    PreviewPane pane(&window);
-    window.direct = true;
-    PL_PrintZwischenwertung(window, pane);
-    qunsetenv("TARNIS_PRINT_PDF");
+    printToPdf(window, pdf, [this](PreviewPane &pane) { PL_PrintZwischenwertung(window, pane); });
     ASSERT_TRUE(scripted.errorReports().isEmpty());
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    p.waitForFinished(30000);
-    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(u'\n');
+    EXPECT_THAT(programOutput("pdfinfo", {pdf}).toStdString(), ::testing::HasSubstr("842 x 595 pts"));
+    const QStringList lines = programOutput("pdftotext", {"-layout", pdf, "-"}).split(u'\n');
     // Race 1 over race 9, and the blank 0 of race 2 over the "0" of race 10.
-    const auto row = std::find_if(lines.begin(), lines.end(), [](const QString &l) { return l.contains(u"Meier"); });
+    const auto row =
+        std::find_if(lines.begin(), lines.end(), [](const QString &l) { return l.contains(u"Meier"); });
     ASSERT_NE(row, lines.end()) << lines.join(u'\n').toStdString();
     ASSERT_NE(row + 1, lines.end());
     EXPECT_THAT(row->simplified().toStdString(), ::testing::EndsWith("Meier Hans 1980 LG 25"));

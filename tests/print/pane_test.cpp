@@ -3,10 +3,8 @@
 #include "mainwin/commands/PrintMode.h"
 #include "platform/printing/PageDump.h"
 #include "platform/qt/PreviewWidget.h"
-#include "platform/settings/Settings.h"
-#include "platform/ui/ScriptedUi.h"
 #include "platform/qt/PrinterOutput.h"
-#include "print/forms/PreviewPane.h"
+#include "print/ListFrame.h"
 #include "print_support.h"
 
 #include <QComboBox>
@@ -14,10 +12,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPrinterInfo>
-#include <QProcess>
 #include <QSlider>
-#include <QTemporaryDir>
-#include <gmock/gmock.h>
 
 using namespace tarnis;
 using namespace tarnis::printtest;
@@ -66,7 +61,8 @@ TEST_F(PaneTest, PageButtonsStayWithinTheDocument) {
     EXPECT_EQ(pane->pageCountLabel()->text(), "Seite 1 von 3");
     // Clicks down (negative) or up, and the page shown after them.
     for (const auto &[clicks, page] : {std::pair{-1, 1}, {1, 2}, {5, 3}, {-9, 1}}) {
-        for (int i = 0; i < std::abs(clicks); ++i) clicks < 0 ? pane->cmd_pre_down_Click() : pane->cmd_pre_up_Click();
+        for (int i = 0; i < std::abs(clicks); ++i)
+            clicks < 0 ? pane->cmd_pre_down_Click() : pane->cmd_pre_up_Click();
         EXPECT_EQ(pane->pageCountLabel()->text(), QStringLiteral("Seite %1 von 3").arg(page));
         EXPECT_EQ(pane->previewWidget()->page(), page);
     }
@@ -124,7 +120,7 @@ TEST_F(PaneTest, PrintsTheShownDocumentAndReportsFailure) {
     pane->cmdDrucken_Click();
     ASSERT_EQ(scripted.errorReports().size(), 1);
     EXPECT_EQ(scripted.errorReports()[0].procedure, QStringLiteral("cmdDrucken_Click"));
-    EXPECT_EQ(scripted.errorReports()[0].hint, QStringLiteral("There was a problem printing to your printer."));
+    EXPECT_EQ(scripted.errorReports()[0].hint, kPrintProblem);
     EXPECT_EQ(scripted.errorReports()[0].error.number, print::kPrinterError);
 
     // With a printer nothing asks for a file; here the printer cannot be reached.
@@ -156,10 +152,7 @@ TEST_F(PaneTest, WithoutAPrinterPrintsToAPdfFile) {
     EXPECT_TRUE(scripted.errorReports().isEmpty());
     EXPECT_TRUE(scripted.messages().isEmpty());
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("liste.pdf")});
-    QProcess info;
-    info.start(QStringLiteral("pdfinfo"), {pdf});
-    ASSERT_TRUE(info.waitForFinished());
-    EXPECT_THAT(info.readAllStandardOutput().toStdString(), ::testing::ContainsRegex("Pages: +2"));
+    EXPECT_THAT(programOutput("pdfinfo", {pdf}).toStdString(), ::testing::ContainsRegex("Pages: +2"));
 }
 
 // The paper and orientation chosen in the printer dialog act on the next document,

@@ -1,17 +1,23 @@
 #pragma once
 // Doubles for the print tests: a main window that records what the lists ask of
-// it, a print control on a builder with fixed metrics, and helpers that read a
-// finished document back as rows of text.
+// it, a print control on a builder with fixed metrics, a fixture over a series file,
+// and helpers that read a finished document back.
 #include "../common/NullMainWindow.h"
+#include "core/db/Create.h"
+#include "core/db/Globals.h"
 #include "platform/printing/DocumentBuilder.h"
 #include "platform/printing/PrintControl.h"
+#include "platform/settings/Settings.h"
+#include "platform/ui/ScriptedUi.h"
 
 #include "print/forms/PreviewPane.h"
 
 #include <QMap>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <cmath>
+#include <gmock/gmock.h>
 #include <ostream>
 
 // Readable QString values in test failures.
@@ -46,12 +52,40 @@ public:
     std::shared_ptr<const print::Document> document() const override { return shownDoc; }
     int previewPage() const override { return shownDoc ? 1 : 0; }
     void printDocument(const print::Document &) override {
-        if (printerFails) throw AppError(print::kPrinterError, QStringLiteral("test"), QStringLiteral("kein Drucker"));
+        if (printerFails) throw AppError(print::kPrinterError, "test", "kein Drucker");
         ++printed;
     }
     void printerDialog() override {}
     void pageSetupDialog() override {}
 };
+
+// A fresh settings store, the scripted dialogs and a series file of `races` races
+// opened as the program's database.
+class SeriesPrintTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir, config;
+    ScriptedUi scripted;
+
+    void openSeries(int races) {
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        reloadSettings();
+        setUi(&scripted);
+        CreateSeriesFile(dir.filePath(QStringLiteral("series.mdb")), races);
+        gDB = Database::open(dir.filePath(QStringLiteral("series.mdb")));
+    }
+    void TearDown() override { gDB.reset(); }
+    static void order(const char *klasse, int index) {
+        db().execute("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES (?1, ?2)", {klasse, index});
+    }
+};
+
+// How often each fill colour is used on one page.
+inline QMap<quint32, int> fills(const print::Document &doc, int page) {
+    QMap<quint32, int> count;
+    for (const auto &op : doc.pages[std::size_t(page)].ops)
+        if (const auto *f = std::get_if<print::FillOp>(&op)) ++count[f->bgr];
+    return count;
+}
 
 // The texts of one page between header and footer, one entry per line of text
 // (items on the same y joined by "|"), in drawing order.
