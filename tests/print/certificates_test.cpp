@@ -7,6 +7,7 @@
 #include "list_support.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <random>
 
 using namespace tarnis;
@@ -195,6 +196,30 @@ TEST_F(CertificatesTest, MutatedLayoutsEndInPagesOrTheErrorDialog) {
     // Both ends are reached.
     EXPECT_GT(pagesRuns, 20);
     EXPECT_GT(errorRuns, 20);
+}
+
+TEST_F(CertificatesTest, RealPdfReadsBack) {
+    SaveSetting("Urkundendruck", "Urkundenzeilen", "2");
+    SaveSetting("Urkundendruck", "Querformat", "True");
+    line(0, "0", "2000", "Arial", "28", "Urkunde", "255", "Text");
+    line(1, "2000", "4000", "Arial", "14", "%s, herzlichen Glückwunsch", "0", "Gesamtname");
+    const QString pdf = dir.filePath(QStringLiteral("urkunden.pdf"));
+    printToPdf(window, pdf, [this](PreviewPane &pane) { PU_PrintUrkundeAlle(window, pane); });
+    ASSERT_TRUE(scripted.errorReports().isEmpty());
+    const auto run = programOutput;
+    const QString info = run(QStringLiteral("pdfinfo"), {pdf});
+    EXPECT_THAT(info.toStdString(), ::testing::HasSubstr("842 x 595 pts"));
+    EXPECT_THAT(info.toStdString(), ::testing::ContainsRegex("Pages: +4\n"));
+    const QString text = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    const QStringList pageTexts = text.split(QLatin1Char('\f'));
+    const char *names[] = {"Abel Karl", "Freifrau von Hohenzollern-Sigm Eva", "Roth Anna", "Klein Max"};
+    ASSERT_GE(pageTexts.size(), 4);
+    for (int p = 0; p < 4; ++p) {
+        EXPECT_TRUE(pageTexts[p].contains(QStringLiteral("Urkunde"))) << p;
+        const QRegularExpression greeting(QRegularExpression::escape(QString::fromUtf8(names[p])) +
+                                          QStringLiteral(" +herzlichen Glückwunsch"));
+        EXPECT_TRUE(pageTexts[p].contains(greeting)) << pageTexts[p].toStdString();
+    }
 }
 
 }  // namespace
