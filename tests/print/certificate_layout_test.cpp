@@ -25,9 +25,14 @@ protected:
     }
 };
 
-// The printers print nothing on a line never stored, the designer shows a text; the
-// store keeps five lines. The two counts and their use are the season cases'.
-TEST_F(CertificateLayoutTest, EachReadersDefaultsAndCountsThatAreNoCount) {
+// The key names are what stored layouts hold. The printers print nothing on a line never
+// stored, the designer shows a text; the store keeps five lines. The two counts and their
+// use are the season cases'.
+TEST_F(CertificateLayoutTest, KeysEachReadersDefaultsAndCountsThatAreNoCount) {
+    QStringList keys;
+    for (LineField f : kLineFields) keys << lineKey(10, f);
+    EXPECT_EQ(keys.join(u'|'), QStringLiteral("Zeile 10 Fontname|Zeile 10 Fontsize|Zeile 10 X-Pos|Zeile 10 Y-Pos|"
+                                              "Zeile 10 Inhalt|Zeile 10 Text|Zeile 10 Farbe"));
     const LineSettings printer{"1000", "1000", "Arial", "12", "TEXT TEXT", "000000", "nichts"};
     EXPECT_EQ(readLine(3, Reader::Printer), printer);
     EXPECT_EQ(readLine(3, Reader::Designer).inhalt, QStringLiteral("Text"));
@@ -116,12 +121,15 @@ TEST(CertificateTemplateTest, CentringAndConversion) {
     }
 }
 
-// The designer offers two contents per race of MaxLaufErf, none for a count that is no number.
+// The designer's order, then two contents per race of MaxLaufErf, none for a count that is
+// no number.
 TEST_F(CertificateLayoutTest, ContentKindsFollowTheRaceCount) {
-    const qsizetype fixed = contentKinds(designerRaceCount()).size();
+    const QString fixed = QStringLiteral("nichts Name Vorname Gesamtname Jahrgang Altersklasse Verein Endwertung "
+                                         "Text Platzierung");
+    EXPECT_EQ(contentKinds(designerRaceCount()).join(u' '), fixed);
     set("MaxLaufErf", "2", "LastUser");
-    const QStringList kinds = contentKinds(designerRaceCount());
-    EXPECT_EQ(kinds.mid(fixed).join(u' '), "Lauf_1_Punkte Lauf_1_Zeit Lauf_2_Punkte Lauf_2_Zeit");
+    EXPECT_EQ(contentKinds(designerRaceCount()).join(u' '),
+              fixed + " Lauf_1_Punkte Lauf_1_Zeit Lauf_2_Punkte Lauf_2_Zeit");
     set("MaxLaufErf", "zwei", "LastUser");
     EXPECT_EQ(designerRaceCount(), 0);
 }
