@@ -177,15 +177,16 @@ void GridSnapshot::Column::append(std::uint32_t code, int rows) {
         codes = std::move(wider.codes);
         width = needed;
     }
-    const std::size_t at = codes.size();
-    codes.resize(at + std::size_t(width));
+    // push_back/insert, not resize: resize is an out-of-line call for every cell.
     if (width == 1) {
-        codes[at] = std::uint8_t(code);
+        codes.push_back(std::uint8_t(code));
     } else if (width == 2) {
         const auto v = std::uint16_t(code);
-        std::memcpy(codes.data() + at, &v, sizeof v);
+        const auto *bytes = reinterpret_cast<const std::uint8_t *>(&v);
+        codes.insert(codes.end(), bytes, bytes + sizeof v);
     } else {
-        std::memcpy(codes.data() + at, &code, sizeof code);
+        const auto *bytes = reinterpret_cast<const std::uint8_t *>(&code);
+        codes.insert(codes.end(), bytes, bytes + sizeof code);
     }
 }
 

@@ -97,6 +97,21 @@ TEST_F(Dialogs, DatabaseDialogStoresOnlyWithFertig) {
         EXPECT_EQ(stored(), chosen + "| zehn");
     }
     EXPECT_FALSE(QFile::exists(path("gewaehlt.mdb")));
+
+    // A choice that cannot be stored is reported, and the dialog stays open for another try.
+    QFile::remove(settingsFilePath());
+    ASSERT_TRUE(QDir().mkpath(settingsFilePath()));
+    whenModal<frmGetDatabase>([this](frmGetDatabase *f) {
+        f->edtDatabase->setText(path("neu.mdb"));
+        f->cmdOK->click();
+        EXPECT_TRUE(f->isVisible());
+        EXPECT_TRUE(ui.messages().value(ui.messages().size() - 1).startsWith("error\t75\tcmdOK_Click"))
+            << ui.messages().join('|').toStdString();
+        QDir().rmdir(settingsFilePath());
+        f->cmdOK->click();
+    });
+    EXPECT_TRUE(ShowDatabaseDialog());
+    EXPECT_EQ(stored(), path("neu.mdb") + "| zehn");
 }
 
 TEST_F(Dialogs, GenerateChecksTheCountAndFillsTheDefaultPath) {

@@ -1,5 +1,6 @@
 // The print-and-preview pane under the offscreen platform: page buttons, zoom,
 // orientation, printing from the pane and its error report.
+#include "common/DiskFull.h"
 #include "mainwin/commands/PrintMode.h"
 #include "platform/printing/PageDump.h"
 #include "platform/qt/PreviewWidget.h"
@@ -153,6 +154,40 @@ TEST_F(PaneTest, WithoutAPrinterPrintsToAPdfFile) {
     EXPECT_TRUE(scripted.messages().isEmpty());
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("liste.pdf")});
     EXPECT_THAT(programOutput("pdfinfo", {pdf}).toStdString(), ::testing::ContainsRegex("Pages: +2"));
+}
+
+// A file chosen in the printer dialog is written whole or not at all: on a full disk
+// the old file stays and the failure is reported.
+TEST_F(PaneTest, APrintToFileReplacesTheOldFileOnlyWhenComplete) {
+    const QString pdf = out.filePath(QStringLiteral("datei.pdf"));
+    QFile old(pdf);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("alt");
+    old.close();
+    print::PrinterOutput::setPrinterQuery([] { return true; });
+    print::PrinterOutput::setDialogRunner([&](print::PrinterOutput::DialogKind, QPrinter &printer, QWidget *) {
+        printer.setOutputFileName(pdf);
+        return true;
+    });
+    pane->printerDialog();
+    print::PrinterOutput::setDialogRunner({});
+    pane->setDocument(document(3));
+    const auto contents = [&] {
+        QFile f(pdf);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
+    };
+    const std::string answer = tarnis::testing::inChild(
+        [&] {
+            pane->cmdDrucken_Click();
+            return std::to_string(scripted.errorReports().size()) + " " + contents().toStdString();
+        },
+        1024);
+    EXPECT_EQ(answer, "1 alt");
+    pane->cmdDrucken_Click();
+    print::PrinterOutput::setPrinterQuery({});
+    EXPECT_TRUE(scripted.errorReports().isEmpty());
+    EXPECT_TRUE(contents().startsWith("%PDF"));
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("datei.pdf")});
 }
 
 // The paper and orientation chosen in the printer dialog act on the next document,

@@ -90,9 +90,12 @@ void PrinterOutput::printPicture(const QPixmap &picture) {
 void PrinterOutput::output(const QString &title, Orientation orientation, QSizeF paper, int pages,
                            const PagePainter &paint) {
     QString pdf = qEnvironmentVariable("TARNIS_PRINT_PDF");
+    // A file chosen in the printer dialog is written like every other file: whole or not
+    // at all, where Qt's own writer would leave a cut file over the old one on a full disk.
+    if (pdf.isEmpty() && printer_.outputFormat() == QPrinter::PdfFormat) pdf = printer_.outputFileName();
     // Without any printer Qt would quietly fall back to a PDF without a name: the
-    // user names the file instead (a file chosen in the printer dialog is kept).
-    if (pdf.isEmpty() && printer_.outputFileName().isEmpty() && !printerExists()) {
+    // user names the file instead.
+    if (pdf.isEmpty() && !printerExists()) {
         FileDialogRequest request;
         request.title = QStringLiteral("Kein Drucker eingerichtet - als PDF-Datei speichern");
         request.filter = QStringLiteral("PDF-Datei (*.pdf)");

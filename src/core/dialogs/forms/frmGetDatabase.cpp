@@ -2,6 +2,7 @@
 
 #include "core/dialogs/GetDatabase.h"
 #include "core/dialogs/forms/InfoBand.h"
+#include "core/services/ShowError.h"
 #include "platform/settings/Settings.h"
 
 #include <QApplication>
@@ -150,7 +151,13 @@ void frmGetDatabase::cmdGenDatabase_Click() {
 }
 
 void frmGetDatabase::cmdOK_Click() {
-    StoreDatabaseChoice(edtDatabase->text(), edtMaxLaufErf->text());
+    try {
+        StoreDatabaseChoice(edtDatabase->text(), edtMaxLaufErf->text());
+    } catch (const AppError &error) {
+        // Not stored: the dialog stays open, so that the choice is not taken as made.
+        ShowError(error, QString(), QStringLiteral("cmdOK_Click"));
+        return;
+    }
     accept();
 }
 
