@@ -3,7 +3,6 @@
 #include "core/services/Progress.h"
 #include "core/services/ShowError.h"
 #include "export/ExportFrame.h"
-#include "export/FinalStandingsHtml.h"
 #include "export/ExportSettings.h"
 #include "export/HtmlWriter.h"
 #include "platform/text/OutputText.h"
@@ -69,12 +68,7 @@ void HTML_ExportGrid(const QString &path, MainWindowApi &grid) {
         }
 
         HtmlWriter page;
-        if (!page.HTML_OpenFile(path)) {
-            // Said only when the file failed: the viewer would otherwise show the old page
-            // as if it were the new one.
-            if (!page.declined()) ui().message(kHtmlNotCreated, MsgButtons::Ok, MsgIcon::Critical);
-            return;
-        }
+        if (!page.HTML_OpenFile(path)) return;
         page.HTML_WriteHead(QStringLiteral("Lorvane Tarnis - Ergebnisliste"));
         ShowWorking(rows);
         page.HTML_WriteHeader(header);

@@ -79,7 +79,6 @@ HtmlWriter::HtmlWriter() = default;
 HtmlWriter::~HtmlWriter() = default;  // an uncommitted writer removes its temporary file
 
 bool HtmlWriter::HTML_OpenFile(const QString &path) {
-    declined_ = false;
     try {
         if (path.isEmpty() || isOpenSeriesFile(path)) return false;
         if (pathPresent(path)) {
@@ -88,10 +87,7 @@ bool HtmlWriter::HTML_OpenFile(const QString &path) {
             const QString text = QStringLiteral("Es gibt schon ein HTML File !!!\rSoll das File überschrieben werden?"
                                                 "\r\rErstellungsdatum: ") +
                                  (changed.isValid() ? formatDateTime(changed) : QString());
-            if (ui().message(text, MsgButtons::YesNo, MsgIcon::Critical) != MsgAnswer::Yes) {
-                declined_ = true;
-                return false;
-            }
+            if (ui().message(text, MsgButtons::YesNo, MsgIcon::Critical) != MsgAnswer::Yes) return false;
         }
         auto file = std::make_unique<SafeFileWriter>(path);
         if (!file->open()) return false;

@@ -41,8 +41,6 @@ public:
     // Asks before replacing an existing file; false when declined, when the file cannot
     // be created, and for the open series file (without a question). Never throws.
     bool HTML_OpenFile(const QString &path);
-    // After a false HTML_OpenFile: true when the user declined, false when the file failed.
-    bool declined() const { return declined_; }
     void HTML_WriteHead(const QString &title);
     // Left, centre and right text; missing ones are empty, further ones ignored.
     void HTML_WriteHeader(const QStringList &texts);
@@ -67,7 +65,6 @@ private:
     std::unique_ptr<SafeFileWriter> file_;
     QByteArray buffer_;
     QString path_;
-    bool declined_ = false;
 };
 
 }  // namespace tarnis

@@ -98,24 +98,6 @@ TEST_F(Outputs, GridPageTotalsAndFilter) {
     EXPECT_EQ(scripted.errorReports().size(), 0);
 }
 
-// The grid page: a declined question ends silently, a page that cannot be created is
-// said (the viewer opened next would show the old page as the new one).
-TEST_F(Outputs, GridPageThatCannotBeCreatedIsSaid) {
-    FakeGrid grid;
-    grid.captions = {"Name"};
-    grid.rows = {{"Abel"}};
-    const QString old = path(QStringLiteral("Anzeige.html"));
-    writeBytes(old, "old");
-    scripted.answer(QStringLiteral("no"));
-    HTML_ExportGrid(old, grid);
-    EXPECT_EQ(readBytes(old), QByteArray("old"));
-    ASSERT_EQ(scripted.messages().size(), 1);  // the question only
-    scripted.clearRecords();
-    HTML_ExportGrid(path(QStringLiteral("fehlt/Anzeige.html")), grid);
-    EXPECT_THAT(scripted.messages(), ElementsAre("critical\tHTML-Datei konnte nicht erstellt werden!"));
-    EXPECT_TRUE(scripted.errorReports().isEmpty());
-}
-
 // A page that fails half way (a table colour that is no number) is reported under
 // the page's own name and hint, and the page written before stays.
 TEST_F(Outputs, EveryPageReportsItsFailureAndKeepsTheOldPage) {
