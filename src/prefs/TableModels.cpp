@@ -42,11 +42,27 @@ void SnapshotTableModel::load(const QString &orderField, bool ascending) {
     if (!orderField.isEmpty())
         sql += QStringLiteral(" ORDER BY %1 %2").arg(quoteIdentifier(orderField), ascending ? "ASC" : "DESC");
     Recordset rs = db_.openRecordset(sql);
-    beginResetModel();
-    rows_ = rs.rows();
+    std::vector<std::vector<Value>> fresh = rs.rows();
+    // Rows are added or dropped at the end (after an empty new row, if any) and the
+    // rest is marked changed, so the grid keeps its current cell: a place typed and
+    // left with Tab goes on to the points of that same row.
+    const int before = int(rows_.size());
+    const int after = int(fresh.size());
+    const int extra = rowCount() - before;
+    if (after > before) {
+        beginInsertRows({}, before + extra, after + extra - 1);
+        rows_ = std::move(fresh);
+        endInsertRows();
+    } else if (after < before) {
+        beginRemoveRows({}, after + extra, before + extra - 1);
+        rows_ = std::move(fresh);
+        endRemoveRows();
+    } else {
+        rows_ = std::move(fresh);
+    }
     orderField_ = orderField;
     ascending_ = ascending;
-    endResetModel();
+    if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
 void SnapshotTableModel::refresh() { load(orderField_, ascending_); }

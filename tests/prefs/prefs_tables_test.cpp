@@ -74,6 +74,30 @@ TEST_F(PrefsTables, PointsTakeNewRowsRefusalsAndDeletes) {
     EXPECT_THAT(shown(points), ElementsAre("2|8"));
 }
 
+// A write rereads the table without losing the grid's place: the cell where a new
+// place was typed still points at that row, so Tab goes on to its points.
+TEST_F(PrefsTables, PointsGridKeepsItsCellAcrossWrites) {
+    gDB->execute("INSERT INTO Punkteverteilung (Platz, Punkte) VALUES (1, 10)");
+    PointsModel points(*gDB);
+    points.load();
+    const QPersistentModelIndex typed(points.index(1, 0));
+    const QPersistentModelIndex stored(points.index(0, 1));
+
+    ASSERT_TRUE(points.setData(typed, "2", Qt::EditRole));
+    ASSERT_TRUE(typed.isValid());
+    EXPECT_EQ(typed.row(), 1);
+    EXPECT_EQ(points.rowCount(), 3);
+    EXPECT_TRUE(points.setData(points.index(typed.row(), 1), "8", Qt::EditRole));
+    EXPECT_THAT(rows("SELECT * FROM Punkteverteilung"), ElementsAre("1|10", "2|8"));
+
+    // A delete keeps the cells above it where they were.
+    points.deleteRows({1});
+    ASSERT_TRUE(stored.isValid());
+    EXPECT_EQ(stored.row(), 0);
+    EXPECT_EQ(points.data(stored, Qt::DisplayRole).toString(), "10");
+    EXPECT_EQ(points.rowCount(), 2);
+}
+
 TEST_F(PrefsTables, DeletingAnAgeClass) {
     addParticipants({"M40", "M40"});
     gDB->execute("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES ('M40', 1), ('O''Neil', 2)");
