@@ -39,6 +39,8 @@ TEST_F(PrefsTables, AgeClassOrderEditsAndSorts) {
     EXPECT_TRUE(akl.setData(akl.index(0, 1), " 7 ", Qt::EditRole));
     EXPECT_THAT(rows("SELECT Altersklasse, \"Index\" FROM AKLSortIndex ORDER BY \"Index\""),
                 ElementsAre("M40|2", "MHK|3", "W35|7"));
+    // The edited class stays where it was, so the next row clicked is the one seen.
+    EXPECT_THAT(shown(akl), ElementsAre("W35|7", "M40|2", "MHK|3"));
 
     // The flag belongs to the grid, not the column, and lasts for the run.
     ageClassSortFlag() = false;
@@ -74,12 +76,13 @@ TEST_F(PrefsTables, PointsTakeNewRowsRefusalsAndDeletes) {
     EXPECT_THAT(shown(points), ElementsAre("2|8"));
 }
 
-// A write rereads the table without losing the grid's place: the cell where a new
-// place was typed still points at that row, so Tab goes on to its points.
-TEST_F(PrefsTables, PointsGridKeepsItsCellAcrossWrites) {
+// Writes keep the grid's rows and its place: the cell where a new place was typed
+// still points at that row, so Tab goes on to its points.
+TEST_F(PrefsTables, PointsGridKeepsItsRowsAcrossWrites) {
     gDB->execute("INSERT INTO Punkteverteilung (Platz, Punkte) VALUES (1, 10)");
     PointsModel points(*gDB);
-    points.load();
+    pointsSortFlag() = true;
+    points.headClick(0);  // descending: a new place still stays where it was typed
     const QPersistentModelIndex typed(points.index(1, 0));
     const QPersistentModelIndex stored(points.index(0, 1));
 
@@ -89,6 +92,7 @@ TEST_F(PrefsTables, PointsGridKeepsItsCellAcrossWrites) {
     EXPECT_EQ(points.rowCount(), 3);
     EXPECT_TRUE(points.setData(points.index(typed.row(), 1), "8", Qt::EditRole));
     EXPECT_THAT(rows("SELECT * FROM Punkteverteilung"), ElementsAre("1|10", "2|8"));
+    EXPECT_THAT(shown(points), ElementsAre("1|10", "2|8"));
 
     // A delete keeps the cells above it where they were.
     points.deleteRows({1});
