@@ -41,6 +41,15 @@ CertificatePage LoadUrkundeLayout(int count, const CertificatePage &current) {
     return page;
 }
 
+CertificatePage ResizeUrkundeLayout(int count, int held, const CertificatePage &current) {
+    CertificatePage page = LoadUrkundeLayout(count, current);
+    page.background = current.background;
+    page.hochformat = current.hochformat;
+    page.querformat = current.querformat;
+    for (int n = 0; n < held && n < kCertificateLines; ++n) page.lines[n] = current.lines[n];
+    return page;
+}
+
 QStringList designerContentKinds() { return certificate::contentKinds(certificate::designerRaceCount()); }
 
 void saveCertificateLines(const CertificatePage &page, const SettingWriter &write) {

@@ -18,6 +18,11 @@ int designerLineCount();
 // colour that is no number shows black.
 CertificatePage LoadUrkundeLayout(int count, const CertificatePage &current);
 
+// A count changed in the open dialog: the first `held` lines keep what the designer
+// shows, and so do background and orientation; only lines shown for the first time
+// come from the store, so nothing typed since the dialog opened is lost.
+CertificatePage ResizeUrkundeLayout(int count, int held, const CertificatePage &current);
+
 // The kinds each content combo offers, race kinds up to LastUser/MaxLaufErf.
 QStringList designerContentKinds();
 

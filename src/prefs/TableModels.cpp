@@ -42,11 +42,27 @@ void SnapshotTableModel::load(const QString &orderField, bool ascending) {
     if (!orderField.isEmpty())
         sql += QStringLiteral(" ORDER BY %1 %2").arg(quoteIdentifier(orderField), ascending ? "ASC" : "DESC");
     Recordset rs = db_.openRecordset(sql);
-    beginResetModel();
-    rows_ = rs.rows();
+    std::vector<std::vector<Value>> fresh = rs.rows();
+    // Rows are added or dropped at the end (after an empty new row, if any) and the
+    // rest is marked changed, so the grid keeps its current cell: a place typed and
+    // left with Tab goes on to the points of that same row.
+    const int before = int(rows_.size());
+    const int after = int(fresh.size());
+    const int extra = rowCount() - before;
+    if (after > before) {
+        beginInsertRows({}, before + extra, after + extra - 1);
+        rows_ = std::move(fresh);
+        endInsertRows();
+    } else if (after < before) {
+        beginRemoveRows({}, after + extra, before + extra - 1);
+        rows_ = std::move(fresh);
+        endRemoveRows();
+    } else {
+        rows_ = std::move(fresh);
+    }
     orderField_ = orderField;
     ascending_ = ascending;
-    endResetModel();
+    if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
 void SnapshotTableModel::refresh() { load(orderField_, ascending_); }
@@ -78,7 +94,7 @@ QVariant SnapshotTableModel::headerData(int section, Qt::Orientation orientation
     return {};
 }
 
-bool SnapshotTableModel::write(const QString &sql, const Params &params) {
+bool SnapshotTableModel::write(const QString &sql, const Params &params, const std::function<void()> &shown) {
     bool ok = true;
     try {
         db_.execute(sql, params);
@@ -86,12 +102,21 @@ bool SnapshotTableModel::write(const QString &sql, const Params &params) {
         ok = false;
         ShowError(toAppError(std::current_exception()), QString(), procedure_);
     }
+    if (ok && shown) {
+        shown();
+        return true;
+    }
     try {
         refresh();
     } catch (...) {
         ShowError(toAppError(std::current_exception()), QString(), procedure_);
     }
     return ok;
+}
+
+void SnapshotTableModel::cellWritten(int row, int column, const Value &value) {
+    rows_[row][column] = value;
+    emit dataChanged(index(row, column), index(row, column));
 }
 
 // ---------------------------------------------------------------- age classes
@@ -111,8 +136,9 @@ bool AgeClassModel::setData(const QModelIndex &index, const QVariant &value, int
     if (role != Qt::EditRole || index.column() != 1 || index.row() >= int(rows_.size())) return false;
     const auto number = wholeNumberCell(value.toString());
     if (!number) return false;
+    const Value v{std::int64_t(*number)};
     return write(QStringLiteral("UPDATE AKLSortIndex SET \"Index\" = ?1 WHERE Altersklasse = ?2"),
-                 {Value(std::int64_t(*number)), rows_[index.row()][0]});
+                 {v, rows_[index.row()][0]}, [&] { cellWritten(index.row(), 1, v); });
 }
 
 // ---------------------------------------------------------------- points
@@ -151,9 +177,18 @@ bool PointsModel::setData(const QModelIndex &index, const QVariant &value, int r
         if (newRow) {
             const Value punkte = pendingPunkte_;
             pendingPunkte_ = Value();
-            return write(QStringLiteral("INSERT INTO Punkteverteilung (Platz, Punkte) VALUES (?1, ?2)"), {v, punkte});
+            // The new place stays where it was typed, above the empty row.
+            const int row = int(rows_.size());
+            return write(QStringLiteral("INSERT INTO Punkteverteilung (Platz, Punkte) VALUES (?1, ?2)"), {v, punkte},
+                         [&] {
+                             beginInsertRows({}, row + 1, row + 1);
+                             rows_.push_back({v, punkte});
+                             endInsertRows();
+                             emit dataChanged(this->index(row, 0), this->index(row + 1, 1));
+                         });
         }
-        return write(QStringLiteral("UPDATE Punkteverteilung SET Platz = ?1 WHERE Platz = ?2"), {v, rows_[index.row()][0]});
+        return write(QStringLiteral("UPDATE Punkteverteilung SET Platz = ?1 WHERE Platz = ?2"), {v, rows_[index.row()][0]},
+                     [&] { cellWritten(index.row(), 0, v); });
     }
     if (newRow) {
         // Kept until the place is typed: a row without its place cannot be stored.
@@ -161,7 +196,8 @@ bool PointsModel::setData(const QModelIndex &index, const QVariant &value, int r
         emit dataChanged(index, index);
         return true;
     }
-    return write(QStringLiteral("UPDATE Punkteverteilung SET Punkte = ?1 WHERE Platz = ?2"), {v, rows_[index.row()][0]});
+    return write(QStringLiteral("UPDATE Punkteverteilung SET Punkte = ?1 WHERE Platz = ?2"), {v, rows_[index.row()][0]},
+                 [&] { cellWritten(index.row(), 1, v); });
 }
 
 void PointsModel::deleteRows(const QList<int> &rows) {

@@ -7,6 +7,7 @@
 #include "platform/engine/Database.h"
 
 #include <QAbstractTableModel>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -39,8 +40,11 @@ public:
     int storedRowCount() const { return int(rows_.size()); }
 
 protected:
-    // Runs a write; a refusal is reported and the grid rereads what is stored.
-    bool write(const QString &sql, const Params &params);
+    // Runs a write; a refusal is reported and the grid rereads what is stored. A
+    // write that went through is shown by `shown` where it was made, without
+    // rereading: the rows stay in place while the organiser works down the grid.
+    bool write(const QString &sql, const Params &params, const std::function<void()> &shown = {});
+    void cellWritten(int row, int column, const Value &value);
     Database &db_;
     QString table_;
     QStringList fields_;

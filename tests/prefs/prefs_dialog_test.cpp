@@ -4,6 +4,7 @@
 
 #include "platform/printing/PageDump.h"
 #include "platform/qt/QtTextMetrics.h"
+#include "prefs/CertificateDesigner.h"
 #include "print/CertificateLayout.h"
 #include "prefs/forms/PageCertificate.h"
 #include "prefs/forms/PageGeneral.h"
@@ -137,6 +138,47 @@ TEST_F(PrefsDialogTest, LineCountFieldRulesTheDesigner) {
     EXPECT_EQ(GetSetting("Urkundendruck", "Urkundenzeilen"), "1");
     EXPECT_EQ(GetSetting("Urkundendruck", "Zeile 0 Inhalt"), "Text");
     EXPECT_EQ(GetSetting("Urkundendruck", "Zeile 1 Inhalt", "ungespeichert"), "ungespeichert");
+}
+
+// A new line count keeps the lines being designed; only lines shown for the first
+// time come from the store.
+TEST_F(PrefsDialogTest, NewLineCountKeepsTheDesignersWork) {
+    SaveSetting("Urkundendruck", "Urkundenzeilen", "2");
+    SaveSetting("Urkundendruck", "Zeile 0 Text", "Gespeichert");
+    SaveSetting("Urkundendruck", "Zeile 2 Text", "Dritte");
+    frmGrundEinst dialog;
+    dialog.Form_Load();
+    PageCertificate *designer = dialog.certificatePage();
+    CertificatePage page;
+    designer->read(page);
+    ASSERT_EQ(page.lines[0].text, "Gespeichert");
+    page.lines[0].text = "URKUNDE";
+    page.lines[1].xPos = "0";
+    page.background = "/bilder/rahmen.bmp";
+    page.hochformat = false;
+    page.querformat = true;
+    designer->showLayout(page, designerContentKinds());
+
+    QLineEdit *count = designer->countField();
+    count->clear();
+    keyClicks(count, "3");
+    CertificatePage shown;
+    designer->read(shown);
+    EXPECT_EQ(shown.mUrkundenzeilen, 3);
+    EXPECT_EQ(shown.lines[0].text, "URKUNDE");
+    EXPECT_EQ(shown.lines[1].xPos, "0");
+    EXPECT_EQ(shown.lines[2].text, "Dritte");
+    EXPECT_EQ(shown.background, "/bilder/rahmen.bmp");
+    EXPECT_TRUE(shown.querformat);
+
+    // Fewer lines and back again: the hidden line kept its work too.
+    count->clear();
+    keyClicks(count, "1");
+    count->clear();
+    keyClicks(count, "2");
+    designer->read(shown);
+    EXPECT_EQ(shown.lines[1].xPos, "0");
+    dialog.toolClick(20001);
 }
 
 TEST_F(PrefsDialogTest, PreviewCentresAndTurnsAndKeepsLinesWithoutAPicture) {

@@ -39,6 +39,8 @@ TEST_F(PrefsTables, AgeClassOrderEditsAndSorts) {
     EXPECT_TRUE(akl.setData(akl.index(0, 1), " 7 ", Qt::EditRole));
     EXPECT_THAT(rows("SELECT Altersklasse, \"Index\" FROM AKLSortIndex ORDER BY \"Index\""),
                 ElementsAre("M40|2", "MHK|3", "W35|7"));
+    // The edited class stays where it was, so the next row clicked is the one seen.
+    EXPECT_THAT(shown(akl), ElementsAre("W35|7", "M40|2", "MHK|3"));
 
     // The flag belongs to the grid, not the column, and lasts for the run.
     ageClassSortFlag() = false;
@@ -72,6 +74,32 @@ TEST_F(PrefsTables, PointsTakeNewRowsRefusalsAndDeletes) {
     points.deleteRows({0, 2});
     EXPECT_THAT(rows("SELECT * FROM Punkteverteilung"), ElementsAre("2|8"));
     EXPECT_THAT(shown(points), ElementsAre("2|8"));
+}
+
+// Writes keep the grid's rows and its place: the cell where a new place was typed
+// still points at that row, so Tab goes on to its points.
+TEST_F(PrefsTables, PointsGridKeepsItsRowsAcrossWrites) {
+    gDB->execute("INSERT INTO Punkteverteilung (Platz, Punkte) VALUES (1, 10)");
+    PointsModel points(*gDB);
+    pointsSortFlag() = true;
+    points.headClick(0);  // descending: a new place still stays where it was typed
+    const QPersistentModelIndex typed(points.index(1, 0));
+    const QPersistentModelIndex stored(points.index(0, 1));
+
+    ASSERT_TRUE(points.setData(typed, "2", Qt::EditRole));
+    ASSERT_TRUE(typed.isValid());
+    EXPECT_EQ(typed.row(), 1);
+    EXPECT_EQ(points.rowCount(), 3);
+    EXPECT_TRUE(points.setData(points.index(typed.row(), 1), "8", Qt::EditRole));
+    EXPECT_THAT(rows("SELECT * FROM Punkteverteilung"), ElementsAre("1|10", "2|8"));
+    EXPECT_THAT(shown(points), ElementsAre("1|10", "2|8"));
+
+    // A delete keeps the cells above it where they were.
+    points.deleteRows({1});
+    ASSERT_TRUE(stored.isValid());
+    EXPECT_EQ(stored.row(), 0);
+    EXPECT_EQ(points.data(stored, Qt::DisplayRole).toString(), "10");
+    EXPECT_EQ(points.rowCount(), 2);
 }
 
 TEST_F(PrefsTables, DeletingAnAgeClass) {

@@ -20,6 +20,7 @@
 #include "prefs/forms/PageLists.h"
 #include "prefs/forms/PrefsWidgets.h"
 
+#include <algorithm>
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -63,6 +64,7 @@ struct frmGrundEinst::Impl {
 
     void build();
     void LoadUrkundenzeilen();
+    int linesHeld = 0;  // certificate lines shown since the dialog was loaded
     void edtUrkunde_Change(const QString &text);
     bool SaveEinstellungen();
     void CancelDialog();
@@ -168,6 +170,7 @@ void frmGrundEinst::Form_Load() {
     } catch (...) {
         report("Form_Load");
     }
+    d->linesHeld = 0;
     d->LoadUrkundenzeilen();
     d->general->load();
     try {
@@ -187,8 +190,11 @@ void frmGrundEinst::Impl::LoadUrkundenzeilen() {
     try {
         CertificatePage current;
         certificate->read(current);
-        const CertificatePage page = LoadUrkundeLayout(designerLineCount(), current);
+        const int count = designerLineCount();
+        const CertificatePage page = linesHeld == 0 ? LoadUrkundeLayout(count, current)
+                                                    : ResizeUrkundeLayout(count, linesHeld, current);
         certificate->showLayout(page, designerContentKinds());
+        linesHeld = std::max(linesHeld, count);
     } catch (...) {
         report("LoadUrkundenzeilen");
     }
