@@ -1,10 +1,11 @@
 #include "about/ProgramInstaller.h"
 
+#include "platform/files/SystemError.h"
+
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,7 +13,7 @@
 namespace tarnis {
 namespace {
 
-QString reason(int errnum) { return QString::fromLocal8Bit(std::strerror(errnum)); }
+QString reason(int errnum) { return systemErrorText(errnum); }
 
 // An open file descriptor that closes itself.
 struct Fd {

@@ -4,8 +4,11 @@
 #include "engine_support.h"
 #include "platform/files/FileUtils.h"
 #include "platform/files/SafeFile.h"
+#include "platform/files/SystemError.h"
 
 #include <QDir>
+#include <cerrno>
+#include <cstring>
 #include <gmock/gmock.h>
 
 using namespace tarnis;
@@ -88,6 +91,36 @@ TEST(SafeFile, LinksNewTargetsAndLeftovers) {
     removeStaleTemporaries(real);
     EXPECT_THAT(filesIn(dir), UnorderedElementsAre("echt.ini", "link.ini", "spaet.txt", QString(120, QChar(0x00E4)) + ".txt",
                                                    ".andere.ini.tmp-a1B2c3"));
+}
+
+}  // namespace
+
+namespace {
+
+// What the organiser reads when a page or list cannot be written: German, whatever the
+// process locale; the system's English text would stand in the middle of the message.
+TEST(SafeFile, AFileThatCannotBeCreatedIsExplainedInGerman) {
+    QTemporaryDir dir;
+    writeFile(dir.filePath("kein_ordner"), "x");
+    const struct {
+        QString target;
+        const char *reason;
+    } cases[] = {
+        {dir.filePath("fehlt/Presseliste (EW).txt"), "Datei oder Ordner existiert nicht"},
+        {dir.filePath("kein_ordner/Serienbrief.txt"), "ein Teil des Pfades ist kein Ordner"},
+    };
+    for (const auto &c : cases) {
+        QString error;
+        EXPECT_FALSE(writeFileSafely(c.target, "Zeile\r\n", &error)) << c.target.toStdString();
+        EXPECT_THAT(error.toStdString(), HasSubstr("kann nicht angelegt werden: " + std::string(c.reason)));
+        EXPECT_FALSE(QFileInfo::exists(c.target));
+    }
+    for (int errnum : {ENOENT, EACCES, EPERM, EROFS, ENOSPC, EDQUOT, EEXIST, EISDIR, EIO, EBUSY, EXDEV}) {
+        const QString text = systemErrorText(errnum);
+        EXPECT_FALSE(text.isEmpty());
+        EXPECT_NE(text, QString::fromLocal8Bit(std::strerror(errnum))) << errnum;
+    }
+    EXPECT_THAT(systemErrorText(ENOEXEC).toStdString(), HasSubstr("Systemfehler"));
 }
 
 }  // namespace

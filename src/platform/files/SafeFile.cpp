@@ -1,5 +1,6 @@
 #include "platform/files/SafeFile.h"
 
+#include "platform/files/SystemError.h"
 #include "platform/text/Vb.h"
 
 #include <QDir>
@@ -7,7 +8,6 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,8 +17,6 @@ namespace {
 
 constexpr qint64 kBufferSize = 1 << 16;
 constexpr int kTempSuffixLength = 6;  // the XXXXXX of mkstemp
-
-QString systemReason(int errnum) { return QString::fromLocal8Bit(std::strerror(errnum)); }
 
 // Makes the rename itself durable; a folder that cannot be synced is no failure of the file.
 void syncFolder(const QString &folder) {
@@ -52,7 +50,7 @@ SafeFileWriter::SafeFileWriter(QString target) : target_(std::move(target)) {}
 SafeFileWriter::~SafeFileWriter() { discard(); }
 
 bool SafeFileWriter::fail(const QString &what, int errnum) {
-    if (!failed_) error_ = errnum ? QStringLiteral("%1: %2").arg(what, systemReason(errnum)) : what;
+    if (!failed_) error_ = errnum ? QStringLiteral("%1: %2").arg(what, systemErrorText(errnum)) : what;
     failed_ = true;
     return false;
 }
