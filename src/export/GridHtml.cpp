@@ -4,6 +4,7 @@
 #include "core/services/ShowError.h"
 #include "export/ExportFrame.h"
 #include "export/ExportSettings.h"
+#include "platform/settings/Settings.h"
 #include "export/HtmlWriter.h"
 #include "platform/text/OutputText.h"
 #include "platform/text/RaceTime.h"
@@ -37,9 +38,9 @@ QString totalCell(const QString &cell, bool points) {
 enum class RowFilter { All, Final, Intermediate, None };
 
 RowFilter readFilter() {
-    if (boolSetting(kHtmlSection, QStringLiteral("Alle TN"), true)) return RowFilter::All;
-    if (boolSetting(kHtmlSection, QStringLiteral("Endwertung TN"), false)) return RowFilter::Final;
-    if (boolSetting(kHtmlSection, QStringLiteral("Zwischenwertung TN"), false)) return RowFilter::Intermediate;
+    if (GetSettingBoolOrDefault(kHtmlSection, QStringLiteral("Alle TN"), true)) return RowFilter::All;
+    if (GetSettingBoolOrDefault(kHtmlSection, QStringLiteral("Endwertung TN"), false)) return RowFilter::Final;
+    if (GetSettingBoolOrDefault(kHtmlSection, QStringLiteral("Zwischenwertung TN"), false)) return RowFilter::Intermediate;
     return RowFilter::None;
 }
 

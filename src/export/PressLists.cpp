@@ -5,9 +5,9 @@
 #include "core/services/Progress.h"
 #include "core/services/ShowError.h"
 #include "export/ExportFrame.h"
-#include "export/ExportSettings.h"
 #include "export/IntermediateHtml.h"
 #include "export/TextFile.h"
+#include "platform/settings/Settings.h"
 #include "platform/text/RaceTime.h"
 #include "platform/text/Vb.h"
 #include "platform/ui/Ui.h"
@@ -29,7 +29,7 @@ QString totalField(std::int64_t total, bool points) {
     return fixedField(points ? QString::number(total) : secondsToHms(total), 8);
 }
 
-std::int32_t maxLines() { return wholeSetting(QStringLiteral("Presseliste"), QStringLiteral("AnzTn"), 10); }
+std::int32_t maxLines() { return GetSettingLongOrDefault(QStringLiteral("Presseliste"), QStringLiteral("AnzTn"), 10); }
 
 }  // namespace press
 

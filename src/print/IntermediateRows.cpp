@@ -8,12 +8,6 @@
 namespace tarnis {
 namespace {
 
-// The preferences store a cleared field as "", which means "not set".
-int wholeSetting(const QString &section, const QString &key) {
-    const QString text = GetSetting(section, key, QStringLiteral("0"));
-    return vb::Trim(text).isEmpty() ? 0 : vb::CLng(text);
-}
-
 std::size_t columnOf(const Recordset &rs, const QString &name) {
     const int index = rs.fieldIndex(name);
     if (index < 0) rs.field(name);  // raises the engine's 3265
@@ -22,10 +16,12 @@ std::size_t columnOf(const Recordset &rs, const QString &name) {
 
 }  // namespace
 
-int readMaxLaufErf() { return wholeSetting(QStringLiteral("LastUser"), QStringLiteral("MaxLaufErf")); }
+int readMaxLaufErf() {
+    return GetSettingLongOrDefault(QStringLiteral("LastUser"), QStringLiteral("MaxLaufErf"), 0);
+}
 
 int readMinWTforPrinting() {
-    return wholeSetting(QStringLiteral("Listendruck"), QStringLiteral("MinWTforPrinting"));
+    return GetSettingLongOrDefault(QStringLiteral("Listendruck"), QStringLiteral("MinWTforPrinting"), 0);
 }
 
 bool readPointsMode() {

@@ -141,9 +141,15 @@ TEST_F(SettingsStore, DamagedFilesAreKeptAsBakAndToldOnce) {
     setUi(nullptr);
 }
 
-TEST_F(SettingsStore, AWrongTypeNamesSectionAndKey) {
+TEST_F(SettingsStore, TypedReadsTakeDefaultsForEmptyAndNameAWrongType) {
     SaveSetting("LastUser", "LaufAnzForEW", "abc");
     SaveSetting("Listendruck", "Gitter", "grün");
+    // A field the preferences stored empty takes the reader's default; one never stored too.
+    SaveSetting("Presseliste", "AnzTn", "  ");
+    EXPECT_EQ(GetSettingLongOrDefault("Presseliste", "AnzTn", 10), 10);
+    EXPECT_EQ(GetSettingBoolOrDefault("HTML Listen", "Alle TN", true), true);
+    SaveSetting("Presseliste", "AnzTn", "7");
+    EXPECT_EQ(GetSettingLongOrDefault("Presseliste", "AnzTn", 10), 7);
     const struct {
         std::function<void()> read;
         int number;
@@ -151,6 +157,7 @@ TEST_F(SettingsStore, AWrongTypeNamesSectionAndKey) {
     } cases[] = {
         {[] { GetSettingLong("LastUser", "LaufAnzForEW", "3"); }, 13, "\"LaufAnzForEW\" im Abschnitt \"LastUser\": \"abc\""},
         {[] { GetSettingBool("Listendruck", "Gitter", "False"); }, 13, "\"Gitter\" im Abschnitt \"Listendruck\""},
+        {[] { GetSettingLongOrDefault("LastUser", "LaufAnzForEW", 3); }, 13, "\"LaufAnzForEW\" im Abschnitt"},
     };
     for (const auto &c : cases) {
         try {

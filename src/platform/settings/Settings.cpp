@@ -366,4 +366,14 @@ bool GetSettingBool(const QString &section, const QString &key, const QString &f
     return convertSetting(section, key, fallback, [](const QString &v) { return vb::CBool(v); });
 }
 
+std::int32_t GetSettingLongOrDefault(const QString &section, const QString &key, std::int32_t fallback) {
+    if (vb::Trim(GetSetting(section, key)).isEmpty()) return fallback;
+    return GetSettingLong(section, key, QString());
+}
+
+bool GetSettingBoolOrDefault(const QString &section, const QString &key, bool fallback) {
+    if (vb::Trim(GetSetting(section, key)).isEmpty()) return fallback;
+    return GetSettingBool(section, key, QString());
+}
+
 }  // namespace tarnis

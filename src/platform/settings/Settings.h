@@ -29,6 +29,10 @@ void DeleteSetting(const QString &section, const QString &key);
 // then names the section, the key and the stored text.
 std::int32_t GetSettingLong(const QString &section, const QString &key, const QString &fallback);
 bool GetSettingBool(const QString &section, const QString &key, const QString &fallback);
+// The same for a field the preferences may store empty: a stored text of blanks only
+// counts as not set and gives the reader's default.
+std::int32_t GetSettingLongOrDefault(const QString &section, const QString &key, std::int32_t fallback);
+bool GetSettingBoolOrDefault(const QString &section, const QString &key, bool fallback);
 
 // The file behind the store: $XDG_CONFIG_HOME (else ~/.config) / "Lrv. Tarnis.ini".
 QString settingsFilePath();
