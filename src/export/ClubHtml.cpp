@@ -7,7 +7,6 @@
 #include "export/ExportSettings.h"
 #include "export/FinalStandingsHtml.h"
 #include "export/HtmlWriter.h"
-#include "platform/text/OutputText.h"
 #include "platform/ui/Ui.h"
 
 namespace tarnis {
@@ -40,7 +39,7 @@ void HTML_ExportVereinswertung(const QString &path) {
         int place = 0;
         for (const std::vector<Value> &row : rs.rows()) {
             StepWorking();
-            page.HTML_WriteRow({QString::number(++place), blankControls(row[0].textOrEmpty()), row[1].textOrEmpty()});
+            page.HTML_WriteRow({QString::number(++place), row[0].textOrEmpty(), row[1].textOrEmpty()});
         }
         finishHtmlPage(page, footer);
         HideWorking();

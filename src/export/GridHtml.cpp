@@ -6,7 +6,6 @@
 #include "export/ExportSettings.h"
 #include "platform/settings/Settings.h"
 #include "export/HtmlWriter.h"
-#include "platform/text/OutputText.h"
 #include "platform/text/RaceTime.h"
 #include "platform/text/Vb.h"
 #include "platform/ui/Ui.h"
@@ -81,7 +80,7 @@ void HTML_ExportGrid(const QString &path, MainWindowApi &grid) {
             const QString caption = grid.gridColumnCaption(c);
             if (caption == QStringLiteral("***") || vb::Trim(caption).isEmpty() || !grid.gridColumnVisible(c)) continue;
             columns.push_back(c);
-            captions << blankControls(vb::Trim(caption));
+            captions << vb::Trim(caption);
         }
         StepWorking();  // the header pass counts as a step
         page.HTML_BeginTable(captions, QStringLiteral("-"), QStringLiteral("Ergebnisse"));
@@ -93,8 +92,8 @@ void HTML_ExportGrid(const QString &path, MainWindowApi &grid) {
             cells.clear();
             for (int c : columns) {
                 const QString cell = grid.gridCell(row, c);
-                cells << (c == kEndwertungColumn || c == kZwischenwertungColumn ? totalCell(cell, points)
-                                                                                : blankControls(vb::Trim(cell)));
+                const bool total = c == kEndwertungColumn || c == kZwischenwertungColumn;
+                cells << (total ? totalCell(cell, points) : vb::Trim(cell));
             }
             page.HTML_WriteRow(cells);
         }

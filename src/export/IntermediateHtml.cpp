@@ -7,7 +7,6 @@
 #include "export/FinalStandingsHtml.h"
 #include "export/HtmlWriter.h"
 #include "platform/settings/Settings.h"
-#include "platform/text/OutputText.h"
 #include "platform/text/RaceTime.h"
 #include "platform/ui/Ui.h"
 #include "print/ClassRanking.h"
@@ -28,7 +27,7 @@ void rowCells(const IntermediateRow &row, bool points, QStringList &cells) {
           << standingsField(row.jahrgang, 4) << standingsField(row.verein, 30)
           << totalCell(row.endwertung, points) << totalCell(row.zwischenwertung, points);
     // A zero race shows "-"; "00:00:00" still counts as run.
-    for (const RaceValue &race : row.races) cells << (race.mark == RaceMark::Zero ? QString() : blankControls(race.text));
+    for (const RaceValue &race : row.races) cells << (race.mark == RaceMark::Zero ? QString() : race.text);
 }
 
 QStringList headerCells(int races, bool captionsFromGrid) {
@@ -36,7 +35,7 @@ QStringList headerCells(int races, bool captionsFromGrid) {
                       QStringLiteral("Verein"), QStringLiteral("EW"),     QStringLiteral("ZW")};
     for (int n = 1; n <= races; ++n) {
         const QString number = QString::number(n);
-        cells << (captionsFromGrid ? blankControls(GetSetting(QStringLiteral("Grid"), QStringLiteral("Caption") + number, number))
+        cells << (captionsFromGrid ? GetSetting(QStringLiteral("Grid"), QStringLiteral("Caption") + number, number)
                                    : number);
     }
     return cells;
@@ -74,7 +73,7 @@ void writePage(const QString &path, const Recordset &rs, const PageRun &run) {
         StepWorking();
         reader.read(values, row);
         if (classes.next(row.altersklasse, 0).opensClass) {
-            caption = blankControls(classHeading(row.altersklasse));
+            caption = classHeading(row.altersklasse);
             tableDue = true;
         }
         if (run.minRaces > 0 && row.racesRun < run.minRaces) continue;

@@ -70,7 +70,7 @@ void printCertificates(const Request &req, MainWindowApi &window, print::PrintCo
             const QString ageClass = row[c.altersklasse].textOrEmpty();
             const std::int64_t total = row[c.endwertung].toInt64();
             const ClassRanking::Step step = ranking.next(ageClass, total);
-            if (step.opensClass) values.ageClass = classHeading(blankControls(ageClass));
+            if (step.opensClass) values.ageClass = classHeading(ageClass);
             if (req.only && !matches(row, c, *req.only)) continue;
             found = true;
             values.place = lead + QString::number(step.place);

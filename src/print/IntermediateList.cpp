@@ -83,7 +83,7 @@ void printIntermediate(MainWindowApi &window, print::PrintControl &control, cons
             reader.read(values, row);
             if (classes.next(row.altersklasse, 0).opensClass) {
                 frame.pageBreakTest();
-                barText = blankControls(classHeading(row.altersklasse));
+                barText = classHeading(row.altersklasse);
                 if (!all) barText += u' ';
                 headingDue = true;
             }

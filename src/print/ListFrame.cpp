@@ -4,7 +4,6 @@
 #include "core/services/ShowError.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/Clock.h"
-#include "platform/text/OutputText.h"
 #include "platform/text/Vb.h"
 #include "print/IntermediateRows.h"
 

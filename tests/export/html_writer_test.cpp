@@ -36,7 +36,7 @@ TEST_F(HtmlWriterTest, DataIsEscapedAndEncodedWhileHeaderTextsStayRaw) {
     HtmlWriter page;
     ASSERT_TRUE(page.HTML_OpenFile(path(QStringLiteral("p.html"))));
     page.HTML_WriteHeader({QStringLiteral("<B>Cup</B>"), QStringLiteral("Łódź & Co")});
-    page.HTML_BeginTable({QStringLiteral("A<B"), QString()}, QStringLiteral("-"), QStringLiteral("M \"40\""));
+    page.HTML_BeginTable({QStringLiteral("A\r<B"), QString()}, QStringLiteral("-"), QStringLiteral("M\n\"40\""));
     page.HTML_WriteRow({QStringLiteral("a|b"), QStringLiteral("   "), QString(), QStringLiteral(" 7"),
                         QStringLiteral("Müller & <Söhne>"), QStringLiteral("Zoë 😀")});
     page.HTML_WriteRow({});
@@ -50,7 +50,7 @@ TEST_F(HtmlWriterTest, DataIsEscapedAndEncodedWhileHeaderTextsStayRaw) {
         "<TD ALIGN=right width=\"33%\"><H3></H3></TD>\r\n</TR>\r\n</TABLE></CENTER>\r\n<BR>\r\n"
         "<A Name=-></A>\r\n<CENTER><TABLE border=1 cellpadding=3 width=\"90%\" bgcolor = #60BFB6>\r\n"
         "<CAPTION><H2>M &quot;40&quot;</H2></CAPTION>\r\n<TR>\r\n"
-        "<TH bgcolor=#FFC0C0><I>A&lt;B</I></TH>\r\n<TH bgcolor=#FFC0C0><I></I></TH>\r\n</TR>\r\n"
+        "<TH bgcolor=#FFC0C0><I>A &lt;B</I></TH>\r\n<TH bgcolor=#FFC0C0><I></I></TH>\r\n</TR>\r\n"
         "<TR>\r\n<TD>a|b</TD>\r\n<TD>-</TD>\r\n<TD>-</TD>\r\n<TD> 7</TD>\r\n"
         "<TD>M\xFCller &amp; &lt;S\xF6hne&gt;</TD>\r\n<TD>Zo\xEB &#128512;</TD>\r\n</TR>\r\n"
         "<TR>\r\n<TD>-</TD>\r\n</TR>\r\n"
