@@ -12,7 +12,5 @@ QString ProgramFolder();
 // kept: the per-user data folder (created when missing), never the program folder,
 // which may be read-only or be removed with a new build of the program.
 QString UserDataFilePath(const QString &fileName);
-// The earlier name of the same place.
-inline QString ProgramFilePath(const QString &fileName) { return UserDataFilePath(fileName); }
 
 }  // namespace tarnis
