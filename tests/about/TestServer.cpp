@@ -38,6 +38,11 @@ void HttpTestServer::reply(const QString &path, int status, const QByteArray &bo
     replies_[path] = {status, body, QByteArray()};
 }
 
+void HttpTestServer::replyChunked(const QString &path, int status, const QByteArray &body) {
+    std::lock_guard lock(mutex_);
+    replies_[path] = {status, body, QByteArray(), true};
+}
+
 void HttpTestServer::redirect(const QString &path, const QString &to) {
     std::lock_guard lock(mutex_);
     replies_[path] = {302, QByteArray(), to.toLatin1()};
@@ -83,10 +88,21 @@ void HttpTestServer::answer(int client) {
         lastHead_ = head;
         if (replies_.contains(path)) r = replies_.value(path);
     }
-    QByteArray out = QByteArray("HTTP/1.1 ") + QByteArray::number(r.status) + " X\r\nContent-Length: " +
-                     QByteArray::number(r.body.size()) + "\r\nConnection: close\r\n";
+    QByteArray out = QByteArray("HTTP/1.1 ") + QByteArray::number(r.status) + " X\r\n";
+    out += r.chunked ? QByteArray("Transfer-Encoding: chunked\r\n")
+                     : "Content-Length: " + QByteArray::number(r.body.size()) + "\r\n";
+    out += "Connection: close\r\n";
     if (!r.location.isEmpty()) out += "Location: " + r.location + "\r\n";
-    out += "\r\n" + r.body;
+    out += "\r\n";
+    if (r.chunked) {
+        for (qsizetype at = 0; at < r.body.size(); at += 100) {
+            const QByteArray chunk = r.body.mid(at, 100);
+            out += QByteArray::number(chunk.size(), 16) + "\r\n" + chunk + "\r\n";
+        }
+        out += "0\r\n\r\n";
+    } else {
+        out += r.body;
+    }
     ::send(client, out.constData(), static_cast<size_t>(out.size()), MSG_NOSIGNAL);
 }
 

@@ -17,6 +17,7 @@ public:
         int status = 200;
         QByteArray body;
         QByteArray location;  // sent as "Location" when not empty
+        bool chunked = false;  // without Content-Length, in chunks of at most 100 bytes
     };
     HttpTestServer();
     ~HttpTestServer();
@@ -24,6 +25,8 @@ public:
     // "http://127.0.0.1:<port>/"
     QString base() const;
     void reply(const QString &path, int status, const QByteArray &body);
+    // The same, sent in chunks: the client learns the size only at the end.
+    void replyChunked(const QString &path, int status, const QByteArray &body);
     // Answers `path` with 302 and a Location header pointing at `to`.
     void redirect(const QString &path, const QString &to);
     // The request lines ("GET /versions.txt") and the raw request heads, in order.

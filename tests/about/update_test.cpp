@@ -274,6 +274,44 @@ TEST_F(Update, BadDownloadsAndFailingStepsAreNeverInstalled) {
     }
 }
 
+// A server that announces no size (chunked) meets the same caps: the list and the
+// archive are taken up to their cap exactly, and a byte more is refused.
+TEST_F(Update, CapsHoldWithoutAnAnnouncedSize) {
+    const QString noList = QStringLiteral("information\tKeine Versionsinformationen im Internet gefunden!");
+    const QString tooLarge = QStringLiteral("heruntergeladen werden!\\nDie Antwort ist größer als %1 Bytes.");
+    const qint64 listSize = 7, archiveSize = archive.size();
+    struct Case {
+        const char *what;
+        qint64 listCap, archiveCap;
+        QStringList answers;
+        QStringList messages;  // a message after the question is matched by its end
+        bool installed;
+    } cases[] = {
+        {"list beyond its cap", listSize - 1, archiveSize, {}, {noList}, false},
+        {"list at its cap", listSize, archiveSize, {"no"}, {kQuestion}, false},
+        {"archive beyond its cap", listSize, archiveSize - 1, {"yes"},
+         {kQuestion, tooLarge.arg(archiveSize - 1)}, false},
+        {"archive at its cap", listSize, archiveSize, {"yes", "ok"}, {kQuestion, kRestart}, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ui.clearRecords();
+        server.replyChunked(QStringLiteral("/versions.txt"), 200, "6#3.1.0");
+        server.replyChunked(QStringLiteral("/tarnis.zip"), 200, archive);
+        UpdateContext ctx = context;
+        ctx.listLimits.maxBytes = c.listCap;
+        ctx.archiveLimits.maxBytes = c.archiveCap;
+        for (const QString &a : c.answers) ui.answer(a);
+        cmdCheckNewVersion_Click(ctx, true);
+        ASSERT_EQ(ui.messages().size(), c.messages.size());
+        for (int i = 0; i < c.messages.size(); ++i)
+            EXPECT_TRUE(ui.messages()[i].endsWith(c.messages[i])) << ui.messages()[i].toStdString();
+        EXPECT_TRUE(ui.leftoverAnswers().isEmpty());
+        EXPECT_EQ(readAll(program), c.installed ? "new program" : "old program");
+        EXPECT_TRUE(tempFolderEmpty());
+    }
+}
+
 TEST_F(Update, TheListIsReadAsCp1252) {
     server.reply(QStringLiteral("/versions.txt"), 200, QByteArray("6#3.1.0 \x80 B\xe4r"));
     ui.answer(QStringLiteral("no"));

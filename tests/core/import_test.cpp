@@ -36,6 +36,11 @@ TEST(ImportLines, RulesColumnsReaderAndNoteWindow) {
         // text after the time is taken along (k+3 characters from k-3 reach far)
         {resultLine("3", "A, B", "68", "C", "35:12 ak"), "3|A|B|68|C|35:12 ak"},
         {resultLine("3", "A, B", "68", "C", "1:02:03"), "3|A|B|68|C|1:02:03"},
+        // names and club filling their columns to the last character
+        {resultLine("12", "Schmidt-Rottluff, Anne-Marie", "68", "SV Blau-Weiß Hamburg-Nord", "01:02:03"),
+         "12|Schmidt-Rottluff|Anne-Marie|68|SV Blau-Weiß Hamburg-Nord|01:02:03"},
+        {resultLine("1", "Abcdefghijklmnopqrstuvwxy, Z", "05", "Laufgemeinschaft Elb-Ufer", "35:12"),
+         "1|Abcdefghijklmnopqrstuvwxy|Z|05|Laufgemeinschaft Elb-Ufer|35:12"},
         // the place by its leading number, 32 bits wide; a one-digit year
         {resultLine("3a", "A, B", " 5", "C", "35:12"), "3|A|B|5|C|35:12"},
         {resultLine("40000", "A, B", "68", "C", "35:12"), "40000|A|B|68|C|35:12"},
@@ -160,6 +165,16 @@ TEST_F(Import, FailuresRollBackAndNameTheLine) {
         EXPECT_THAT(reports(), ElementsAre(QString::number(c.error) + "  Fehler beim Import ! Zeile:\r" + shown));
         EXPECT_FALSE(gDB->inTransaction());
     }
+}
+
+// A line whose names and club fill their columns is stored with every character.
+TEST_F(Import, FullWidthFieldsAreKept) {
+    EXPECT_TRUE(importFile(writeList({"Ort", "Datum", "W35 - 10 km Lauf",
+                                      resultLine("12", "Schmidt-Rottluff, Anne-Marie", "68",
+                                                 "SV Blau-Weiß Hamburg-Nord", "01:02:03")})));
+    EXPECT_THAT(ui.messages(), IsEmpty());
+    EXPECT_THAT(rows("SELECT Vorname, Zuname, Jahrgang, Altersklasse, Verein, Lauf_2_Zeit FROM Teilnehmer"),
+                ElementsAre("Schmidt-Rottluff|Anne-Marie|1968|W35|SV Blau-Weiß Hamburg-Nord|01:02:03"));
 }
 
 TEST_F(Import, ListsBeyondSixteenBits) {

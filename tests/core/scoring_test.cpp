@@ -55,6 +55,28 @@ TEST_F(Scoring, FailureKeepsTheOldStandings) {
     EXPECT_EQ(totals(), before);
 }
 
+// With neither race count stored, three races make the final standing and the
+// best three of more are summed.
+TEST_F(Scoring, RaceCountsTakeTheirDefaults) {
+    openSeries(4, QStringLiteral("four.mdb"));
+    gDB->execute("INSERT INTO Punkteverteilung VALUES (1, 25), (2, 20)");
+    // the points of races 1 to 4, then Endwertung|Zwischenwertung
+    const std::pair<const char *, const char *> cases[] = {
+        {"25, 20, NULL, NULL", "0|45"},
+        {"25, NULL, 20, 16", "61|0"},
+        {"10, 25, 16, 20", "61|0"},
+    };
+    for (const auto &[points, totals] : cases) {
+        SCOPED_TRACE(points);
+        gDB->execute("DELETE FROM Teilnehmer");
+        gDB->execute(QStringLiteral("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, "
+                                    "Lauf_1_Punkte, Lauf_2_Punkte, Lauf_3_Punkte, Lauf_4_Punkte) "
+                                    "VALUES ('A', 'V', 1970, 'M40', 'C', %1)").arg(points));
+        EXPECT_TRUE(CountWertung());
+        EXPECT_THAT(rows("SELECT Endwertung, Zwischenwertung FROM Teilnehmer"), ElementsAre(totals));
+    }
+}
+
 TEST_F(Scoring, SeriesBeyondSixteenBitsAndAStaleRaceCount) {
     gDB->execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40000) "
                  "INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Lauf_3_Punkte) "

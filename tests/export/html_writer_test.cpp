@@ -58,6 +58,18 @@ TEST_F(HtmlWriterTest, DataIsEscapedAndEncodedWhileHeaderTextsStayRaw) {
     EXPECT_EQ(readBytes(path(QStringLiteral("p.html"))), expected);
 }
 
+// Each special character is found also where it is the only one of its text.
+TEST(HtmlEscape, EachSpecialCharacterAlone) {
+    const std::pair<const char *, const char *> cases[] = {
+        {"", ""}, {"LG Süd", "LG Süd"},
+        {"&", "&amp;"}, {"<", "&lt;"}, {">", "&gt;"}, {"\"", "&quot;"},
+        {"Kraft & Ausdauer", "Kraft &amp; Ausdauer"}, {"M<40", "M&lt;40"},
+        {"W>35", "W&gt;35"}, {"\"Die Flotten\" e.V.", "&quot;Die Flotten&quot; e.V."},
+    };
+    for (const auto &[text, html] : cases)
+        EXPECT_EQ(htmlEscape(QString::fromUtf8(text)), QString::fromUtf8(html)) << text;
+}
+
 TEST_F(HtmlWriterTest, AnExistingPageIsReplacedOnlyAfterYes) {
     const QString file = path("Endwertung.html");
     writeBytes(file, "old page");

@@ -110,6 +110,29 @@ TEST_F(CertificatesTest, SelectedParticipantWithoutFinalTotal) {
     }
 }
 
+// Namesakes of one year and class told apart by their club alone: each selected
+// one gets his own certificate only, with his place in the class.
+TEST_F(CertificatesTest, SelectedParticipantAmongNamesakes) {
+    db().execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Endwertung, "
+                 "Zwischenwertung) VALUES ('Roth', 'Anna', 1988, 'Hauptklasse Frauen Abt. A', 'LG Süd', 65, 0), "
+                 "('Roth', 'Anna', 1988, 'Hauptklasse Frauen Abt. A', 'TV Nordost', 80, 0)");
+    SaveSetting("LastUser", "Urkundenzeilen", "2");
+    line(0, "1000", "1000", "Arial", "12", "%s", "0", "Platzierung");
+    line(1, "1000", "2000", "Arial", "12", "%s", "0", "Verein");
+    const std::pair<const char *, const char *> cases[] = {
+        {"LG Süd", "1000,1000:3. / 1000,2000:LG Süd"},
+        {"TV Nord", "1000,1000:4. / 1000,2000:TV Nord"},
+        {" TV Nordost ", "1000,1000:5. / 1000,2000:TV Nordost"},
+    };
+    for (const auto &[club, page] : cases) {
+        const ParticipantKey key{"Roth", "Anna", QString::fromUtf8(club), "1988", "Hauptklasse Frauen Abt. A"};
+        PU_PrintUrkundenLaeufer(window, key, control);
+        ASSERT_TRUE(control.shownDoc);
+        EXPECT_THAT(pages(), ::testing::ElementsAre(QString::fromUtf8(page))) << club;
+    }
+    EXPECT_TRUE(scripted.messages().isEmpty());
+}
+
 // The commands: "Selektierter Teilnehmer" takes the grid's current row, also among
 // several selected ones. A failing class question goes to the error dialog under
 // the command's name.

@@ -20,6 +20,7 @@ TEST(ClassRankingTest, GroupsAsTheDatabaseAndSharesPlacesOfTies) {
     const std::pair<const char *, const char *> cases[] = {
         // A new class starts at 1, also on the last total of the class before.
         {"W35=20|M40=20|M40=10", "*1 *1 2"},
+        {"W35=30|W35=20|M40=20", "*1 2 *1"},  // never the place above 1 it ended on
         {" =5|=5|M=5", "*1 1 *1"},  // a blank first class
         // Case and blanks do not split a class; accents and the full name do.
         {"m40=9| M40 =8|Männer=7|Manner=7|Hauptklasse Männer Abteilung A=1|Hauptklasse Männer Abteilung B=1",
