@@ -115,7 +115,6 @@ frmShowError::frmShowError(const ErrorReport &report) : QDialog(nullptr), report
     lblError->setText(displayText(errorText(report.error)));
     lblZusatzText->setText(displayText(report.hint));
     lblFunction->setText(displayText(report.procedure));
-    fitTexts();
 
     connect(cmdWeiter, &QPushButton::clicked, this, [this] {
         choice_ = ErrorChoice::Continue;
@@ -148,6 +147,8 @@ void frmShowError::fitTexts() {
 void frmShowError::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
     activated();
+    // Measured once the style has set the fonts and the bands their margins.
+    fitTexts();
     cmdWeiter->setFocus();
 }
 
