@@ -68,6 +68,7 @@ qint64 statvfsFreeBytes(const QString &folder) {
     return static_cast<qint64>(fs.f_bavail) * static_cast<qint64>(fs.f_frsize);
 }
 
+// Whole MiB, rounded up: a need or a limit is never understated.
 QString mebibytes(qint64 bytes) { return QString::number((bytes + (1 << 20) - 1) >> 20); }
 
 // Nothing when there is room for `needed` bytes in `folder`, else the reason.
@@ -76,7 +77,7 @@ std::optional<QString> lacksRoom(const UpdateContext &context, const QString &fo
     const qint64 free = context.freeBytes ? context.freeBytes(folder) : statvfsFreeBytes(folder);
     if (free < 0 || free >= needed) return std::nullopt;
     return QStringLiteral("Im %1 \"%2\" sind nur %3 MiB frei; benötigt werden %4 MiB.")
-        .arg(what, QDir::toNativeSeparators(folder), mebibytes(free), mebibytes(needed));
+        .arg(what, QDir::toNativeSeparators(folder), QString::number(free >> 20), mebibytes(needed));
 }
 
 // The size the archive declares for its program file: an entry named kProgramEntry
