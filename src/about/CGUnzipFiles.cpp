@@ -23,7 +23,8 @@ std::int32_t CGUnzipFiles::Unzip(const QString &sZipFileName, const QString &sEx
         return CodeModule::VBUnzip(zipFileName_, extractDir_, extractNewer_, spaceToUnderScore_, promptOverwrite_,
                                    narrow(messageLevel_), writeToStdOut_, testZip_, narrow(extractList_),
                                    extractOnlyNewer_, displayComment_, honorDirectories_, overWriteFiles_,
-                                   convertCRtoCRLF_, verbose_, caseSensitive_, narrow(privilege_));
+                                   convertCRtoCRLF_, verbose_, caseSensitive_, narrow(privilege_), onlyName_,
+                                   maxEntryBytes_);
     } catch (...) {
         const AppError e = toAppError(std::current_exception());
         throw AppError(e.number, QStringLiteral("CGUnZipFiles::Unzip"), e.description);

@@ -1,6 +1,8 @@
 #pragma once
 // Unpacks a whole archive into a folder with a set of options that persist between
 // runs. Boolean options are stored as 1 or 0; any non-zero value set stores 1.
+#include "about/UnzipEngine.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -45,6 +47,12 @@ public:
     void setZipFileName(const QString &sZipFileName) { zipFileName_ = sZipFileName; }
     QString ExtractDir() const { return extractDir_; }
     void setExtractDir(const QString &sExtractDir) { extractDir_ = sExtractDir; }
+    // Only entries of this file name are unpacked, wherever they lie; empty: all.
+    QString OnlyName() const { return onlyName_; }
+    void setOnlyName(const QString &sName) { onlyName_ = sName; }
+    // No entry grows past this many bytes.
+    qint64 MaxEntryBytes() const { return maxEntryBytes_; }
+    void setMaxEntryBytes(qint64 bytes) { maxEntryBytes_ = bytes; }
 
     // Unpacks ZipFileName into ExtractDir; a non-empty argument replaces the stored
     // value for this and later runs. 0 is success; the library's texts are in
@@ -70,6 +78,8 @@ private:
     std::int32_t privilege_ = 0;
     QString zipFileName_;
     QString extractDir_;
+    QString onlyName_;
+    qint64 maxEntryBytes_ = kMaxEntryBytes;
 };
 
 }  // namespace tarnis

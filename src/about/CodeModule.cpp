@@ -153,7 +153,7 @@ int VBUnzip(const QString &zipFile, const QString &extractDir, std::int16_t Extr
             std::int16_t WriteToStdOut, std::int16_t TestZip, std::int16_t ExtractList,
             std::int16_t ExtractOnlyNewer, std::int16_t DisplayComment, std::int16_t HonorDirectories,
             std::int16_t OverWriteFiles, std::int16_t ConvertCRtoCRLF, std::int16_t Verbose,
-            std::int16_t CaseSensitive, std::int16_t Privilege) {
+            std::int16_t CaseSensitive, std::int16_t Privilege, const QString &onlyName, qint64 maxEntryBytes) {
     State &s = state();
     s = State{};
     UnzipDcl dcl;
@@ -174,6 +174,8 @@ int VBUnzip(const QString &zipFile, const QString &extractDir, std::int16_t Extr
     dcl.fPrivilege = Privilege;
     dcl.zipFN = zipFile;
     dcl.extractDir = extractDir;
+    dcl.onlyName = onlyName;
+    dcl.maxEntryBytes = maxEntryBytes;
 
     UnzipUserFunctions functions;
     functions.print = &UzPrint;

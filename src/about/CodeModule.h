@@ -19,7 +19,8 @@ int VBUnzip(const QString &zipFile, const QString &extractDir, std::int16_t Extr
             std::int16_t WriteToStdOut, std::int16_t TestZip, std::int16_t ExtractList,
             std::int16_t ExtractOnlyNewer, std::int16_t DisplayComment, std::int16_t HonorDirectories,
             std::int16_t OverWriteFiles, std::int16_t ConvertCRtoCRLF, std::int16_t Verbose,
-            std::int16_t CaseSensitive, std::int16_t Privilege);
+            std::int16_t CaseSensitive, std::int16_t Privilege, const QString &onlyName = QString(),
+            qint64 maxEntryBytes = kMaxEntryBytes);
 
 // Packs `names`; every failure comes back as a non-zero result with its text in the
 // last message.

@@ -51,7 +51,8 @@ size_t onData(char *data, size_t size, size_t count, void *user) {
 }
 
 // One transfer with the common options; fills status and error.
-bool transfer(const QString &url, const HttpLimits &limits, Sink &sink, long *status, QString *error) {
+bool transfer(const QString &url, const HttpLimits &limits, Sink &sink, long *status, QString *error,
+              bool *timedOut = nullptr) {
     globalInit();
     CURL *curl = curl_easy_init();
     if (!curl) {
@@ -78,7 +79,8 @@ bool transfer(const QString &url, const HttpLimits &limits, Sink &sink, long *st
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, limits.connectSeconds);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, limits.totalMs);
+    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, limits.lowSpeedBytes);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, limits.lowSpeedSeconds);
     curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.maxBytes));
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
@@ -88,13 +90,18 @@ bool transfer(const QString &url, const HttpLimits &limits, Sink &sink, long *st
 
     const CURLcode rc = curl_easy_perform(curl);
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, status);
+    curl_off_t connectedAfter = 0;
+    curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connectedAfter);
     curl_slist_free_all(headers);
     curl_easy_cleanup(curl);
 
     if (rc == CURLE_OK) return true;
     if (sink.overLimit || rc == CURLE_FILESIZE_EXCEEDED)
         *error = QStringLiteral("Die Antwort ist größer als %1 Bytes.").arg(limits.maxBytes);
-    else if (sink.writeFailed)
+    else if (rc == CURLE_OPERATION_TIMEDOUT) {
+        *error = TimeLimitText(limits, connectedAfter > 0);
+        if (timedOut) *timedOut = true;
+    } else if (sink.writeFailed)
         *error = QStringLiteral("Die Datei konnte nicht geschrieben werden.");
     else
         *error = QString::fromUtf8(message[0] ? message : curl_easy_strerror(rc));
@@ -103,12 +110,24 @@ bool transfer(const QString &url, const HttpLimits &limits, Sink &sink, long *st
 
 }  // namespace
 
+QString TimeLimitText(const HttpLimits &limits, bool connected) {
+    if (!connected)
+        return QStringLiteral("Der Server hat nicht innerhalb von %1 s geantwortet; der Versuch wurde abgebrochen.")
+            .arg(limits.connectSeconds);
+    if (limits.totalMs > 0)
+        return QStringLiteral("Die Antwort kam nicht innerhalb von %1 s vollständig an; der Versuch wurde abgebrochen.")
+            .arg((limits.totalMs + 999) / 1000);
+    return QStringLiteral("Die Übertragung war %1 s lang langsamer als %2 Bytes/s und wurde abgebrochen.")
+        .arg(limits.lowSpeedSeconds)
+        .arg(limits.lowSpeedBytes);
+}
+
 HttpAnswer HttpGet(const QString &url, const HttpLimits &limits) {
     HttpAnswer answer;
     Sink sink;
     sink.limit = limits.maxBytes;
     sink.memory = &answer.body;
-    answer.received = transfer(url, limits, sink, &answer.status, &answer.error);
+    answer.received = transfer(url, limits, sink, &answer.status, &answer.error, &answer.timedOut);
     if (!answer.received) answer.body.clear();
     return answer;
 }

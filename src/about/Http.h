@@ -9,7 +9,9 @@ namespace tarnis {
 struct HttpLimits {
     qint64 maxBytes = 1 << 20;   // a longer answer is a failure
     long connectSeconds = 15;
-    long lowSpeedSeconds = 30;   // abort when below 1 byte/s for this long
+    long totalMs = 0;            // the whole answer within this time; 0: no limit
+    long lowSpeedBytes = 1;      // abort when below this many bytes per second ...
+    long lowSpeedSeconds = 30;   // ... for this long
 };
 
 struct HttpAnswer {
@@ -17,6 +19,7 @@ struct HttpAnswer {
     long status = 0;        // the HTTP status of the final answer
     QByteArray body;
     QString error;          // why nothing (or not all) was received
+    bool timedOut = false;  // given up by one of the time limits
 };
 
 // Fetches url into memory; the body comes back whatever the status.
@@ -25,5 +28,8 @@ HttpAnswer HttpGet(const QString &url, const HttpLimits &limits);
 // Fetches url into the file `fileName` (created exclusively; removed again unless the
 // answer was complete with status 200). True on success; otherwise `error` says why.
 bool HttpDownload(const QString &url, const QString &fileName, const HttpLimits &limits, QString *error);
+
+// Why a transfer that ran into one of `limits`' time limits was given up.
+QString TimeLimitText(const HttpLimits &limits, bool connected);
 
 }  // namespace tarnis

@@ -1,6 +1,8 @@
 #include "about/OnlineUpdate.h"
 
 #include "about/CGUnzipFiles.h"
+#include "about/ProgramCheck.h"
+#include "platform/files/ProgramFolder.h"
 #include "platform/text/Clock.h"
 #include "platform/text/CodePage.h"
 #include "platform/ui/Ui.h"
@@ -14,7 +16,9 @@
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
+#include <zip.h>
 
 #ifndef TARNIS_UPDATE_URL
 #define TARNIS_UPDATE_URL "https://update.tarnis.invalid/"
@@ -28,6 +32,8 @@ const QString kListNotFound = QStringLiteral("Keine Versions Informationen gefun
 const QString kCorrupt = QStringLiteral("Die heruntergeladene Programmversion ist fehlerhaft und wurde nicht installiert!");
 const QString kNotDownloaded = QStringLiteral("Die neue Programmversion konnte nicht heruntergeladen werden!");
 const QString kNotInstalled = QStringLiteral("Die neue Programmversion konnte nicht installiert werden!");
+const QString kNoProgram = QStringLiteral("Das heruntergeladene Archiv enthält kein Programm!");
+const QString kNotRunnable = QStringLiteral("Die heruntergeladene Datei ist kein lauffähiges Programm für diesen Rechner.");
 
 void inform(const QString &text) { ui().message(text, MsgButtons::Ok, MsgIcon::Information); }
 
@@ -56,6 +62,62 @@ bool isRegularFile(const QString &path) {
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+qint64 statvfsFreeBytes(const QString &folder) {
+    struct statvfs fs {};
+    if (::statvfs(QFile::encodeName(folder).constData(), &fs) != 0) return -1;
+    return static_cast<qint64>(fs.f_bavail) * static_cast<qint64>(fs.f_frsize);
+}
+
+// Whole MiB, rounded up: a need or a limit is never understated.
+QString mebibytes(qint64 bytes) { return QString::number((bytes + (1 << 20) - 1) >> 20); }
+
+// Nothing when there is room for `needed` bytes in `folder`, else the reason.
+std::optional<QString> lacksRoom(const UpdateContext &context, const QString &folder, qint64 needed,
+                                 const QString &what) {
+    const qint64 free = context.freeBytes ? context.freeBytes(folder) : statvfsFreeBytes(folder);
+    if (free < 0 || free >= needed) return std::nullopt;
+    return QStringLiteral("Im %1 \"%2\" sind nur %3 MiB frei; benötigt werden %4 MiB.")
+        .arg(what, QDir::toNativeSeparators(folder), QString::number(free >> 20), mebibytes(needed));
+}
+
+// The size the archive declares for its program file: an entry named kProgramEntry
+// at any depth that is neither a folder nor a link; nothing when there is none.
+std::optional<qint64> declaredProgramSize(const QString &archive) {
+    int error = 0;
+    zip_t *zip = zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &error);
+    if (!zip) return std::nullopt;
+    std::optional<qint64> size;
+    const zip_int64_t count = zip_get_num_entries(zip, 0);
+    for (zip_int64_t i = 0; i < count && !size; ++i) {
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat_index(zip, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS, &st) != 0 || !st.name) continue;
+        const QString name = QString::fromUtf8(st.name).replace(u'\\', u'/');
+        if (name.section(u'/', -1) != kProgramEntry) continue;
+        zip_uint8_t opsys = 0;
+        zip_uint32_t attributes = 0;
+        if (zip_file_get_external_attributes(zip, static_cast<zip_uint64_t>(i), 0, &opsys, &attributes) == 0 &&
+            opsys == ZIP_OPSYS_UNIX && ((attributes >> 16) & S_IFMT) != 0 && ((attributes >> 16) & S_IFMT) != S_IFREG)
+            continue;
+        size = (st.valid & ZIP_STAT_SIZE) ? static_cast<qint64>(st.size) : 0;
+    }
+    zip_discard(zip);
+    return size;
+}
+
+// Work folders of earlier runs that were cut short: this user's only.
+void removeStaleWorkFolders(const QString &tempDir) {
+    const QStringList stale = QDir(tempDir).entryList({kWorkFolderPrefix + u'*'}, QDir::Dirs | QDir::Hidden |
+                                                                                       QDir::NoDotAndDotDot);
+    for (const QString &name : stale) {
+        const QString path = tempDir + name;
+        struct stat st {};
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
+            continue;
+        QDir(path).removeRecursively();
+    }
+}
+
 // Download, check, unpack and install of one offered row; true when installed.
 bool installRow(const UpdateContext &context, const VersionRow &row) {
     static const QRegularExpression hex64(QStringLiteral("^[0-9A-Fa-f]{64}$"));
@@ -65,7 +127,7 @@ bool installRow(const UpdateContext &context, const VersionRow &row) {
     }
     // A private folder of this run: nothing another user planted, and nothing an
     // earlier run left, can be installed.
-    QTemporaryDir work(context.tempDir + QStringLiteral("tarnis-update-XXXXXX"));
+    QTemporaryDir work(context.tempDir + kWorkFolderPrefix + QStringLiteral("XXXXXX"));
     if (!work.isValid()) {
         inform(kNotDownloaded + u'\r' + work.errorString());
         return false;
@@ -80,9 +142,19 @@ bool installRow(const UpdateContext &context, const VersionRow &row) {
         inform(kCorrupt);
         return false;
     }
+    const std::optional<qint64> declared = declaredProgramSize(archive);
+    if (!declared) {
+        inform(kNoProgram);
+        return false;
+    }
     const QString unpackDir = work.filePath(QStringLiteral("unpacked"));
     if (!QDir().mkdir(unpackDir)) {
         inform(kNotDownloaded + u'\r' + unpackDir);
+        return false;
+    }
+    if (const auto room = lacksRoom(context, context.tempDir, std::min(*declared, context.maxProgramBytes),
+                                    QStringLiteral("temporären Ordner"))) {
+        inform(kNotInstalled + u'\r' + *room);
         return false;
     }
     try {
@@ -90,13 +162,34 @@ bool installRow(const UpdateContext &context, const VersionRow &row) {
         unzip.setZipFileName(archive);
         unzip.setExtractDir(unpackDir);
         unzip.setHonorDirectories(false);
-        if (unzip.Unzip() != 0) ui().message(unzip.GetLastMessage(), MsgButtons::Ok, MsgIcon::None);
+        unzip.setOnlyName(kProgramEntry);
+        unzip.setMaxEntryBytes(context.maxProgramBytes);
+        const int result = unzip.Unzip();
+        if (result == unzip_result::TooLarge) {
+            inform(kNotInstalled + QStringLiteral("\rDie Programmdatei im Archiv ist größer als %1 MiB; das "
+                                                  "Entpacken wurde abgebrochen.")
+                                       .arg(mebibytes(context.maxProgramBytes)));
+            return false;
+        }
+        if (result != 0) ui().message(unzip.GetLastMessage(), MsgButtons::Ok, MsgIcon::None);
     } catch (const AppError &e) {
         ui().message(e.description, MsgButtons::Ok, MsgIcon::None);
         return false;
     }
     const QString unpacked = unpackDir + u'/' + kProgramEntry;
     if (!isRegularFile(unpacked)) return false;
+    // Whatever the server claims, and with or without a hash: only a program that
+    // runs here may take the installed one's place.
+    const QString notRunnable = CheckRunnableProgram(unpacked, context.runningProgram, context.runCheckMs);
+    if (!notRunnable.isEmpty()) {
+        inform(kNotRunnable + u'\r' + notRunnable);
+        return false;
+    }
+    if (const auto room = lacksRoom(context, QFileInfo(context.programFile).absolutePath(),
+                                    QFileInfo(unpacked).size(), QStringLiteral("Programmordner"))) {
+        inform(kNotInstalled + u'\r' + *room);
+        return false;
+    }
     const QString stamp = Now().toString(QStringLiteral("yyyyMMddHHmmss"));
     const InstallResult installed = InstallProgramFile(unpacked, context.programFile, stamp, context.installOps);
     if (!installed.installed) inform(kNotInstalled + u'\r' + installed.error);
@@ -107,11 +200,16 @@ bool installRow(const UpdateContext &context, const VersionRow &row) {
 
 UpdateContext DefaultUpdateContext() {
     UpdateContext context;
-    context.baseAddress = UpdateBaseAddress(QCoreApplication::arguments().mid(1));
+    context.baseAddress = qEnvironmentVariable("TARNIS_TEST_UPDATE_URL");
+    if (context.baseAddress.isEmpty()) context.baseAddress = UpdateBaseAddress(QCoreApplication::arguments().mid(1));
     context.tempDir = GetTempDir();
     context.programFile = QCoreApplication::applicationFilePath();
+    if (qEnvironmentVariableIsSet("TARNIS_PROGRAM_DIR")) context.programFile = ProgramFolder() + QStringLiteral("/tarnis");
     context.listLimits.maxBytes = qint64(1) << 20;
+    context.listLimits.totalMs = 30000;
     context.archiveLimits.maxBytes = qint64(256) << 20;
+    context.archiveLimits.lowSpeedBytes = 1024;
+    context.archiveLimits.lowSpeedSeconds = 30;
     return context;
 }
 
@@ -143,14 +241,17 @@ std::optional<VersionRow> ParseVersionRow(const QString &row) {
     if (fields.size() < 2 || !isProduct(fields.at(0))) return std::nullopt;
     VersionRow parsed;
     parsed.version = fields.at(1);
+    // A CR LF row end leaves its CR here when there is no hash field.
+    if (parsed.version.endsWith(u'\r')) parsed.version.chop(1);
     if (fields.size() > 2) parsed.sha256 = trimField(fields.at(2));
     return parsed;
 }
 
 bool CheckForUpdate(const UpdateContext &context) {
+    removeStaleWorkFolders(context.tempDir);
     const HttpAnswer answer = OpenUrl(context.baseAddress + kVersionList, context.listLimits);
     if (!answer.received) {
-        inform(kNoList);
+        inform(answer.timedOut ? kNoList + u'\r' + answer.error : kNoList);
         return false;
     }
     if (answer.status != 200) {

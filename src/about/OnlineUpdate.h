@@ -4,9 +4,11 @@
 // and installs the new program file beside the old one (the old kept as a backup).
 #include "about/Http.h"
 #include "about/ProgramInstaller.h"
+#include "about/UnzipEngine.h"
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace tarnis {
@@ -20,16 +22,27 @@ inline const QString kVersionList = QStringLiteral("versions.txt");
 inline const QString kUpdateArchive = QStringLiteral("tarnis.zip");
 inline const QString kProgramEntry = QStringLiteral("Tarnis");
 
+// The folder of one update run below the temporary folder: "tarnis-update-" and six
+// characters. One that a killed run left is removed when the next run starts.
+inline const QString kWorkFolderPrefix = QStringLiteral("tarnis-update-");
+
 struct UpdateContext {
     QString baseAddress;  // ends with "/"
     QString tempDir;      // ends with "/"
-    QString programFile;  // the running program
+    QString programFile;  // the file an update replaces
+    QString runningProgram = QStringLiteral("/proc/self/exe");  // what a new program must match
     HttpLimits listLimits;
     HttpLimits archiveLimits;
     InstallOps installOps;
+    qint64 maxProgramBytes = kMaxEntryBytes;  // the unpacked program file at most
+    int runCheckMs = 10000;                   // the new program's answer to "--version"
+    // Bytes free for this user in a folder; -1 when unknown.
+    std::function<qint64(const QString &folder)> freeBytes;
 };
 
-// The settings of the running program.
+// The settings of the running program. TARNIS_TEST_UPDATE_URL replaces the server's
+// address (for tests); with TARNIS_PROGRAM_DIR set, the file an update replaces is
+// "tarnis" in that folder.
 UpdateContext DefaultUpdateContext();
 // The update server's address, or the test server's for the argument text "TEST"
 // (the arguments after the program's name, joined by blanks).

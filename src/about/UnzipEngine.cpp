@@ -41,7 +41,8 @@ private:
     bool makeFolders(const QStringList &parts, int count, QString *failed);
     bool wanted(const QString &path, const zip_stat_t &st);
     zip_file_t *openEntry(zip_uint64_t index, const zip_stat_t &st, const QString &name);
-    // Reads the whole entry into fd (-1: read only); false on a data error (reported).
+    // Reads the whole entry into fd (-1: read only); false on a data, write or size
+    // error (reported).
     bool copyOut(zip_file_t *file, int fd, const QString &name);
 
     const UnzipDcl &dcl_;
@@ -198,6 +199,7 @@ zip_file_t *Run::openEntry(zip_uint64_t index, const zip_stat_t &st, const QStri
 
 bool Run::copyOut(zip_file_t *file, int fd, const QString &name) {
     char buffer[1 << 15];
+    qint64 written = 0;
     for (;;) {
         const zip_int64_t n = zip_fread(file, buffer, sizeof buffer);
         if (n == 0) return true;
@@ -210,6 +212,12 @@ bool Run::copyOut(zip_file_t *file, int fd, const QString &name) {
             raise(unzip_result::DataError);
             return false;
         }
+        if (fd >= 0 && written + n > dcl_.maxEntryBytes) {
+            say(QStringLiteral("error: %1 is larger than %2 bytes, not extracted").arg(name).arg(dcl_.maxEntryBytes));
+            raise(unzip_result::TooLarge);
+            return false;
+        }
+        written += n;
         for (zip_int64_t done = 0; fd >= 0 && done < n;) {
             const ssize_t w = ::write(fd, buffer + done, static_cast<size_t>(n - done));
             if (w < 0) {
@@ -252,6 +260,7 @@ void Run::entry(zip_uint64_t index) {
         return;
     }
     const QString name = QString::fromUtf8(st.name);
+    if (!dcl_.onlyName.isEmpty() && QString(name).replace(u'\\', u'/').section(u'/', -1) != dcl_.onlyName) return;
     if (fn_.service && fn_.service(name, static_cast<qint64>(st.size)) != 0) {
         aborted_ = true;
         return;

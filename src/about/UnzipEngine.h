@@ -2,8 +2,8 @@
 // The unpacking library behind the unzip wrapper: one run over a whole archive, driven
 // by an option record and reporting through callbacks, with libzip underneath.
 // Result codes: 0 ok, 1 warning (entries skipped), 2 data or CRC error, 9 archive
-// missing or not an archive, 50 write error, 80 stopped by the service callback,
-// 82 every encrypted entry refused its password.
+// missing or not an archive, 50 write error, 60 an entry grew past the size limit,
+// 80 stopped by the service callback, 82 every encrypted entry refused its password.
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -11,12 +11,16 @@
 
 namespace tarnis {
 
+// What one entry may grow to when it is unpacked.
+constexpr qint64 kMaxEntryBytes = qint64(256) << 20;
+
 namespace unzip_result {
 constexpr int Ok = 0;
 constexpr int Warning = 1;
 constexpr int DataError = 2;
 constexpr int NoArchive = 9;
 constexpr int WriteError = 50;
+constexpr int TooLarge = 60;
 constexpr int Aborted = 80;
 constexpr int BadPassword = 82;
 }  // namespace unzip_result
@@ -48,6 +52,11 @@ struct UnzipDcl {
     std::int32_t fPrivilege = 0;         // no effect here (access rights)
     QString zipFN;
     QString extractDir;  // empty: the current folder
+    // Only entries of this file name (the last part of their path); empty: all.
+    QString onlyName;
+    // No entry is written past this many bytes, counted as they are written: an
+    // archive's declared sizes are not to be trusted.
+    qint64 maxEntryBytes = kMaxEntryBytes;
 };
 
 struct UnzipListingEntry {

@@ -32,6 +32,9 @@ private:
         fn_.print(text, text.size());
     }
     QString entryName(const QString &absolute, bool folder) const;
+    // Only regular files are packed: a pipe, socket or device would block or never
+    // end when read, so it stops the run (reported by name) before anything is opened.
+    bool refuseSpecial(const QString &path, const struct stat &st);
     bool collect(const QString &name, QList<Item> &items);
     bool pack(zip_t *zip, const Item &item);
 
@@ -53,6 +56,13 @@ QString Packer::entryName(const QString &absolute, bool folder) const {
     return name;
 }
 
+bool Packer::refuseSpecial(const QString &path, const struct stat &st) {
+    if (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)) return false;
+    say(QStringLiteral("zip error: %1 ist keine gewöhnliche Datei (Pipe, Socket oder Gerät) und wird nicht gepackt")
+            .arg(path));
+    return true;
+}
+
 bool Packer::collect(const QString &name, QList<Item> &items) {
     QString path = QDir::fromNativeSeparators(name);
     if (QDir::isRelativePath(path)) path = root_ + u'/' + path;
@@ -63,6 +73,7 @@ bool Packer::collect(const QString &name, QList<Item> &items) {
         say(QStringLiteral("zip error: cannot read %1").arg(name));
         return false;
     }
+    if (refuseSpecial(name, st)) return false;
     if (!S_ISDIR(st.st_mode)) {
         items.append({path, entryName(path, false), false});
         return true;
@@ -74,11 +85,18 @@ bool Packer::collect(const QString &name, QList<Item> &items) {
     std::filesystem::recursive_directory_iterator it(native.constData(), error), end;
     for (; !error && it != end; it.increment(error)) {
         const QString child = QFile::decodeName(QByteArray::fromStdString(it->path().string()));
-        const bool isFolder = it->is_directory(error) && !it->is_symlink(error);
-        if (isFolder) {
+        // What a link leads to decides; a link to a folder is not followed.
+        struct stat target {};
+        if (::stat(it->path().c_str(), &target) != 0) {
+            say(QStringLiteral("zip error: cannot read %1").arg(child));
+            return false;
+        }
+        if (S_ISDIR(target.st_mode)) {
+            if (it->is_symlink(error)) continue;
             if (!options_.fNoDirEntries && !options_.fJunkDir) items.append({child, entryName(child, true), true});
             continue;
         }
+        if (refuseSpecial(child, target)) return false;
         if (::access(QFile::encodeName(child).constData(), R_OK) != 0) {
             say(QStringLiteral("zip error: cannot read %1").arg(child));
             return false;

@@ -2,7 +2,8 @@
 // The packing library behind the zip wrapper: writes a list of files into an archive
 // (adding to or updating one that exists), reports through callbacks, libzip underneath.
 // Result codes: 0 ok, 12 nothing to do, 14 the archive could not be written,
-// 15 the archive could not be created, 18 a file to pack could not be read.
+// 15 the archive could not be created, 18 a file to pack could not be read or is
+// no regular file (a pipe, socket or device).
 // Any failure leaves an existing archive as it was.
 #include <QString>
 #include <QStringList>

@@ -1,5 +1,7 @@
 // The program: the window side of the platform, then the main window, which runs
-// its load sequence (database dialog, second-copy test) before it is shown.
+// its load sequence (database dialog, second-copy test) before it is shown;
+// "--version" and "--help" are answered without either.
+#include "about/ProgramCommandLine.h"
 #include "mainwin/forms/frmSerienwertung.h"
 #include "platform/qt/KeyState.h"
 #include "platform/qt/QtUi.h"
@@ -9,6 +11,8 @@
 #include <QApplication>
 
 int main(int argc, char **argv) {
+    // Answered before any window, display or lock is needed.
+    if (const auto code = tarnis::AnswerInfoArguments(argc, argv)) return *code;
     QApplication app(argc, argv);
     QApplication::setApplicationName(tarnis::kAppTitle);
     // The program ends through the main window's shutdown, not when a dialog closes.

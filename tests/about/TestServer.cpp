@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <chrono>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -35,17 +37,22 @@ QString HttpTestServer::base() const { return QStringLiteral("http://127.0.0.1:%
 
 void HttpTestServer::reply(const QString &path, int status, const QByteArray &body) {
     std::lock_guard lock(mutex_);
-    replies_[path] = {status, body, QByteArray()};
+    replies_[path] = {status, body, QByteArray(), 0};
+}
+
+void HttpTestServer::trickle(const QString &path, const QByteArray &body, int msPerByte) {
+    std::lock_guard lock(mutex_);
+    replies_[path] = {200, body, QByteArray(), msPerByte};
 }
 
 void HttpTestServer::replyChunked(const QString &path, int status, const QByteArray &body) {
     std::lock_guard lock(mutex_);
-    replies_[path] = {status, body, QByteArray(), true};
+    replies_[path] = {status, body, QByteArray(), 0, true};
 }
 
 void HttpTestServer::redirect(const QString &path, const QString &to) {
     std::lock_guard lock(mutex_);
-    replies_[path] = {302, QByteArray(), to.toLatin1()};
+    replies_[path] = {302, QByteArray(), to.toLatin1(), 0};
 }
 
 QStringList HttpTestServer::requests() const {
@@ -81,7 +88,7 @@ void HttpTestServer::answer(int client) {
     }
     const QList<QByteArray> words = head.left(head.indexOf("\r\n")).split(' ');
     const QString path = words.size() > 1 ? QString::fromLatin1(words.at(1)) : QString();
-    Reply r{404, "<html><body>Error code: 404</body></html>", QByteArray()};
+    Reply r{404, "<html><body>Error code: 404</body></html>", QByteArray(), 0};
     {
         std::lock_guard lock(mutex_);
         requests_ << QStringLiteral("GET %1").arg(path);
@@ -100,10 +107,21 @@ void HttpTestServer::answer(int client) {
             out += QByteArray::number(chunk.size(), 16) + "\r\n" + chunk + "\r\n";
         }
         out += "0\r\n\r\n";
-    } else {
-        out += r.body;
+        ::send(client, out.constData(), static_cast<size_t>(out.size()), MSG_NOSIGNAL);
+        return;
     }
-    ::send(client, out.constData(), static_cast<size_t>(out.size()), MSG_NOSIGNAL);
+    if (r.msPerByte == 0) {
+        out += r.body;
+        ::send(client, out.constData(), static_cast<size_t>(out.size()), MSG_NOSIGNAL);
+        return;
+    }
+    if (::send(client, out.constData(), static_cast<size_t>(out.size()), MSG_NOSIGNAL) < 0) return;
+    // Until the client gives up (the send fails) or the server stops.
+    for (const char byte : r.body) {
+        if (stop_) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(r.msPerByte));
+        if (::send(client, &byte, 1, MSG_NOSIGNAL) < 0) return;
+    }
 }
 
 ClosedPort::ClosedPort() {

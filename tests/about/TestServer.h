@@ -17,6 +17,7 @@ public:
         int status = 200;
         QByteArray body;
         QByteArray location;  // sent as "Location" when not empty
+        int msPerByte = 0;     // the body trickles out a byte at a time
         bool chunked = false;  // without Content-Length, in chunks of at most 100 bytes
     };
     HttpTestServer();
@@ -27,6 +28,8 @@ public:
     void reply(const QString &path, int status, const QByteArray &body);
     // The same, sent in chunks: the client learns the size only at the end.
     void replyChunked(const QString &path, int status, const QByteArray &body);
+    // Answers `path` with `body`, one byte every `msPerByte` milliseconds.
+    void trickle(const QString &path, const QByteArray &body, int msPerByte);
     // Answers `path` with 302 and a Location header pointing at `to`.
     void redirect(const QString &path, const QString &to);
     // The request lines ("GET /versions.txt") and the raw request heads, in order.

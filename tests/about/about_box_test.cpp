@@ -28,6 +28,9 @@ TEST(AboutBox, ShowsTheFileTimeAndClosesWithOk) {
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d$"))
                     .match(label(box, "lblFiletime"))
                     .hasMatch());
+    // The product name and the texts of the program never render as mark-up.
+    for (QLabel *l : box.findChildren<QLabel *>())
+        if (!l->text().isEmpty()) EXPECT_EQ(l->textFormat(), Qt::PlainText) << l->objectName().toStdString();
     box.show();
     button(box, "cmdOK")->click();
     EXPECT_FALSE(box.isVisible());

@@ -3,6 +3,7 @@
 #include "TestServer.h"
 #include "about/CodeModule.h"
 #include "about/OnlineUpdate.h"
+#include "about/ProgramCheck.h"
 #include "about/ProgramInstaller.h"
 #include "about/UnzipEngine.h"
 #include "platform/text/Clock.h"
@@ -12,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <gmock/gmock.h>
@@ -30,6 +33,19 @@ const QString kQuestion = QStringLiteral(
 const QString kRestart =
     QStringLiteral("information\tBitte starten Sie das Programm neu, damit die Änderungen aktiv werden!");
 const QString kStamp = QStringLiteral("20261205120000");
+const QString kNoProgram = QStringLiteral("information\tDas heruntergeladene Archiv enthält kein Programm!");
+const QString kNotRunnable =
+    QStringLiteral("information\tDie heruntergeladene Datei ist kein lauffähiges Programm für diesen Rechner.\\n");
+
+// A program that runs here and answers "--version".
+QByteArray newProgram() {
+    static const QByteArray bytes = readAll(QStringLiteral(TARNIS_FAKE_PROGRAM));
+    return bytes;
+}
+
+QString hashOf(const QByteArray &bytes) {
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
 
 class Update : public ::testing::Test {
 protected:
@@ -45,12 +61,20 @@ protected:
         context.tempDir = root.filePath(QStringLiteral("tmp")) + u'/';
         context.programFile = program;
         const QString zip = root.filePath(QStringLiteral("tarnis.zip"));
-        makeZip(zip, {{QStringLiteral("bin/Tarnis"), "new program"}, {QStringLiteral("liesmich.txt"), "x"}});
-        archive = readAll(zip);
-        hash = QString::fromLatin1(QCryptographicHash::hash(archive, QCryptographicHash::Sha256).toHex());
+        ASSERT_FALSE(newProgram().isEmpty());
+        archive = zipOf({{QStringLiteral("bin/Tarnis"), newProgram()}, {QStringLiteral("liesmich.txt"), "x"}});
+        hash = hashOf(archive);
         server.reply(QStringLiteral("/tarnis.zip"), 200, archive);
     }
+    QByteArray zipOf(const QList<ZipEntry> &entries) {
+        const QString zip = root.filePath(QStringLiteral("made.zip"));
+        EXPECT_TRUE(makeZip(zip, entries));
+        const QByteArray bytes = readAll(zip);
+        QFile::remove(zip);
+        return bytes;
+    }
     void TearDown() override {
+        qunsetenv("FAKE_PROGRAM_MODE");
         setUi(nullptr);
         setFixedNow(QDateTime());
         CodeModule::setUnzipLibrary({});
@@ -99,7 +123,7 @@ TEST_F(Update, ReplacesTheRunningProgramAndKeepsABackup) {
     EXPECT_TRUE(workFolder.startsWith(context.tempDir)) << workFolder.toStdString();
     EXPECT_EQ(workMode, 0700u);
     EXPECT_THAT(ui.messages(), ElementsAre(kQuestion, kRestart));
-    EXPECT_EQ(readAll(program), "new program");
+    EXPECT_EQ(readAll(program), newProgram());
     EXPECT_EQ(QFileInfo(program).permissions(), QFileInfo(program + "_" + kStamp).permissions());
     struct stat st {};
     ::stat(QFile::encodeName(program).constData(), &st);
@@ -176,7 +200,7 @@ TEST_F(Update, RowsAreReadByProductNumber) {
     const std::pair<const char *, const char *> cases[] = {
         {"06#3.1.0", "3.1.0|"},
         {" 6.0 #3.1.0#  abc\r", "3.1.0|abc"},
-        {"6#3.1.0\r", "3.1.0\r|"},  // the CR stays with the last field
+        {"6#3.1.0\r", "3.1.0|"},  // the CR of a CR LF row end goes
         {"6#3.1.0#\r", "3.1.0|"},
         {"6##x#y", "|x"},
         {"6", "-"}, {"6abc#3.1.0", "-"}, {"60#3.1.0", "-"}, {"#3.1.0", "-"},
@@ -204,7 +228,7 @@ TEST_F(Update, NoDownloadsNothingAndEachYesIsTried) {
     EXPECT_EQ(ui.messages().size(), 2);
     EXPECT_EQ(programFolder(), QStringList({"Tarnis", "Tarnis_" + kStamp, "Tarnis_" + kStamp + "_1"}));
     EXPECT_EQ(readAll(program + "_" + kStamp), "old program");
-    EXPECT_EQ(readAll(program + "_" + kStamp + "_1"), "new program");
+    EXPECT_EQ(readAll(program + "_" + kStamp + "_1"), newProgram());
     EXPECT_TRUE(tempFolderEmpty());
 }
 
@@ -217,6 +241,10 @@ TEST_F(Update, BadDownloadsAndFailingStepsAreNeverInstalled) {
     writeAll(root.filePath(QStringLiteral("prog/.Tarnis.new-AAAAAA")), "stale");
     makeZip(root.filePath(QStringLiteral("other.zip")), {{QStringLiteral("Tarnis2"), "x"}});
     const QByteArray other = readAll(root.filePath(QStringLiteral("other.zip")));
+    const QByteArray readme = zipOf({{QStringLiteral("liesmich.txt"), "Tarnis"}});
+    const QByteArray folder =
+        zipOf({ZipEntry(QStringLiteral("Tarnis/")).asFolder(), {QStringLiteral("Tarnis/x"), newProgram()}});
+    const QByteArray linked = zipOf({ZipEntry(QStringLiteral("Tarnis"), "/bin/true").asLink()});
     const auto failingRename = [](UpdateContext &c) {
         c.installOps.rename = [](const char *, const char *) { return errno = EIO, -1; };
     };
@@ -236,7 +264,7 @@ TEST_F(Update, BadDownloadsAndFailingStepsAreNeverInstalled) {
         int archiveStatus;
         const QByteArray *served;
         std::function<void(UpdateContext &)> prepare;
-        const char *message;  // the second one; none: only the question
+        QString message;  // the second one; empty: only the question
         bool downloads;
     } cases[] = {
         {"archive 404", "6#3.1.0", 404, &archive, none,
@@ -249,7 +277,10 @@ TEST_F(Update, BadDownloadsAndFailingStepsAreNeverInstalled) {
         {"unzip error", "6#3.1.0", 200, &archive, failingUnzip, "none\tDatei nicht gefunden", true},
         {"archive beyond its cap", "6#3.1.0", 200, &archive, smallCap,
          "heruntergeladen werden!\\nDie Antwort ist größer", true},
-        {"archive without the program", "6#3.1.0", 200, &other, none, nullptr, true},
+        {"archive without the program", "6#3.1.0", 200, &other, none, kNoProgram, true},
+        {"only a readme", "6#3.1.0", 200, &readme, none, kNoProgram, true},
+        {"Tarnis as a folder", "6#3.1.0", 200, &folder, none, kNoProgram, true},
+        {"Tarnis as a link", "6#3.1.0", 200, &linked, none, kNoProgram, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -262,9 +293,9 @@ TEST_F(Update, BadDownloadsAndFailingStepsAreNeverInstalled) {
         ui.answer(QStringLiteral("yes"));
         EXPECT_FALSE(CheckForUpdate(ctx));
         CodeModule::setUnzipLibrary({});
-        ASSERT_EQ(ui.messages().size(), c.message ? 2 : 1);  // never the restart message
-        if (c.message) {
-            EXPECT_THAT(ui.messages()[1].toStdString(), HasSubstr(c.message));
+        ASSERT_EQ(ui.messages().size(), c.message.isEmpty() ? 1 : 2);  // never the restart message
+        if (!c.message.isEmpty()) {
+            EXPECT_THAT(ui.messages()[1].toStdString(), HasSubstr(c.message.toStdString()));
         }
         EXPECT_EQ(server.requests().size() - before, c.downloads ? 2 : 1);
         EXPECT_EQ(readAll(program), "old program");
@@ -307,7 +338,7 @@ TEST_F(Update, CapsHoldWithoutAnAnnouncedSize) {
         for (int i = 0; i < c.messages.size(); ++i)
             EXPECT_TRUE(ui.messages()[i].endsWith(c.messages[i])) << ui.messages()[i].toStdString();
         EXPECT_TRUE(ui.leftoverAnswers().isEmpty());
-        EXPECT_EQ(readAll(program), c.installed ? "new program" : "old program");
+        EXPECT_EQ(readAll(program), c.installed ? newProgram() : QByteArray("old program"));
         EXPECT_TRUE(tempFolderEmpty());
     }
 }
@@ -322,7 +353,7 @@ TEST_F(Update, TheListIsReadAsCp1252) {
 // Across file systems the backup is a copy with the old file's permissions.
 TEST_F(Update, BackupIsCopiedWhereLinksFail) {
     const QString fresh = root.filePath(QStringLiteral("fresh"));
-    writeAll(fresh, "new program");
+    writeAll(fresh, newProgram());
     InstallOps ops;
     ops.link = [](const char *, const char *) { return errno = EXDEV, -1; };
     const InstallResult copied = InstallProgramFile(fresh, program, kStamp, ops);
@@ -330,7 +361,7 @@ TEST_F(Update, BackupIsCopiedWhereLinksFail) {
     EXPECT_EQ(copied.backup, program + "_" + kStamp);
     EXPECT_EQ(readAll(copied.backup), "old program");
     EXPECT_EQ(QFileInfo(copied.backup).permissions(), QFileInfo(program).permissions());
-    EXPECT_EQ(readAll(program), "new program");
+    EXPECT_EQ(readAll(program), newProgram());
 }
 
 // Only the one argument "TEST" turns to the local server.
@@ -338,6 +369,185 @@ TEST_F(Update, TestArgumentTakesTheLocalServer) {
     EXPECT_EQ(UpdateBaseAddress({QStringLiteral("TEST")}), QStringLiteral("http://127.0.0.1:8765/"));
     for (const QStringList &args : {QStringList{}, QStringList{"test"}, QStringList{"TEST", "x"}})
         EXPECT_TRUE(UpdateBaseAddress(args).startsWith(QLatin1String("https://"))) << args.size();
+}
+
+// The ELF header of a good program with one byte changed.
+QByteArray patched(int offset, char value) {
+    QByteArray bytes = newProgram();
+    bytes[offset] = value;
+    return bytes;
+}
+
+// Whatever the archive's "Tarnis" holds, only a program that runs here replaces the
+// installed one, hash or not; the installed program and an earlier backup stay.
+TEST_F(Update, OnlyAProgramThatRunsHereIsInstalled) {
+    const QString oldBackup = program + QStringLiteral("_20250101000000");
+    writeAll(oldBackup, "older program");
+    struct Case {
+        const char *what;
+        QByteArray program;
+        const char *mode;  // how the stand-in answers "--version"
+        const char *reason;
+    } cases[] = {
+        {"17 bytes of text", "Neues Programm!!\n", nullptr, "kein ELF-Format"},
+        {"empty", "", nullptr, "kein ELF-Format"},
+        {"an HTML error page", "<html><body><h1>404 Not Found</h1></body></html>", nullptr, "kein ELF-Format"},
+        {"a script", "#!/bin/sh\necho Tarnis 3.1.0\n", nullptr, "kein ELF-Format"},
+        {"another machine", patched(18, char(newProgram()[18] ^ 0x55)), nullptr, "andere Rechnerarchitektur"},
+        {"another class", patched(4, char(newProgram()[4] == 2 ? 1 : 2)), nullptr, "andere Rechnerarchitektur"},
+        {"another byte order", patched(5, char(newProgram()[5] == 1 ? 2 : 1)), nullptr, "andere Rechnerarchitektur"},
+        {"an object file", patched(16, 1), nullptr, "kein ausführbares Programm."},
+        {"fails on --version", newProgram(), "fail", "mit einem Fehler"},
+        {"says no version", newProgram(), "silent", "keine Version"},
+        {"never answers", newProgram(), "hang", "nicht innerhalb von 0,3 s"},
+    };
+    for (const Case &c : cases) {
+        for (const bool withHash : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (withHash ? " with hash" : ""));
+            ui.clearRecords();
+            const QByteArray served = zipOf({{QStringLiteral("Tarnis"), c.program}});
+            server.reply(QStringLiteral("/tarnis.zip"), 200, served);
+            list(QStringLiteral("6#3.1.0") + (withHash ? u'#' + hashOf(served) : QString()));
+            if (c.mode) qputenv("FAKE_PROGRAM_MODE", c.mode);
+            else qunsetenv("FAKE_PROGRAM_MODE");
+            UpdateContext ctx = context;
+            ctx.runCheckMs = 300;
+            ui.answer(QStringLiteral("yes"));
+            EXPECT_FALSE(CheckForUpdate(ctx));
+            ASSERT_EQ(ui.messages().size(), 2);
+            EXPECT_THAT(ui.messages()[1].toStdString(), HasSubstr(kNotRunnable.toStdString()));
+            EXPECT_THAT(ui.messages()[1].toStdString(), HasSubstr(c.reason));
+            EXPECT_EQ(readAll(program), "old program");
+            EXPECT_EQ(readAll(oldBackup), "older program");
+            EXPECT_EQ(programFolder(), QStringList({"Tarnis", "Tarnis_20250101000000"}));
+            EXPECT_TRUE(tempFolderEmpty());
+        }
+    }
+}
+
+// The program answers "--version" and "--help" with no display and no window system,
+// and so passes the check an update makes of it.
+TEST_F(Update, TheProgramAnswersVersionAndHelpWithoutADisplay) {
+    const QString built = QStringLiteral(TARNIS_BUILT_PROGRAM);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(name);
+    const std::pair<const char *, const char *> cases[] = {
+        {"--version", "^Lrv\\. Tarnis \\d+\\.\\d+\\.\\d+\\n$"},
+        {"--help", "TEST.*\\n.*--version.*\\n.*--help"},
+    };
+    for (const auto &[argument, pattern] : cases) {
+        SCOPED_TRACE(argument);
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(built, {QString::fromLatin1(argument)});
+        ASSERT_TRUE(process.waitForFinished(10000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 0);
+        const QString out = QString::fromUtf8(process.readAllStandardOutput());
+        EXPECT_TRUE(QRegularExpression(QString::fromLatin1(pattern), QRegularExpression::DotMatchesEverythingOption)
+                        .match(out)
+                        .hasMatch())
+            << out.toStdString();
+    }
+    const QString copy = root.filePath(QStringLiteral("copy"));
+    ASSERT_TRUE(QFile::copy(built, copy));
+    EXPECT_EQ(CheckRunnableProgram(copy, QStringLiteral("/proc/self/exe"), 10000), QString());
+}
+
+// Only the program file is unpacked, and never past its limit (counted as it is
+// written, whatever the archive declares); room in both folders is checked first.
+TEST_F(Update, UnpackingIsBoundedAndNeedsRoom) {
+    const qint64 cap = newProgram().size();
+    const QByteArray zeros(cap + 1, '\0');
+    const QString progFolder = root.filePath(QStringLiteral("prog"));
+    const QString tooLarge = QStringLiteral("größer als %1 MiB").arg((cap + (1 << 20) - 1) >> 20);
+    struct Case {
+        const char *what;
+        QList<ZipEntry> entries;
+        QString fullFolder;  // reports 1000 bytes free
+        QString message;     // the second; empty: installed
+    } cases[] = {
+        {"a bomb", {{QStringLiteral("Tarnis"), zeros}}, QString(), tooLarge},
+        {"a program of exactly the limit", {{QStringLiteral("Tarnis"), newProgram()}}, QString(), QString()},
+        {"other entries past the limit",
+         {{QStringLiteral("daten/gross.bin"), zeros}, {QStringLiteral("Tarnis"), newProgram()}, {QStringLiteral("x/Tarnis/y"), zeros}},
+         QString(),
+         QString()},
+        {"no room in the temporary folder", {{QStringLiteral("Tarnis"), newProgram()}}, context.tempDir,
+         QStringLiteral("Im temporären Ordner")},
+        {"no room in the program folder", {{QStringLiteral("Tarnis"), newProgram()}}, progFolder,
+         QStringLiteral("Im Programmordner")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ui.clearRecords();
+        writeAll(program, "old program");
+        for (const QString &f : programFolder())
+            if (f != QLatin1String("Tarnis")) QFile::remove(progFolder + u'/' + f);
+        server.reply(QStringLiteral("/tarnis.zip"), 200, zipOf(c.entries));
+        list(QStringLiteral("6#3.1.0"));
+        UpdateContext ctx = context;
+        ctx.maxProgramBytes = cap;
+        ctx.freeBytes = [&](const QString &folder) {
+            return QDir(folder) == QDir(c.fullFolder) ? qint64(1000) : qint64(1) << 40;
+        };
+        ui.answer(QStringLiteral("yes"));
+        if (c.message.isEmpty()) ui.answer(QStringLiteral("ok"));
+        cmdCheckNewVersion_Click(ctx, true);
+        ASSERT_EQ(ui.messages().size(), 2);
+        if (c.message.isEmpty()) {
+            EXPECT_EQ(ui.messages()[1], kRestart);
+            EXPECT_EQ(readAll(program), newProgram());
+        } else {
+            EXPECT_THAT(ui.messages()[1].toStdString(), HasSubstr(c.message.toStdString()));
+            EXPECT_EQ(readAll(program), "old program");
+            EXPECT_EQ(programFolder(), QStringList({"Tarnis"}));
+        }
+        EXPECT_TRUE(tempFolderEmpty());
+    }
+}
+
+// A work folder that a killed run left goes when the next update starts; nothing else
+// in the temporary folder is touched.
+TEST_F(Update, AWorkFolderOfAKilledRunIsRemoved) {
+    const QString stale = context.tempDir + QStringLiteral("tarnis-update-AbC123");
+    QDir().mkpath(stale + QStringLiteral("/unpacked"));
+    writeAll(stale + QStringLiteral("/unpacked/Tarnis"), "half");
+    QDir().mkpath(context.tempDir + QStringLiteral("tarnis-other"));
+    writeAll(context.tempDir + QStringLiteral("tarnis-update.txt"), "kept");
+    list(QStringLiteral("1#2.0\n"));
+    EXPECT_FALSE(CheckForUpdate(context));
+    EXPECT_EQ(QDir(context.tempDir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList({"tarnis-other", "tarnis-update.txt"}));
+}
+
+// A slow server never holds the window for long: the list must come whole within its
+// time, the archive must not crawl below its speed; each abandon says why.
+TEST_F(Update, SlowServersAreAbandoned) {
+    QByteArray slowList(60, ' ');
+    slowList.prepend("6#3.1.0\n");
+    server.trickle(QStringLiteral("/versions.txt"), slowList, 100);
+    UpdateContext ctx = context;
+    ctx.listLimits.totalMs = 1000;
+    EXPECT_FALSE(CheckForUpdate(ctx));
+    EXPECT_THAT(ui.messages(), ElementsAre("information\tKeine Versionsinformationen im Internet gefunden!\\nDie "
+                                           "Antwort kam nicht innerhalb von 1 s vollständig an; der Versuch "
+                                           "wurde abgebrochen."));
+
+    ui.clearRecords();
+    list(QStringLiteral("6#3.1.0"));
+    server.trickle(QStringLiteral("/tarnis.zip"), archive, 20);
+    ctx = context;
+    ctx.archiveLimits.lowSpeedBytes = 1024;
+    ctx.archiveLimits.lowSpeedSeconds = 1;
+    ui.answer(QStringLiteral("yes"));
+    EXPECT_FALSE(CheckForUpdate(ctx));
+    ASSERT_EQ(ui.messages().size(), 2);
+    EXPECT_THAT(ui.messages()[1].toStdString(),
+                HasSubstr("heruntergeladen werden!\\nDie Übertragung war 1 s lang langsamer als 1024 Bytes/s und "
+                          "wurde abgebrochen."));
+    EXPECT_EQ(readAll(program), "old program");
+    EXPECT_TRUE(tempFolderEmpty());
 }
 
 }  // namespace

@@ -6,9 +6,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <cstring>
 #include <gmock/gmock.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/time.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <zip.h>
 
 using namespace tarnis;
@@ -135,6 +141,55 @@ TEST_F(Zip, UpdateReplacesOnlyWithNewerFiles) {
     zip.setUpdatingZip(false);
     ASSERT_EQ(zip.MakeZipFile(), 0);
     EXPECT_EQ(readZip(zip.ZipFileName()).value("sub/b.txt"), "beta 2");
+}
+
+// Only regular files are packed. A link to a folder is passed over while a folder is
+// walked; a pipe, socket or device stops the run with its name and is never opened
+// (opening a pipe would block here for good).
+TEST_F(Zip, OnlyRegularFilesArePacked) {
+    const QString sub = file("sub");
+    const auto link = [](const QString &target, const QString &at) {
+        return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(at).constData()) == 0;
+    };
+    ASSERT_TRUE(link(dir.filePath("data"), sub + "/to-folder"));
+    ASSERT_TRUE(link(file("a.txt"), sub + "/to-file"));
+    zip.AddFile(file("sub"));
+    zip.setRecurseFolders(true);
+    ASSERT_EQ(zip.MakeZipFile(), 0) << zip.GetLastMessage().toStdString();
+    EXPECT_EQ(readZip(zip.ZipFileName()).keys(), QStringList({"sub/", "sub/b.txt", "sub/to-file"}));
+    EXPECT_EQ(readZip(zip.ZipFileName()).value("sub/to-file"), "alpha");
+    const QByteArray before = readAll(zip.ZipFileName());
+
+    // Each special file alone in its own folder.
+    const auto folderFor = [&](const char *kind) {
+        const QString folder = dir.filePath(QStringLiteral("special-") + kind);
+        QDir().mkpath(folder);
+        return folder + u'/' + kind;
+    };
+    const QString pipe = folderFor("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString device = folderFor("device");
+    ASSERT_TRUE(link(QStringLiteral("/dev/zero"), device));
+    const QString socketPath = folderFor("socket");
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, QFile::encodeName(socketPath).constData(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    for (const QString &path : {pipe, device, socketPath}) {
+        for (const bool named : {true, false}) {
+            SCOPED_TRACE(path.toStdString() + (named ? " named" : " in a folder"));
+            CGZipFiles other;
+            other.setZipFileName(zip.ZipFileName());
+            other.setRecurseFolders(true);
+            other.AddFile(named ? path : QFileInfo(path).absolutePath());
+            EXPECT_EQ(other.MakeZipFile(), 18);
+            EXPECT_THAT(other.GetLastMessage().toStdString(),
+                        HasSubstr(path.toStdString() + " ist keine gewöhnliche Datei"));
+            EXPECT_EQ(readAll(zip.ZipFileName()), before);
+        }
+    }
+    ::close(sock);
 }
 
 }  // namespace

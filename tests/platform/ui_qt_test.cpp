@@ -156,4 +156,68 @@ TEST_F(QtUiTest, ProgressWindowImportNoteAndBusyPointerComeFreshAndGo) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
+// Texts of data and from outside show as they are: no label of a message box, an
+// input, the error dialog, the progress window or the import note renders mark-up.
+TEST_F(QtUiTest, TextsShowAsPlainText) {
+    const QString markup = QStringLiteral("3.1.0 <b>fett</b> <font color=red size=6>SICHER</font>");
+    QStringList rich;
+    const auto check = [&](const QString &what, QWidget *window) {
+        for (QLabel *label : window->findChildren<QLabel *>())
+            if (!label->text().isEmpty() && label->textFormat() != Qt::PlainText) rich << what + ": " + label->text();
+    };
+    whenModalOpens([&](QWidget *w) {
+        check("message", w);
+        qobject_cast<QMessageBox *>(w)->button(QMessageBox::Ok)->click();
+    });
+    ui.message(markup, MsgButtons::Ok, MsgIcon::Information);
+    whenModalOpens([&](QWidget *w) {
+        check("input", w);
+        qobject_cast<QDialog *>(w)->reject();
+    });
+    ui.inputText(markup, QString(), QString());
+    frmShowError error({AppError(5, markup, markup), QStringLiteral("1. <b>Fett</b>, <i>X</i>"), markup});
+    check("error dialog", &error);
+    ui.showProgress(2);
+    check("progress", ui.progressWindow());
+    ui.hideProgress();
+    ui.showImportNote();
+    check("import note", importNoteWindow());
+    ui.hideImportNote();
+    EXPECT_EQ(rich, QStringList());
+}
+
+// A long hint (or error text) is shown whole: its band and the window grow.
+TEST_F(QtUiTest, ErrorDialogShowsTheWholeHint) {
+    const QString hint = QStringLiteral(
+        "Hallo Anwender: Bitte überprüfen Sie die Voreinstellungen unter dem Menüpunkt\r"
+        "Einstellungen -> Voreinstallungen -> Grundeinstellungen -> Anzahl zu verwaltender Läufe !");
+    const QString longText = QString(QStringLiteral("Eine lange Beschreibung des Fehlers. ")).repeated(12);
+    struct Case {
+        const char *what;
+        ErrorReport report;
+    } cases[] = {
+        {"short", {AppError(5, "x", "y"), QStringLiteral("kurz"), QStringLiteral("P")}},
+        {"long hint", {AppError(5, "x", "y"), hint, QStringLiteral("PL_PrintGruppe")}},
+        {"long hint and error text", {AppError(5, "x", longText), hint + u'\r' + hint, QStringLiteral("P")}},
+    };
+    int designedHeight = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        frmShowError dialog(c.report);
+        dialog.show();
+        QCoreApplication::processEvents();
+        if (designedHeight == 0) designedHeight = dialog.height();
+        for (QLabel *label : {dialog.lblError, dialog.lblZusatzText}) {
+            EXPECT_GE(label->height(), label->heightForWidth(label->width())) << label->objectName().toStdString();
+            // Inside its band, not under the band below.
+            const QRect inBand = QRect(label->mapTo(label->parentWidget(), QPoint()), label->size());
+            EXPECT_TRUE(label->parentWidget()->rect().contains(inBand)) << label->objectName().toStdString();
+        }
+        for (QPushButton *button : {dialog.cmdEnde, dialog.cmdWeiter})
+            EXPECT_TRUE(dialog.rect().contains(QRect(button->mapTo(&dialog, QPoint()), button->size())));
+        if (qstrcmp(c.what, "short") == 0) EXPECT_EQ(dialog.height(), designedHeight);
+        else EXPECT_GT(dialog.height(), designedHeight);
+    }
+}
+
 }  // namespace

@@ -1,6 +1,10 @@
 #include "season_case.h"
 
+#include "season_archive.h"
 #include "season_files.h"
+
+#include "TestServer.h"
+#include "about/forms/frmAbout.h"
 
 #include "core/db/Create.h"
 #include "core/db/Globals.h"
@@ -18,6 +22,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTextStream>
 #include <algorithm>
@@ -66,6 +71,8 @@ public:
         else if (step == QLatin1String("messages")) messages(argument);
         else if (step == QLatin1String("pages")) pages(argument);
         else if (step == QLatin1String("settings")) settings(argument);
+        else if (step == QLatin1String("archive")) archive(argument);
+        else if (step == QLatin1String("update")) update(argument);
         else throw StepFailure{QStringLiteral("unknown step \"%1\"").arg(step)};
         checkDialogs();
     }
@@ -214,6 +221,39 @@ private:
             lines << s.section + QLatin1Char('\t') + s.key + QLatin1Char('\t') + value;
         }
         write(file.trimmed(), lines);
+    }
+
+    // archive <file> <recipe>: see makeUpdateArchive.
+    void archive(const QString &text) {
+        const QString trimmed = text.trimmed();
+        const qsizetype blank = trimmed.indexOf(QLatin1Char(' '));
+        if (blank < 0) throw StepFailure{QStringLiteral("expected \"archive <file> <recipe>\"")};
+        QString why;
+        if (!makeUpdateArchive(QDir(work_).absoluteFilePath(trimmed.left(blank)), trimmed.mid(blank + 1), work_, &why))
+            throw StepFailure{why};
+    }
+
+    // Serves the folder's version list and archive on 127.0.0.1 and clicks the about
+    // box's "neue Version?"; the program file it replaces is "<work>/tarnis".
+    void update(const QString &text) {
+        const QString folder = QDir(work_).absoluteFilePath(text.trimmed());
+        if (text.trimmed().isEmpty() || !QFileInfo(folder).isDir())
+            throw StepFailure{QStringLiteral("no folder \"%1\"").arg(text.trimmed())};
+        tarnis::test::HttpTestServer server;
+        for (const QString &name : {QStringLiteral("versions.txt"), QStringLiteral("tarnis.zip")}) {
+            QFile file(QDir(folder).filePath(name));
+            if (file.open(QIODevice::ReadOnly)) server.reply(u'/' + name, 200, file.readAll());
+        }
+        qputenv("TARNIS_TEST_UPDATE_URL", server.base().toUtf8());
+        {
+            frmAbout box;
+            box.show();
+            box.findChild<QPushButton *>(QStringLiteral("cmdCheckNewVersion"))->click();
+            box.findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
+        }
+        qunsetenv("TARNIS_TEST_UPDATE_URL");
+        checkDialogs();
+        checkLeftovers();
     }
 
     void write(const QString &file, const QStringList &lines) {

@@ -64,6 +64,7 @@ int main(int argc, char **argv) {
     qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toUtf8());
     qunsetenv("TARNIS_TEST_MODIFIERS");
     qunsetenv("TARNIS_TEST_NOW");
+    qunsetenv("TARNIS_TEST_UPDATE_URL");
     QTemporaryDir scratch;
     qputenv("TARNIS_PRINT_PDF", scratch.filePath(QStringLiteral("printed.pdf")).toUtf8());
     qInstallMessageHandler(quietHandler);

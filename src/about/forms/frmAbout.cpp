@@ -45,6 +45,7 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent) {
     lblDisclaimer = new QLabel(SSPanel1);
     lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
     lblDisclaimer->setWordWrap(false);
+    for (QLabel *label : {lblTitle, lblVersion, lblFiletime, lblDisclaimer}) label->setTextFormat(Qt::PlainText);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), SSPanel1);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLocale>
 #include <QLibraryInfo>
 #include <QMessageBox>
@@ -71,6 +72,8 @@ MsgAnswer QtUi::message(const QString &text, MsgButtons buttons, MsgIcon icon, c
     case MsgButtons::YesNoCancel: standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     }
     QMessageBox box(boxIcon, title.isEmpty() ? kAppTitle : title, displayText(text), standard, owner());
+    // A text from outside (a version list, a result line) never renders as mark-up.
+    box.setTextFormat(Qt::PlainText);
     // The first button is the default, as in the message boxes the users know.
     box.setDefaultButton(buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? QMessageBox::Yes
                                                                                             : QMessageBox::Ok);
@@ -140,11 +143,14 @@ std::optional<int> QtUi::pickRace(int maxRace) { return showRacePicker(maxRace);
 std::optional<QString> QtUi::pickAgeClass(const QStringList &classes) { return showAgeClassPicker(classes); }
 
 std::optional<QString> QtUi::inputText(const QString &prompt, const QString &title, const QString &fallback) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(owner(), title.isEmpty() ? kAppTitle : title, displayText(prompt),
-                                               QLineEdit::Normal, fallback, &ok);
-    if (!ok) return std::nullopt;
-    return text;
+    QInputDialog dialog(owner());
+    dialog.setWindowTitle(title.isEmpty() ? kAppTitle : title);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setLabelText(displayText(prompt));
+    dialog.setTextValue(fallback);
+    for (QLabel *label : dialog.findChildren<QLabel *>()) label->setTextFormat(Qt::PlainText);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue();
 }
 
 std::optional<quint32> QtUi::chooseColour(quint32 preset) {

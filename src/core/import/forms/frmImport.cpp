@@ -27,6 +27,7 @@ frmImport::frmImport(QWidget *owner) : QDialog(owner) {
     row->addWidget(Picture2);
     lblInfo = new QLabel(QStringLiteral("Import läuft..."), fraInfo);
     lblInfo->setObjectName(QStringLiteral("lblInfo"));
+    lblInfo->setTextFormat(Qt::PlainText);
     lblInfo->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Import läuft ... 0000000")));
     row->addWidget(lblInfo, 1);
     layout->addWidget(fraInfo);

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace tarnis {
@@ -36,6 +37,8 @@ QLabel *bandLabel(QGroupBox *box, const QString &name) {
     auto *label = new QLabel(box);
     label->setObjectName(name);
     label->setWordWrap(true);
+    // Texts from data (a result line, a file name) never render as mark-up.
+    label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto *layout = new QVBoxLayout(box);
@@ -124,9 +127,28 @@ frmShowError::frmShowError(const ErrorReport &report) : QDialog(nullptr), report
     connect(Command1, &QPushButton::clicked, this, [this] { SaveErrorReport(report_); });
 }
 
+void frmShowError::fitTexts() {
+    layout()->activate();  // gives the labels their designed widths and heights
+    int extra = 0;
+    for (QLabel *label : {lblError, lblZusatzText}) {
+        const int missing = label->heightForWidth(label->width()) - label->height();
+        if (missing <= 0) continue;
+        QWidget *band = label->parentWidget();
+        band->setFixedHeight(band->height() + missing);
+        extra += missing;
+    }
+    if (extra == 0) return;
+    int height = this->height() + extra;
+    if (const QScreen *screen = this->screen()) height = std::min(height, screen->availableGeometry().height());
+    setFixedSize(width(), height);
+    layout()->activate();
+}
+
 void frmShowError::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
     activated();
+    // Measured once the style has set the fonts and the bands their margins.
+    fitTexts();
     cmdWeiter->setFocus();
 }
 

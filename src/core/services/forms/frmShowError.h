@@ -36,6 +36,9 @@ protected:
 
 private:
     void activated();
+    // The bands of the error text and the hint grow, and the window with them, until
+    // their whole texts show.
+    void fitTexts();
 
     ErrorReport report_;
     ErrorChoice choice_ = ErrorChoice::Continue;

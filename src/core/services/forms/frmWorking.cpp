@@ -23,6 +23,7 @@ frmWorking::frmWorking(QWidget *owner)
 
     caption = new QLabel(QStringLiteral("Bearbeitung läuft ..."), sspWorking);
     caption->setObjectName(QStringLiteral("lblCaption"));
+    caption->setTextFormat(Qt::PlainText);
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPointSizeF(13.5);
     caption->setFont(font);

@@ -1,0 +1,76 @@
+#include "about/ProgramCheck.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+
+#include <elf.h>
+#include <sys/stat.h>
+
+namespace tarnis {
+namespace {
+
+// The ELF identification and the machine field: what must match for the file to run here.
+struct ElfKind {
+    unsigned char elfClass = 0;
+    unsigned char byteOrder = 0;
+    quint16 type = 0;
+    quint16 machine = 0;
+};
+
+bool readElfKind(const QString &path, ElfKind *kind) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray head = file.read(EI_NIDENT + 4);
+    if (head.size() < EI_NIDENT + 4 || !head.startsWith(QByteArray(ELFMAG, SELFMAG))) return false;
+    kind->elfClass = static_cast<unsigned char>(head[EI_CLASS]);
+    kind->byteOrder = static_cast<unsigned char>(head[EI_DATA]);
+    const auto byte = [&](int i) { return static_cast<quint16>(static_cast<unsigned char>(head[i])); };
+    const bool little = kind->byteOrder == ELFDATA2LSB;
+    kind->type = little ? quint16(byte(16) | byte(17) << 8) : quint16(byte(16) << 8 | byte(17));
+    kind->machine = little ? quint16(byte(18) | byte(19) << 8) : quint16(byte(18) << 8 | byte(19));
+    return true;
+}
+
+}  // namespace
+
+QString CheckRunnableProgram(const QString &file, const QString &reference, int timeoutMs) {
+    struct stat st {};
+    if (::lstat(QFile::encodeName(file).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return QStringLiteral("Die Datei fehlt oder ist keine gewöhnliche Datei.");
+    ElfKind mine, theirs;
+    if (!readElfKind(reference, &mine)) return QStringLiteral("Das laufende Programm kann nicht gelesen werden.");
+    if (!readElfKind(file, &theirs)) return QStringLiteral("Die Datei ist kein ausführbares Programm (kein ELF-Format).");
+    if (theirs.elfClass != mine.elfClass || theirs.byteOrder != mine.byteOrder || theirs.machine != mine.machine)
+        return QStringLiteral("Das Programm ist für eine andere Rechnerarchitektur gebaut.");
+    if (theirs.type != ET_EXEC && theirs.type != ET_DYN)
+        return QStringLiteral("Die Datei ist kein ausführbares Programm.");
+    // Only the owner may run it, and only while it is checked here.
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(environment);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    process.start(file, {QStringLiteral("--version")});
+    if (!process.waitForStarted(timeoutMs)) return QStringLiteral("Das Programm lässt sich nicht starten.");
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished(1000);
+        return QStringLiteral("Das Programm hat auf \"--version\" nicht innerhalb von %1 s geantwortet.")
+            .arg(QString::number(timeoutMs / 1000.0, 'g', 3).replace(u'.', u','));
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return QStringLiteral("Das Programm endete bei \"--version\" mit einem Fehler.");
+    static const QRegularExpression versionLine(QStringLiteral("^[^\\n]*\\d+\\.\\d+"));
+    if (!versionLine.match(QString::fromUtf8(process.readAllStandardOutput().left(4096))).hasMatch())
+        return QStringLiteral("Das Programm nennt auf \"--version\" keine Version.");
+    return QString();
+}
+
+}  // namespace tarnis

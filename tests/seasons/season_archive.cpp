@@ -1,0 +1,90 @@
+#include "season_archive.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+
+#include <algorithm>
+#include <cstring>
+#include <zip.h>
+
+namespace seasons {
+namespace {
+
+// A source of `size` zero bytes that never holds them in memory.
+struct Zeros {
+    zip_uint64_t size = 0;
+    zip_uint64_t offset = 0;
+    zip_error_t error{};
+};
+
+zip_int64_t zerosCallback(void *user, void *data, zip_uint64_t length, zip_source_cmd_t command) {
+    auto *zeros = static_cast<Zeros *>(user);
+    switch (command) {
+    case ZIP_SOURCE_OPEN:
+        zeros->offset = 0;
+        return 0;
+    case ZIP_SOURCE_READ: {
+        const zip_uint64_t n = std::min(length, zeros->size - zeros->offset);
+        std::memset(data, 0, static_cast<size_t>(n));
+        zeros->offset += n;
+        return static_cast<zip_int64_t>(n);
+    }
+    case ZIP_SOURCE_CLOSE:
+        return 0;
+    case ZIP_SOURCE_STAT: {
+        auto *st = static_cast<zip_stat_t *>(data);
+        zip_stat_init(st);
+        st->size = zeros->size;
+        st->valid |= ZIP_STAT_SIZE;
+        return sizeof(zip_stat_t);
+    }
+    case ZIP_SOURCE_ERROR:
+        return zip_error_to_data(&zeros->error, data, length);
+    case ZIP_SOURCE_FREE:
+        delete zeros;
+        return 0;
+    case ZIP_SOURCE_SUPPORTS:
+        return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ, ZIP_SOURCE_CLOSE, ZIP_SOURCE_STAT,
+                                              ZIP_SOURCE_ERROR, ZIP_SOURCE_FREE, -1);
+    default:
+        return -1;
+    }
+}
+
+}  // namespace
+
+bool makeUpdateArchive(const QString &zipPath, const QString &recipe, const QString &work, QString *why) {
+    const QStringList words = recipe.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QDir().mkpath(QFileInfo(zipPath).absolutePath());
+    int error = 0;
+    zip_t *zip = zip_open(QFile::encodeName(zipPath).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    if (!zip) {
+        *why = QStringLiteral("cannot create %1").arg(zipPath);
+        return false;
+    }
+    zip_source_t *source = nullptr;
+    if (words.size() == 1 && words[0] == QLatin1String("program")) {
+        source = zip_source_file(zip, TARNIS_BUILT_PROGRAM, 0, -1);
+    } else if (words.size() == 2 && words[0] == QLatin1String("file")) {
+        source = zip_source_file(zip, QFile::encodeName(QDir(work).absoluteFilePath(words[1])).constData(), 0, -1);
+    } else if (words.size() == 2 && words[0] == QLatin1String("zeros") && words[1].toLongLong() > 0) {
+        source = zip_source_function(zip, &zerosCallback, new Zeros{zip_uint64_t(words[1].toLongLong()) << 20, 0, {}});
+    } else {
+        zip_discard(zip);
+        *why = QStringLiteral("expected \"archive <file> program|file <path>|zeros <MiB>\"");
+        return false;
+    }
+    if (source && zip_file_add(zip, "Tarnis", source, 0) < 0) {
+        zip_source_free(source);
+        source = nullptr;
+    }
+    if (!source || zip_close(zip) != 0) {
+        *why = QStringLiteral("cannot write %1: %2").arg(zipPath, QString::fromUtf8(zip_strerror(zip)));
+        zip_discard(zip);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace seasons
