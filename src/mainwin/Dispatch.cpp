@@ -40,7 +40,7 @@ const std::map<int, Entry> &table() {
         {20030, {"mnuKomprimieren", true, &mnuKomprimieren}},
         {20041, {"mnuSichern", true, &mnuSichern}},
         {20042, {"mnuRestaurieren", true, &mnuRestaurieren}},
-        {20043, {"mnuDBErstellen", false, nullptr}},
+        {20043, {"mnuDBErstellen", false, &mnuDBErstellen}},
         {30011, {"mnuVorschau", false, &mnuVorschau}},
         {30012, {"mnuDrucken", false, &mnuDrucken}},
         // A print that fails is reported, never dropped.

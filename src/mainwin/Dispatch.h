@@ -19,7 +19,7 @@ QString CommandProcedure(int id);
 bool CommandReportsFailure(int id);
 
 // The procedure for an ID that runs without a window of its own; empty for IDs the window runs itself
-// (help, about box, database dialog, print mode, hardcopy, printer dialogs,
+// (help, about box, print mode, hardcopy, printer dialogs,
 // preferences) and for IDs that run nothing.
 Command LogicCommand(int id);
 

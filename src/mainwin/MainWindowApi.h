@@ -58,6 +58,9 @@ public:
     virtual void unloadWindow() = 0;
     // Repaints the window and shows the preferences dialog modally over it.
     virtual void showPreferencesDialog() {}
+    // Shows the database dialog modally over the window; true when "&Fertig" stored
+    // its path and race count.
+    virtual bool showDatabaseDialog() { return false; }
 
     // --- tools of the menus and toolbar (found by band and name) ---
     virtual bool toolChecked(const QString &band, const QString &name) const { (void)band; (void)name; return false; }

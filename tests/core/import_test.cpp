@@ -177,6 +177,67 @@ TEST_F(Import, FullWidthFieldsAreKept) {
                 ElementsAre("Schmidt-Rottluff|Anne-Marie|1968|W35|SV Blau-Weiß Hamburg-Nord|01:02:03"));
 }
 
+// A list saved as UTF-8 or holding no result line is refused before the overwrite
+// question, with nothing written; DOS and plain ASCII lists import as ever.
+TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
+    const QStringList list{"Stadtpark", "05.12.2026", "M40 - 10 km Lauf",
+                           resultLine("1", "Müller, Jörg", "71", "TV Beispielheim", "36:40"),
+                           resultLine("2", "Groß, Stefan", "75", "LG Nord", "37:01")};
+    QByteArray utf8, utf8Bom = "\xEF\xBB\xBF", ascii;
+    for (const QString &line : list) utf8 += line.toUtf8() + "\n";
+    for (const QString &line : list.mid(0, 3)) utf8Bom += line.toUtf8() + "\r\n";
+    utf8Bom += resultLine("1", "Mueller, Joerg", "71", "TV", "36:40").toUtf8();
+    for (const QString &line : list.mid(0, 3) + QStringList{resultLine("2", "Gross, Stefan", "75", "LG Nord", "37:01")})
+        ascii += line.toLatin1() + "\r\n";
+    const QByteArray csv = encodeCp850("Platz;Name;Vorname;Jahrgang;Verein;Zeit\n1;Müller;Jörg;1971;TV Beispielheim;36:40\n");
+    const QString refusedUtf8 = "exclamation\tDie Ergebnisliste \"%1\" ist in UTF-8 gespeichert.\\nSie muss im "
+                                "DOS-Zeichensatz (Codepage 850) vorliegen, sonst verschieben Umlaute die Spalten."
+                                "\\nUmwandeln z. B. mit:\\niconv -f UTF-8 -t CP850 \"%1\" > \"%2\"\\nEs wurde "
+                                "nichts importiert.";
+    const QString noResult = "exclamation\tIn der Datei \"%1\" wurde kein Ergebnis gefunden: keine Zeile hat die "
+                             "Form einer Ergebniszeile (Platz mit Punkt, Name mit Komma, Zeit mit Doppelpunkt)."
+                             "\\nEs wurde nichts importiert.";
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        QString message;  // empty: imported
+        QString firstRow;  // Vorname|Zuname|Jahrgang|Verein of the first new row
+    } cases[] = {
+        {"utf8.txt", utf8, refusedUtf8, {}},
+        {"bom.txt", utf8Bom, refusedUtf8, {}},
+        {"ergebnis.csv", csv, noResult, {}},
+        {"leer.txt", QByteArray(), noResult, {}},
+        {"dos.txt", fileBytes(writeList(list, "dos.txt")), {}, "Groß|Stefan|1975|LG Nord"},
+        {"ascii.txt", ascii, {}, "Gross|Stefan|1975|LG Nord"},
+        // a UTF-8 venue above a DOS list: the file as a whole is no UTF-8
+        {"gemischt.txt", QString("Müllheim\r\n").toUtf8() + fileBytes(path("dos.txt")).mid(11), {}, "Groß|Stefan|1975|LG Nord"},
+        // a DOS "ß" at the end of a line is the start of a UTF-8 sequence cut off
+        {"fuss.txt", encodeCp850("Fuß") + ascii.mid(ascii.indexOf('\r')), {}, "Gross|Stefan|1975|LG Nord"},
+    };
+    ASSERT_TRUE(importFile(writeList({"Ort", "Datum", "M40 - 10 km Lauf",
+                                      resultLine("1", "Alt, Anna", "70", "C", "35:00")})));
+    const QStringList before = allRows();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ui.clearRecords();
+        const QString file = writeBytes(c.bytes, c.name);
+        ui.answer("file", file);
+        ui.answer(c.message.isEmpty() ? "yes" : "ok");
+        EXPECT_EQ(EI_Import(), c.message.isEmpty());
+        if (c.message.isEmpty()) {
+            EXPECT_THAT(rows("SELECT Vorname, Zuname, Jahrgang, Verein FROM Teilnehmer WHERE Vorname LIKE 'Gro%'"),
+                        ElementsAre(c.firstRow));
+            gDB->execute("DELETE FROM Teilnehmer WHERE Vorname <> 'Alt'");
+            continue;
+        }
+        QString converted = file;
+        converted.insert(converted.lastIndexOf('.'), "_dos");
+        EXPECT_THAT(ui.messages(), ElementsAre(QString(c.message).replace("%1", file).replace("%2", converted)));
+        EXPECT_THAT(reports(), IsEmpty());
+        EXPECT_EQ(allRows(), before);
+    }
+}
+
 TEST_F(Import, ListsBeyondSixteenBits) {
     SaveSetting("LastUser", "PlPuZuord", "-1");
     QStringList lines{"Ort", "Datum", "M40 - 10 km Lauf"};

@@ -31,6 +31,8 @@ public:
     }
     void SetupGrid() override { calls << QStringLiteral("setup"); }
     void unloadWindow() override { calls << QStringLiteral("unload"); }
+    bool showDatabaseDialog() override { return onDatabaseDialog && onDatabaseDialog(); }
+    std::function<bool()> onDatabaseDialog;
 };
 
 // A series of three races; the race picker offers five.
@@ -162,6 +164,32 @@ TEST_F(DatabaseCommands, DeletionsAskAndReportTheirFailure) {
                                       "3027 mnuPKTloeschen", "3027 mnuAllesLöschen"));
     EXPECT_EQ(cell("SELECT count(*) FROM Teilnehmer"), "1");
     EXPECT_TRUE(window.calls.isEmpty());
+}
+
+// The database dialog: a file created or chosen there is opened at once; closed, or
+// left on the open file, it leaves the window alone.
+TEST_F(DatabaseCommands, DatabaseDialogOpensANewFileAtOnce) {
+    const struct {
+        const char *stored;  // what "&Fertig" stores; nullptr: closed without it
+        bool reloads;
+    } cases[] = {
+        {nullptr, false},
+        {"series.mdb", false},
+        {"fuenf.mdb", true},
+        {"", true},  // an emptied path: the load sequence asks again
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.stored ? c.stored : "closed");
+        window.calls.clear();
+        SaveSetting("LastUser", "Datenbank", gDBPath);
+        window.onDatabaseDialog = [&] {
+            if (!c.stored) return false;
+            SaveSetting("LastUser", "Datenbank", *c.stored ? path(c.stored) : QString());
+            return true;
+        };
+        click(20043);
+        EXPECT_EQ(window.calls, c.reloads ? QStringList{"load"} : QStringList{});
+    }
 }
 
 TEST_F(DatabaseCommands, BackupAndRestoreThatCannotCopyKeepTheDatabase) {

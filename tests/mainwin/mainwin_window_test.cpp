@@ -2,6 +2,7 @@
 // shutdown and the restored placement, and what tool clicks do to the window.
 #include "core/db/Create.h"
 #include "core/db/Globals.h"
+#include "core/dialogs/GetDatabase.h"
 #include "mainwin/InstanceLock.h"
 #include "mainwin/ToolRegistry.h"
 #include "mainwin/forms/GridStyleView.h"
@@ -197,6 +198,40 @@ TEST_F(MainWindowTest, GridColumnsByModeAndAfterASwitchToAnotherSeries) {
     EXPECT_EQ(gRaceCount, 4);
     EXPECT_EQ(window_->gridColumnCount(), 23);
     EXPECT_TRUE(window_->gridColumnVisible(21) && window_->gridColumnCaption(21) == "4");
+}
+
+// "Datenbank erstellen" with a new file of five races while one of three is open: the
+// window goes over to the new file at once, so the lists read the races it holds.
+TEST_F(MainWindowTest, NewSeriesFromTheDatabaseDialogIsOpenedAtOnce) {
+    const QString three = series(3, "drei.mdb"), five = program_.filePath("fuenf.mdb");
+    {
+        const auto old = Database::open(three);
+        old->execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Zwischenwertung) "
+                     "VALUES ('Adler', 'X', 1980, 'M40', 'LG', 25)");
+        old->execute("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES ('M40', 1)");
+    }
+    storeSeries(three);
+    SaveSetting("LastUser", "MaxLaufErf", "3");
+    ASSERT_TRUE(start());
+    onDialog_ = [&] {
+        GenerateDatabase(five, "5");
+        StoreDatabaseChoice(five, "5");
+        return true;
+    };
+    ui_.answer("ok");  // the creation's own message
+    window_->clickTool(20043);
+    EXPECT_EQ(gDB->path(), five);
+    EXPECT_EQ(window_->statusPanel(2), five);
+    EXPECT_EQ(window_->gridCaption(), QString::fromUtf8("0 erfaßte Teilnehmer"));
+    EXPECT_EQ(gRaceCount, 5);
+    EXPECT_EQ(window_->gridColumnCaption(window_->gridColumnCount() - 2), "5");
+
+    ui_.clearRecords();
+    ui_.answer("ok");
+    window_->clickTool(30061);  // the intermediate list of the new, empty series
+    EXPECT_TRUE(reports().isEmpty());
+    EXPECT_THAT(ui_.messages(), ElementsAre(QString::fromUtf8("information\tKeine Teilnehmer in der Endwertung !!!")));
+    EXPECT_TRUE(ui_.leftoverAnswers().isEmpty());
 }
 
 TEST_F(MainWindowTest, ClubFilterFinalOnlyAndHeaderSort) {

@@ -2,6 +2,7 @@
 
 #include "season_archive.h"
 #include "season_files.h"
+#include "season_newdb.h"
 
 #include "TestServer.h"
 #include "about/forms/frmAbout.h"
@@ -79,7 +80,7 @@ public:
 
     // Answers queued but never asked for.
     void checkLeftovers() {
-        const QStringList left = ui_.leftoverAnswers();
+        const QStringList left = ui_.leftoverAnswers() + leftoverNewDatabases();
         if (!left.isEmpty())
             throw StepFailure{QStringLiteral("answers left over: %1").arg(left.join(QStringLiteral(", ")))};
     }
@@ -131,6 +132,11 @@ private:
     void sql(const QString &statement) { db().execute(statement); }
 
     void answer(const QString &text) {
+        QString why;
+        if (text.startsWith(QLatin1String("newdb "))) {
+            if (!queueNewDatabase(text.mid(6), work_, &why)) throw StepFailure{why};
+            return;
+        }
         if (!ui_.answer(text)) throw StepFailure{QStringLiteral("unknown answer \"%1\"").arg(text)};
     }
 
@@ -298,7 +304,9 @@ CaseResult runCase(const QString &caseDir, const QString &workDir, const QString
     {
         frmSerienwertung::setSplashHook([] {});
         databaseDialogShown = false;
-        frmSerienwertung::setDatabaseDialogHook([](QWidget *) {
+        forgetNewDatabases();
+        frmSerienwertung::setDatabaseDialogHook([](QWidget *owner) {
+            if (const std::optional<bool> stored = answerDatabaseDialog(owner)) return *stored;
             databaseDialogShown = true;
             return false;
         });

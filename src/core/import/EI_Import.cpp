@@ -3,6 +3,7 @@
 #include "core/db/Globals.h"
 #include "core/import/Punkteverteilung.h"
 #include "core/import/ResultImport.h"
+#include "core/import/ResultListCheck.h"
 #include "core/services/ShowError.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/OutputText.h"
@@ -51,6 +52,19 @@ bool EI_Import() {
     request.filter = QStringLiteral("Alle Dateien (*)");
     const QString path = ui().openFileName(request);
     if (vb::Trim(path).isEmpty()) return false;
+
+    // A list in the wrong code page or without a single result is told before anything
+    // is asked or written; a file that cannot be read is reported by the import itself.
+    {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            const ResultListProblem problem = CheckResultList(file);
+            if (problem != ResultListProblem::None) {
+                ui().message(ResultListMessage(problem, path), MsgButtons::Ok, MsgIcon::Exclamation);
+                return false;
+            }
+        }
+    }
 
     ImportWindows windows;
     const QString prefix = GetSetting(kSection, QStringLiteral("erfassen"), QString());

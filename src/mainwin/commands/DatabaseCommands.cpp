@@ -163,4 +163,12 @@ void mnuAllesLoeschen(MainWindowApi &window) {
     }
 }
 
+void mnuDBErstellen(MainWindowApi &window) {
+    if (!window.showDatabaseDialog()) return;
+    // A file created or chosen there is opened at once: otherwise the window would go
+    // on with the old file while the settings (the race count) already describe the new.
+    if (GetSetting(QStringLiteral("LastUser"), QStringLiteral("Datenbank"), QString()) == gDBPath) return;
+    window.Form_Load();
+}
+
 }  // namespace tarnis

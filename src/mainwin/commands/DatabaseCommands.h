@@ -1,6 +1,6 @@
 #pragma once
 // The commands of the "&Datenbank" menu: repair, compaction, backup, restore and the
-// four deletions. The database dialog (20043) is shown by the window itself.
+// four deletions, and the database dialog.
 #include "mainwin/MainWindowApi.h"
 
 namespace tarnis {
@@ -13,5 +13,6 @@ void mnuLaufLoeschen(MainWindowApi &window);   // 20011 "mnuLaufLöschen"
 void mnuAKLLoeschen(MainWindowApi &window);    // 20014 "mnuAKLLöschen"
 void mnuPKTloeschen(MainWindowApi &window);    // 20013
 void mnuAllesLoeschen(MainWindowApi &window);  // 20012 "mnuAllesLöschen"
+void mnuDBErstellen(MainWindowApi &window);    // 20043 "Datenbank erstellen"
 
 }  // namespace tarnis

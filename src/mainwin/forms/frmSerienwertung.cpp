@@ -618,10 +618,6 @@ void frmSerienwertung::Impl::dispatch(int id) {
     case 7:
         RunCommand(id, [] { ShowAboutBox(); });
         return;
-    case 20043:
-        // The database dialog only; the open database stays open until the next load.
-        showDatabaseDialog();
-        return;
     case 30020:
         RunCommand(id, [this] { mnuHardcopy(); });
         return;
@@ -638,6 +634,8 @@ void frmSerienwertung::Impl::mnuHardcopy() { vsPrinter->printPicture(q->grab());
 void frmSerienwertung::closeAndShutdown() { close(); }
 
 void frmSerienwertung::unloadWindow() { close(); }
+
+bool frmSerienwertung::showDatabaseDialog() { return d->showDatabaseDialog(); }
 
 void frmSerienwertung::showPreferencesDialog() {
     repaint();

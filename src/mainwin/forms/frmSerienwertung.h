@@ -82,6 +82,7 @@ public:
     int innerWidth() const override;
     void unloadWindow() override;
     void showPreferencesDialog() override;
+    bool showDatabaseDialog() override;
     bool toolChecked(const QString &band, const QString &name) const override;
     void setToolChecked(const QString &band, const QString &name, bool checked) override;
     bool printDirect() const override;

@@ -1,0 +1,98 @@
+#include "core/import/ResultListCheck.h"
+
+#include "core/import/ResultLine.h"
+#include "platform/text/CodePage.h"
+#include "platform/text/Vb.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace tarnis {
+
+namespace {
+
+bool isAscii(const QByteArray &bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Well-formed UTF-8 (no overlong form, no surrogate, nothing beyond U+10FFFF). A
+// line end is never part of a multi-byte sequence, so each line is checked alone.
+bool isUtf8(const QByteArray &bytes) {
+    const auto byte = [&bytes](qsizetype i) { return static_cast<unsigned char>(bytes[i]); };
+    for (qsizetype i = 0; i < bytes.size();) {
+        const unsigned char lead = byte(i);
+        int follow = 0;
+        unsigned char low = 0x80, high = 0xBF;  // the range of the first continuation byte
+        if (lead < 0x80) follow = 0;
+        else if (lead >= 0xC2 && lead <= 0xDF) follow = 1;
+        else if (lead >= 0xE0 && lead <= 0xEF) {
+            follow = 2;
+            if (lead == 0xE0) low = 0xA0;
+            if (lead == 0xED) high = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            follow = 3;
+            if (lead == 0xF0) low = 0x90;
+            if (lead == 0xF4) high = 0x8F;
+        } else return false;
+        if (i + follow >= bytes.size()) return false;  // cut off at the line end
+        for (int k = 1; k <= follow; ++k) {
+            const unsigned char c = byte(i + k);
+            if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF)) return false;
+        }
+        i += 1 + follow;
+    }
+    return true;
+}
+
+// Where the converted list could go: beside the list, "_dos" added to its name.
+QString convertedName(const QString &path) {
+    const QFileInfo info(path);
+    const QString name = info.suffix().isEmpty() ? info.fileName() + QStringLiteral("_dos")
+                                                 : info.completeBaseName() + QStringLiteral("_dos.") + info.suffix();
+    return info.dir().filePath(name);
+}
+
+}  // namespace
+
+ResultListProblem CheckResultList(QIODevice &file) {
+    bool multiByte = false, notUtf8 = false, resultLine = false;
+    try {
+        LineReader reader(file);
+        for (QByteArray bytes; reader.next(bytes);) {
+            if (!notUtf8 && !isAscii(bytes)) {
+                if (isUtf8(bytes)) multiByte = true;
+                else notUtf8 = true;
+            }
+            if (!resultLine) resultLine = isResultLine(vb::Trim(decodeCp850(bytes)));
+            if (notUtf8 && resultLine) break;
+        }
+    } catch (const AppError &) {
+        return ResultListProblem::None;
+    }
+    if (multiByte && !notUtf8) return ResultListProblem::Utf8;
+    if (!resultLine) return ResultListProblem::NoResultLine;
+    return ResultListProblem::None;
+}
+
+QString ResultListMessage(ResultListProblem problem, const QString &path) {
+    switch (problem) {
+    case ResultListProblem::Utf8:
+        return QStringLiteral(
+                   "Die Ergebnisliste \"%1\" ist in UTF-8 gespeichert.\n"
+                   "Sie muss im DOS-Zeichensatz (Codepage 850) vorliegen, sonst verschieben Umlaute die Spalten.\n"
+                   "Umwandeln z. B. mit:\niconv -f UTF-8 -t CP850 \"%1\" > \"%2\"\n"
+                   "Es wurde nichts importiert.")
+            .arg(path, convertedName(path));
+    case ResultListProblem::NoResultLine:
+        return QStringLiteral(
+                   "In der Datei \"%1\" wurde kein Ergebnis gefunden: keine Zeile hat die Form einer "
+                   "Ergebniszeile (Platz mit Punkt, Name mit Komma, Zeit mit Doppelpunkt).\n"
+                   "Es wurde nichts importiert.")
+            .arg(path);
+    case ResultListProblem::None: break;
+    }
+    return QString();
+}
+
+}  // namespace tarnis

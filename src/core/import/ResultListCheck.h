@@ -1,0 +1,25 @@
+#pragma once
+// What a result list must be before the import writes anything of it: DOS text
+// (CP850) that holds at least one result line.
+#include <QIODevice>
+#include <QString>
+
+namespace tarnis {
+
+enum class ResultListProblem {
+    None,
+    // Valid UTF-8 with multi-byte characters: read as CP850, each umlaut would take
+    // two characters and shift the fixed columns of its line.
+    Utf8,
+    // Not one line is a result line (a CSV file, a letter): nothing would be imported.
+    NoResultLine,
+};
+
+// Reads the whole file once. A file that cannot be read to its end is left to the
+// import, which names the line it stops at.
+ResultListProblem CheckResultList(QIODevice &file);
+
+// The German message for a problem of the list at `path`.
+QString ResultListMessage(ResultListProblem problem, const QString &path);
+
+}  // namespace tarnis
