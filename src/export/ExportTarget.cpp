@@ -2,6 +2,7 @@
 
 #include "core/db/Globals.h"
 #include "platform/errors/AppError.h"
+#include "platform/files/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,10 +20,13 @@ bool isOpenSeriesFile(const QString &path) {
 }
 
 void checkExportTarget(const QString &path) {
-    if (!isOpenSeriesFile(path)) return;
-    throw AppError(75, kRuntimeSource,
-                   QStringLiteral("Die Datei \"%1\" ist die geöffnete Seriendatei und wird nicht überschrieben.")
-                       .arg(QDir::toNativeSeparators(path)));
+    if (isOpenSeriesFile(path))
+        throw AppError(75, kRuntimeSource,
+                       QStringLiteral("Die Datei \"%1\" ist die geöffnete Seriendatei und wird nicht überschrieben.")
+                           .arg(QDir::toNativeSeparators(path)));
+    // Before any question about replacing it: the answer could not be followed.
+    if (const QString reason = writeProtectionReason(path); !reason.isEmpty())
+        throw AppError(75, kRuntimeSource, reason);
 }
 
 }  // namespace tarnis

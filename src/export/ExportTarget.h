@@ -10,7 +10,8 @@ namespace tarnis {
 // True when path names the open series file, under its own or another name (a link).
 bool isOpenSeriesFile(const QString &path);
 
-// Raises 75 with a German description when path names the open series file.
+// Raises 75 with a German description when path names the open series file or a
+// write-protected file.
 void checkExportTarget(const QString &path);
 
 }  // namespace tarnis

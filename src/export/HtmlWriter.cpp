@@ -81,6 +81,11 @@ HtmlWriter::~HtmlWriter() = default;  // an uncommitted writer removes its tempo
 bool HtmlWriter::HTML_OpenFile(const QString &path) {
     try {
         if (path.isEmpty() || isOpenSeriesFile(path)) return false;
+        // Asked whether to replace it, the user could only be told afterwards that it cannot be.
+        if (const QString reason = writeProtectionReason(path); !reason.isEmpty()) {
+            ui().message(reason, MsgButtons::Ok, MsgIcon::Critical);
+            return false;
+        }
         if (pathPresent(path)) {
             const QFileInfo info(path);
             const QDateTime changed = info.lastModified();

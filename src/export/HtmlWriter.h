@@ -39,7 +39,8 @@ public:
     HtmlWriter &operator=(const HtmlWriter &) = delete;
 
     // Asks before replacing an existing file; false when declined, when the file cannot
-    // be created, and for the open series file (without a question). Never throws.
+    // be created, for a write-protected file (told why) and for the open series file
+    // (without a question). Never throws.
     bool HTML_OpenFile(const QString &path);
     void HTML_WriteHead(const QString &title);
     // Left, centre and right text; missing ones are empty, further ones ignored.

@@ -56,7 +56,7 @@ void PRESSE_ExportZwischenwertung(const QString &path) {
         ClassRanking classes;
         IntermediateRow row;
         QString ageClass;
-        bool classLineDue = false;
+        bool classLineDue = false, written = false;
         std::int32_t lines = 0;
         for (const std::vector<Value> &values : rs.rows()) {
             StepWorking();
@@ -70,6 +70,7 @@ void PRESSE_ExportZwischenwertung(const QString &path) {
                 file.writeLine(press::classLine(ageClass));
                 lines = 0;
                 classLineDue = false;
+                written = true;
             }
             if (lines >= maxLines) continue;
             file.writeLine(press::nameField(row.vorname, row.zuname) + fixedField(fixedField(row.jahrgang, 4), 5) +
@@ -77,8 +78,14 @@ void PRESSE_ExportZwischenwertung(const QString &path) {
                            total(row.zwischenwertung));
             ++lines;
         }
-        file.commit();
         HideWorking();
+        // Everybody filtered out: the list says so, as for an empty query, and an
+        // existing file stays as it was.
+        if (!written) {
+            ui().message(kIntermediateEmpty, MsgButtons::Ok, MsgIcon::Information);
+            return;
+        }
+        file.commit();
     } catch (const AppError &e) {
         reportExportFailure(e.number == err::ItemNotFound ? kRaceCountHint : kAuthorHint,
                             QStringLiteral("PRESSE_ExportZwischenwertung"));

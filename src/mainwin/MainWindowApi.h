@@ -37,8 +37,14 @@ public:
     // The current row (-1 when there is none) and the number of selected rows.
     virtual int gridCurrentRow() const = 0;
     virtual int gridSelectedRowCount() const = 0;
-    // Makes a row the current one (the grid page leaves the grid on its first row).
+    // The selected row a command for one participant works on: the current row when it
+    // is selected, else the first selected one; -1 when no row is selected.
+    virtual int gridSelectedRow() const { return gridSelectedRowCount() > 0 ? gridCurrentRow() : -1; }
+    // Makes a row the current one; the selection stays (the grid page and the grid
+    // list leave the grid on its first row).
     virtual void setGridCurrentRow(int row) { (void)row; }
+    // Paints the grid anew from the rows it holds, without reading them again.
+    virtual void redrawGrid() {}
     // Top, left, height and width of the grid in twips.
     virtual int gridTop() const = 0;
     virtual int gridLeft() const = 0;

@@ -31,8 +31,8 @@ private:
     Recordset shape_;
 };
 
-// False after an error, which it has reported.
-bool printGrid(MainWindowApi &window, print::PrintControl &control) {
+// Reports its own errors.
+void printGrid(MainWindowApi &window, print::PrintControl &control) {
     print::IDocumentBuilder &builder = control.builder();
     try {
         const int races = readMaxLaufErf();
@@ -72,10 +72,8 @@ bool printGrid(MainWindowApi &window, print::PrintControl &control) {
         }
         frame.finish(control, window);
         HideWorking();
-        return true;
     } catch (...) {
         abandonList(builder, QStringLiteral("PL_PrintGrid"), kPrintProblem);
-        return false;
     }
 }
 
@@ -87,15 +85,10 @@ void PL_PrintGrid(MainWindowApi &window) {
 }
 
 void PL_PrintGrid(MainWindowApi &window, print::PrintControl &control) {
-    const bool printed = printGrid(window, control);
-    // Read again, the grid stands on its first row, as after every list of it. A
-    // failure already reported is not reported twice.
-    try {
-        window.refreshGrid();
-        window.setGridCurrentRow(0);
-    } catch (...) {
-        if (printed) ShowError(toAppError(std::current_exception()), kPrintProblem, QStringLiteral("PL_PrintGrid"));
-    }
+    printGrid(window, control);
+    // Not read again: that would drop the selection the next command may work on.
+    window.setGridCurrentRow(0);
+    window.redrawGrid();
 }
 
 }  // namespace tarnis

@@ -6,9 +6,9 @@
 
 namespace tarnis {
 
-// Print or preview on the window's control, then the grid is read again and stands
-// on its first row, also after an error. Reports its own errors; the caller makes
-// the empty test.
+// Print or preview on the window's control; then the grid stands on its first row and
+// is redrawn, also after an error, its rows, order and selection unchanged. Reports
+// its own errors; the caller makes the empty test.
 void PL_PrintGrid(MainWindowApi &window);
 void PL_PrintGrid(MainWindowApi &window, print::PrintControl &control);
 

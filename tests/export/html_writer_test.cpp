@@ -35,18 +35,18 @@ TEST_F(HtmlWriterTest, Colours) {
 TEST_F(HtmlWriterTest, DataIsEscapedAndEncodedWhileHeaderTextsStayRaw) {
     HtmlWriter page;
     ASSERT_TRUE(page.HTML_OpenFile(path(QStringLiteral("p.html"))));
-    page.HTML_WriteHeader({QStringLiteral("<B>Cup</B>"), QStringLiteral("Łódź & Co")});
+    page.HTML_WriteHeader({QStringLiteral("<B>Cup</B>"), QStringLiteral("Łódź & Co\u0090")});
     page.HTML_BeginTable({QStringLiteral("A\r<B"), QString()}, QStringLiteral("-"), QStringLiteral("M\n\"40\""));
     page.HTML_WriteRow({QStringLiteral("a|b"), QStringLiteral("   "), QString(), QStringLiteral(" 7"),
                         QStringLiteral("Müller & <Söhne>"), QStringLiteral("Zoë 😀")});
     page.HTML_WriteRow({});
-    page.HTML_WriteRow({QStringLiteral("a\tb\r\nc"), QString(QChar(0))});
+    page.HTML_WriteRow({QStringLiteral("a\tb\r\nc"), QString(QChar(0)), QStringLiteral("x\u0081y\u2029")});
     page.HTML_CloseFile();
 
     const QByteArray expected =
         "<A Name=\"Anfang\"></A>\r\n<CENTER><TABLE border=0 cellpadding=3 width=\"90%\">\r\n<TR>\r\n"
         "<TD ALIGN=left width=\"33%\"><H3><B>Cup</B></H3></TD>\r\n"
-        "<TD ALIGN=center width=\"33%\"><H3>&#321;\xF3" "d&#378; & Co</H3></TD>\r\n"
+        "<TD ALIGN=center width=\"33%\"><H3>&#321;\xF3" "d&#378; & Co&#144;</H3></TD>\r\n"
         "<TD ALIGN=right width=\"33%\"><H3></H3></TD>\r\n</TR>\r\n</TABLE></CENTER>\r\n<BR>\r\n"
         "<A Name=-></A>\r\n<CENTER><TABLE border=1 cellpadding=3 width=\"90%\" bgcolor = #60BFB6>\r\n"
         "<CAPTION><H2>M &quot;40&quot;</H2></CAPTION>\r\n<TR>\r\n"
@@ -54,7 +54,7 @@ TEST_F(HtmlWriterTest, DataIsEscapedAndEncodedWhileHeaderTextsStayRaw) {
         "<TR>\r\n<TD>a|b</TD>\r\n<TD>-</TD>\r\n<TD>-</TD>\r\n<TD> 7</TD>\r\n"
         "<TD>M\xFCller &amp; &lt;S\xF6hne&gt;</TD>\r\n<TD>Zo\xEB &#128512;</TD>\r\n</TR>\r\n"
         "<TR>\r\n<TD>-</TD>\r\n</TR>\r\n"
-        "<TR>\r\n<TD>a b  c</TD>\r\n<TD>-</TD>\r\n</TR>\r\n";
+        "<TR>\r\n<TD>a b  c</TD>\r\n<TD>-</TD>\r\n<TD>x y </TD>\r\n</TR>\r\n";
     EXPECT_EQ(readBytes(path(QStringLiteral("p.html"))), expected);
 }
 
@@ -98,6 +98,17 @@ TEST_F(HtmlWriterTest, AnExistingPageIsReplacedOnlyAfterYes) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("Endwertung")).size(), 1);
     EXPECT_TRUE(scripted.failures().isEmpty());
     EXPECT_TRUE(scripted.leftoverAnswers().isEmpty());
+
+    // A write-protected page is refused with its reason, without the question.
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    scripted.clearRecords();
+    scripted.answer(QStringLiteral("ok"));
+    EXPECT_FALSE(HtmlWriter().HTML_OpenFile(file));
+    EXPECT_EQ(readBytes(file), QByteArray("</BODY>\r\n</HTML>\r\n"));
+    ASSERT_EQ(scripted.messages().size(), 1);
+    EXPECT_THAT(scripted.messages()[0].toStdString(), testing::StartsWith("critical\tDatei \""));
+    EXPECT_THAT(scripted.messages()[0].toStdString(), testing::EndsWith("Endwertung.html\" ist schreibgeschützt und wird nicht ersetzt"));
+    EXPECT_TRUE(scripted.failures().isEmpty());
 }
 
 }  // namespace

@@ -86,6 +86,14 @@ TEST_F(Intermediate, PressListClassLinesFollowTheFilter) {
     set("Listendruck", "MinWTforPrinting", QString());
     PRESSE_ExportZwischenwertung(list);
     EXPECT_EQ(readBytes(list).count("\r\n"), 2);
+    EXPECT_TRUE(scripted.messages().isEmpty());
+    // Nobody has run two races: the list says so, and the last one stays as it was.
+    const QByteArray last = readBytes(list);
+    set("Listendruck", "MinWTforPrinting", QStringLiteral("2"));
+    PRESSE_ExportZwischenwertung(list);
+    EXPECT_THAT(scripted.messages(), ElementsAre("information\tKeine Teilnehmer in der Endwertung !!!"));
+    EXPECT_EQ(readBytes(list), last);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     EXPECT_TRUE(scripted.errorReports().isEmpty());
 }
 

@@ -184,6 +184,16 @@ TEST_F(Outputs, MailMergeKeepsOldFileAndWritesFixedLines) {
     EXPECT_EQ(scripted.errorReports()[0].procedure, QStringLiteral("EI_Export"));
     EXPECT_EQ(scripted.errorReports()[0].hint, QString());
     EXPECT_EQ(scripted.progressCalls().last(), QStringLiteral("hide"));
+
+    // A write-protected file: refused with the reason before the question, and kept.
+    const QByteArray last = readBytes(file);
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    scripted.answer(QStringLiteral("file"), file);
+    EI_Export();
+    ASSERT_EQ(scripted.errorReports().size(), 2);
+    EXPECT_TRUE(scripted.errorReports()[1].error.description.contains(QStringLiteral("ist schreibgeschützt")));
+    EXPECT_EQ(readBytes(file), last);
+    EXPECT_TRUE(scripted.failures().isEmpty());
 }
 
 // The final press list: no finisher is a message and no file; a stored empty AnzTn

@@ -21,6 +21,7 @@ TEST(FixedField, CutsAndPadsInCharactersOfTheFile) {
         {QStringLiteral("Mu\u0308ller"), 6, QStringLiteral("Müller")},  // one letter, one byte
         {QStringLiteral("\U0001F3C3 Lauf"), 4, QStringLiteral("? La")}, // outside the basic plane: one "?"
         {QStringLiteral("a\tb\r\nc"), 6, QStringLiteral("a b  c")},
+        {QStringLiteral("a\u0085b\u2028c\u0090"), 6, QStringLiteral("a b c ")},  // C1 and separators too
     };
     for (const auto &c : cases) EXPECT_EQ(fixedField(c.value, c.width), c.field) << qPrintable(c.value);
 }
@@ -43,17 +44,30 @@ TEST_F(TextFile, WritesCp1252LinesAndReplacesOnlyWhenComplete) {
     writer.open();
     writer.writeLine(fixedField(QStringLiteral("Größe €"), 8) + fixedField(QStringLiteral("Łódź"), 4));
     writer.writeLine(QString());
+    writer.writeLine(QStringLiteral("x\u008Dy"));  // a byte CP1252 leaves undefined
     writer.commit();
-    EXPECT_EQ(readBytes(file), QByteArray("Gr\xF6\xDF" "e \x80 ?\xF3" "d?\r\n\r\n"));
+    EXPECT_EQ(readBytes(file), QByteArray("Gr\xF6\xDF" "e \x80 ?\xF3" "d?\r\n\r\nx?y\r\n"));
 
-    TextFileWriter nowhere(path(QStringLiteral("kein Ordner/liste.txt")));
-    try {
-        nowhere.open();
-        ADD_FAILURE() << "a file in a missing folder opened";
-    } catch (const AppError &e) {
-        EXPECT_EQ(e.number, 75);
-        EXPECT_TRUE(e.description.contains(QStringLiteral("kein Ordner")));
+    // A missing folder and a write-protected file: 75 with the reason, the file as it was.
+    const QString locked = path(QStringLiteral("gesperrt.txt"));
+    writeBytes(locked, "alt");
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const struct {
+        QString target;
+        QString reason;
+    } refused[] = {{path(QStringLiteral("kein Ordner/liste.txt")), QStringLiteral("kein Ordner")},
+                   {locked, QStringLiteral("ist schreibgeschützt")}};
+    for (const auto &c : refused) {
+        TextFileWriter writer(c.target);
+        try {
+            writer.open();
+            ADD_FAILURE() << "opened: " << qPrintable(c.target);
+        } catch (const AppError &e) {
+            EXPECT_EQ(e.number, 75);
+            EXPECT_TRUE(e.description.contains(c.reason)) << qPrintable(e.description);
+        }
     }
+    EXPECT_EQ(readBytes(locked), QByteArray("alt"));
 }
 
 }  // namespace

@@ -93,6 +93,77 @@ TEST(SafeFile, LinksNewTargetsAndLeftovers) {
                                                    ".andere.ini.tmp-a1B2c3"));
 }
 
+// Every way a write can fail late leaves the target as it was and nothing beside it.
+TEST(SafeFile, ALateFailureLeavesTheTargetAndNoTemporaryFile) {
+    static int syncError = 0;
+    const auto failingSync = [](int) {
+        errno = syncError;
+        return syncError ? -1 : 0;
+    };
+    const struct {
+        const char *name;
+        bool folderAfterOpen;  // a folder takes the target's place while the file is written
+        int syncErrno;
+        QFile::Permissions mode;
+        const char *reason;
+    } cases[] = {
+        {"rename into a folder", true, 0, {}, "kann nicht ersetzt werden: ist ein Ordner"},
+        {"sync fails", false, EIO, {}, "kann nicht gesichert werden: Ein-/Ausgabefehler"},
+        {"full disk at sync", false, ENOSPC, {}, "kann nicht gesichert werden: kein Platz"},
+        {"mode 0444", false, 0, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther, "ist schreibgeschützt"},
+        {"mode 0400", false, 0, QFile::ReadOwner, "ist schreibgeschützt"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString target = dir.filePath("Presseliste (ZW).txt");
+        if (!c.folderAfterOpen) writeFile(target, "alt\r\n");
+        if (c.mode) QFile::setPermissions(target, c.mode);
+        syncError = c.syncErrno;
+        const FileSyncCall before = setFileSyncCall(failingSync);
+        SafeFileWriter writer(target);
+        bool ok = writer.open() && writer.write("neu\r\n");
+        if (c.folderAfterOpen) {
+            ASSERT_TRUE(QDir(dir.path()).mkdir("Presseliste (ZW).txt"));
+            writeFile(target + "/drin.txt", "x");
+        }
+        ok = ok && writer.commit();
+        setFileSyncCall(before);
+        EXPECT_FALSE(ok);
+        EXPECT_THAT(writer.errorString().toStdString(), HasSubstr(c.reason));
+        EXPECT_EQ(fileBytes(c.folderAfterOpen ? target + "/drin.txt" : target), c.folderAfterOpen ? "x" : "alt\r\n");
+        EXPECT_THAT(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                    UnorderedElementsAre("Presseliste (ZW).txt"));
+        if (c.mode) {
+            EXPECT_EQ(QFileInfo(target).permissions() & 0x7077, c.mode);
+        }
+    }
+    // The copy and the one-call writer refuse a write-protected target too.
+    QTemporaryDir dir;
+    const QString source = dir.filePath("quelle.mdb"), target = dir.filePath("Einstellungen.ini");
+    writeFile(source, "neu");
+    writeFile(target, "alt");
+    QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    QString error;
+    EXPECT_FALSE(writeFileSafely(target, "neu", &error));
+    EXPECT_THAT(error.toStdString(), HasSubstr("ist schreibgeschützt"));
+    EXPECT_FALSE(CopyFileOver(source, target, true));
+    EXPECT_EQ(fileBytes(target), "alt");
+}
+
+// A write clears what a killed earlier write of the same target left, and only that.
+TEST(SafeFile, AWriteRemovesTheLeftoversOfItsTarget) {
+    QTemporaryDir dir;
+    const QString target = dir.filePath("Endwertung.html");
+    writeFile(dir.filePath(".Endwertung.html.tmp-Ab3dE9"), QByteArray(4096, 'h'));
+    writeFile(dir.filePath(".Endwertung.html.tmp-zzzzzz"), "halb");
+    writeFile(dir.filePath(".Zwischenwertung.html.tmp-Ab3dE9"), "fremd");
+    writeFile(dir.filePath(".Endwertung.html.tmp-kurz"), "kein Rest");
+    ASSERT_TRUE(writeFileSafely(target, "ganz"));
+    EXPECT_THAT(filesIn(dir), UnorderedElementsAre("Endwertung.html", ".Zwischenwertung.html.tmp-Ab3dE9",
+                                                   ".Endwertung.html.tmp-kurz"));
+}
+
 }  // namespace
 
 namespace {

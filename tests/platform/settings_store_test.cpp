@@ -171,3 +171,23 @@ TEST_F(SettingsStore, TypedReadsTakeDefaultsForEmptyAndNameAWrongType) {
 }
 
 }  // namespace
+
+namespace {
+
+// A settings file the user made read-only is not replaced behind his back.
+TEST_F(SettingsStore, AWriteProtectedFileIsRefusedWithItsReason) {
+    const QByteArray before = "[S]\nk=alt\n\n";
+    writeFile(settingsFilePath(), before);
+    QFile::setPermissions(settingsFilePath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    reloadSettings();
+    try {
+        SaveSetting("S", "k", "neu");
+        ADD_FAILURE() << "a write-protected store was replaced";
+    } catch (const AppError &e) {
+        EXPECT_THAT(e.description.toStdString(), ::testing::HasSubstr("ist schreibgeschützt"));
+    }
+    EXPECT_EQ(fileBytes(settingsFilePath()), before);
+    EXPECT_EQ(QDir(QFileInfo(settingsFilePath()).absolutePath()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 #include "engine_support.h"
 #include "platform/text/Clock.h"
 #include "platform/text/CodePage.h"
+#include "platform/text/OutputText.h"
 #include "platform/text/RaceTime.h"
 #include "platform/text/Vb.h"
 
@@ -108,13 +109,30 @@ TEST(TextCodePage, Cp850AndCp1252BytesBothWays) {
         {"Müßig", "M\xFC\xDFig", "M\xFC\xDFig"},
         {"€ – „x“", "\x80 \x96 \x84x\x93", "\x80 \x96 \x84x\x93"},
         {"Łódź", "?\xF3" "d?", "&#321;\xF3" "d&#378;"},
-        {"a😀b", "a?b", "a&#128512;b"}};
+        {"a😀b", "a?b", "a&#128512;b"},
+        // The five bytes CP1252 leaves undefined are never written raw.
+        {"a\u0081b\u008D\u008F\u0090\u009D", "a?b????", "a&#129;b&#141;&#143;&#144;&#157;"}};
     for (const auto &c : cp1252) {
         EXPECT_EQ(encodeCp1252(QString::fromUtf8(c.text)), QByteArray(c.plain)) << c.text;
         EXPECT_EQ(encodeCp1252(QString::fromUtf8(c.text), Unmappable::HtmlEntity), QByteArray(c.html)) << c.text;
     }
     EXPECT_EQ(decodeCp1252(QByteArray("\x80\xE4\x9F")), QString::fromUtf8("€äŸ"));
     EXPECT_EQ(decodeCp1252(QByteArray("\x81")).size(), 1);  // an undefined byte is not dropped
+}
+
+// Every output blanks what would break its line or cell; printable neighbours stay.
+TEST(TextOutput, ControlCharactersBecomeOneBlankEach) {
+    const struct { const char16_t *value, *shown; } cases[] = {
+        {u"a\tb\r\nc", u"a b  c"},
+        {u"x\u007Fy\u0080z\u0085w\u009F", u"x y z w "},
+        {u"Zeile\u2028Absatz\u2029", u"Zeile Absatz "},
+        {u"\u00A0\u00FF\u2027\u202A€", u"\u00A0\u00FF\u2027\u202A€"},
+    };
+    for (const auto &c : cases) {
+        const QString value = QString::fromUtf16(c.value), shown = QString::fromUtf16(c.shown);
+        EXPECT_EQ(blankControls(value), shown) << qPrintable(value);
+        EXPECT_EQ(containsControl(value), value != shown) << qPrintable(value);
+    }
 }
 
 // Five characters are minutes and seconds, four are hours and minutes; what is no time reads as 0.

@@ -112,6 +112,32 @@ TEST_F(QtUiTest, SaveDialogIsOwnGermanAndNeverAsksAboutOverwriting) {
     EXPECT_EQ(ui.openFileName({}), QString());
 }
 
+// Asked to, the save dialog puts its own German question before an existing file.
+TEST_F(QtUiTest, SaveDialogAsksBeforeAnExistingFileWhenRequested) {
+    QTemporaryDir dir;
+    const QString existing = dir.filePath("print.pdf");
+    QFile file(existing);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    QString question;
+    whenModalOpens([&](QWidget *w) {
+        auto *dialog = qobject_cast<QFileDialog *>(w);
+        ASSERT_NE(dialog, nullptr);
+        whenModalOpens([&](QWidget *box) {
+            if (auto *asking = qobject_cast<QMessageBox *>(box)) {
+                question = asking->text();
+                asking->button(QMessageBox::Yes)->click();
+            }
+        });
+        dialog->selectFile(existing);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    FileDialogRequest request{QString(), "PDF-Datei (*.pdf)", "print.pdf", dir.path()};
+    request.confirmOverwrite = true;
+    EXPECT_EQ(ui.saveFileName(request), existing);
+    EXPECT_THAT(question.toStdString(), ::testing::HasSubstr("existiert bereits"));
+}
+
 TEST_F(QtUiTest, ErrorDialogIsModalAndAnswersWithTheButton) {
     for (const char *button : {"cmdWeiter", "cmdEnde"}) {
         bool modal = false;

@@ -9,7 +9,7 @@ namespace tarnis::printtest {
 class GridWindow : public FakeWindow {
 public:
     Recordset grid;
-    int refreshes = 0;
+    int refreshes = 0, redraws = 0, currentRow = -1;
 
     int gridRowCount() const override { return grid.recordCount(); }
     int gridColumnCount() const override { return grid.fieldCount(); }
@@ -17,6 +17,8 @@ public:
         return grid.rows()[std::size_t(row)][std::size_t(column)].textOrEmpty();
     }
     void refreshGrid() override { ++refreshes; }
+    void redrawGrid() override { ++redraws; }
+    void setGridCurrentRow(int row) override { currentRow = row; }
 };
 
 }  // namespace tarnis::printtest

@@ -46,6 +46,16 @@ protected:
         return b.endDoc();
     }
     QString zoomSetting() const { return GetSetting("LastUser", "Zoom Slider Value", "-"); }
+    // A printer exists, and the printer dialog sends the output to `pdf`.
+    void chooseFileInPrinterDialog(const QString &pdf) {
+        print::PrinterOutput::setPrinterQuery([] { return true; });
+        print::PrinterOutput::setDialogRunner([&](print::PrinterOutput::DialogKind, QPrinter &printer, QWidget *) {
+            printer.setOutputFileName(pdf);
+            return true;
+        });
+        pane->printerDialog();
+        print::PrinterOutput::setDialogRunner({});
+    }
 };
 
 TEST_F(PaneTest, IsTheProgramsPrintControlWhileItLives) {
@@ -148,6 +158,7 @@ TEST_F(PaneTest, WithoutAPrinterPrintsToAPdfFile) {
     }
     print::PrinterOutput::setPrinterQuery({});
     ASSERT_EQ(scripted.fileRequests().size(), 2);
+    EXPECT_TRUE(scripted.fileRequests()[1].confirmOverwrite);
     EXPECT_EQ(scripted.fileRequests()[0].filter, QStringLiteral("PDF-Datei (*.pdf)"));
     EXPECT_EQ(scripted.fileRequests()[0].fileName, QStringLiteral("Endwertung 2026-27.pdf"));
     EXPECT_TRUE(scripted.errorReports().isEmpty());
@@ -164,14 +175,9 @@ TEST_F(PaneTest, APrintToFileReplacesTheOldFileOnlyWhenComplete) {
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
     old.write("alt");
     old.close();
-    print::PrinterOutput::setPrinterQuery([] { return true; });
-    print::PrinterOutput::setDialogRunner([&](print::PrinterOutput::DialogKind, QPrinter &printer, QWidget *) {
-        printer.setOutputFileName(pdf);
-        return true;
-    });
-    pane->printerDialog();
-    print::PrinterOutput::setDialogRunner({});
+    chooseFileInPrinterDialog(pdf);
     pane->setDocument(document(3));
+    scripted.answer(QStringLiteral("file"), pdf);
     const auto contents = [&] {
         QFile f(pdf);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
@@ -183,11 +189,47 @@ TEST_F(PaneTest, APrintToFileReplacesTheOldFileOnlyWhenComplete) {
         },
         1024);
     EXPECT_EQ(answer, "1 alt");
-    pane->cmdDrucken_Click();
+    pane->cmdDrucken_Click();  // the answer the child took is still queued here
     print::PrinterOutput::setPrinterQuery({});
     EXPECT_TRUE(scripted.errorReports().isEmpty());
     EXPECT_TRUE(contents().startsWith("%PDF"));
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("datei.pdf")});
+}
+
+// With a file chosen in the printer dialog every print asks for its own file: named
+// after its list, in the folder last used, the file dialog asking before it replaces
+// one. The file of the printer dialog itself is not written over unasked.
+TEST_F(PaneTest, EveryPrintToAFileAsksForItsFile) {
+    QTemporaryDir home;
+    const QString dialogFile = home.filePath(QStringLiteral("print.pdf"));
+    chooseFileInPrinterDialog(dialogFile);
+    const QString first = out.filePath(QStringLiteral("urkunden.pdf")), second = out.filePath(QStringLiteral("ew.pdf"));
+    const struct {
+        QString title, answer;
+    } prints[] = {{QStringLiteral("Urkunden"), first},
+                  {QStringLiteral("Endwertung"), QString()},  // cancelled: nothing written
+                  {QStringLiteral("Endwertung"), second}};
+    for (const auto &p : prints) {
+        pane->builder().setHeader(p.title, QString(), QString());
+        pane->setDocument(document(1));
+        scripted.answer(QStringLiteral("file"), p.answer);
+        pane->cmdDrucken_Click();
+    }
+    print::PrinterOutput::setPrinterQuery({});
+    const QList<FileDialogRequest> &asked = scripted.fileRequests();
+    ASSERT_EQ(asked.size(), 3);
+    const QString folders[] = {home.path(), out.path(), out.path()};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(asked[i].fileName, prints[i].title + QStringLiteral(".pdf")) << i;
+        EXPECT_EQ(QDir(asked[i].directory), QDir(folders[i])) << i;
+        EXPECT_TRUE(asked[i].confirmOverwrite) << i;
+        EXPECT_EQ(asked[i].filter, QStringLiteral("PDF-Datei (*.pdf)"));
+    }
+    EXPECT_FALSE(QFileInfo::exists(dialogFile));
+    EXPECT_THAT(programOutput("pdftotext", {first, QStringLiteral("-")}).toStdString(), ::testing::HasSubstr("Urkunden"));
+    EXPECT_THAT(programOutput("pdftotext", {second, QStringLiteral("-")}).toStdString(), ::testing::HasSubstr("Endwertung"));
+    EXPECT_TRUE(scripted.errorReports().isEmpty());
+    EXPECT_TRUE(scripted.failures().isEmpty());
 }
 
 // The paper and orientation chosen in the printer dialog act on the next document,

@@ -9,8 +9,9 @@ namespace tarnis {
 void mnuAlleTNinEW(MainWindowApi &window) { PU_PrintUrkundeAlle(window); }
 
 void mnuSelTN(MainWindowApi &window) {
-    const int row = window.gridCurrentRow();
-    if (window.gridSelectedRowCount() < 1 || row < 0) {
+    // The selected row, also when a list has moved the current row to the top since.
+    const int row = window.gridSelectedRow();
+    if (row < 0) {
         ui().message(QStringLiteral("Bitte einen Teilnehmer auswählen!"), MsgButtons::Ok, MsgIcon::Information);
         return;
     }

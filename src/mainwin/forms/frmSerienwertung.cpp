@@ -722,11 +722,22 @@ void frmSerienwertung::selectGridRow(int row) {
 int frmSerienwertung::gridSelectedRowCount() const {
     return d->view->selectionModel() ? int(d->view->selectionModel()->selectedRows().size()) : 0;
 }
+int frmSerienwertung::gridSelectedRow() const {
+    const QItemSelectionModel *selection = d->view->selectionModel();
+    if (!selection) return -1;
+    const int current = gridCurrentRow();
+    if (current >= 0 && selection->isRowSelected(current, QModelIndex())) return current;
+    int first = -1;
+    for (const QModelIndex &index : selection->selectedRows())
+        if (first < 0 || index.row() < first) first = index.row();
+    return first;
+}
 void frmSerienwertung::setGridCurrentRow(int row) {
     if (!d->view->selectionModel() || row < 0 || row >= d->model.rowCount()) return;
     const int column = qMax(d->view->currentIndex().column(), 0);
     d->view->selectionModel()->setCurrentIndex(d->model.index(row, column), QItemSelectionModel::NoUpdate);
 }
+void frmSerienwertung::redrawGrid() { d->view->viewport()->update(); }
 int frmSerienwertung::gridTop() const { return toTw(d->dbgTeilnehmer->y()); }
 int frmSerienwertung::gridLeft() const { return toTw(d->dbgTeilnehmer->x()); }
 int frmSerienwertung::gridHeight() const { return toTw(d->dbgTeilnehmer->height()); }

@@ -71,7 +71,9 @@ public:
     QString gridFieldName(int column) const override;
     int gridCurrentRow() const override;
     int gridSelectedRowCount() const override;
+    int gridSelectedRow() const override;
     void setGridCurrentRow(int row) override;
+    void redrawGrid() override;
     int gridTop() const override;
     int gridLeft() const override;
     int gridHeight() const override;

@@ -1,5 +1,6 @@
 #include "platform/files/SafeFile.h"
 
+#include "platform/files/FileUtils.h"
 #include "platform/files/SystemError.h"
 #include "platform/text/Vb.h"
 
@@ -17,6 +18,8 @@ namespace {
 
 constexpr qint64 kBufferSize = 1 << 16;
 constexpr int kTempSuffixLength = 6;  // the XXXXXX of mkstemp
+
+FileSyncCall gFileSync = ::fsync;
 
 // Makes the rename itself durable; a folder that cannot be synced is no failure of the file.
 void syncFolder(const QString &folder) {
@@ -65,6 +68,9 @@ bool SafeFileWriter::open() {
     realTarget_ = resolvedTarget(target_);
     if (QFileInfo(realTarget_).isDir())
         return fail(QStringLiteral("Ungültiger Dateiname \"%1\"").arg(target_), 0);
+    if (const QString protectedFile = writeProtectionReason(target_); !protectedFile.isEmpty())
+        return fail(protectedFile, 0);
+    removeStaleTemporaries(realTarget_);
     QByteArray pattern = QFile::encodeName(tempPrefix(realTarget_)) + QByteArray(kTempSuffixLength, 'X');
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) return fail(QStringLiteral("Datei \"%1\" kann nicht angelegt werden").arg(target_), errno);
@@ -136,7 +142,7 @@ bool SafeFileWriter::putInPlace() {
 bool SafeFileWriter::commit() {
     if (fd_ < 0 && !failed_) return fail(QStringLiteral("Datei \"%1\" ist nicht geöffnet").arg(target_), 0);
     bool ok = !failed_ && flushBuffer();
-    if (ok && ::fsync(fd_) != 0) ok = fail(QStringLiteral("Datei \"%1\" kann nicht gesichert werden").arg(target_), errno);
+    if (ok && gFileSync(fd_) != 0) ok = fail(QStringLiteral("Datei \"%1\" kann nicht gesichert werden").arg(target_), errno);
     if (ok) {
         struct stat st {};
         if (::fstat(fd_, &st) != 0 || st.st_size != written_)
@@ -184,6 +190,17 @@ void removeStaleTemporaries(const QString &target) {
     for (const QString &name : names)
         if (name.size() == namePrefix.size() + kTempSuffixLength && name.startsWith(namePrefix))
             QFile::remove(folder.filePath(name));
+}
+
+QString writeProtectionReason(const QString &target) {
+    if (!QFileInfo::exists(target) || !IsWriteProtected(target)) return QString();
+    return QStringLiteral("Datei \"%1\" ist schreibgeschützt und wird nicht ersetzt").arg(QDir::toNativeSeparators(target));
+}
+
+FileSyncCall setFileSyncCall(FileSyncCall call) {
+    const FileSyncCall before = gFileSync;
+    gFileSync = call ? call : ::fsync;
+    return before;
 }
 
 }  // namespace tarnis

@@ -14,7 +14,8 @@ public:
     SafeFileWriter(const SafeFileWriter &) = delete;
     SafeFileWriter &operator=(const SafeFileWriter &) = delete;
 
-    // Creates the temporary file beside the target; false with errorString() set.
+    // Creates the temporary file beside the target, after removing the ones a killed
+    // earlier write left; false with errorString() set, also for a write-protected target.
     // A target that is a symbolic link is written through the link, which stays.
     bool open();
     // Buffered; false once any write failed (the failure sticks until discard()).
@@ -55,5 +56,13 @@ bool writeFileSafely(const QString &target, const QByteArray &bytes, QString *er
 // Removes what a writer of target left behind when the program was killed mid-write.
 // Only for targets that no other process writes at the same time.
 void removeStaleTemporaries(const QString &target);
+
+// The German reason why an existing target must not be replaced: its mode allows no
+// writing (a rename would need only the folder's permission). Empty when it may be.
+QString writeProtectionReason(const QString &target);
+
+// For tests: the call that makes a written file durable (fsync); returns the one replaced.
+using FileSyncCall = int (*)(int fd);
+FileSyncCall setFileSyncCall(FileSyncCall call);
 
 }  // namespace tarnis

@@ -5,6 +5,7 @@
 #include "platform/text/Vb.h"
 #include "platform/ui/Ui.h"
 
+#include <QFileInfo>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPixmap>
@@ -90,19 +91,17 @@ void PrinterOutput::printPicture(const QPixmap &picture) {
 void PrinterOutput::output(const QString &title, Orientation orientation, QSizeF paper, int pages,
                            const PagePainter &paint) {
     QString pdf = qEnvironmentVariable("TARNIS_PRINT_PDF");
-    // A file chosen in the printer dialog is written like every other file: whole or not
-    // at all, where Qt's own writer would leave a cut file over the old one on a full disk.
-    if (pdf.isEmpty() && printer_.outputFormat() == QPrinter::PdfFormat) pdf = printer_.outputFileName();
-    // Without any printer Qt would quietly fall back to a PDF without a name: the
-    // user names the file instead.
-    if (pdf.isEmpty() && !printerExists()) {
-        FileDialogRequest request;
-        request.title = QStringLiteral("Kein Drucker eingerichtet - als PDF-Datei speichern");
-        request.filter = QStringLiteral("PDF-Datei (*.pdf)");
-        request.fileName = pdfNameFor(title);
-        pdf = ui().saveFileName(request);
-        if (pdf.isEmpty()) return;
+    // Output to a file: the printer dialog's "print to file", or no printer at all, where
+    // Qt would quietly fall back to a PDF without a name. Each print gets its own file.
+    if (pdf.isEmpty()) {
+        const bool fileChosen = printer_.outputFormat() == QPrinter::PdfFormat && !printer_.outputFileName().isEmpty();
+        if (fileChosen || !printerExists()) {
+            pdf = askPdfFile(title, fileChosen);
+            if (pdf.isEmpty()) return;
+        }
     }
+    // The file is written like every other file: whole or not at all, where Qt's own
+    // writer would leave a cut file over the old one on a full disk.
     if (!pdf.isEmpty()) {
         writePdfPages(pdf, orientation, paper, pages, paint);
         return;
@@ -124,6 +123,21 @@ void PrinterOutput::output(const QString &title, Orientation orientation, QSizeF
     }
     painter.end();
     if (printer_.printerState() == QPrinter::Error) throw printerError(QStringLiteral("Der Drucker meldet einen Fehler."));
+}
+
+QString PrinterOutput::askPdfFile(const QString &title, bool fileChosen) {
+    FileDialogRequest request;
+    request.title = fileChosen ? QStringLiteral("Drucken in eine Datei - als PDF-Datei speichern")
+                               : QStringLiteral("Kein Drucker eingerichtet - als PDF-Datei speichern");
+    request.filter = QStringLiteral("PDF-Datei (*.pdf)");
+    request.fileName = pdfNameFor(title);
+    request.directory = lastFolder_;
+    if (request.directory.isEmpty() && fileChosen)
+        request.directory = QFileInfo(printer_.outputFileName()).absolutePath();
+    request.confirmOverwrite = true;
+    const QString chosen = ui().saveFileName(request);
+    if (!chosen.isEmpty()) lastFolder_ = QFileInfo(chosen).absolutePath();
+    return chosen;
 }
 
 void PrinterOutput::takeLayout(const QPageLayout &layout, bool margins) {

@@ -1,8 +1,9 @@
 #pragma once
 // The one printer of the run: prints documents without a dialog and offers the
 // printer and page-setup dialogs. With TARNIS_PRINT_PDF set, printing writes that
-// PDF file instead. On a system without a printer, printing asks for a PDF file
-// and writes the same pages there.
+// PDF file instead. When the output is a file (chosen in the printer dialog, or for
+// want of a printer), every print asks for the PDF file, so that no print replaces
+// the last one unasked.
 #include "platform/printing/PageModel.h"
 
 #include <QPrinter>
@@ -21,8 +22,10 @@ public:
     // Paper and margins for the next document (A4 and 720 twips until a printer
     // or page-setup dialog changes them).
     PageSetup pageSetup() const { return setup_; }
-    // All pages, no dialog. Without a printer: a PDF file the user names (a cancel
-    // prints nothing and says nothing). A printer or file error raises kPrinterError.
+    // All pages, no dialog. To a file: a PDF file the user names, offered under the
+    // document's title in the folder last used, an existing one replaced only after
+    // the file dialog's question (a cancel prints nothing and says nothing). A
+    // printer or file error raises kPrinterError.
     void print(const Document &doc);
     // The hardcopy: the picture on one page of the current paper, scaled to fit
     // within the margins; without a printer as print() does.
@@ -44,9 +47,11 @@ private:
     using PagePainter = std::function<void(QPainter &, int)>;
     void output(const QString &title, Orientation orientation, QSizeF paper, int pages, const PagePainter &paint);
     void takeLayout(const QPageLayout &layout, bool margins);
+    QString askPdfFile(const QString &title, bool fileChosen);
 
     QPrinter printer_;
     PageSetup setup_;
+    QString lastFolder_;  // of the last PDF file named; empty: the printer dialog's or the current one
 };
 
 // The name offered for the PDF of a document: its title (the left part of the

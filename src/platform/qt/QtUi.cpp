@@ -124,7 +124,7 @@ void sizeFileDialog(QFileDialog &dialog) {
 QString QtUi::fileDialog(const FileDialogRequest &request, bool save) {
     QFileDialog dialog(owner(), request.title, request.directory, request.filter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setProxyModel(new ProgramLocaleColumns(&dialog));

@@ -26,13 +26,18 @@ Table buildTable(const char *name) {
         size_t inLeft = 1;
         size_t outLeft = sizeof out;
         char16_t u = char16_t(b);  // bytes the code page leaves undefined keep their own value
+        bool defined = false;
         if (cd != iconv_t(-1)) {
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
-            if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != size_t(-1) && outLeft == sizeof out - 2)
+            if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != size_t(-1) && outLeft == sizeof out - 2) {
                 u = char16_t(uchar(out[0]) | (uchar(out[1]) << 8));
+                defined = true;
+            }
         }
         t.toUnicode[std::size_t(b)] = u;
-        if (!t.fromUnicode.contains(u)) t.fromUnicode.insert(u, char(b));
+        // An undefined byte is read as its own value but never written: a reader of the
+        // file would see a character the page does not have.
+        if (defined && !t.fromUnicode.contains(u)) t.fromUnicode.insert(u, char(b));
     }
     if (cd != iconv_t(-1)) iconv_close(cd);
     return t;

@@ -5,7 +5,12 @@
 namespace tarnis {
 
 namespace {
-bool isControl(QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; }
+// C0 and C1 controls, DEL, and the line and paragraph separators, which end a line
+// in some viewers just as CR LF does.
+bool isControl(QChar c) {
+    const char16_t u = c.unicode();
+    return u < 0x20 || (u >= 0x7f && u <= 0x9f) || u == 0x2028 || u == 0x2029;
+}
 }  // namespace
 
 bool containsControl(const QString &value) { return std::any_of(value.cbegin(), value.cend(), isControl); }

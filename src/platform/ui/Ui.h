@@ -20,6 +20,7 @@ struct FileDialogRequest {
     QString filter;       // Qt syntax: "Access (*.mdb);;Alle Dateien (*)"
     QString fileName;     // default name offered
     QString directory;    // initial folder; empty: the current one
+    bool confirmOverwrite = false;  // the save dialog's own question before it returns an existing file
 };
 
 // What the user chose in the error dialog.
@@ -45,7 +46,8 @@ public:
     // A message box titled with the application title (or the given title).
     virtual MsgAnswer message(const QString &text, MsgButtons buttons, MsgIcon icon,
                               const QString &title = QString()) = 0;
-    // File dialogs; the empty text means cancelled. The save dialog never asks about overwriting.
+    // File dialogs; the empty text means cancelled. The save dialog asks about
+    // overwriting only when the request says so; most callers ask themselves.
     virtual QString openFileName(const FileDialogRequest &request) = 0;
     virtual QString saveFileName(const FileDialogRequest &request) = 0;
     // The race picker: races 1..maxRace; nothing when cancelled or closed.
