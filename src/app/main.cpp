@@ -2,7 +2,7 @@
 // its load sequence (database dialog, second-copy test) before it is shown.
 #include "mainwin/forms/frmSerienwertung.h"
 #include "platform/qt/KeyState.h"
-#include "platform/qt/QtUi.h"
+#include "app/QtUi.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/Locale.h"
 

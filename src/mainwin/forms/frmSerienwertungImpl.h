@@ -16,7 +16,7 @@
 #include "mainwin/Placement.h"
 #include "mainwin/RecordSource.h"
 #include "mainwin/forms/CommandBars.h"
-#include "mainwin/forms/GridStyleView.h"
+#include "core/services/forms/GridStyleView.h"
 #include "mainwin/forms/ParticipantModel.h"
 #include "platform/files/FileUtils.h"
 #include "prefs/forms/frmGrundEinst.h"
