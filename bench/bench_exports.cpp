@@ -7,7 +7,7 @@
 #include "export/IntermediateHtml.h"
 #include "export/MailMerge.h"
 #include "export/PressLists.h"
-#include "mainwin/MainWindowApi.h"
+#include "core/services/MainWindowApi.h"
 #include "print/FinalStandingsList.h"
 #include "print/IntermediateRows.h"
 

@@ -4,7 +4,7 @@
 #include "about/ProgramCommandLine.h"
 #include "mainwin/forms/frmSerienwertung.h"
 #include "platform/qt/KeyState.h"
-#include "platform/qt/QtUi.h"
+#include "app/QtUi.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/Locale.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // The participant grid as one HTML page: the columns it shows, its rows in its order.
-#include "mainwin/MainWindowApi.h"
+#include "core/services/MainWindowApi.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The command table of the tool dispatcher: which procedure a tool ID runs, and
 // how a failure of that procedure is handled.
-#include "mainwin/MainWindowApi.h"
+#include "core/services/MainWindowApi.h"
 
 #include <QString>
 #include <functional>

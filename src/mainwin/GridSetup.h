@@ -1,6 +1,8 @@
 #pragma once
 // The participant grid's column state and style, kept apart from the view so that
 // hidden columns keep their widths and a change of the record source keeps the setup.
+#include "core/services/GridStyle.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -31,26 +33,5 @@ bool MatchColumnsToFields(std::vector<GridColumn> &columns, const QStringList &f
 // Returns the number of race points columns. A stored width that is no number
 // raises 13.
 int SetupGridColumns(std::vector<GridColumn> &columns);
-
-// The grid style of section Grid, read in the order the keys are listed.
-struct GridStyle {
-    QString headFontName;
-    double headFontSize = 8;
-    int head3D = 3;        // 0 none, 1 raised light, 2 raised heavy, 3 inset light, 4 inset heavy
-    QString fontName;
-    double fontSize = 8;
-    std::int64_t backColor = 0;
-    std::int64_t backColorEven = 0;
-    std::int64_t backColorOdd = 0;
-    std::int64_t foreColor = 0;
-    std::int64_t foreColorEven = 0;
-    std::int64_t foreColorOdd = 0;
-};
-// Raises 13 for a size, style or colour that is no number.
-GridStyle ReadGridStyle();
-
-// A setting read as a number the way a control converts it: a text that is no
-// number raises 13 naming the setting.
-double SettingNumber(const QString &section, const QString &key, const QString &fallback);
 
 }  // namespace tarnis

@@ -2,7 +2,7 @@
 // Certificates: one page per finisher, for all of them, for one age class, or for
 // the one participant chosen in the grid, laid out as the stored certificate
 // lines say. Each reports its own errors and its empty result.
-#include "mainwin/MainWindowApi.h"
+#include "core/services/MainWindowApi.h"
 #include "platform/printing/PrintControl.h"
 
 namespace tarnis {

@@ -1,7 +1,7 @@
 #pragma once
 // The printed club standings: every club with a participant in the final standings,
 // the club with the most of them first.
-#include "mainwin/MainWindowApi.h"
+#include "core/services/MainWindowApi.h"
 #include "platform/printing/PrintControl.h"
 
 namespace tarnis {

@@ -1,7 +1,7 @@
 #pragma once
 // The printed final standings: every finisher, grouped by age class in the stored
 // class order, with places per class.
-#include "mainwin/MainWindowApi.h"
+#include "core/services/MainWindowApi.h"
 #include "platform/engine/Database.h"
 #include "platform/printing/PrintControl.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The printed grid: the participants as the main window's grid holds them now, in
 // its order and with its club filter.
-#include "mainwin/MainWindowApi.h"
+#include "core/services/MainWindowApi.h"
 #include "platform/printing/PrintControl.h"
 
 namespace tarnis {

@@ -2,7 +2,7 @@
 // The printed intermediate standings: every class of the stored class order with
 // the participants who ran enough races, or one class with all its participants;
 // both totals and every race's result.
-#include "mainwin/MainWindowApi.h"
+#include "core/services/MainWindowApi.h"
 #include "platform/printing/PrintControl.h"
 
 namespace tarnis {

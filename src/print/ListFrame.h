@@ -2,7 +2,7 @@
 // What the printed lists share: the Listendruck settings, the start of the
 // document with page header and footer, rows, the age-class heading with its page
 // break, and the end in the preview or on the printer.
-#include "mainwin/MainWindowApi.h"
+#include "core/services/MainWindowApi.h"
 #include "platform/printing/PrintControl.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 // A main window that does nothing and has no grid: test doubles derive from it and
 // override only what their commands use.
-#include "mainwin/MainWindowApi.h"
+#include "core/services/MainWindowApi.h"
 
 namespace tarnis::testing {
 

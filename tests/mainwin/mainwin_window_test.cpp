@@ -5,7 +5,7 @@
 #include "core/dialogs/GetDatabase.h"
 #include "mainwin/InstanceLock.h"
 #include "mainwin/ToolRegistry.h"
-#include "mainwin/forms/GridStyleView.h"
+#include "core/services/forms/GridStyleView.h"
 #include "mainwin/forms/frmSerienwertung.h"
 #include "platform/qt/PrinterOutput.h"
 #include "platform/settings/Settings.h"

@@ -6,7 +6,7 @@
 #include "about/forms/Logo.h"
 #include "core/services/ShowError.h"
 #include "core/services/forms/FormStyle.h"
-#include "platform/qt/QtUi.h"
+#include "platform/qt/DisplayText.h"
 #include "platform/settings/Settings.h"
 
 #include <QFrame>

@@ -1,6 +1,6 @@
 #pragma once
 // The certificate commands of the main window.
-#include "mainwin/MainWindowApi.h"
+#include "core/services/MainWindowApi.h"
 
 namespace tarnis {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Import, scoring, exit and the two name sorts of the main window.
 // Owner: the import and scoring work (fills in the bodies).
-#include "mainwin/MainWindowApi.h"
+#include "core/services/MainWindowApi.h"
 
 namespace tarnis {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The commands of the "&Datenbank" menu: repair, compaction, backup, restore and the
 // four deletions, and the database dialog.
-#include "mainwin/MainWindowApi.h"
+#include "core/services/MainWindowApi.h"
 
 namespace tarnis {
 

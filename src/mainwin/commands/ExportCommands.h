@@ -1,6 +1,6 @@
 #pragma once
 // The HTML pages, press lists and mail-merge file of the main window's menus.
-#include "mainwin/MainWindowApi.h"
+#include "core/services/MainWindowApi.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 // The printed lists of the grid, the club standings and the intermediate standings.
-#include "mainwin/MainWindowApi.h"
+#include "core/services/MainWindowApi.h"
 
 namespace tarnis {
 

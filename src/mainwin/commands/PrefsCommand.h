@@ -1,6 +1,6 @@
 #pragma once
 // "Grundeinstellungen": the preferences dialog, then the load sequence again.
-#include "mainwin/MainWindowApi.h"
+#include "core/services/MainWindowApi.h"
 
 namespace tarnis {
 

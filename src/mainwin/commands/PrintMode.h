@@ -1,7 +1,7 @@
 #pragma once
 // The print-mode pair "Vorschau" / "Drucken" of the print menu. "Drucken" checked
 // means print directly; anything else shows the preview.
-#include "mainwin/MainWindowApi.h"
+#include "core/services/MainWindowApi.h"
 
 namespace tarnis {
 

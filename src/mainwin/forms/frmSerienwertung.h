@@ -1,7 +1,7 @@
 #pragma once
 // The main window: load sequence, participant grid with club filter and sort,
 // menus and toolbar, command dispatch, status bar and shutdown.
-#include "mainwin/MainWindowApi.h"
+#include "core/services/MainWindowApi.h"
 
 #include <QMainWindow>
 #include <functional>

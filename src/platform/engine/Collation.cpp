@@ -1,7 +1,7 @@
 #include "platform/engine/Collation.h"
+#include "platform/engine/SqliteApi.h"
 
 #include <QChar>
-#include <sqlite3.h>
 
 #include <array>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "platform/engine/TextLength.h"
 
-#include <sqlite3.h>
+#include "platform/engine/SqliteApi.h"
 
 namespace tarnis {
 namespace {

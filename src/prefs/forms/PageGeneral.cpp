@@ -4,7 +4,7 @@
 #include "core/db/Create.h"
 #include "core/db/Globals.h"
 #include "core/services/ShowError.h"
-#include "mainwin/forms/GridStyleView.h"
+#include "core/services/forms/GridStyleView.h"
 #include "platform/text/Vb.h"
 #include "platform/ui/Ui.h"
 #include "prefs/FieldRules.h"

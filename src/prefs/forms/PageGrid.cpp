@@ -1,7 +1,7 @@
 #include "prefs/forms/PageGrid.h"
 
-#include "mainwin/GridSetup.h"
-#include "mainwin/forms/GridStyleView.h"
+#include "core/services/GridStyle.h"
+#include "core/services/forms/GridStyleView.h"
 #include "platform/text/Vb.h"
 #include "prefs/forms/PrefsWidgets.h"
 

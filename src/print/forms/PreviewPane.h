@@ -7,7 +7,7 @@
 // The window places view() over its grid and bar() in place of fraMain, runs
 // loadSettings() in its load sequence, calls ShowPageCount() from its own
 // ShowPageCount(), and hides both in its closePreview(), which "Schließen" calls.
-#include "mainwin/MainWindowApi.h"
+#include "core/services/MainWindowApi.h"
 #include "platform/printing/DocumentBuilder.h"
 #include "platform/printing/PrintControl.h"
 

@@ -3,7 +3,7 @@
 #include "core/services/Help.h"
 #include "core/services/ShowError.h"
 #include "core/services/forms/FormStyle.h"
-#include "platform/qt/QtUi.h"
+#include "platform/qt/DisplayText.h"
 #include "platform/settings/Settings.h"
 
 #include <QEvent>

@@ -58,7 +58,4 @@ private:
     bool busy_ = false;
 };
 
-// A text as a message box shows it: CR (with or without LF) breaks the line.
-QString displayText(QString text);
-
 }  // namespace tarnis

@@ -3,7 +3,7 @@
 #include "core/import/forms/frmImport.h"
 #include "core/services/forms/frmShowError.h"
 #include "core/services/forms/frmWorking.h"
-#include "platform/qt/QtUi.h"
+#include "app/QtUi.h"
 
 #include <QApplication>
 #include <QAbstractProxyModel>

@@ -1,10 +1,11 @@
-#include "platform/qt/QtUi.h"
+#include "app/QtUi.h"
 
 #include "core/dialogs/forms/Pickers.h"
 #include "core/import/forms/frmImport.h"
 #include "core/services/forms/FormStyle.h"
 #include "core/services/forms/frmShowError.h"
 #include "core/services/forms/frmWorking.h"
+#include "platform/qt/DisplayText.h"
 #include "platform/settings/Settings.h"
 
 #include <QApplication>
@@ -33,12 +34,6 @@ bool installGermanTranslation(QApplication &app) {
         return false;
     }
     return QCoreApplication::installTranslator(translator);
-}
-
-QString displayText(QString text) {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
 }
 
 QtUi::QtUi() = default;

@@ -1,7 +1,7 @@
-#include "mainwin/forms/GridStyleView.h"
+#include "core/services/forms/GridStyleView.h"
 
 #include "core/services/forms/FormStyle.h"
-#include "mainwin/GridSetup.h"
+#include "core/services/GridStyle.h"
 
 #include <QHeaderView>
 #include <QStyledItemDelegate>

@@ -1,0 +1,30 @@
+#pragma once
+// The look of every participant grid, read from section Grid of the settings: the
+// main window's grid and the grids of the preferences share it.
+#include <QString>
+#include <cstdint>
+
+namespace tarnis {
+
+// The grid style of section Grid, read in the order the keys are listed.
+struct GridStyle {
+    QString headFontName;
+    double headFontSize = 8;
+    int head3D = 3;        // 0 none, 1 raised light, 2 raised heavy, 3 inset light, 4 inset heavy
+    QString fontName;
+    double fontSize = 8;
+    std::int64_t backColor = 0;
+    std::int64_t backColorEven = 0;
+    std::int64_t backColorOdd = 0;
+    std::int64_t foreColor = 0;
+    std::int64_t foreColorEven = 0;
+    std::int64_t foreColorOdd = 0;
+};
+// Raises 13 for a size, style or colour that is no number.
+GridStyle ReadGridStyle();
+
+// A setting read as a number the way a control converts it: a text that is no
+// number raises 13 naming the setting.
+double SettingNumber(const QString &section, const QString &key, const QString &fallback);
+
+}  // namespace tarnis

@@ -1,0 +1,11 @@
+#include "platform/qt/DisplayText.h"
+
+namespace tarnis {
+
+QString displayText(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+}  // namespace tarnis
