@@ -23,8 +23,12 @@ CertificatePage LoadUrkundeLayout(int count, const CertificatePage &current) {
     page.background = certificate::readBackgroundPicture();
     // Loaded once, whatever the count: a count of 0 keeps the stored orientation.
     const certificate::OrientationOptions o = certificate::designerOrientation();
-    if (o.hochformat) page.hochformat = *o.hochformat;
-    if (o.querformat) page.querformat = *o.querformat;
+    // Set one after the other, as the option buttons are: both stored true leaves "quer".
+    std::array<bool, 2> options{page.hochformat, page.querformat};
+    if (o.hochformat) setOption(options, 0, *o.hochformat);
+    if (o.querformat) setOption(options, 1, *o.querformat);
+    page.hochformat = options[0];
+    page.querformat = options[1];
     const std::vector<certificate::LineSettings> stored = certificate::readLines(count, certificate::Reader::Designer);
     for (int n = 0; n < count && n < kCertificateLines; ++n) {
         const certificate::LineSettings &s = stored[n];

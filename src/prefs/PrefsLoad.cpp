@@ -70,15 +70,13 @@ QString LoadUrkundeCountField() { return GetSetting(kUrkundendruck, QStringLiter
 
 HtmlPage LoadHTMLEinstellungen() {
     HtmlPage p;
-    // Set one after the other as option buttons are: turning one on turns the
-    // others off, turning one off touches only itself (all three may end off).
+    // Set one after the other as option buttons are.
     const QString keys[3] = {QStringLiteral("Alle TN"), QStringLiteral("Endwertung TN"),
                              QStringLiteral("Zwischenwertung TN")};
     const char *defaults[3] = {"1", "0", "0"};
     for (int i = 0; i < 3; ++i) {
         const bool on = vb::readBool(GetSetting(kHtmlListen, keys[i], QString::fromLatin1(defaults[i])), i == 0);
-        if (on) p.selTN = {false, false, false};
-        p.selTN[i] = on;
+        setOption(p.selTN, i, on);
     }
     const QString positions[3] = {QStringLiteral("links"), QStringLiteral("mitte"), QStringLiteral("rechts")};
     for (int i = 0; i < 3; ++i) {

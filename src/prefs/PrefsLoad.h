@@ -18,6 +18,14 @@ inline const QString kPresseliste = QStringLiteral("Presseliste");
 inline const QString kDefaultHeadertext = QStringLiteral("Serienwertung");
 inline const QString kDefaultFootertext = QStringLiteral("Lrv. Tarnis");
 
+// Sets option `index` of a group the way an option button is set: turning one on turns
+// the others off, turning one off touches only itself (so all may end off).
+template <std::size_t N>
+void setOption(std::array<bool, N> &group, std::size_t index, bool on) {
+    if (on) group.fill(false);
+    group[index] = on;
+}
+
 // A stored colour; a text that is no whole number of 32 bits gives `fallback`.
 Colour readColour(const QString &section, const QString &key, Colour fallback);
 
