@@ -33,10 +33,10 @@ CertificatePage LoadUrkundeLayout(int count, const CertificatePage &current) {
     for (int n = 0; n < count && n < kCertificateLines; ++n) {
         const certificate::LineSettings &s = stored[n];
         CertificateLine &line = page.lines[n];
-        line.xPos = s.xPos;
-        line.yPos = s.yPos;
-        line.fontName = s.fontName;
-        line.fontSize = s.fontSize;
+        line.xPos = s.xPos;  // empty centres the line
+        line.yPos = certificate::printedText(s, certificate::LineField::YPos);
+        line.fontName = certificate::printedText(s, certificate::LineField::Fontname);
+        line.fontSize = certificate::printedText(s, certificate::LineField::Fontsize);
         line.text = s.text;
         line.inhalt = s.inhalt;
         const std::int64_t colour = vb::readNumber(s.farbe, 0);

@@ -1,7 +1,8 @@
 #pragma once
 // The page loaders of the preferences dialog: each page's values from the settings
 // store, with the defaults the page reads. A stored number a page cannot read
-// (a colour or size that is no number) shows the page's default instead.
+// (a colour or size that is no number) shows the page's default instead, and so does
+// a count, size or font name saved empty, as every other reader of the key reads it.
 #include "prefs/PrefsState.h"
 
 namespace tarnis::prefs {

@@ -170,13 +170,17 @@ double centredX(double pageWidth, double textWidth) {
     return double(vb::CLng(pageWidth)) / 2 - double(vb::CLng(textWidth)) / 2;
 }
 
+QString printedText(const LineSettings &settings, LineField field) {
+    const QString &text = settings[field];
+    if (field == LineField::XPos || !vb::Trim(text).isEmpty()) return text;
+    return lineDefault(field, Reader::Printer);
+}
+
 namespace {
 
-// A field the designer left empty is stored as "": the printers' default then. A text
-// that is no whole number is reported with its line, key and text.
+// A text that is no whole number is reported with its line, key and text.
 std::int32_t wholeNumber(int line, const LineSettings &settings, LineField field) {
-    QString text = settings[field];
-    if (vb::Trim(text).isEmpty()) text = lineDefault(field, Reader::Printer);
+    const QString text = printedText(settings, field);
     try {
         return vb::CLng(text);
     } catch (const AppError &e) {
@@ -199,9 +203,7 @@ PrintLine convertForPrinting(int line, const LineSettings &settings) {
                            .arg(size)
                            .arg(line + 1)
                            .arg(kMaxFontSize));
-    const QString fontName = vb::Trim(settings.fontName).isEmpty() ? lineDefault(LineField::Fontname, Reader::Printer)
-                                                                     : settings.fontName;
-    out.font = print::FontSpec{fontName, double(size)};
+    out.font = print::FontSpec{printedText(settings, LineField::Fontname), double(size)};
     out.y = wholeNumber(line, settings, LineField::YPos);
     // An empty X-Pos centres, as a 0 does.
     out.centred = centresLine(settings.xPos);

@@ -238,6 +238,11 @@ TEST_F(PrefsDialogTest, PreviewCentresAndTurnsAndKeepsLinesWithoutAPicture) {
     child<QLineEdit>(dialog, "edtText_1")->setText("Zeile");
     EXPECT_THAT(reports(), ElementsAre("53 PrintPreview "));
     EXPECT_EQ(dialog.previewDocument()->pages[0].ops.size(), 2u);
+
+    // An emptied Y position draws where the certificate prints it, at the default.
+    child<QLineEdit>(dialog, "edtYPos_1")->setText("");
+    EXPECT_TRUE(print::dumpPages(*dialog.previewDocument()).endsWith("-100\t1000\tZeile\n"))
+        << print::dumpPages(*dialog.previewDocument()).toStdString();
     dialog.toolClick(20001);
 }
 

@@ -6,6 +6,7 @@
 #include "core/scoring/Scoring.h"
 #include "mainwin/GridSetup.h"
 #include "prefs/CertificateDesigner.h"
+#include "prefs/PrefsLoad.h"
 #include "print/CertificateLayout.h"
 #include "print/IntermediateRows.h"
 #include "print/ListFrame.h"
@@ -32,6 +33,28 @@ QString certificateLine() {
     const certificate::PrintLine p =
         certificate::convertForPrinting(0, certificate::readLine(0, certificate::Reader::Printer));
     return QStringLiteral("%1 %2 %3 %4").arg(fontText(p.font)).arg(p.x).arg(p.y).arg(p.colour);
+}
+
+// What the preferences pages show.
+QString generalPage() {
+    const prefs::GeneralPage p = prefs::LoadGrundeinstellungen();
+    return QStringList{p.anzForEW, p.maxAnzForEW, p.maxLaufErf, p.jahrhundert}.join(u' ');
+}
+
+QString listPage() {
+    QStringList out;
+    for (const prefs::FontRow &f : prefs::LoadListendruck().fonts) out << f.name + u'/' + f.size;
+    return out.join(u' ');
+}
+
+QString gridPage() {
+    const prefs::GridPage p = prefs::LoadGridStyle();
+    return QStringList{p.cellFont.name, p.cellFont.size, p.headFont.name, p.headFont.size}.join(u' ');
+}
+
+QString designerLine() {
+    const prefs::CertificateLine l = prefs::LoadUrkundeLayout(1, prefs::CertificatePage{}).lines[0];
+    return QStringList{l.fontName, l.fontSize, l.yPos}.join(u' ');
 }
 
 class EmptyKeys : public SeriesFixture {
@@ -74,6 +97,10 @@ TEST_F(EmptyKeys, ReadAsNeverStored) {
     } cases[] = {
         {lastUser, "LaufAnzForEW", scoring},
         {lastUser, "LaufAnzMaxForEW", scoring},
+        {lastUser, "LaufAnzForEW", generalPage},
+        {lastUser, "LaufAnzMaxForEW", generalPage},
+        {lastUser, "MaxLaufErf", generalPage},
+        {lastUser, "Default JH", generalPage},
         {lastUser, "MaxLaufErf", [] { return QString::number(readMaxLaufErf()) + u' ' +
                                              QString::number(certificate::designerRaceCount()); }},
         {lastUser, "Default JH", [this] { return importedYear(); }},
@@ -89,14 +116,28 @@ TEST_F(EmptyKeys, ReadAsNeverStored) {
         {lists, "Listen FontSize klein", klein},
         {lists, "Listen Fontname groß", gross},
         {lists, "Listen FontSize groß", gross},
+        {lists, "Footer Fontname", listPage},
+        {lists, "Gruppenueberschrift Fontname", listPage},
+        {lists, "Gruppenueberschrift FontSize", listPage},
+        {lists, "Listen Fontname klein", listPage},
+        {lists, "Listen Fontname groß", listPage},
+        {lists, "Listen FontSize groß", listPage},
         {lists, "MinWTforPrinting", [] { return QString::number(readMinWTforPrinting()); }},
         {grid, "FontName", gridFonts},
         {grid, "FontSize", gridFonts},
         {grid, "HeadFontName", gridFonts},
         {grid, "HeadFontSize", gridFonts},
+        {grid, "FontName", gridPage},
+        {grid, "FontSize", gridPage},
+        {grid, "HeadFontName", gridPage},
+        {grid, "HeadFontSize", gridPage},
+        {"Presseliste", "AnzTn", [] { return prefs::LoadPresseliste(); }},
         {layout, "Zeile 0 Fontname", certificateLine},
         {layout, "Zeile 0 Fontsize", certificateLine},
         {layout, "Zeile 0 Y-Pos", certificateLine},
+        {layout, "Zeile 0 Fontname", designerLine},
+        {layout, "Zeile 0 Fontsize", designerLine},
+        {layout, "Zeile 0 Y-Pos", designerLine},
     };
     for (const auto &c : cases) {
         // Beside the key, a value the reader can tell from its default.
