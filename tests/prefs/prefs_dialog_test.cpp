@@ -2,6 +2,7 @@
 // the certificate line count, the designer's preview, its choosers and failures.
 #include "prefs_dialog_support.h"
 
+#include "common/DiskFull.h"
 #include "platform/printing/PageDump.h"
 #include "platform/qt/QtTextMetrics.h"
 #include "prefs/CertificateDesigner.h"
@@ -415,6 +416,35 @@ TEST_F(PrefsDialogTest, APressCountTooLargeIsRefusedLikeTheLineCount) {
     EXPECT_FALSE(dialog.isOpen());
     EXPECT_EQ(GetSetting("Presseliste", "AnzTn"), "0");
     EXPECT_THAT(reports(), IsEmpty());
+}
+
+TEST_F(PrefsDialogTest, OnAFullDiskASaveStoresNothingAndACancelStillCloses) {
+    store(expectedFile("full_store.txt"));
+    SaveSetting("Urkundendruck", "Background Picture", "");
+    {
+        // Stored once as the dialog stores it, so that opening it again changes nothing.
+        frmGrundEinst dialog;
+        dialog.Form_Load();
+        dialog.toolClick(20003);
+    }
+    const QByteArray before = fileBytes(settingsFilePath());
+    const std::string answer = inChild(
+        [&] {
+            frmGrundEinst dialog;
+            dialog.Form_Load();
+            QLineEdit *count = dialog.certificatePage()->countField();
+            count->clear();
+            keyClicks(count, "2");  // stored at once, the file no larger
+            child<QLineEdit>(dialog, "edtKopfzeile")->setText(QString(400, u'x'));
+            dialog.toolClick(20002);
+            const std::string afterSave = GetSetting("Listendruck", "Headertext").toStdString();
+            dialog.toolClick(20001);
+            return afterSave + " " + (dialog.isOpen() ? "open" : "closed") + " " +
+                   reports().join(u'|').toStdString();
+        },
+        rlim_t(before.size() + 100));
+    EXPECT_EQ(answer, "Stadtlauf-Cup 2026 closed 75 SaveEinstellungen Die Einstellungen konnten nicht gespeichert werden.");
+    EXPECT_EQ(fileBytes(settingsFilePath()), before);
 }
 
 TEST_F(PrefsDialogTest, FailuresAreReportedAndKeepTheDialogOpen) {
