@@ -337,6 +337,18 @@ TEST_F(PrefsDialogTest, ACellStillBeingEditedIsSaved) {
     EXPECT_THAT(ui.messages(), IsEmpty());
 }
 
+TEST_F(PrefsDialogTest, BothOrientationsStoredTrueShowAndSaveLandscape) {
+    SaveSetting("Urkundendruck", "Hochformat", "True");
+    SaveSetting("Urkundendruck", "Querformat", "True");
+    frmGrundEinst dialog;
+    dialog.Form_Load();
+    EXPECT_FALSE(child<QRadioButton>(dialog, "optHochformat")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(dialog, "optQuerformat")->isChecked());
+    dialog.toolClick(20003);
+    EXPECT_EQ(GetSetting("Urkundendruck", "Hochformat") + "/" + GetSetting("Urkundendruck", "Querformat"),
+              "False/True");
+}
+
 TEST_F(PrefsDialogTest, CancelWritesACellStillBeingEditedInTheTables) {
     // The tables write every edit at once, so the one still open is written too.
     gDB->execute("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES ('M40', 2)");
