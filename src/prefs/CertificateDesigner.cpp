@@ -23,16 +23,20 @@ CertificatePage LoadUrkundeLayout(int count, const CertificatePage &current) {
     page.background = certificate::readBackgroundPicture();
     // Loaded once, whatever the count: a count of 0 keeps the stored orientation.
     const certificate::OrientationOptions o = certificate::designerOrientation();
-    if (o.hochformat) page.hochformat = *o.hochformat;
-    if (o.querformat) page.querformat = *o.querformat;
+    // Set one after the other, as the option buttons are: both stored true leaves "quer".
+    std::array<bool, 2> options{page.hochformat, page.querformat};
+    if (o.hochformat) setOption(options, 0, *o.hochformat);
+    if (o.querformat) setOption(options, 1, *o.querformat);
+    page.hochformat = options[0];
+    page.querformat = options[1];
     const std::vector<certificate::LineSettings> stored = certificate::readLines(count, certificate::Reader::Designer);
     for (int n = 0; n < count && n < kCertificateLines; ++n) {
         const certificate::LineSettings &s = stored[n];
         CertificateLine &line = page.lines[n];
-        line.xPos = s.xPos;
-        line.yPos = s.yPos;
-        line.fontName = s.fontName;
-        line.fontSize = s.fontSize;
+        line.xPos = s.xPos;  // empty centres the line
+        line.yPos = certificate::printedText(s, certificate::LineField::YPos);
+        line.fontName = certificate::printedText(s, certificate::LineField::Fontname);
+        line.fontSize = certificate::printedText(s, certificate::LineField::Fontsize);
         line.text = s.text;
         line.inhalt = s.inhalt;
         const std::int64_t colour = vb::readNumber(s.farbe, 0);

@@ -1,5 +1,6 @@
 #include "prefs/FieldRules.h"
 
+#include "platform/errors/AppError.h"
 #include "platform/text/Vb.h"
 
 #include <cmath>
@@ -32,6 +33,14 @@ LineCountCheck checkLineCount(const QString &text, int &count) {
     if (!ok || value >= 16) return LineCountCheck::TooLarge;
     count = int(value);
     return LineCountCheck::Valid;
+}
+
+bool pressCountTooLarge(const QString &text) {
+    try {
+        return std::fabs(vb::Val(text)) > double(std::numeric_limits<std::int32_t>::max());
+    } catch (const AppError &) {
+        return true;  // beyond any number
+    }
 }
 
 bool creationRaceCount(const QString &text, int &races) {

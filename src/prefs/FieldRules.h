@@ -17,6 +17,10 @@ QString filterCountField(const QString &text);
 enum class LineCountCheck { Empty, Valid, TooLarge };
 LineCountCheck checkLineCount(const QString &text, int &count);
 
+// The press-list count field: a leading number beyond the whole-number range, which
+// the press lists read it as, is too large.
+bool pressCountTooLarge(const QString &text);
+
 // "&Datenbank erstellen": the leading number of the race field, rounded half to
 // even, when it is 1 to 50.
 bool creationRaceCount(const QString &text, int &races);

@@ -29,11 +29,11 @@ Colour readColour(const QString &section, const QString &key, Colour fallback) {
 GeneralPage LoadGrundeinstellungen() {
     GeneralPage p;
     // The count fields empty any text that is no whole number as soon as they show it.
-    p.anzForEW = filterCountField(GetSetting(kLastUser, QStringLiteral("LaufAnzForEW"), QStringLiteral("3")));
-    p.maxAnzForEW = filterCountField(GetSetting(kLastUser, QStringLiteral("LaufAnzMaxForEW"), QStringLiteral("3")));
-    p.maxLaufErf = filterCountField(GetSetting(kLastUser, QStringLiteral("MaxLaufErf"), QStringLiteral("3")));
+    p.anzForEW = filterCountField(GetSettingOrDefault(kLastUser, QStringLiteral("LaufAnzForEW"), QStringLiteral("3")));
+    p.maxAnzForEW = filterCountField(GetSettingOrDefault(kLastUser, QStringLiteral("LaufAnzMaxForEW"), QStringLiteral("3")));
+    p.maxLaufErf = filterCountField(GetSettingOrDefault(kLastUser, QStringLiteral("MaxLaufErf"), QStringLiteral("3")));
     p.database = GetSetting(kLastUser, QStringLiteral("Datenbank"), ProgramFolder() + QStringLiteral("/Tarnis.mdb"));
-    p.jahrhundert = GetSetting(kLastUser, QStringLiteral("Default JH"), QStringLiteral("19"));
+    p.jahrhundert = GetSettingOrDefault(kLastUser, QStringLiteral("Default JH"), QStringLiteral("19"));
     p.platzGleichPunkte = vb::readBool(GetSetting(kLastUser, QStringLiteral("PlPuZuord"), QStringLiteral("0")), false);
     // Exactly "P" is points; anything else, "p" included, is time.
     p.punkte = GetSetting(kLastUser, QStringLiteral("Modus"), QStringLiteral("P")) == QLatin1String("P");
@@ -43,17 +43,17 @@ GeneralPage LoadGrundeinstellungen() {
 ListPage LoadListendruck() {
     ListPage p;
     const QString arial = QStringLiteral("Arial");
-    p.fonts[kFooterFont] = {GetSetting(kListendruck, QStringLiteral("Footer Fontname"), arial),
+    p.fonts[kFooterFont] = {GetSettingOrDefault(kListendruck, QStringLiteral("Footer Fontname"), arial),
                             wholeSize(QStringLiteral("Footer FontSize"), 12)};
-    p.fonts[kGruppenFont] = {GetSetting(kListendruck, QStringLiteral("Gruppen Fontname"), arial),
+    p.fonts[kGruppenFont] = {GetSettingOrDefault(kListendruck, QStringLiteral("Gruppen Fontname"), arial),
                              wholeSize(QStringLiteral("Gruppen FontSize"), 12)};
     // This one size is shown as stored.
     p.fonts[kGruppenueberschriftFont] = {
-        GetSetting(kListendruck, QStringLiteral("Gruppenueberschrift Fontname"), arial),
-        GetSetting(kListendruck, QStringLiteral("Gruppenueberschrift FontSize"), QStringLiteral("12"))};
-    p.fonts[kListeKleinFont] = {GetSetting(kListendruck, QStringLiteral("Listen Fontname Klein"), arial),
+        GetSettingOrDefault(kListendruck, QStringLiteral("Gruppenueberschrift Fontname"), arial),
+        GetSettingOrDefault(kListendruck, QStringLiteral("Gruppenueberschrift FontSize"), QStringLiteral("12"))};
+    p.fonts[kListeKleinFont] = {GetSettingOrDefault(kListendruck, QStringLiteral("Listen Fontname Klein"), arial),
                                 wholeSize(QStringLiteral("Listen FontSize Klein"), 19)};
-    p.fonts[kListeGrossFont] = {GetSetting(kListendruck, QStringLiteral("Listen Fontname Groß"), arial),
+    p.fonts[kListeGrossFont] = {GetSettingOrDefault(kListendruck, QStringLiteral("Listen Fontname Groß"), arial),
                                 wholeSize(QStringLiteral("Listen FontSize Groß"), 10)};
     p.colorGruppe = readColour(kListendruck, QStringLiteral("Color Gruppe"), 0);
     p.colorListenkopf = readColour(kListendruck, QStringLiteral("Color Listenkopf"), 0);
@@ -70,15 +70,13 @@ QString LoadUrkundeCountField() { return GetSetting(kUrkundendruck, QStringLiter
 
 HtmlPage LoadHTMLEinstellungen() {
     HtmlPage p;
-    // Set one after the other as option buttons are: turning one on turns the
-    // others off, turning one off touches only itself (all three may end off).
+    // Set one after the other as option buttons are.
     const QString keys[3] = {QStringLiteral("Alle TN"), QStringLiteral("Endwertung TN"),
                              QStringLiteral("Zwischenwertung TN")};
     const char *defaults[3] = {"1", "0", "0"};
     for (int i = 0; i < 3; ++i) {
         const bool on = vb::readBool(GetSetting(kHtmlListen, keys[i], QString::fromLatin1(defaults[i])), i == 0);
-        if (on) p.selTN = {false, false, false};
-        p.selTN[i] = on;
+        setOption(p.selTN, i, on);
     }
     const QString positions[3] = {QStringLiteral("links"), QStringLiteral("mitte"), QStringLiteral("rechts")};
     for (int i = 0; i < 3; ++i) {
@@ -97,10 +95,10 @@ HtmlPage LoadHTMLEinstellungen() {
 GridPage LoadGridStyle() {
     GridPage p;
     const QString sansSerif = QStringLiteral("MS Sans Serif");
-    p.cellFont = {GetSetting(kGrid, QStringLiteral("FontName"), sansSerif),
-                  GetSetting(kGrid, QStringLiteral("FontSize"), QStringLiteral("8"))};
-    p.headFont = {GetSetting(kGrid, QStringLiteral("HeadFontName"), sansSerif),
-                  GetSetting(kGrid, QStringLiteral("HeadFontSize"), QStringLiteral("8"))};
+    p.cellFont = {GetSettingOrDefault(kGrid, QStringLiteral("FontName"), sansSerif),
+                  GetSettingOrDefault(kGrid, QStringLiteral("FontSize"), QStringLiteral("8"))};
+    p.headFont = {GetSettingOrDefault(kGrid, QStringLiteral("HeadFontName"), sansSerif),
+                  GetSettingOrDefault(kGrid, QStringLiteral("HeadFontSize"), QStringLiteral("8"))};
     p.backColorEven = readColour(kGrid, QStringLiteral("BackColorEven"), 0xFFFFFF);
     p.backColorOdd = readColour(kGrid, QStringLiteral("BackColorOdd"), 0xC0C0FF);
     p.backColor = readColour(kGrid, QStringLiteral("BackColor"), Colour(0x8000000F));
@@ -113,6 +111,6 @@ GridPage LoadGridStyle() {
     return p;
 }
 
-QString LoadPresseliste() { return GetSetting(kPresseliste, QStringLiteral("AnzTn"), QStringLiteral("10")); }
+QString LoadPresseliste() { return GetSettingOrDefault(kPresseliste, QStringLiteral("AnzTn"), QStringLiteral("10")); }
 
 }  // namespace tarnis::prefs

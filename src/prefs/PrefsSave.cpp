@@ -119,6 +119,11 @@ void SaveEinstellungen(const PreferencesState &state, const SettingWriter &write
     SaveGridCaptions(state.grid, write);
 }
 
-void SaveEinstellungen(const PreferencesState &state) { SaveEinstellungen(state, &SaveSetting); }
+void SaveEinstellungen(const PreferencesState &state) {
+    // One write of the file for all keys: a failure leaves the file, and the store, as they were.
+    SettingsBatch batch;
+    SaveEinstellungen(state, &SaveSetting);
+    batch.commit();
+}
 
 }  // namespace tarnis::prefs

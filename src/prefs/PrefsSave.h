@@ -25,7 +25,8 @@ QString storedLineCount(const CertificatePage &page);
 // the mode with the stored one (default "P") and, when it changed, shows the
 // mode-change message before going on.
 void SaveEinstellungen(const PreferencesState &state, const SettingWriter &write);
-// The same through the settings store.
+// The same through the settings store, as one write of its file: when that fails
+// (AppError 75) nothing of the save is stored.
 void SaveEinstellungen(const PreferencesState &state);
 
 // The message shown when the scoring mode changed (lines joined by CR).

@@ -98,7 +98,9 @@ void writeLineCountText(CountSource source, const QString &text) {
     SaveSetting(countSection(source), kCountKey, text);
 }
 
-int printerLineCount(CountSource source) { return vb::CInt(double(vb::CLng(readLineCountText(source)))); }
+int printerLineCount(CountSource source) {
+    return vb::CInt(double(GetSettingLongOrDefault(countSection(source), kCountKey, 5)));
+}
 
 std::vector<LineSettings> readLines(int count, Reader reader) {
     std::vector<LineSettings> lines;
@@ -168,22 +170,45 @@ double centredX(double pageWidth, double textWidth) {
     return double(vb::CLng(pageWidth)) / 2 - double(vb::CLng(textWidth)) / 2;
 }
 
+QString printedText(const LineSettings &settings, LineField field) {
+    const QString &text = settings[field];
+    if (field == LineField::XPos || !vb::Trim(text).isEmpty()) return text;
+    return lineDefault(field, Reader::Printer);
+}
+
+namespace {
+
+// A text that is no whole number is reported with its line, key and text.
+std::int32_t wholeNumber(int line, const LineSettings &settings, LineField field) {
+    const QString text = printedText(settings, field);
+    try {
+        return vb::CLng(text);
+    } catch (const AppError &e) {
+        const AppError named = settingError(e, kSection, lineKey(line, field), text);
+        throw AppError(named.number, named.source,
+                       QStringLiteral("%1, Urkundenzeile %2").arg(named.description).arg(line + 1));
+    }
+}
+
+}  // namespace
+
 PrintLine convertForPrinting(int line, const LineSettings &settings) {
     PrintLine out;
     out.content = vb::Trim(settings.inhalt);
     out.text = vb::Trim(settings.text);
-    const int size = vb::CLng(settings.fontSize);
+    const int size = wholeNumber(line, settings, LineField::Fontsize);
     if (size > kMaxFontSize)
         throw AppError(err::InvalidPropertyValue, kRuntimeSource,
                        QStringLiteral("Die Schriftgröße %1 der Urkundenzeile %2 ist zu groß (höchstens %3).")
                            .arg(size)
                            .arg(line + 1)
                            .arg(kMaxFontSize));
-    out.font = print::FontSpec{settings.fontName, double(size)};
-    out.y = vb::CLng(settings.yPos);
+    out.font = print::FontSpec{printedText(settings, LineField::Fontname), double(size)};
+    out.y = wholeNumber(line, settings, LineField::YPos);
+    // An empty X-Pos centres, as a 0 does.
     out.centred = centresLine(settings.xPos);
-    if (!out.centred) out.x = vb::CLng(settings.xPos);
-    out.colour = quint32(vb::CLng(settings.farbe));
+    if (!out.centred) out.x = wholeNumber(line, settings, LineField::XPos);
+    out.colour = quint32(wholeNumber(line, settings, LineField::Farbe));
     return out;
 }
 

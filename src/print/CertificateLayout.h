@@ -104,6 +104,10 @@ double centredX(double pageWidth, double textWidth);
 // message rather than handed to the font engine.
 inline constexpr int kMaxFontSize = 1638;
 
+// The text of a field as the printers take it: one saved empty (the designer stores
+// an emptied field so) is the default; an empty X-Pos, which centres, stays empty.
+QString printedText(const LineSettings &settings, LineField field);
+
 // A line converted the way the printers convert it, in the order they convert:
 // Fontsize, Y-Pos, a non-centring X-Pos, Farbe, each as a whole number (13 when
 // it is none). Content and template stay texts, trimmed.

@@ -15,8 +15,10 @@ const QString kSection = QStringLiteral("Listendruck");
 
 QString setting(const QString &key, const QString &fallback) { return GetSetting(kSection, key, fallback); }
 
+// The preferences store a font field left empty as "": the list's own default then.
 print::FontSpec fontSetting(const QString &nameKey, const QString &nameDefault, const QString &sizeKey) {
-    return print::FontSpec{setting(nameKey, nameDefault), double(GetSettingLong(kSection, sizeKey, QStringLiteral("0")))};
+    return print::FontSpec{GetSettingOrDefault(kSection, nameKey, nameDefault),
+                           double(GetSettingLongOrDefault(kSection, sizeKey, 0))};
 }
 
 quint32 colourSetting(const QString &key) { return quint32(GetSettingLong(kSection, key, QStringLiteral("0"))); }

@@ -105,6 +105,36 @@ TEST_F(SettingsStore, AFullDiskIsAnErrorAndTheFileStaysWhole) {
     EXPECT_EQ(fileBytes(settingsFilePath()), before);
 }
 
+TEST_F(SettingsStore, ABatchWritesTheFileOnceOrLeavesIt) {
+    SaveSetting("A", "k", "old");
+    const QByteArray before = fileBytes(settingsFilePath());
+    {
+        // Not committed: the store goes back to what the file holds.
+        SettingsBatch batch;
+        SaveSetting("A", "k", "new");
+        SaveSetting("B", "n", "1");
+        EXPECT_EQ(GetSetting("A", "k"), "new");
+        EXPECT_EQ(fileBytes(settingsFilePath()), before);
+    }
+    EXPECT_EQ(GetSetting("A", "k"), "old");
+    EXPECT_EQ(GetSetting("B", "n", "none"), "none");
+    {
+        SettingsBatch outer;
+        SaveSetting("A", "k", "new");
+        {
+            SettingsBatch inner;  // the outer batch writes
+            DeleteSetting("A", "k");
+            SaveSetting("B", "n", "2");
+            inner.commit();
+        }
+        EXPECT_EQ(fileBytes(settingsFilePath()), before);
+        outer.commit();
+    }
+    reloadSettings();
+    EXPECT_EQ(GetSetting("A", "k", "gone"), "gone");
+    EXPECT_EQ(GetSetting("B", "n"), "2");
+}
+
 TEST_F(SettingsStore, DamagedFilesAreKeptAsBakAndToldOnce) {
     ScriptedUi ui;
     setUi(&ui);

@@ -2,6 +2,7 @@
 // the certificate line count, the designer's preview, its choosers and failures.
 #include "prefs_dialog_support.h"
 
+#include "common/DiskFull.h"
 #include "platform/printing/PageDump.h"
 #include "platform/qt/QtTextMetrics.h"
 #include "prefs/CertificateDesigner.h"
@@ -20,6 +21,13 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
+
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace tarnis;
 using namespace tarnis::prefs;
@@ -138,6 +146,14 @@ TEST_F(PrefsDialogTest, LineCountFieldRulesTheDesigner) {
     EXPECT_EQ(GetSetting("Urkundendruck", "Urkundenzeilen"), "1");
     EXPECT_EQ(GetSetting("Urkundendruck", "Zeile 0 Inhalt"), "Text");
     EXPECT_EQ(GetSetting("Urkundendruck", "Zeile 1 Inhalt", "ungespeichert"), "ungespeichert");
+
+    // A cancel after that save puts back the count the save stored, not the opening's:
+    // both copies keep one count.
+    keyClicks(count, "2");
+    EXPECT_EQ(GetSetting("LastUser", "Urkundenzeilen"), "2");
+    dialog.toolClick(20001);
+    EXPECT_EQ(GetSetting("LastUser", "Urkundenzeilen"), "1");
+    EXPECT_EQ(GetSetting("Urkundendruck", "Urkundenzeilen"), "1");
 }
 
 // A new line count keeps the lines being designed; only lines shown for the first
@@ -223,6 +239,11 @@ TEST_F(PrefsDialogTest, PreviewCentresAndTurnsAndKeepsLinesWithoutAPicture) {
     child<QLineEdit>(dialog, "edtText_1")->setText("Zeile");
     EXPECT_THAT(reports(), ElementsAre("53 PrintPreview "));
     EXPECT_EQ(dialog.previewDocument()->pages[0].ops.size(), 2u);
+
+    // An emptied Y position draws where the certificate prints it, at the default.
+    child<QLineEdit>(dialog, "edtYPos_1")->setText("");
+    EXPECT_TRUE(print::dumpPages(*dialog.previewDocument()).endsWith("-100\t1000\tZeile\n"))
+        << print::dumpPages(*dialog.previewDocument()).toStdString();
     dialog.toolClick(20001);
 }
 
@@ -314,6 +335,128 @@ TEST_F(PrefsDialogTest, ACellStillBeingEditedIsSaved) {
     EXPECT_TRUE(dialog.close());
     EXPECT_THAT(rows("SELECT Platz FROM Punkteverteilung"), ElementsAre("7"));
     EXPECT_THAT(ui.messages(), IsEmpty());
+}
+
+TEST_F(PrefsDialogTest, BothOrientationsStoredTrueShowAndSaveLandscape) {
+    SaveSetting("Urkundendruck", "Hochformat", "True");
+    SaveSetting("Urkundendruck", "Querformat", "True");
+    frmGrundEinst dialog;
+    dialog.Form_Load();
+    EXPECT_FALSE(child<QRadioButton>(dialog, "optHochformat")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(dialog, "optQuerformat")->isChecked());
+    dialog.toolClick(20003);
+    EXPECT_EQ(GetSetting("Urkundendruck", "Hochformat") + "/" + GetSetting("Urkundendruck", "Querformat"),
+              "False/True");
+}
+
+TEST_F(PrefsDialogTest, CancelWritesACellStillBeingEditedInTheTables) {
+    // The tables write every edit at once, so the one still open is written too.
+    gDB->execute("INSERT INTO AKLSortIndex (Altersklasse, \"Index\") VALUES ('M40', 2)");
+    const struct {
+        QTableView *(PageGeneral::*grid)() const;
+        int column;
+        const char *typed, *query, *stored;
+    } cases[] = {
+        {&PageGeneral::pointsGrid, 0, "7", "SELECT Platz FROM Punkteverteilung", "7"},
+        {&PageGeneral::ageClassGrid, 1, "9", "SELECT \"Index\" FROM AKLSortIndex", "9"},
+    };
+    for (const auto &c : cases) {
+        frmGrundEinst dialog;
+        dialog.Form_Load();
+        dialog.show();
+        dialog.tabs()->setCurrentIndex(0);
+        QTableView *view = (dialog.generalPage()->*c.grid)();
+        const QModelIndex cell = view->model()->index(view->model()->rowCount() - 1, c.column);
+        view->setCurrentIndex(cell);
+        view->edit(cell);
+        auto *editor = qobject_cast<QLineEdit *>(view->indexWidget(cell));
+        ASSERT_NE(editor, nullptr) << c.query;
+        editor->setText(c.typed);
+        dialog.toolClick(20001);
+        EXPECT_FALSE(dialog.isOpen());
+        EXPECT_THAT(rows(c.query), ElementsAre(c.stored));
+    }
+    EXPECT_THAT(ui.messages(), IsEmpty());
+}
+
+TEST_F(PrefsDialogTest, APictureThatIsNoFileIsReportedNotRead) {
+    // A named pipe would block whoever reads it until something writes to it.
+    const QString pipe = path("bild.bmp");
+    ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    SaveSetting("Urkundendruck", "Background Picture", pipe);
+    std::atomic<bool> done{false}, readerSeen{false};
+    std::thread unblock([&] {
+        // A reader waiting on the pipe lets this open succeed; closing gives it an end.
+        while (!done) {
+            const int fd = ::open(pipe.toLocal8Bit().constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                readerSeen = true;
+                ::close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    {
+        frmGrundEinst dialog;
+        dialog.Form_Load();
+        dialog.toolClick(20001);
+    }
+    done = true;
+    unblock.join();
+    EXPECT_FALSE(readerSeen);
+    EXPECT_THAT(reports(), ElementsAre("481 PrintPreview "));
+}
+
+TEST_F(PrefsDialogTest, APressCountTooLargeIsRefusedLikeTheLineCount) {
+    frmGrundEinst dialog;
+    dialog.Form_Load();
+    QLineEdit *press = child<QLineEdit>(dialog, "edtPresseAnzTn");
+    const struct {
+        const char *typed, *shown;
+        bool refused;
+    } cases[] = {{"1e400", "", true}, {"3000000000", "", true}, {"2147483647", "2147483647", false}, {"12", "12", false}};
+    for (const auto &c : cases) {
+        if (c.refused) ui.answer("ok");
+        press->setText(c.typed);
+        EXPECT_EQ(press->text(), c.shown) << c.typed;
+    }
+    EXPECT_THAT(ui.messages(), ElementsAre("critical\tWert für Teilnehmer in der Liste zu groß !!!",
+                                           "critical\tWert für Teilnehmer in der Liste zu groß !!!"));
+    ui.answer("ok");
+    keyClicks(press, "e400");
+    dialog.toolClick(20003);
+    EXPECT_FALSE(dialog.isOpen());
+    EXPECT_EQ(GetSetting("Presseliste", "AnzTn"), "0");
+    EXPECT_THAT(reports(), IsEmpty());
+}
+
+TEST_F(PrefsDialogTest, OnAFullDiskASaveStoresNothingAndACancelStillCloses) {
+    store(expectedFile("full_store.txt"));
+    SaveSetting("Urkundendruck", "Background Picture", "");
+    {
+        // Stored once as the dialog stores it, so that opening it again changes nothing.
+        frmGrundEinst dialog;
+        dialog.Form_Load();
+        dialog.toolClick(20003);
+    }
+    const QByteArray before = fileBytes(settingsFilePath());
+    const std::string answer = inChild(
+        [&] {
+            frmGrundEinst dialog;
+            dialog.Form_Load();
+            QLineEdit *count = dialog.certificatePage()->countField();
+            count->clear();
+            keyClicks(count, "2");  // stored at once, the file no larger
+            child<QLineEdit>(dialog, "edtKopfzeile")->setText(QString(400, u'x'));
+            dialog.toolClick(20002);
+            const std::string afterSave = GetSetting("Listendruck", "Headertext").toStdString();
+            dialog.toolClick(20001);
+            return afterSave + " " + (dialog.isOpen() ? "open" : "closed") + " " +
+                   reports().join(u'|').toStdString();
+        },
+        rlim_t(before.size() + 100));
+    EXPECT_EQ(answer, "Stadtlauf-Cup 2026 closed 75 SaveEinstellungen Die Einstellungen konnten nicht gespeichert werden.");
+    EXPECT_EQ(fileBytes(settingsFilePath()), before);
 }
 
 TEST_F(PrefsDialogTest, FailuresAreReportedAndKeepTheDialogOpen) {

@@ -91,7 +91,7 @@ bool EI_Import() {
         remember();
     }
 
-    const QString century = GetSetting(kSection, QStringLiteral("Default JH"), QStringLiteral("19"));
+    const QString century = GetSettingOrDefault(kSection, QStringLiteral("Default JH"), QStringLiteral("19"));
     windows.showNote();
 
     PointsTable table;

@@ -153,8 +153,8 @@ ScoringRules readScoringRules(std::int32_t pointsPlace1, std::int32_t pointsPlac
     // Compared exactly: "p" is time mode.
     rules.pointsMode = GetSetting(section, QStringLiteral("Modus"), QStringLiteral("P")) == QLatin1String("P");
     rules.higherBetter = rules.pointsMode && pointsPlace1 > pointsPlace2;
-    rules.limits.minRaces = GetSettingLong(section, QStringLiteral("LaufAnzForEW"), QStringLiteral("3"));
-    rules.limits.maxRaces = GetSettingLong(section, QStringLiteral("LaufAnzMaxForEW"), QStringLiteral("3"));
+    rules.limits.minRaces = GetSettingLongOrDefault(section, QStringLiteral("LaufAnzForEW"), 3);
+    rules.limits.maxRaces = GetSettingLongOrDefault(section, QStringLiteral("LaufAnzMaxForEW"), 3);
     return rules;
 }
 

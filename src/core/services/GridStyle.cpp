@@ -9,7 +9,8 @@
 namespace tarnis {
 
 double SettingNumber(const QString &section, const QString &key, const QString &fallback) {
-    const QString text = GetSetting(section, key, fallback);
+    // A size field the preferences left empty is stored as "": the default then.
+    const QString text = GetSettingOrDefault(section, key, fallback);
     if (!vb::IsNumeric(text))
         throw AppError(err::TypeMismatch, kRuntimeSource,
                        QStringLiteral("Typen unverträglich (%1/%2 = \"%3\")").arg(section, key, text));
@@ -25,10 +26,10 @@ GridStyle ReadGridStyle() {
         return std::int64_t(std::nearbyint(v));
     };
     GridStyle s;
-    s.headFontName = GetSetting(grid, QStringLiteral("HeadFontName"), QStringLiteral("MS Sans Serif"));
+    s.headFontName = GetSettingOrDefault(grid, QStringLiteral("HeadFontName"), QStringLiteral("MS Sans Serif"));
     s.headFontSize = SettingNumber(grid, QStringLiteral("HeadFontSize"), QStringLiteral("8"));
     s.head3D = int(SettingNumber(grid, QStringLiteral("HeadFont3D"), QStringLiteral("3")));
-    s.fontName = GetSetting(grid, QStringLiteral("FontName"), QStringLiteral("MS Sans Serif"));
+    s.fontName = GetSettingOrDefault(grid, QStringLiteral("FontName"), QStringLiteral("MS Sans Serif"));
     s.fontSize = SettingNumber(grid, QStringLiteral("FontSize"), QStringLiteral("8"));
     s.backColor = colour("BackColor", "-2147483633");
     s.backColorEven = colour("BackColorEven", "16777215");

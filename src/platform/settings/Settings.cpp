@@ -14,6 +14,7 @@
 #include <QHash>
 #include <QSet>
 #include <QStringDecoder>
+#include <utility>
 #include <vector>
 
 namespace tarnis {
@@ -106,7 +107,9 @@ public:
     }
 
     void save(const QString &section, const QString &key, const QString &value) {
-        refresh(true);
+        // Inside a batch the file is read once, at its first change; what the batch holds
+        // must not be dropped because of a later check.
+        if (!pending_) refresh(true);
         deliverNotice();
         requireReadable();
         Section *s = findSection(section);
@@ -123,11 +126,11 @@ public:
             s->entries.push_back(Entry{key, value});
             s->index.insert(fold(key), s->entries.size() - 1);
         }
-        write();
+        changed();
     }
 
     void remove(const QString &section, const QString &key) {
-        refresh(true);
+        if (!pending_) refresh(true);
         deliverNotice();
         requireReadable();
         Section *s = findSection(section);
@@ -137,10 +140,31 @@ public:
         s->entries.erase(s->entries.begin() + qsizetype(*it));
         s->index.clear();
         for (std::size_t i = 0; i < s->entries.size(); ++i) s->index.insert(fold(s->entries[i].key), i);
-        write();
+        changed();
     }
 
     void invalidate() { loaded_ = false; }
+
+    void beginBatch() {
+        if (batchDepth_++ == 0) pending_ = false;
+    }
+
+    // The outermost end writes what the batch changed, once; a batch that was not
+    // committed, or whose write failed, leaves the store as the file holds it.
+    void endBatch(bool commit) {
+        if (--batchDepth_ > 0) {
+            if (!commit) abandoned_ = true;
+            return;
+        }
+        const bool pending = std::exchange(pending_, false);
+        const bool abandoned = std::exchange(abandoned_, false) || !commit;
+        if (!pending) return;
+        if (abandoned) {
+            loaded_ = false;
+            return;
+        }
+        write();
+    }
 
     QList<StoredSetting> all() {
         refresh(true);
@@ -280,6 +304,11 @@ private:
                                .arg(QDir::toNativeSeparators(path_)));
     }
 
+    void changed() {
+        if (batchDepth_ > 0) pending_ = true;
+        else write();
+    }
+
     void write() {
         QString text;
         for (const Section &s : sections_) {
@@ -311,6 +340,9 @@ private:
     bool loaded_ = false;
     bool unreadable_ = false;
     bool damaged_ = false;   // lines not read, or not read at all: keep a copy before rewriting
+    int batchDepth_ = 0;
+    bool pending_ = false;    // a batch changed the store and the file does not hold it yet
+    bool abandoned_ = false;  // an inner batch was given up: the whole batch is
     QString notice_;         // not yet told
     QSet<QString> told_;     // files the user has heard about
 };
@@ -340,6 +372,17 @@ void SaveSetting(const QString &section, const QString &key, const QString &valu
 
 void DeleteSetting(const QString &section, const QString &key) { store().remove(section, key); }
 
+SettingsBatch::SettingsBatch() { store().beginBatch(); }
+
+SettingsBatch::~SettingsBatch() {
+    if (!ended_) store().endBatch(false);
+}
+
+void SettingsBatch::commit() {
+    ended_ = true;
+    store().endBatch(true);
+}
+
 QList<StoredSetting> AllSettings() { return store().all(); }
 
 namespace {
@@ -350,13 +393,17 @@ auto convertSetting(const QString &section, const QString &key, const QString &f
     try {
         return convert(value);
     } catch (const AppError &e) {
-        throw AppError(e.number, e.source,
-                       QStringLiteral("%1 (Einstellung \"%2\" im Abschnitt \"%3\": \"%4\")")
-                           .arg(e.description, key, section, value));
+        throw settingError(e, section, key, value);
     }
 }
 
 }  // namespace
+
+AppError settingError(const AppError &error, const QString &section, const QString &key, const QString &value) {
+    return AppError(error.number, error.source,
+                    QStringLiteral("%1 (Einstellung \"%2\" im Abschnitt \"%3\": \"%4\")")
+                        .arg(error.description, key, section, value));
+}
 
 std::int32_t GetSettingLong(const QString &section, const QString &key, const QString &fallback) {
     return convertSetting(section, key, fallback, [](const QString &v) { return vb::CLng(v); });
@@ -364,6 +411,11 @@ std::int32_t GetSettingLong(const QString &section, const QString &key, const QS
 
 bool GetSettingBool(const QString &section, const QString &key, const QString &fallback) {
     return convertSetting(section, key, fallback, [](const QString &v) { return vb::CBool(v); });
+}
+
+QString GetSettingOrDefault(const QString &section, const QString &key, const QString &fallback) {
+    const QString value = GetSetting(section, key);
+    return vb::Trim(value).isEmpty() ? fallback : value;
 }
 
 std::int32_t GetSettingLongOrDefault(const QString &section, const QString &key, std::int32_t fallback) {

@@ -138,6 +138,12 @@ PagePresse::PagePresse(QWidget *parent) : QWidget(parent) {
     page->setRowStretch(1, 1);
     connect(edtPresseAnzTn_, &SpinField::downClicked, this, [this] { UpDown1_DownClick(); });
     connect(edtPresseAnzTn_, &SpinField::upClicked, this, [this] { UpDown1_UpClick(); });
+    connect(edtPresseAnzTn_->edit(), &QLineEdit::textChanged, this, [this](const QString &text) {
+        // Refused as the line-count field refuses a count too large: told, then emptied.
+        if (!pressCountTooLarge(text)) return;
+        ui().message(QStringLiteral("Wert für Teilnehmer in der Liste zu groß !!!"), MsgButtons::Ok, MsgIcon::Critical);
+        edtPresseAnzTn_->edit()->setText(QString());
+    });
 }
 
 void PagePresse::load(const QString &count) { edtPresseAnzTn_->edit()->setText(count); }

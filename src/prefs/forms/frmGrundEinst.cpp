@@ -60,7 +60,7 @@ struct frmGrundEinst::Impl {
     std::shared_ptr<const print::Document> document;
     bool mLayoutGeladen = false;
     QString reportedBackground;  // the picture whose failure was reported last
-    StoredLineCount countAtOpen;
+    StoredLineCount countAtOpen;  // put back by a cancel: as the opening or the last save left it
 
     void build();
     void LoadUrkundenzeilen();
@@ -245,6 +245,8 @@ bool frmGrundEinst::Impl::SaveEinstellungen() {
     commitOpenEdits(q);
     try {
         prefs::SaveEinstellungen(q->state());
+        // From now on a cancel keeps the line count this save stored.
+        countAtOpen = rememberLineCount();
         return true;
     } catch (...) {
         report("SaveEinstellungen", QStringLiteral("Die Einstellungen konnten nicht gespeichert werden."));
@@ -253,7 +255,10 @@ bool frmGrundEinst::Impl::SaveEinstellungen() {
 }
 
 void frmGrundEinst::Impl::CancelDialog() {
-    // Nothing is saved; only the line count, which the designer stores at once, goes back.
+    // Nothing is saved; only the line count, which the designer stores at once, goes back
+    // to what the last save (or the opening) left. The table grids write at once, so a
+    // cell still being edited there is written like the others.
+    commitOpenEdits(general);
     try {
         restoreLineCount(countAtOpen);
     } catch (...) {
@@ -306,13 +311,15 @@ void frmGrundEinst::PrintPreview() {
     d->certificate->read(page);
     bool pictureLoads = true;
     if (!page.background.isEmpty()) {
-        pictureLoads = !QImage(page.background).isNull();
+        // Only a regular file is read: a named pipe or a device would block the dialog.
+        const QFileInfo file(page.background);
+        pictureLoads = file.isFile() && !QImage(page.background).isNull();
         if (pictureLoads) {
             d->reportedBackground.clear();
         } else if (d->reportedBackground != page.background) {
             // Reported once per name: the lines are still drawn, without the picture.
             d->reportedBackground = page.background;
-            const bool exists = QFileInfo(page.background).isFile();
+            const bool exists = file.exists();
             ShowError(AppError(exists ? 481 : 53, kRuntimeSource,
                                exists ? QStringLiteral("Ungültiges Bild: %1").arg(page.background)
                                       : QStringLiteral("Datei nicht gefunden: %1").arg(page.background)),
