@@ -4,7 +4,7 @@
 #include "core/import/EI_Import.h"
 #include "core/import_support.h"
 #include "core/scoring/Scoring.h"
-#include "mainwin/GridSetup.h"
+#include "core/services/GridStyle.h"
 #include "prefs/CertificateDesigner.h"
 #include "prefs/PrefsLoad.h"
 #include "print/CertificateLayout.h"
