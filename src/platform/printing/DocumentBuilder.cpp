@@ -48,6 +48,7 @@ bool allBlank(const Cells &cells) {
 }
 
 QString withPage(const QString &part, int page) {
+    if (!part.contains(QLatin1String("%d"))) return part;
     QString out = part;
     return out.replace(QStringLiteral("%d"), QString::number(page));
 }
@@ -98,7 +99,10 @@ void DocumentBuilder::startDoc() {
 }
 
 void DocumentBuilder::openPage(bool byNewPage) {
+    // Pages of one document hold about as many items as the one before.
+    const std::size_t expected = pages_.empty() ? 0 : pages_.back().ops.size();
     pages_.emplace_back();
+    pages_.back().ops.reserve(expected);
     stamped_ = false;
     openedByNewPage_ = byNewPage;
     yExplicit_ = false;
