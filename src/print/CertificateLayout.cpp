@@ -171,7 +171,12 @@ ValueTemplate::ValueTemplate(const QString &text) {
 QString ValueTemplate::apply(const QString &value) const {
     switch (mark_) {
     case Mark::None: return vb::Trim(value);
-    case Mark::AtStart: return vb::Trim(value + QLatin1Char(' ') + part_);
+    case Mark::AtStart: {
+        QString text;
+        text.reserve(value.size() + 1 + part_.size());
+        text.append(value).append(QLatin1Char(' ')).append(part_);
+        return vb::Trim(text);
+    }
     case Mark::Inside: return vb::Trim(part_ + value);
     }
     return {};

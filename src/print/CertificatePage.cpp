@@ -63,7 +63,12 @@ QString CertificatePage::value(const Line &line, const CertificateValues &v) con
     switch (line.kind) {
     case Kind::Name: return v.name;
     case Kind::Vorname: return v.firstName;
-    case Kind::Gesamtname: return vb::Trim(v.name) + QLatin1Char(' ') + vb::Trim(v.firstName);
+    case Kind::Gesamtname: {
+        const QString name = vb::Trim(v.name), firstName = vb::Trim(v.firstName);
+        QString both;
+        both.reserve(name.size() + 1 + firstName.size());
+        return both.append(name).append(QLatin1Char(' ')).append(firstName);
+    }
     case Kind::Jahrgang: return v.year;
     case Kind::Altersklasse: return v.ageClass;
     case Kind::Verein: return v.club;
