@@ -8,17 +8,6 @@ namespace {
 // Bounds the memory of the width cache on very long lists of unique texts.
 constexpr qsizetype kMaxCachedWidths = 1 << 16;
 constexpr std::size_t kMaxRecentFonts = 16;
-}  // namespace
-
-QFont twipsFont(const FontSpec &wanted) {
-    const FontSpec usable = usableFont(wanted);
-    QFont font(usable.family);
-    font.setPixelSize(qMax(1, qRound(usable.sizePt * 20)));
-    font.setHintingPreference(QFont::PreferNoHinting);
-    return font;
-}
-
-namespace {
 
 // A font without its own layout tables may be shaped by others (the legacy kerning
 // table, Apple's tables): those are measured whole.
@@ -32,6 +21,14 @@ bool fontComposesInPairs(const QFont &font) {
 }
 
 }  // namespace
+
+QFont twipsFont(const FontSpec &wanted) {
+    const FontSpec usable = usableFont(wanted);
+    QFont font(usable.family);
+    font.setPixelSize(qMax(1, qRound(usable.sizePt * 20)));
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
 
 QtTextMetrics::Measured::Measured(const QFont &font)
     : metrics(font),
