@@ -99,7 +99,6 @@ QByteArray layoutTable(const QList<QPair<QByteArray, quint16>> &features, quint1
         be(t, quint16(2 + 6 * features.size() + 6 * i));
     }
     for (int i = 0; i < features.size(); ++i) be(t, 0), be(t, 1), be(t, quint16(i));  // params, count, index
-    const int lookupList = int(t.size());
     be(t, quint16(features.size()));
     for (int i = 0; i < features.size(); ++i) be(t, quint16(2 + 2 * features.size() + 16 * i));
     for (int i = 0; i < features.size(); ++i) {

@@ -32,6 +32,8 @@ QFont twipsFont(const FontSpec &wanted) {
 
 QtTextMetrics::Measured::Measured(const QFont &font)
     : metrics(font),
+      lineSpacing(metrics.lineSpacing()),
+      ascent(metrics.ascent()),
       pairs([this](const QString &text) { return metrics.horizontalAdvance(text); }, fontComposesInPairs(font)) {}
 
 QtTextMetrics::Measured &QtTextMetrics::measured(const FontSpec &font) const {
@@ -56,8 +58,8 @@ Twips QtTextMetrics::width(const FontSpec &font, const QString &text) const {
     return w;
 }
 
-Twips QtTextMetrics::lineHeight(const FontSpec &font) const { return measured(font).metrics.lineSpacing(); }
+Twips QtTextMetrics::lineHeight(const FontSpec &font) const { return measured(font).lineSpacing; }
 
-Twips QtTextMetrics::ascent(const FontSpec &font) const { return measured(font).metrics.ascent(); }
+Twips QtTextMetrics::ascent(const FontSpec &font) const { return measured(font).ascent; }
 
 }  // namespace tarnis::print

@@ -25,6 +25,8 @@ private:
     struct Measured {
         explicit Measured(const QFont &font);
         QFontMetricsF metrics;
+        // Asked for every table row: each asks the font engine again.
+        Twips lineSpacing, ascent;
         // Plain texts are put together from their characters and pairs.
         PairWidths pairs;
         // Lists repeat most of their other texts (places, years, clubs, totals):
