@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <sys/stat.h>
 
@@ -35,6 +36,13 @@ bool pathPresent(const QString &path) {
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) == 0) return true;
     return errno != ENOENT && errno != ENOTDIR;
+}
+
+// Printable ASCII is the same byte in CP1252 and has nothing to normalise.
+bool printableAscii(const QString &text) {
+    for (QChar c : text)
+        if (c.unicode() < 0x20 || c.unicode() > 0x7e) return false;
+    return true;
 }
 
 bool isBlank(const QString &text) {
@@ -122,18 +130,38 @@ void HtmlWriter::line(const QString &text) {
     flush(false);
 }
 
-// A line of fixed ASCII mark-up around one text: the rows of a page are mostly these.
+char *HtmlWriter::extend(qsizetype bytes) {
+    const qsizetype at = buffer_.size();
+    buffer_.resize(at + bytes);
+    return buffer_.data() + at;
+}
+
+// A line of fixed ASCII mark-up around one text: the rows of a page are mostly these,
+// and most of their texts are plain ASCII, written as they stand in one step.
 void HtmlWriter::line(const char *before, const QString &text, const char *after) {
-    buffer_ += before;
-    append(text);
-    buffer_ += after;
-    buffer_ += "\r\n";
+    if (!printableAscii(text)) {
+        buffer_ += before;
+        append(text);
+        buffer_ += after;
+        buffer_ += "\r\n";
+        flush(false);
+        return;
+    }
+    const qsizetype head = qstrlen(before), tail = qstrlen(after);
+    char *out = extend(head + text.size() + tail + 2);
+    out = std::copy_n(before, head, out);
+    for (QChar c : text) *out++ = char(c.unicode());
+    out = std::copy_n(after, tail, out);
+    out[0] = '\r';
+    out[1] = '\n';
     flush(false);
 }
 
 void HtmlWriter::lineAscii(const char *text) {
-    buffer_ += text;
-    buffer_ += "\r\n";
+    const qsizetype size = qstrlen(text);
+    char *out = std::copy_n(text, size, extend(size + 2));
+    out[0] = '\r';
+    out[1] = '\n';
     flush(false);
 }
 

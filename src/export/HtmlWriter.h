@@ -59,6 +59,7 @@ private:
     void line(const QString &text);
     void line(const char *before, const QString &text, const char *after);
     void lineAscii(const char *text);
+    char *extend(qsizetype bytes);  // room for that many more bytes at the end of the buffer
     void flush(bool force);
     void block(const char *anchorLine, const QStringList &texts);
     [[noreturn]] void raiseWriteError();

@@ -156,12 +156,32 @@ int designerRaceCount() {
     return races < 0 ? 0 : int(std::min<std::int64_t>(races, kMaxRaces));
 }
 
-QString applyTemplate(const QString &text, const QString &value) {
+QString applyTemplate(const QString &text, const QString &value) { return ValueTemplate(text).apply(value); }
+
+ValueTemplate::ValueTemplate(const QString &text) {
     const QString t = vb::Trim(text);
     const int p = vb::InStr(t, QStringLiteral("%s"));
-    if (p == 0) return vb::Trim(value);
-    if (p == 1) return vb::Trim(value + QLatin1Char(' ') + vb::Mid(t, 4));
-    return vb::Trim(vb::Left(t, p - 1) + QLatin1Char(' ') + value);
+    if (p == 1) {
+        mark_ = Mark::AtStart;
+        part_ = vb::Mid(t, 4);
+    } else if (p > 1) {
+        mark_ = Mark::Inside;
+        part_ = vb::Left(t, p - 1) + QLatin1Char(' ');
+    }
+}
+
+QString ValueTemplate::apply(const QString &value) const {
+    switch (mark_) {
+    case Mark::None: return vb::Trim(value);
+    case Mark::AtStart: {
+        QString text;
+        text.reserve(value.size() + 1 + part_.size());
+        text.append(value).append(QLatin1Char(' ')).append(part_);
+        return vb::Trim(text);
+    }
+    case Mark::Inside: return vb::Trim(part_ + value);
+    }
+    return {};
 }
 
 bool centresLine(const QString &xPos) { return std::abs(vb::Val(xPos)) <= 0.5; }

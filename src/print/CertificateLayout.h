@@ -92,6 +92,16 @@ int designerRaceCount();
 // its fourth character; further in the part before it, a blank and the value.
 // The line is trimmed.
 QString applyTemplate(const QString &text, const QString &value);
+// The same rule with the text split once, for a line printed on many certificates.
+class ValueTemplate {
+public:
+    explicit ValueTemplate(const QString &text = QString());
+    QString apply(const QString &value) const;
+
+private:
+    enum class Mark { None, AtStart, Inside } mark_ = Mark::None;
+    QString part_;  // at the start: T from its fourth character; inside: the part before it and a blank
+};
 
 // An X-Pos whose leading number rounds to 0 centres the line; an empty text or
 // one without a leading number does too.

@@ -42,7 +42,7 @@ void CertificatePage::prepare() {
     };
     std::vector<Line> lines;
     for (const auto &[n, stored] : stored_) {
-        Line line{Kind::Column, 0, {}};
+        Line line{Kind::Column, 0, {}, certificate::ValueTemplate()};
         const QString content = vb::Trim(stored.inhalt);
         // Keywords match with their case; any other content names a column, without case.
         if (const auto it = keywords.constFind(content); it != keywords.cend()) {
@@ -53,6 +53,7 @@ void CertificatePage::prepare() {
             line.column = std::size_t(index);
         }
         line.layout = certificate::convertForPrinting(n, stored);
+        line.text = certificate::ValueTemplate(line.layout.text);
         lines.push_back(std::move(line));
     }
     lines_ = std::move(lines);
@@ -62,7 +63,12 @@ QString CertificatePage::value(const Line &line, const CertificateValues &v) con
     switch (line.kind) {
     case Kind::Name: return v.name;
     case Kind::Vorname: return v.firstName;
-    case Kind::Gesamtname: return vb::Trim(v.name) + QLatin1Char(' ') + vb::Trim(v.firstName);
+    case Kind::Gesamtname: {
+        const QString name = vb::Trim(v.name), firstName = vb::Trim(v.firstName);
+        QString both;
+        both.reserve(name.size() + 1 + firstName.size());
+        return both.append(name).append(QLatin1Char(' ')).append(firstName);
+    }
     case Kind::Jahrgang: return v.year;
     case Kind::Altersklasse: return v.ageClass;
     case Kind::Verein: return v.club;
@@ -79,7 +85,7 @@ void CertificatePage::print(print::IDocumentBuilder &builder, const CertificateV
     for (const Line &line : *lines_) {
         QString value = this->value(line, values);
         if (trimValues_) value = vb::Trim(value);
-        const QString text = certificate::applyTemplate(line.layout.text, value);
+        const QString text = line.text.apply(value);
         builder.setFont(line.layout.font);
         builder.setCurrentY(line.layout.y);
         builder.setCurrentX(line.layout.centred ? certificate::centredX(builder.pageWidth(), builder.textWidth(text))

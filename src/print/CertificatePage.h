@@ -36,6 +36,7 @@ private:
         Kind kind;
         std::size_t column = 0;
         certificate::PrintLine layout;
+        certificate::ValueTemplate text;
     };
     void prepare();
     QString value(const Line &line, const CertificateValues &values) const;

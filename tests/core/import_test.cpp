@@ -248,4 +248,32 @@ TEST_F(Import, ListsBeyondSixteenBits) {
     EXPECT_THAT(rows("SELECT count(*), max(Lauf_2_Punkte) FROM Teilnehmer"), ElementsAre("40000|40000"));
 }
 
+// Known and new runners in any order, the known ones also written in other case:
+// a known runner's row gets the race with venue and date, a new runner a row of his
+// own with blanks for both; no row is doubled and none is missed.
+TEST_F(Import, KnownAndNewRunnersInAnyOrder) {
+    const QString head = "M40 - 10 km Lauf";
+    const auto line = [](const char *names, const char *club) {
+        return resultLine("2", QString::fromUtf8(names), "70", QString::fromUtf8(club), "31:00");
+    };
+    const QString anna = line("Alt, Anna", "LG"), bert = line("Alt, Bert", "LG"), annaUpper = line("ALT, ANNA", "lg"),
+                  nina = line("Neu, Nina", "LG"), otto = line("Neu, Otto", "LG");
+    const QList<QStringList> orders{
+        {anna, bert, nina, otto}, {nina, otto, anna, bert}, {nina, anna, otto, bert},
+        {anna, nina, bert, otto}, {annaUpper, nina, otto, bert}, {nina, annaUpper, bert, otto},
+    };
+    for (const QStringList &order : orders) {
+        SCOPED_TRACE(order.join(" / ").toStdString());
+        gDB->execute("DELETE FROM Teilnehmer");
+        gDB->execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein) VALUES "
+                     "('Alt', 'Anna', 1970, 'M40', 'LG'), ('Alt', 'Bert', 1970, 'M40', 'LG')");
+        EXPECT_TRUE(importFile(writeList(QStringList{"Stadtpark", "05.12.2026", head} + order)));
+        EXPECT_THAT(rows("SELECT Vorname, Zuname, Lauf_2_Punkte, Lauf_2_Ort, Lauf_2_Datum, Lauf_2_Zeit FROM Teilnehmer "
+                         "ORDER BY Vorname, Zuname"),
+                    ElementsAre("Alt|Anna|20|Stadtpark|05.12.2026|31:00", "Alt|Bert|20|Stadtpark|05.12.2026|31:00",
+                                "Neu|Nina|20| | |31:00", "Neu|Otto|20| | |31:00"));
+    }
+}
+
+
 }  // namespace

@@ -283,3 +283,17 @@ TEST_F(Engine, RepairRewritesAHealthyFileAndLeavesAFaultyOneAlone) {
 }
 
 }  // namespace
+
+// Whole numbers as text, the small ones (formatted once) asked again and again.
+TEST(EngineValue, WholeNumbersAsText) {
+    const struct { std::int64_t n; const char *text; } cases[] = {
+        {0, "0"},       {1, "1"},       {7, "7"},         {25, "25"},          {1982, "1982"},
+        {4095, "4095"}, {4096, "4096"}, {-1, "-1"},       {-4096, "-4096"},    {99999, "99999"},
+        {std::numeric_limits<std::int64_t>::max(), "9223372036854775807"},
+    };
+    for (int round = 0; round < 2; ++round)
+        for (const auto &c : cases) {
+            EXPECT_EQ(Value(c.n).toText(), QString::fromLatin1(c.text)) << c.n;
+            EXPECT_EQ(Value(c.n).textOrEmpty(), QString::fromLatin1(c.text)) << c.n;
+        }
+}

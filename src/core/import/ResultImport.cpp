@@ -56,8 +56,8 @@ std::int64_t racePointsSum(Database &database, const RaceColumns &race) {
 ResultImporter::ResultImporter(Database &database, const RaceColumns &race, QString century,
                                PointsForPlace points)
     // The row of the same key (compared as the key compares) gets the file's venue
-    // and date; a new row gets a blank for both. Trying the update first finds the
-    // row with one key lookup and leaves the insert for the new ones.
+    // and date; a new row gets a blank for both. Either statement finds the row with
+    // one key lookup and is followed by the other only when it did nothing.
     : update_(database.prepare(
           QStringLiteral("UPDATE Teilnehmer SET %1 = ?6, %2 = ?8, %3 = ?9, %4 = ?7 WHERE Vorname = ?1 "
                          "AND Zuname = ?2 AND Jahrgang = ?3 AND Verein = ?4 AND Altersklasse = ?5")
@@ -65,11 +65,29 @@ ResultImporter::ResultImporter(Database &database, const RaceColumns &race, QStr
                    quoteIdentifier(race.datum), quoteIdentifier(race.zeit)))),
       insert_(database.prepare(
           QStringLiteral("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Verein, Altersklasse, "
-                         "%1, %2, %3, %4) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ' ', ?7, ' ')")
+                         "%1, %2, %3, %4) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ' ', ?7, ' ') ON CONFLICT DO NOTHING")
               .arg(quoteIdentifier(race.punkte), quoteIdentifier(race.ort),
                    quoteIdentifier(race.zeit), quoteIdentifier(race.datum)))),
       century_(std::move(century)),
       points_(std::move(points)) {}
+
+// A list is mostly new participants (the first race) or mostly known ones (every
+// later race): the statement that served the last line is tried first.
+void ResultImporter::write(const Params &params, Params &insertParams) {
+    const auto insert = [&] {
+        std::copy(params.begin(), params.begin() + 7, insertParams.begin());
+        return insert_.execute(insertParams) > 0;
+    };
+    if (insertFirst_) {
+        if (!insert()) {
+            update_.execute(params);
+            insertFirst_ = false;
+        }
+    } else if (update_.execute(params) == 0) {
+        insert();
+        insertFirst_ = true;
+    }
+}
 
 std::optional<ImportFailure> ResultImporter::run(QIODevice &file,
                                                  const std::function<void(int)> &lineDone) {
@@ -101,10 +119,7 @@ std::optional<ImportFailure> ResultImporter::run(QIODevice &file,
             params[6] = text(f.zeit);
             params[7] = text(venue);
             params[8] = text(date);
-            if (update_.execute(params) == 0) {
-                std::copy(params.begin(), params.begin() + 7, insertParams.begin());
-                insert_.execute(insertParams);
-            }
+            write(params, insertParams);
             if (lineDone) lineDone(lineNumber);
         }
     } catch (...) {

@@ -44,7 +44,10 @@ public:
     std::optional<ImportFailure> run(QIODevice &file, const std::function<void(int)> &lineDone);
 
 private:
+    void write(const Params &params, Params &insertParams);
+
     Statement update_, insert_;
+    bool insertFirst_ = false;
     QString century_;
     PointsForPlace points_;
 };

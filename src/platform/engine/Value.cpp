@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace tarnis {
 
@@ -57,6 +58,17 @@ double textToDouble(const QString &text) {
     return d;
 }
 
+// Lists and pages turn the same small numbers (points, places, years) into text row
+// after row: each is formatted once. The program reads and writes values on one thread.
+QString wholeNumberText(std::int64_t n) {
+    constexpr std::int64_t kKept = 4096;
+    if (n < 0 || n >= kKept) return QString::number(n);
+    static std::vector<QString> kept(kKept);
+    QString &text = kept[std::size_t(n)];
+    if (text.isNull()) text = QString::number(n);
+    return text;
+}
+
 }  // namespace
 
 std::int64_t Value::toInt64() const {
@@ -88,7 +100,7 @@ double Value::toDouble() const {
 
 QString Value::toText() const {
     if (const auto *i = std::get_if<std::int64_t>(&data_))
-        return QString::number(*i);
+        return wholeNumberText(*i);
     if (const auto *d = std::get_if<double>(&data_))
         return QString::number(*d, 'g', 15);
     if (const auto *s = std::get_if<QString>(&data_))

@@ -2,8 +2,6 @@
 
 #include "platform/printing/PageDump.h"
 
-#include <QList>
-#include <QStringList>
 #include <algorithm>
 
 namespace tarnis::print {
@@ -17,14 +15,19 @@ constexpr Twips kGridLine = 10;
 
 bool isBreak(QChar c) { return c == u'\r' || c == u'\n'; }
 
-// The lines of a cell: CR, LF and CR LF each end one. Most cells have one line and
-// are returned as they are, without copying.
-QStringList cellLines(const QString &cell) {
-    if (std::none_of(cell.begin(), cell.end(), isBreak)) return {cell};
-    QString text = cell;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    return text.split(u'\n');
+// Calls `line(j, text)` for the lines of a cell: CR, LF and CR LF each end one. A
+// cell of one line is passed as it is, without copying; the table rows of a list
+// are mostly such cells.
+template <typename Line>
+void forEachCellLine(const QString &cell, Line line) {
+    qsizetype start = 0, j = 0;
+    for (qsizetype i = 0; i < cell.size(); ++i) {
+        if (!isBreak(cell[i])) continue;
+        line(j++, cell.mid(start, i - start));
+        if (cell[i] == u'\r' && i + 1 < cell.size() && cell[i + 1] == u'\n') ++i;
+        start = i + 1;
+    }
+    line(j, start == 0 ? cell : cell.mid(start));
 }
 
 qsizetype lineCount(const QString &cell) {
@@ -48,6 +51,7 @@ bool allBlank(const Cells &cells) {
 }
 
 QString withPage(const QString &part, int page) {
+    if (!part.contains(QLatin1String("%d"))) return part;
     QString out = part;
     return out.replace(QStringLiteral("%d"), QString::number(page));
 }
@@ -98,7 +102,10 @@ void DocumentBuilder::startDoc() {
 }
 
 void DocumentBuilder::openPage(bool byNewPage) {
+    // Pages of one document hold about as many items as the one before.
+    const std::size_t expected = pages_.empty() ? 0 : pages_.back().ops.size();
     pages_.emplace_back();
+    pages_.back().ops.reserve(expected);
     stamped_ = false;
     openedByNewPage_ = byNewPage;
     yExplicit_ = false;
@@ -209,10 +216,9 @@ void DocumentBuilder::placeRow(const TableFormat &format, const Cells &cells, qu
     for (std::size_t i = 0; i < format.columns.size(); ++i) {
         const Column &c = format.columns[i];
         if (i < cells.size()) {
-            const QStringList lines = cellLines(cells[i]);
-            for (qsizetype j = 0; j < lines.size(); ++j) {
-                if (isBlank(lines[j])) continue;
-                const Twips w = metrics_.width(font, lines[j]);
+            forEachCellLine(cells[i], [&](qsizetype j, const QString &text) {
+                if (isBlank(text)) return;
+                const Twips w = metrics_.width(font, text);
                 const Twips inner = c.width - 2 * kCellPadX;
                 Twips tx = x + kCellPadX;
                 std::optional<QRectF> clip;
@@ -222,9 +228,9 @@ void DocumentBuilder::placeRow(const TableFormat &format, const Cells &cells, qu
                     tx = x + (c.width - w) / 2;
                 else if (c.align == Align::Right)
                     tx = x + c.width - kCellPadX - w;
-                page.ops.push_back(TextOp{QPointF(tx, top + kCellPadY + Twips(j) * line), lines[j], font,
+                page.ops.push_back(TextOp{QPointF(tx, top + kCellPadY + Twips(j) * line), text, font,
                                           textColor_, clip});
-            }
+            });
         }
         x += c.width;
     }
