@@ -37,8 +37,8 @@ QtTextMetrics::Measured::Measured(const QFont &font)
       pairs([this](const QString &text) { return metrics.horizontalAdvance(text); }, fontComposesInPairs(font)) {}
 
 QtTextMetrics::Measured &QtTextMetrics::measured(const FontSpec &font) const {
-    for (const auto &[spec, m] : recent_)
-        if (spec == font) return *m;
+    for (const auto &[known, m] : recent_)
+        if (known == font) return *m;
     const FontSpec usable = usableFont(font);
     const QString key = usable.family + QLatin1Char('\n') + QString::number(usable.sizePt);
     auto it = cache_.find(key);
