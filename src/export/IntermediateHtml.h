@@ -15,11 +15,6 @@ void HTML_ExportZwischenwertung(const QString &path);
 // columns headed by their numbers. Reports its own failures.
 void HTML_ExportGruppe(const QString &path, const QString &ageClass);
 
-inline const QString kIntermediateEmpty = QStringLiteral("Keine Teilnehmer in der Endwertung !!!");
-// The hint for a race count above the races of the series file.
-inline const QString kRaceCountHint =
-    QStringLiteral("Hallo Anwender: Bitte überprüfen Sie die Voreinstellungen unter dem Menüpunkt\r"
-                   "Einstellungen -> Voreinstallungen -> Grundeinstellungen -> Anzahl zu verwaltender Läufe !");
 inline const QString kAuthorHint =
     QStringLiteral("Das ist wohl ein Problem beim drucken aufgetreten.\rBitte informieren Sie den Autor !");
 

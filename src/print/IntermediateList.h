@@ -15,10 +15,6 @@ void PL_PrintZwischenwertung(MainWindowApi &window, print::PrintControl &control
 void PL_PrintGruppe(MainWindowApi &window, const QString &ageClass);
 void PL_PrintGruppe(MainWindowApi &window, print::PrintControl &control, const QString &ageClass);
 
-inline const QString kIntermediateEmpty = QStringLiteral("Keine Teilnehmer in der Endwertung !!!");
-inline const QString kRaceCountHint =
-    QStringLiteral("Hallo Anwender: Bitte überprüfen Sie die Voreinstellungen unter dem Menüpunkt\r"
-                   "Einstellungen -> Voreinstallungen -> Grundeinstellungen -> Anzahl zu verwaltender Läufe !");
 inline const QString kIntermediateHint =
     QStringLiteral("Das ist wohl ein Problem beim drucken aufgetreten.\rBitte informieren Sie den Autor !");
 

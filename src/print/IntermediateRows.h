@@ -11,6 +11,13 @@
 
 namespace tarnis {
 
+// What every intermediate output says when no participant is left to show.
+inline const QString kIntermediateEmpty = QStringLiteral("Keine Teilnehmer in der Endwertung !!!");
+// The hint for a race count above the races of the series file.
+inline const QString kRaceCountHint =
+    QStringLiteral("Hallo Anwender: Bitte überprüfen Sie die Voreinstellungen unter dem Menüpunkt\r"
+                   "Einstellungen -> Voreinstallungen -> Grundeinstellungen -> Anzahl zu verwaltender Läufe !");
+
 // LastUser/MaxLaufErf and Listendruck/MinWTforPrinting. A stored empty text (or
 // blanks) takes the default 0; other text that is no whole number raises 13.
 int readMaxLaufErf();

@@ -6,6 +6,7 @@
 #include "export/PressLists.h"
 #include "html_support.h"
 #include "mainwin/commands/ExportCommands.h"
+#include "print/IntermediateRows.h"
 
 #include <gmock/gmock.h>
 
