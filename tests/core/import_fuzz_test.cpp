@@ -71,14 +71,18 @@ std::optional<QStringList> expectedRows(const QStringList &before, QByteArray by
     return out;
 }
 
-// True when the list is refused before anything is asked: valid UTF-8 with a
-// multi-byte character, or not one result line. A line beyond 64 KB is left to the
-// import, which names it.
+// True when the list is refused before anything is asked: a UTF-16 mark, a NUL
+// byte, valid UTF-8 with a multi-byte character, or not one result line. A line
+// beyond 64 KB is left to the import, which names it, unless a NUL came before it.
 bool refusedAtOnce(QByteArray bytes) {
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) return true;
     const bool utf8 = QString::fromUtf8(bytes).toUtf8() == bytes &&
                       std::any_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80; });
     QList<QByteArray> lines = bytes.replace("\r\n", "\n").replace('\r', '\n').split('\n');
-    if (std::any_of(lines.begin(), lines.end(), [](const QByteArray &l) { return l.size() > 65536; })) return false;
+    for (const QByteArray &line : lines) {
+        if (line.size() > 65536) return false;
+        if (line.contains('\0')) return true;
+    }
     return utf8 || std::none_of(lines.begin(), lines.end(), [](const QByteArray &l) {
                return isResultLine(vb::Trim(decodeCp850(l)));
            });

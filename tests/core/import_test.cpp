@@ -8,6 +8,7 @@
 
 #include <QBuffer>
 #include <QLabel>
+#include <QStringEncoder>
 
 using namespace tarnis;
 using namespace tarnis::testing;
@@ -138,8 +139,8 @@ TEST_F(Import, FailuresRollBackAndNameTheLine) {
         {"Lauf_2", {"Ort", "Datum", head, resultLine("1e-3", "Neu, Nina", "80", "LG", "40:00")}, 4, 13},
         // a control character in a name, the club or the class
         {"Lauf_2", {"Ort", "Datum", head, resultLine("5", "Neu, Ni\tna", "80", "LG", "40:00")}, 4, 13},
-        {"Lauf_2", {"Ort", "Datum", head, resultLine("5", QString("Ne") + QChar(0) + "u, Nina", "80", "LG", "40:00")}, 4, 13},
-        {"Lauf_2", {"Ort", "Datum", head, resultLine("5", "Neu, Nina", "80", QString("L") + QChar(0) + "G", "40:00")}, 4, 13},
+        {"Lauf_2", {"Ort", "Datum", head, resultLine("5", QString("Ne") + QChar(0x1f) + "u, Nina", "80", "LG", "40:00")}, 4, 13},
+        {"Lauf_2", {"Ort", "Datum", head, resultLine("5", "Neu, Nina", "80", QString("L") + QChar(0x1f) + "G", "40:00")}, 4, 13},
         {"Lauf_2", {"Ort", "Datum", "M4\x01" "0 - 10 km Lauf", good}, 4, 13},
         // a line too long to be a result line
         {"Lauf_2", {"Ort", "Datum", head, good, QString(70000, 'x') + ", 1:00:00", good}, 5, 6},
@@ -177,7 +178,7 @@ TEST_F(Import, FullWidthFieldsAreKept) {
                 ElementsAre("Schmidt-Rottluff|Anne-Marie|1968|W35|SV Blau-Weiß Hamburg-Nord|01:02:03"));
 }
 
-// A list saved as UTF-8 or holding no result line is refused before the overwrite
+// A list saved as UTF-8 or UTF-16 or holding no result line is refused before the overwrite
 // question, with nothing written; DOS and plain ASCII lists import as ever.
 TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
     const QStringList list{"Stadtpark", "05.12.2026", "M40 - 10 km Lauf",
@@ -194,6 +195,17 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
                                 "DOS-Zeichensatz (Codepage 850) vorliegen, sonst verschieben Umlaute die Spalten."
                                 "\\nUmwandeln z. B. mit:\\niconv -f UTF-8 -t CP850 \"%1\" > \"%2\"\\nEs wurde "
                                 "nichts importiert.";
+    const auto utf16 = [&list](QStringConverter::Encoding encoding, QStringConverter::Flags flags) {
+        QStringEncoder encoder(encoding, flags);
+        return QByteArray(encoder(list.join("\r\n") + "\r\n"));
+    };
+    const QString refusedUtf16 = "exclamation\tDie Ergebnisliste \"%1\" ist in UTF-16 (Unicode) gespeichert.\\nSie "
+                                 "muss im DOS-Zeichensatz (Codepage 850) vorliegen.\\nUmwandeln z. B. mit:\\niconv "
+                                 "-f UTF-16%3 -t CP850 \"%1\" > \"%2\"\\nEs wurde nichts importiert.";
+    const QByteArray dos = fileBytes(writeList(list, "dos.txt"));
+    QByteArray nulBelow = dos + "\r\nx";
+    if (nulBelow.size() % 2 == 0) nulBelow += 'x';
+    nulBelow += QByteArray("\0y\r\n", 4);
     const QString noResult = "exclamation\tIn der Datei \"%1\" wurde kein Ergebnis gefunden: keine Zeile hat die "
                              "Form einer Ergebniszeile (Platz mit Punkt, Name mit Komma, Zeit mit Doppelpunkt)."
                              "\\nEs wurde nichts importiert.";
@@ -205,12 +217,18 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
     } cases[] = {
         {"utf8.txt", utf8, refusedUtf8, {}},
         {"bom.txt", utf8Bom, refusedUtf8, {}},
+        {"le-bom.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom), QString(refusedUtf16).replace("%3", ""), {}},
+        {"be-bom.txt", utf16(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom), QString(refusedUtf16).replace("%3", ""), {}},
+        {"le.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::Default), QString(refusedUtf16).replace("%3", "LE"), {}},
+        {"be.txt", utf16(QStringConverter::Utf16BE, QStringConverter::Flag::Default), QString(refusedUtf16).replace("%3", "BE"), {}},
+        // a NUL below an otherwise DOS list, after a character as in little-endian
+        {"nul.txt", nulBelow, QString(refusedUtf16).replace("%3", "LE"), {}},
         {"ergebnis.csv", csv, noResult, {}},
         {"leer.txt", QByteArray(), noResult, {}},
-        {"dos.txt", fileBytes(writeList(list, "dos.txt")), {}, "Groß|Stefan|1975|LG Nord"},
+        {"dos.txt", dos, {}, "Groß|Stefan|1975|LG Nord"},
         {"ascii.txt", ascii, {}, "Gross|Stefan|1975|LG Nord"},
         // a UTF-8 venue above a DOS list: the file as a whole is no UTF-8
-        {"gemischt.txt", QString("Müllheim\r\n").toUtf8() + fileBytes(path("dos.txt")).mid(11), {}, "Groß|Stefan|1975|LG Nord"},
+        {"gemischt.txt", QString("Müllheim\r\n").toUtf8() + dos.mid(11), {}, "Groß|Stefan|1975|LG Nord"},
         // a DOS "ß" at the end of a line is the start of a UTF-8 sequence cut off
         {"fuss.txt", encodeCp850("Fuß") + ascii.mid(ascii.indexOf('\r')), {}, "Gross|Stefan|1975|LG Nord"},
     };

@@ -53,19 +53,30 @@ QString convertedName(const QString &path) {
     return info.dir().filePath(name);
 }
 
+// A list without a mark but with NUL bytes: ASCII characters in UTF-16 have their
+// NUL after them (little-endian, as Windows writes) or before them.
+ResultListProblem utf16Order(const QByteArray &start) {
+    qsizetype even = 0, odd = 0;
+    for (qsizetype i = 0; i < start.size(); ++i)
+        if (start[i] == '\0') ++(i % 2 ? odd : even);
+    return even > odd ? ResultListProblem::Utf16BigEndian : ResultListProblem::Utf16LittleEndian;
+}
+
 }  // namespace
 
 ResultListProblem CheckResultList(QIODevice &file) {
+    const QByteArray start = file.peek(LineReader::kMaxLineBytes);
+    if (start.startsWith("\xFF\xFE") || start.startsWith("\xFE\xFF")) return ResultListProblem::Utf16;
     bool multiByte = false, notUtf8 = false, resultLine = false;
     try {
         LineReader reader(file);
         for (QByteArray bytes; reader.next(bytes);) {
+            if (bytes.contains('\0')) return utf16Order(start);
             if (!notUtf8 && !isAscii(bytes)) {
                 if (isUtf8(bytes)) multiByte = true;
                 else notUtf8 = true;
             }
             if (!resultLine) resultLine = isResultLine(vb::Trim(decodeCp850(bytes)));
-            if (notUtf8 && resultLine) break;
         }
     } catch (const AppError &) {
         return ResultListProblem::None;
@@ -84,6 +95,20 @@ QString ResultListMessage(ResultListProblem problem, const QString &path) {
                    "Umwandeln z. B. mit:\niconv -f UTF-8 -t CP850 \"%1\" > \"%2\"\n"
                    "Es wurde nichts importiert.")
             .arg(path, convertedName(path));
+    case ResultListProblem::Utf16:
+    case ResultListProblem::Utf16LittleEndian:
+    case ResultListProblem::Utf16BigEndian: {
+        // Without a mark iconv must be told the byte order.
+        const char *encoding = problem == ResultListProblem::Utf16LittleEndian ? "UTF-16LE"
+                               : problem == ResultListProblem::Utf16BigEndian  ? "UTF-16BE"
+                                                                               : "UTF-16";
+        return QStringLiteral(
+                   "Die Ergebnisliste \"%1\" ist in UTF-16 (Unicode) gespeichert.\n"
+                   "Sie muss im DOS-Zeichensatz (Codepage 850) vorliegen.\n"
+                   "Umwandeln z. B. mit:\niconv -f %3 -t CP850 \"%1\" > \"%2\"\n"
+                   "Es wurde nichts importiert.")
+            .arg(path, convertedName(path), QLatin1String(encoding));
+    }
     case ResultListProblem::NoResultLine:
         return QStringLiteral(
                    "In der Datei \"%1\" wurde kein Ergebnis gefunden: keine Zeile hat die Form einer "

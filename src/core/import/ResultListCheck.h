@@ -11,6 +11,11 @@ enum class ResultListProblem {
     // Valid UTF-8 with multi-byte characters: read as CP850, each umlaut would take
     // two characters and shift the fixed columns of its line.
     Utf8,
+    // UTF-16 ("Unicode" of Windows editors): a byte-order mark, or NUL bytes between
+    // the characters, which the import would read as control characters.
+    Utf16,
+    Utf16LittleEndian,  // NUL bytes after the characters, no mark
+    Utf16BigEndian,     // NUL bytes before the characters, no mark
     // Not one line is a result line (a CSV file, a letter): nothing would be imported.
     NoResultLine,
 };
