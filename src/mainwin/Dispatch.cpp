@@ -22,15 +22,20 @@ struct Entry {
     void (*run)(MainWindowApi &);  // nullptr: the window runs it
 };
 
+// A failure that escapes a command whose work the organiser relies on (data changed,
+// a file, a list or print, settings, the series opened) goes to the error dialog: dropped,
+// it would pass for success. Silent stay the commands that leave nothing to believe in:
+// help, the about box, exit (its shutdown guards every step), the print-mode toggles and
+// the printer dialogs (their choice is taken in memory once the dialog is left).
 const std::map<int, Entry> &table() {
     static const std::map<int, Entry> t = {
-        {1, {"mnuSortAsc", false, &mnuSortAsc}},
-        {2, {"mnuSortDesc", false, &mnuSortDesc}},
-        {3, {"CountWertung", false, &mnuCountWertung}},
+        {1, {"mnuSortAsc", true, &mnuSortAsc}},
+        {2, {"mnuSortDesc", true, &mnuSortDesc}},
+        {3, {"CountWertung", true, &mnuCountWertung}},
         {5, {"ShowHelp", false, nullptr}},
         {7, {"frmAbout", false, nullptr}},
-        {10001, {"mnuDateiImport", false, &mnuDateiImport}},
-        {10002, {"mnuSerExport", false, &mnuSerExport}},
+        {10001, {"mnuDateiImport", true, &mnuDateiImport}},
+        {10002, {"mnuSerExport", true, &mnuSerExport}},
         {10003, {"mnuBeenden", false, &mnuBeenden}},
         {20011, {"mnuLaufLöschen", true, &mnuLaufLoeschen}},
         {20012, {"mnuAllesLöschen", true, &mnuAllesLoeschen}},
@@ -40,29 +45,28 @@ const std::map<int, Entry> &table() {
         {20030, {"mnuKomprimieren", true, &mnuKomprimieren}},
         {20041, {"mnuSichern", true, &mnuSichern}},
         {20042, {"mnuRestaurieren", true, &mnuRestaurieren}},
-        {20043, {"mnuDBErstellen", false, &mnuDBErstellen}},
+        {20043, {"mnuDBErstellen", true, &mnuDBErstellen}},
         {30011, {"mnuVorschau", false, &mnuVorschau}},
         {30012, {"mnuDrucken", false, &mnuDrucken}},
-        // A print that fails is reported, never dropped.
         {30020, {"mnuHardcopy", true, nullptr}},
-        {30031, {"mnuGridDruckerReport", false, &mnuGridDruckerReport}},
-        {30041, {"mnuVWDruckerReport", false, &mnuVWDruckerReport}},
-        {30042, {"mnuVWHTMLReport", false, &mnuVWHTMLReport}},
-        {30051, {"mnuAKLDruckerReport", false, &mnuAKLDruckerReport}},
-        {30052, {"mnuAKLHTMLReport", false, &mnuAKLHTMLReport}},
-        {30061, {"mnuZWDruckerReport", false, &mnuZWDruckerReport}},
-        {30062, {"mnuZWHTMLReport", false, &mnuZWHTMLReport}},
-        {30063, {"mnuZwPresseliste", false, &mnuZwPresseliste}},
-        {30071, {"mnuEWDruckerReport", false, &mnuEWDruckerReport}},
-        {30072, {"mnuEWHTMLReport", false, &mnuEWHTMLReport}},
-        {30073, {"mnuEwPresseliste", false, &mnuEwPresseliste}},
-        {30081, {"mnuAlleTNinEW", false, &mnuAlleTNinEW}},
-        {30082, {"mnuSelTN", false, &mnuSelTN}},
+        {30031, {"mnuGridDruckerReport", true, &mnuGridDruckerReport}},
+        {30041, {"mnuVWDruckerReport", true, &mnuVWDruckerReport}},
+        {30042, {"mnuVWHTMLReport", true, &mnuVWHTMLReport}},
+        {30051, {"mnuAKLDruckerReport", true, &mnuAKLDruckerReport}},
+        {30052, {"mnuAKLHTMLReport", true, &mnuAKLHTMLReport}},
+        {30061, {"mnuZWDruckerReport", true, &mnuZWDruckerReport}},
+        {30062, {"mnuZWHTMLReport", true, &mnuZWHTMLReport}},
+        {30063, {"mnuZwPresseliste", true, &mnuZwPresseliste}},
+        {30071, {"mnuEWDruckerReport", true, &mnuEWDruckerReport}},
+        {30072, {"mnuEWHTMLReport", true, &mnuEWHTMLReport}},
+        {30073, {"mnuEwPresseliste", true, &mnuEwPresseliste}},
+        {30081, {"mnuAlleTNinEW", true, &mnuAlleTNinEW}},
+        {30082, {"mnuSelTN", true, &mnuSelTN}},
         {30083, {"mnuUrkundeAltersklasse", true, &mnuUrkundeAltersklasse}},
-        {30090, {"mnuGridHTMLReport", false, &mnuGridHTMLReport}},
+        {30090, {"mnuGridHTMLReport", true, &mnuGridHTMLReport}},
         {40010, {"mnuPrefsDruckerEinst", false, &mnuPrefsDruckerEinst}},
         {40020, {"mnuPrefsDruckerPapEinst", false, &mnuPrefsDruckerPapEinst}},
-        {40030, {"mnuVoreinstellungen", false, &mnuVoreinstellungen}},
+        {40030, {"mnuVoreinstellungen", true, &mnuVoreinstellungen}},
     };
     return t;
 }

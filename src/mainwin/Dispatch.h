@@ -14,8 +14,8 @@ using Command = std::function<void(MainWindowApi &)>;
 // empty for IDs that run nothing.
 QString CommandProcedure(int id);
 
-// True for commands that change or maintain data after the user confirmed them:
-// their failure goes to the error dialog instead of ending the command silently.
+// True for commands whose failure goes to the error dialog instead of ending the
+// command silently: every command whose work the organiser relies on.
 bool CommandReportsFailure(int id);
 
 // The procedure for an ID that runs without a window of its own; empty for IDs the window runs itself

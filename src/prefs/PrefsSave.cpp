@@ -60,12 +60,12 @@ void saveLists(const ListPage &l, const SettingWriter &write) {
     write(kListendruck, QStringLiteral("EW-Format"), vb::Trim(l.formatEndwertung));
 }
 
-void saveGeneral(const GeneralPage &g, const SettingWriter &write) {
+// True when the scoring mode differs from the stored one.
+bool saveGeneral(const GeneralPage &g, const SettingWriter &write) {
     // Every reader of the mode takes "P" when none is stored: a first save without
     // a change is no change.
     const QString stored = GetSetting(kLastUser, QStringLiteral("Modus"), QStringLiteral("P"));
     const QString mode = g.punkte ? QStringLiteral("P") : QStringLiteral("Z");
-    if (mode != stored) ui().message(modeChangeMessage(), MsgButtons::Ok, MsgIcon::Information);
     write(kLastUser, QStringLiteral("Modus"), mode);
     write(kLastUser, QStringLiteral("PlPuZuord"), minusOneText(g.platzGleichPunkte));
     write(kLastUser, QStringLiteral("Datenbank"), g.database);
@@ -73,6 +73,7 @@ void saveGeneral(const GeneralPage &g, const SettingWriter &write) {
     write(kLastUser, QStringLiteral("LaufAnzMaxForEW"), g.maxAnzForEW);
     write(kLastUser, QStringLiteral("MaxLaufErf"), g.maxLaufErf);
     write(kLastUser, QStringLiteral("Default JH"), g.jahrhundert);
+    return mode != stored;
 }
 
 void saveHtml(const HtmlPage &h, const SettingWriter &write) {
@@ -109,21 +110,24 @@ void SaveGridCaptions(const GridPage &g, const SettingWriter &write) {
 
 }  // namespace
 
-void SaveEinstellungen(const PreferencesState &state, const SettingWriter &write) {
+bool SaveEinstellungen(const PreferencesState &state, const SettingWriter &write) {
     saveCertificate(state.certificate, write);
     saveLists(state.lists, write);
-    saveGeneral(state.general, write);
+    const bool modeChanged = saveGeneral(state.general, write);
     saveHtml(state.html, write);
     saveGrid(state.grid, write);
     write(kPresseliste, QStringLiteral("AnzTn"), pressCountText(state.presseAnzTn));
     SaveGridCaptions(state.grid, write);
+    return modeChanged;
 }
 
 void SaveEinstellungen(const PreferencesState &state) {
     // One write of the file for all keys: a failure leaves the file, and the store, as they were.
     SettingsBatch batch;
-    SaveEinstellungen(state, &SaveSetting);
+    const bool modeChanged = SaveEinstellungen(state, &SaveSetting);
     batch.commit();
+    // Only a mode that is in the file has changed: a save that failed must not announce it.
+    if (modeChanged) ui().message(modeChangeMessage(), MsgButtons::Ok, MsgIcon::Information);
 }
 
 }  // namespace tarnis::prefs

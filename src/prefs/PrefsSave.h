@@ -21,12 +21,12 @@ QString pressCountText(const QString &field);  // the field's leading number ("x
 // a valid count, otherwise the count whose lines the save writes.
 QString storedLineCount(const CertificatePage &page);
 
-// Writes every setting. Between the list formats and the scoring mode it compares
-// the mode with the stored one (default "P") and, when it changed, shows the
-// mode-change message before going on.
-void SaveEinstellungen(const PreferencesState &state, const SettingWriter &write);
+// Writes every setting. Before it writes the scoring mode it compares it with the
+// stored one (default "P"); true when the mode changed.
+bool SaveEinstellungen(const PreferencesState &state, const SettingWriter &write);
 // The same through the settings store, as one write of its file: when that fails
-// (AppError 75) nothing of the save is stored.
+// (AppError 75) nothing of the save is stored and nothing is told. Once the file is
+// written, a changed mode gets the mode-change message.
 void SaveEinstellungen(const PreferencesState &state);
 
 // The message shown when the scoring mode changed (lines joined by CR).

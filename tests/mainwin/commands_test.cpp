@@ -1,6 +1,7 @@
 // The main-window commands with their questions: import, scoring and the sorts, and
 // the "&Datenbank" commands where they can fail or be cancelled (a race deletion, a
 // backup and a restore that succeed are a season case).
+#include "common/DiskFull.h"
 #include "common/NullMainWindow.h"
 #include "core/import_support.h"
 #include "mainwin/Dispatch.h"
@@ -76,6 +77,40 @@ TEST_F(CoreCommands, ImportFollowsTheStoredRace) {
     EXPECT_EQ(GetSetting("LastUser", "erfassen", QString()), "Lauf_1");
 }
 
+// The race picker cannot store the chosen race (settings file write-protected, or the
+// disk full): the import says so under its own name and asks for no file, since it
+// would otherwise import into the race stored before, or seem to import at all.
+TEST_F(CoreCommands, ImportThatCannotStoreItsRaceSaysSoAndAsksNothingMore) {
+    const QString settings = settingsFilePath();
+    const auto summary = [this] {
+        return (reports().join(u'|') + QStringLiteral(" files %1 calls %2 left %3")
+                                           .arg(ui.fileRequests().size())
+                                           .arg(window.calls.size())
+                                           .arg(ui.leftoverAnswers().size()))
+            .toStdString();
+    };
+    const std::string expected = "75 mnuDateiImport  files 0 calls 0 left 0";
+
+    QFile::setPermissions(settings, QFile::ReadOwner | QFile::ReadGroup);
+    ui.answer(QStringLiteral("race 1"));
+    click(10001);
+    EXPECT_EQ(summary(), expected);
+    QFile::setPermissions(settings, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(GetSetting("LastUser", "erfassen"), "Lauf_2");
+
+    ui.clearRecords();
+    const QByteArray before = fileBytes(settings);
+    const std::string onFullDisk = inChild(
+        [&] {
+            ui.answer(QStringLiteral("race 3"));
+            click(10001);
+            return summary();
+        },
+        rlim_t(before.size() - 1));  // no rewrite of the file fits
+    EXPECT_EQ(onFullDisk, expected);
+    EXPECT_EQ(fileBytes(settings), before);
+}
+
 TEST_F(CoreCommands, ImportScoringAndSorts) {
     ui.answer(QStringLiteral("ok"));
     mnuCountWertung(window);  // empty table: only the message
@@ -100,6 +135,24 @@ TEST_F(CoreCommands, ImportScoringAndSorts) {
     EXPECT_THAT(window.calls,
                 ElementsAre("source select * from Teilnehmer order by Vorname asc, Zuname asc",
                             "source select * from Teilnehmer order by Vorname desc, Zuname desc", "unload"));
+}
+
+// The work is done, but the grid cannot be read again (another program holds the file
+// locked): the scoring and the import say so under their names instead of leaving the
+// grid as it stood.
+TEST_F(CoreCommands, AGridThatCannotBeReadAfterTheWorkIsTold) {
+    class LockedGrid : public FakeWindow {
+    public:
+        void refreshGrid() override { throw AppError(3218, "Engine", "Die Datenbank ist gesperrt."); }
+    } locked;
+    gDB->execute("INSERT INTO Teilnehmer (Vorname, Zuname, Jahrgang, Altersklasse, Verein, Lauf_1_Punkte) "
+                 "VALUES ('Alt', 'Anna', 1970, 'W50', 'LG', 25)");
+    ui.answer(QStringLiteral("race 2"));
+    ui.answer(QStringLiteral("file"), writeList({"Ort", "Datum", "M40 - 10 km Lauf",
+                                                  resultLine("1", "Bär, Berta", "90", "C", "20:00")}));
+    for (int id : {3, 10001}) RunCommand(id, [&] { LogicCommand(id)(locked); });
+    EXPECT_THAT(reports(), ElementsAre("3218 CountWertung ", "3218 mnuDateiImport "));
+    EXPECT_EQ(cell("SELECT count(*) FROM Teilnehmer WHERE Lauf_2_Punkte = 1"), "1");
 }
 
 class DatabaseCommands : public CoreCommands {

@@ -145,22 +145,37 @@ TEST(ProgramFolderTest, WrittenFilesGoToTheUserDataFolder) {
     qputenv("XDG_DATA_HOME", before);
 }
 
-// Only the confirmed data commands report a failure in the error dialog.
-TEST(DispatchTest, ConfirmedDataCommandsReportTheirFailure) {
+// Which commands report a failure that escapes them: every command whose work the
+// organiser relies on goes to the error dialog under its procedure; silent stay help,
+// the about box, exit, the print-mode toggles and the printer dialogs.
+TEST(DispatchTest, EveryCommandOrganisersRelyOnReportsAnEscapingFailure) {
     ScriptedUi scripted;
     setUi(&scripted);
-    for (int id : {20011, 20012, 20013, 20014, 20020, 20030, 20041, 20042})
-        EXPECT_TRUE(CommandReportsFailure(id)) << id;
-    for (int id : {1, 2, 3, 10001, 30071, 4, 20065}) EXPECT_FALSE(CommandReportsFailure(id)) << id;
-    const auto fail = [] { throw AppError(3218, "Engine", "gesperrt"); };
-    RunCommand(20030, fail);
-    RunCommand(1, fail);
-    ASSERT_EQ(scripted.errorReports().size(), 1);
-    EXPECT_EQ(scripted.errorReports()[0].procedure, "mnuKomprimieren");
-    EXPECT_EQ(scripted.errorReports()[0].error.number, 3218);
-    // IDs that only open a menu run nothing.
-    EXPECT_FALSE(LogicCommand(20010));
-    EXPECT_FALSE(LogicCommand(4));
+    const int reporting[] = {1,     2,     3,     10001, 10002, 20011, 20012, 20013, 20014, 20020,
+                             20030, 20041, 20042, 20043, 30020, 30031, 30041, 30042, 30051, 30052,
+                             30061, 30062, 30063, 30071, 30072, 30073, 30081, 30082, 30083, 30090, 40030};
+    const int silent[] = {5, 7, 10003, 30011, 30012, 40010, 40020};
+    const auto fail = [] { throw AppError(75, kRuntimeSource, "Fehler beim Zugriff auf Pfad/Datei"); };
+    for (int id : reporting) {
+        scripted.clearRecords();
+        RunCommand(id, fail);
+        EXPECT_FALSE(CommandProcedure(id).isEmpty()) << id;
+        EXPECT_THAT(scripted.messages(), ::testing::ElementsAre("error\t75\t" + CommandProcedure(id) + "\t")) << id;
+    }
+    for (int id : silent) {
+        scripted.clearRecords();
+        RunCommand(id, fail);
+        EXPECT_TRUE(scripted.messages().isEmpty()) << id;
+    }
+    EXPECT_EQ(CommandProcedure(10001), "mnuDateiImport");
+    EXPECT_EQ(CommandProcedure(40030), "mnuVoreinstellungen");
+    // IDs that only open a menu run nothing and have no procedure to name.
+    for (int id : {4, 6, 20010, 20065}) {
+        EXPECT_TRUE(CommandProcedure(id).isEmpty()) << id;
+        EXPECT_FALSE(CommandReportsFailure(id)) << id;
+        EXPECT_FALSE(LogicCommand(id)) << id;
+    }
+    setUi(nullptr);
 }
 
 }  // namespace

@@ -358,6 +358,26 @@ TEST_F(MainWindowTest, ToolClicksPreviewPrintAndSaveTheLayout) {
     EXPECT_TRUE(window_->printDirect());
 }
 
+// Another program holds the series file locked: a name sort empties the grid and
+// cannot read it again. That is told under the sort's name; dropped, the grid would pass
+// for a series without participants.
+TEST_F(MainWindowTest, ASortThatCannotReadTheSeriesIsReported) {
+    addRunner("Adler", "LG Nord", 30);
+    ASSERT_TRUE(startOnOneRace());
+    {
+        const auto other = Database::open(series(1));
+        other->execute("BEGIN EXCLUSIVE");
+        window_->clickTool(1);
+        other->execute("ROLLBACK");
+    }
+    ASSERT_EQ(ui_.errorReports().size(), 1);
+    EXPECT_EQ(ui_.errorReports()[0].procedure, "mnuSortAsc");
+    EXPECT_EQ(window_->gridRowCount(), 0);
+    window_->clickTool(2);  // free again
+    EXPECT_THAT(names(), ElementsAre("Adler"));
+    EXPECT_EQ(ui_.errorReports().size(), 1);
+}
+
 // The grid style serves other grids too (the preferences show their own).
 TEST(GridStyleTest, AnyGridTakesFontsAndRowColours) {
     QTemporaryDir config;

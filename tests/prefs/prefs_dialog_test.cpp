@@ -6,6 +6,7 @@
 #include "platform/printing/PageDump.h"
 #include "platform/qt/QtTextMetrics.h"
 #include "prefs/CertificateDesigner.h"
+#include "prefs/PrefsSave.h"
 #include "print/CertificateLayout.h"
 #include "prefs/forms/PageCertificate.h"
 #include "prefs/forms/PageGeneral.h"
@@ -448,15 +449,63 @@ TEST_F(PrefsDialogTest, OnAFullDiskASaveStoresNothingAndACancelStillCloses) {
             count->clear();
             keyClicks(count, "2");  // stored at once, the file no larger
             child<QLineEdit>(dialog, "edtKopfzeile")->setText(QString(400, u'x'));
+            child<QRadioButton>(dialog, "optPunkte")->setChecked(true);  // not stored, so not told
             dialog.toolClick(20002);
             const std::string afterSave = GetSetting("Listendruck", "Headertext").toStdString();
             dialog.toolClick(20001);
             return afterSave + " " + (dialog.isOpen() ? "open" : "closed") + " " +
-                   reports().join(u'|').toStdString();
+                   ui.messages().join(u'|').toStdString();
         },
         rlim_t(before.size() + 100));
-    EXPECT_EQ(answer, "Stadtlauf-Cup 2026 closed 75 SaveEinstellungen Die Einstellungen konnten nicht gespeichert werden.");
+    EXPECT_EQ(answer, "Stadtlauf-Cup 2026 closed error\t75\tSaveEinstellungen\tDie Einstellungen konnten nicht "
+                      "gespeichert werden.");
     EXPECT_EQ(fileBytes(settingsFilePath()), before);
+}
+
+// Each way that saves: with the settings file write-protected the save fails and a
+// changed scoring mode is not announced; writable again, the same way stores it and
+// then tells of it.
+TEST_F(PrefsDialogTest, AModeChangeIsToldOnlyWhenTheSaveWasStored) {
+    SaveSetting("LastUser", "Modus", "P");
+    {
+        frmGrundEinst dialog;  // every key stored once, so that opening writes nothing
+        dialog.Form_Load();
+        dialog.toolClick(20003);
+    }
+    const QString file = settingsFilePath();
+    const QString modeMessage = "information\t" + modeChangeMessage().replace('\r', "\\n");
+    const struct {
+        const char *way;
+        std::function<void(frmGrundEinst &)> save;
+        bool closes;
+    } ways[] = {
+        {"&Speichern", [](frmGrundEinst &d) { d.toolClick(20002); }, false},
+        {"&Beenden", [](frmGrundEinst &d) { d.toolClick(20003); }, true},
+        {"close box", [](frmGrundEinst &d) { d.close(); }, true},
+    };
+    for (const auto &w : ways) {
+        SCOPED_TRACE(w.way);
+        ui.clearRecords();
+        frmGrundEinst dialog;
+        dialog.Form_Load();
+        child<QRadioButton>(dialog, "optZeit")->setChecked(true);
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup);
+        w.save(dialog);
+        EXPECT_THAT(ui.messages(), ElementsAre("error\t75\tSaveEinstellungen\tDie Einstellungen konnten nicht "
+                                               "gespeichert werden."));
+        EXPECT_TRUE(dialog.isOpen());
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+        EXPECT_EQ(GetSetting("LastUser", "Modus"), "P");
+
+        ui.clearRecords();
+        ui.answer("ok");
+        w.save(dialog);
+        EXPECT_THAT(ui.messages(), ElementsAre(modeMessage));
+        EXPECT_EQ(GetSetting("LastUser", "Modus"), "Z");
+        EXPECT_EQ(dialog.isOpen(), !w.closes);
+        if (dialog.isOpen()) dialog.toolClick(20001);
+        SaveSetting("LastUser", "Modus", "P");
+    }
 }
 
 TEST_F(PrefsDialogTest, FailuresAreReportedAndKeepTheDialogOpen) {
