@@ -3,6 +3,8 @@
 #include <QFile>
 
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -147,10 +149,17 @@ bool makeZip(const QString &path, const QList<ZipEntry> &entries) {
         if (e.folder) {
             index = zip_dir_add(zip, name.constData(), ZIP_FL_ENC_UTF_8);
         } else {
-            auto *copy = static_cast<char *>(::malloc(static_cast<size_t>(e.data.size()) + 1));
-            ::memcpy(copy, e.data.constData(), static_cast<size_t>(e.data.size()));
+            // libzip frees a copy only when it keeps it, and it keeps no empty one: an
+            // empty entry gets no copy at all.
+            void *copy = nullptr;
+            if (!e.data.isEmpty()) {
+                copy = ::malloc(static_cast<size_t>(e.data.size()));
+                ::memcpy(copy, e.data.constData(), static_cast<size_t>(e.data.size()));
+            }
             zip_source_t *source = zip_source_buffer(zip, copy, static_cast<zip_uint64_t>(e.data.size()), 1);
-            index = zip_file_add(zip, name.constData(), source, ZIP_FL_ENC_UTF_8);
+            if (!source) ::free(copy);
+            else if ((index = zip_file_add(zip, name.constData(), source, ZIP_FL_ENC_UTF_8)) < 0)
+                zip_source_free(source);  // not taken over on failure
         }
         if (index < 0) {
             zip_discard(zip);
