@@ -1,8 +1,11 @@
 #include "TestServer.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -172,6 +175,45 @@ bool makeZip(const QString &path, const QList<ZipEntry> &entries) {
         if (!e.password.isEmpty()) zip_file_set_encryption(zip, i, ZIP_EM_AES_256, e.password.constData());
     }
     return zip_close(zip) == 0;
+}
+
+namespace {
+
+bool liesIn(const QString &path, const QString &folder) {
+    return path == folder || path.startsWith(folder + u'/');
+}
+
+QList<qint64> processesIn(const QString &folder) {
+    QList<qint64> found;
+    const qint64 self = ::getpid();
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool isPid = false;
+        const qint64 pid = entry.toLongLong(&isPid);
+        if (!isPid || pid == self) continue;
+        const QString proc = QStringLiteral("/proc/") + entry;
+        // "pid (name) state ...": a zombie has ended, it only waits for its parent.
+        const QByteArray stat = readAll(proc + QStringLiteral("/stat"));
+        const qsizetype close = stat.lastIndexOf(')');
+        if (close < 0 || stat.mid(close + 2, 1) == "Z") continue;
+        if (liesIn(QFile::symLinkTarget(proc + QStringLiteral("/exe")), folder) ||
+            liesIn(QFile::symLinkTarget(proc + QStringLiteral("/cwd")), folder))
+            found << pid;
+    }
+    return found;
+}
+
+}  // namespace
+
+QList<qint64> processesLeftIn(const QString &folder, int waitMs) {
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    QList<qint64> left = processesIn(canonical);
+    while (!left.isEmpty() && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        left = processesIn(canonical);
+    }
+    for (const qint64 pid : left) ::kill(static_cast<pid_t>(pid), SIGKILL);
+    return left;
 }
 
 QByteArray readAll(const QString &path) {

@@ -75,6 +75,7 @@ protected:
     }
     void TearDown() override {
         qunsetenv("FAKE_PROGRAM_MODE");
+        qunsetenv("FAKE_PROGRAM_OUTPUT");
         setUi(nullptr);
         setFixedNow(QDateTime());
         CodeModule::setUnzipLibrary({});
@@ -548,6 +549,95 @@ TEST_F(Update, SlowServersAreAbandoned) {
                           "wurde abgebrochen."));
     EXPECT_EQ(readAll(program), "old program");
     EXPECT_TRUE(tempFolderEmpty());
+}
+
+// Only this program: the first line its "--version" prints is "Lrv. Tarnis " and a
+// version. Another program of this machine's kind (ls answers with a version too) is
+// not installed.
+TEST_F(Update, OnlyThisProgramIsInstalled) {
+    const QString notThis = QStringLiteral("nennt sich auf \"--version\" nicht Lrv. Tarnis.");
+    const QString noVersion = QStringLiteral("keine Version.");
+    const std::pair<const char *, QString> cases[] = {
+        {"Lrv. Tarnis 3.1.0\n", QString()},
+        {"Lrv. Tarnis 3.1.0\r\n", QString()},
+        {"Lrv. Tarnis 3.10.12 (Testfassung)\nmehr\n", QString()},
+        {"Lrv. Tarnis 3.1.0", QString()},
+        {"Fake 9.8.7\n", notThis},
+        {"ls (GNU coreutils) 9.1\n", notThis},
+        {"lrv. tarnis 3.1.0\n", notThis},
+        {" Lrv. Tarnis 3.1.0\n", notThis},
+        {"Lrv. Tarnis3.1.0\n", notThis},
+        {"Lrv.  Tarnis 3.1.0\n", notThis},
+        {"Lrv. Tarnis 3.1.0x\n", notThis},
+        {"Lrv. Tarnis Version 3.1.0\n", notThis},
+        {"Lrv. Tarnis 3\n", noVersion},
+        {"Hallo\nLrv. Tarnis 3.1.0\n", noVersion},
+    };
+    const QString copy = root.filePath(QStringLiteral("checked"));
+    for (const auto &[output, reason] : cases) {
+        SCOPED_TRACE(output);
+        QFile::remove(copy);
+        writeAll(copy, newProgram());
+        qputenv("FAKE_PROGRAM_OUTPUT", output);
+        const QString got = CheckRunnableProgram(copy, QStringLiteral("/proc/self/exe"), 5000);
+        if (reason.isEmpty()) EXPECT_EQ(got, QString());
+        else EXPECT_TRUE(got.endsWith(reason)) << got.toStdString();
+    }
+    qunsetenv("FAKE_PROGRAM_OUTPUT");
+
+    // The whole way, with and without the list's hash.
+    for (const bool withHash : {false, true}) {
+        SCOPED_TRACE(withHash ? "with hash" : "without hash");
+        ui.clearRecords();
+        const QByteArray served = zipOf({{QStringLiteral("Tarnis"), readAll(QStringLiteral("/usr/bin/ls"))}});
+        ASSERT_GT(served.size(), 1000);
+        server.reply(QStringLiteral("/tarnis.zip"), 200, served);
+        list(QStringLiteral("6#3.1.0") + (withHash ? u'#' + hashOf(served) : QString()));
+        ui.answer(QStringLiteral("yes"));
+        ui.answer(QStringLiteral("ok"));
+        cmdCheckNewVersion_Click(context, true);
+        EXPECT_THAT(ui.messages(), ElementsAre(kQuestion, kNotRunnable + QStringLiteral("Das Programm ") + notThis));
+        EXPECT_EQ(readAll(program), "old program");
+        EXPECT_EQ(programFolder(), QStringList({"Tarnis"}));
+        EXPECT_TRUE(tempFolderEmpty());
+    }
+}
+
+// Nothing the checked program starts outlives the check: its whole process group ends
+// when it answers, fails or runs out of time.
+TEST_F(Update, NothingTheCheckStartsOutlivesIt) {
+    struct Case {
+        const char *mode;
+        QString second;  // the message after the question
+        bool installed;
+    } cases[] = {
+        {"fork-hang", kNotRunnable + QStringLiteral("Das Programm hat auf \"--version\" nicht innerhalb von 0,3 s "
+                                                    "geantwortet."),
+         false},
+        {"fork-answer", kRestart, true},
+        {"hang", kNotRunnable + QStringLiteral("Das Programm hat auf \"--version\" nicht innerhalb von 0,3 s "
+                                               "geantwortet."),
+         false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.mode);
+        ui.clearRecords();
+        writeAll(program, "old program");
+        for (const QString &f : programFolder())
+            if (f != QLatin1String("Tarnis")) QFile::remove(root.filePath(QStringLiteral("prog/")) + f);
+        list(QStringLiteral("6#3.1.0"));
+        qputenv("FAKE_PROGRAM_MODE", c.mode);
+        UpdateContext ctx = context;
+        ctx.runCheckMs = 300;
+        ui.answer(QStringLiteral("yes"));
+        ui.answer(QStringLiteral("ok"));
+        cmdCheckNewVersion_Click(ctx, true);
+        EXPECT_THAT(ui.messages(), ElementsAre(kQuestion, c.second));
+        EXPECT_EQ(readAll(program), c.installed ? newProgram() : QByteArray("old program"));
+        // The checked copy lies in this test's folder: so does the program file of
+        // anything it started.
+        EXPECT_THAT(processesLeftIn(root.path(), 2000), ::testing::IsEmpty());
+    }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "season_archive.h"
 
+#include "TestServer.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringList>
@@ -57,6 +59,16 @@ zip_int64_t zerosCallback(void *user, void *data, zip_uint64_t length, zip_sourc
 bool makeUpdateArchive(const QString &zipPath, const QString &recipe, const QString &work, QString *why) {
     const QStringList words = recipe.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     QDir().mkpath(QFileInfo(zipPath).absolutePath());
+    if (words.size() == 2 && words[0] == QLatin1String("fake")) {
+        const QByteArray fake = tarnis::test::readAll(QStringLiteral(TARNIS_FAKE_PROGRAM));
+        if (fake.isEmpty() ||
+            !tarnis::test::makeZip(zipPath, {{QStringLiteral("Tarnis"),
+                                              fake + "\nFAKE_PROGRAM_MODE=" + words[1].toUtf8() + '\n'}})) {
+            *why = QStringLiteral("cannot write %1").arg(zipPath);
+            return false;
+        }
+        return true;
+    }
     int error = 0;
     zip_t *zip = zip_open(QFile::encodeName(zipPath).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     if (!zip) {
@@ -72,7 +84,7 @@ bool makeUpdateArchive(const QString &zipPath, const QString &recipe, const QStr
         source = zip_source_function(zip, &zerosCallback, new Zeros{zip_uint64_t(words[1].toLongLong()) << 20, 0, {}});
     } else {
         zip_discard(zip);
-        *why = QStringLiteral("expected \"archive <file> program|file <path>|zeros <MiB>\"");
+        *why = QStringLiteral("expected \"archive <file> program|file <path>|zeros <MiB>|fake <mode>\"");
         return false;
     }
     if (source && zip_file_add(zip, "Tarnis", source, 0) < 0) {
