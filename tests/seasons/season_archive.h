@@ -11,7 +11,9 @@ namespace seasons {
 //   zeros <MiB>   that many MiB of zero bytes, made as they are packed
 //   fake <mode>   the update tests' stand-in program, answering "--version" in that
 //                 mode (carried in the file: see tests/helpers/fake_program.cpp)
-// False with a reason when the recipe is unknown or the archive cannot be written.
+// followed by "cut <bytes>" for an archive that lacks its last bytes, as a download
+// cut short does. False with a reason when the recipe is unknown or the archive cannot
+// be written.
 bool makeUpdateArchive(const QString &zipPath, const QString &recipe, const QString &work, QString *why);
 
 }  // namespace seasons
