@@ -2,6 +2,7 @@
 
 #include "platform/settings/Settings.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <curl/curl.h>
 #include <fcntl.h>
@@ -88,7 +89,10 @@ bool transfer(const QString &url, const HttpLimits &limits, Sink &sink, long *st
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, message);
 
+    QElapsedTimer clock;
+    clock.start();
     const CURLcode rc = curl_easy_perform(curl);
+    const qint64 elapsedMs = clock.elapsed();
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, status);
     curl_off_t connectedAfter = 0;
     curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connectedAfter);
@@ -99,7 +103,12 @@ bool transfer(const QString &url, const HttpLimits &limits, Sink &sink, long *st
     if (sink.overLimit || rc == CURLE_FILESIZE_EXCEEDED)
         *error = QStringLiteral("Die Antwort ist größer als %1 Bytes.").arg(limits.maxBytes);
     else if (rc == CURLE_OPERATION_TIMEDOUT) {
-        *error = TimeLimitText(limits, connectedAfter > 0);
+        // curl says only "timed out": the time taken tells the whole-transfer limit
+        // from the stall rule (curl may end a few milliseconds early, by timer slack).
+        const TimeLimit hit = connectedAfter <= 0                                         ? TimeLimit::Connect
+                              : limits.totalMs > 0 && elapsedMs + 50 >= limits.totalMs ? TimeLimit::Whole
+                                                                                        : TimeLimit::Stall;
+        *error = TimeLimitText(limits, hit, sink.fd >= 0);
         if (timedOut) *timedOut = true;
     } else if (sink.writeFailed)
         *error = QStringLiteral("Die Datei konnte nicht geschrieben werden.");
@@ -108,15 +117,29 @@ bool transfer(const QString &url, const HttpLimits &limits, Sink &sink, long *st
     return false;
 }
 
+// Whole minutes as minutes, anything else in seconds, rounded up.
+QString spanText(long ms) {
+    if (ms == 60000) return QStringLiteral("1 Minute");
+    if (ms > 0 && ms % 60000 == 0) return QStringLiteral("%1 Minuten").arg(ms / 60000);
+    return QStringLiteral("%1 s").arg((ms + 999) / 1000);
+}
+
 }  // namespace
 
-QString TimeLimitText(const HttpLimits &limits, bool connected) {
-    if (!connected)
+QString TimeLimitText(const HttpLimits &limits, TimeLimit hit, bool download) {
+    switch (hit) {
+    case TimeLimit::Connect:
         return QStringLiteral("Der Server hat nicht innerhalb von %1 s geantwortet; der Versuch wurde abgebrochen.")
             .arg(limits.connectSeconds);
-    if (limits.totalMs > 0)
+    case TimeLimit::Whole:
+        if (download)
+            return QStringLiteral("Das Herunterladen dauerte länger als %1 und wurde abgebrochen.")
+                .arg(spanText(limits.totalMs));
         return QStringLiteral("Die Antwort kam nicht innerhalb von %1 s vollständig an; der Versuch wurde abgebrochen.")
             .arg((limits.totalMs + 999) / 1000);
+    case TimeLimit::Stall:
+        break;
+    }
     return QStringLiteral("Die Übertragung war %1 s lang langsamer als %2 Bytes/s und wurde abgebrochen.")
         .arg(limits.lowSpeedSeconds)
         .arg(limits.lowSpeedBytes);

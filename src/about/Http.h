@@ -9,7 +9,7 @@ namespace tarnis {
 struct HttpLimits {
     qint64 maxBytes = 1 << 20;   // a longer answer is a failure
     long connectSeconds = 15;
-    long totalMs = 0;            // the whole answer within this time; 0: no limit
+    long totalMs = 0;            // the whole transfer within this time; 0: no limit
     long lowSpeedBytes = 1;      // abort when below this many bytes per second ...
     long lowSpeedSeconds = 30;   // ... for this long
 };
@@ -29,7 +29,10 @@ HttpAnswer HttpGet(const QString &url, const HttpLimits &limits);
 // answer was complete with status 200). True on success; otherwise `error` says why.
 bool HttpDownload(const QString &url, const QString &fileName, const HttpLimits &limits, QString *error);
 
-// Why a transfer that ran into one of `limits`' time limits was given up.
-QString TimeLimitText(const HttpLimits &limits, bool connected);
+// Which of `limits`' time limits ended a transfer.
+enum class TimeLimit { Connect, Whole, Stall };
+
+// Why a transfer was given up at that limit; `download`: into a file (the archive).
+QString TimeLimitText(const HttpLimits &limits, TimeLimit hit, bool download);
 
 }  // namespace tarnis

@@ -33,6 +33,7 @@ const QString kCorrupt = QStringLiteral("Die heruntergeladene Programmversion is
 const QString kNotDownloaded = QStringLiteral("Die neue Programmversion konnte nicht heruntergeladen werden!");
 const QString kNotInstalled = QStringLiteral("Die neue Programmversion konnte nicht installiert werden!");
 const QString kNoProgram = QStringLiteral("Das heruntergeladene Archiv enthält kein Programm!");
+const QString kDamaged = QStringLiteral("Das heruntergeladene Archiv ist beschädigt!");
 const QString kNotRunnable = QStringLiteral("Die heruntergeladene Datei ist kein lauffähiges Programm für diesen Rechner.");
 
 void inform(const QString &text) { ui().message(text, MsgButtons::Ok, MsgIcon::Information); }
@@ -80,15 +81,20 @@ std::optional<QString> lacksRoom(const UpdateContext &context, const QString &fo
         .arg(what, QDir::toNativeSeparators(folder), QString::number(free >> 20), mebibytes(needed));
 }
 
-// The size the archive declares for its program file: an entry named kProgramEntry
-// at any depth that is neither a folder nor a link; nothing when there is none.
-std::optional<qint64> declaredProgramSize(const QString &archive) {
+// What the archive's directory says of its program file: an entry named kProgramEntry
+// at any depth that is neither a folder nor a link.
+struct ProgramEntry {
+    bool readable = false;       // false: the archive cannot be opened (cut short, damaged)
+    std::optional<qint64> size;  // the size it declares; nothing when there is no such entry
+};
+
+ProgramEntry declaredProgram(const QString &archive) {
     int error = 0;
     zip_t *zip = zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &error);
-    if (!zip) return std::nullopt;
-    std::optional<qint64> size;
+    if (!zip) return {};
+    ProgramEntry entry{true, std::nullopt};
     const zip_int64_t count = zip_get_num_entries(zip, 0);
-    for (zip_int64_t i = 0; i < count && !size; ++i) {
+    for (zip_int64_t i = 0; i < count && !entry.size; ++i) {
         zip_stat_t st;
         zip_stat_init(&st);
         if (zip_stat_index(zip, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_GUESS, &st) != 0 || !st.name) continue;
@@ -99,10 +105,10 @@ std::optional<qint64> declaredProgramSize(const QString &archive) {
         if (zip_file_get_external_attributes(zip, static_cast<zip_uint64_t>(i), 0, &opsys, &attributes) == 0 &&
             opsys == ZIP_OPSYS_UNIX && ((attributes >> 16) & S_IFMT) != 0 && ((attributes >> 16) & S_IFMT) != S_IFREG)
             continue;
-        size = (st.valid & ZIP_STAT_SIZE) ? static_cast<qint64>(st.size) : 0;
+        entry.size = (st.valid & ZIP_STAT_SIZE) ? static_cast<qint64>(st.size) : 0;
     }
     zip_discard(zip);
-    return size;
+    return entry;
 }
 
 // Work folders of earlier runs that were cut short: this user's only.
@@ -142,9 +148,9 @@ bool installRow(const UpdateContext &context, const VersionRow &row) {
         inform(kCorrupt);
         return false;
     }
-    const std::optional<qint64> declared = declaredProgramSize(archive);
-    if (!declared) {
-        inform(kNoProgram);
+    const ProgramEntry declared = declaredProgram(archive);
+    if (!declared.readable || !declared.size) {
+        inform(declared.readable ? kNoProgram : kDamaged);
         return false;
     }
     const QString unpackDir = work.filePath(QStringLiteral("unpacked"));
@@ -152,7 +158,7 @@ bool installRow(const UpdateContext &context, const VersionRow &row) {
         inform(kNotDownloaded + u'\r' + unpackDir);
         return false;
     }
-    if (const auto room = lacksRoom(context, context.tempDir, std::min(*declared, context.maxProgramBytes),
+    if (const auto room = lacksRoom(context, context.tempDir, std::min(*declared.size, context.maxProgramBytes),
                                     QStringLiteral("temporären Ordner"))) {
         inform(kNotInstalled + u'\r' + *room);
         return false;
@@ -169,6 +175,11 @@ bool installRow(const UpdateContext &context, const VersionRow &row) {
             inform(kNotInstalled + QStringLiteral("\rDie Programmdatei im Archiv ist größer als %1 MiB; das "
                                                   "Entpacken wurde abgebrochen.")
                                        .arg(mebibytes(context.maxProgramBytes)));
+            return false;
+        }
+        // The program's data cannot be read to its end (a bad checksum, a broken stream).
+        if (result == unzip_result::DataError || result == unzip_result::NoArchive) {
+            inform(kDamaged);
             return false;
         }
         if (result != 0) ui().message(unzip.GetLastMessage(), MsgButtons::Ok, MsgIcon::None);
@@ -208,6 +219,7 @@ UpdateContext DefaultUpdateContext() {
     context.listLimits.maxBytes = qint64(1) << 20;
     context.listLimits.totalMs = 30000;
     context.archiveLimits.maxBytes = qint64(256) << 20;
+    context.archiveLimits.totalMs = 10 * 60 * 1000;  // a trickle within the stall rule ends too
     context.archiveLimits.lowSpeedBytes = 1024;
     context.archiveLimits.lowSpeedSeconds = 30;
     return context;

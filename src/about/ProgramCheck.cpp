@@ -1,12 +1,16 @@
 #include "about/ProgramCheck.h"
 
+#include "platform/settings/Settings.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 
 #include <elf.h>
+#include <csignal>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace tarnis {
 namespace {
@@ -33,6 +37,12 @@ bool readElfKind(const QString &path, ElfKind *kind) {
     return true;
 }
 
+// SIGKILL to the checked program's group. The group keeps its number while any member
+// lives, even once the leader is reaped, so this reaches what the program left behind.
+void endGroup(qint64 leader) {
+    if (leader > 1) ::kill(-static_cast<pid_t>(leader), SIGKILL);
+}
+
 }  // namespace
 
 QString CheckRunnableProgram(const QString &file, const QString &reference, int timeoutMs) {
@@ -57,19 +67,31 @@ QString CheckRunnableProgram(const QString &file, const QString &reference, int 
     process.setProcessEnvironment(environment);
     process.setStandardInputFile(QProcess::nullDevice());
     process.setProcessChannelMode(QProcess::SeparateChannels);
+    // A group of its own, so that whatever it starts ends with it. A program that
+    // leaves the group on purpose (setsid) is beyond what this check can hold; the
+    // list's SHA-256 is the guard against a hostile server.
+    process.setChildProcessModifier([] { ::setpgid(0, 0); });
     process.start(file, {QStringLiteral("--version")});
     if (!process.waitForStarted(timeoutMs)) return QStringLiteral("Das Programm lässt sich nicht starten.");
+    const qint64 leader = process.processId();
     if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
+        endGroup(leader);
         process.waitForFinished(1000);
         return QStringLiteral("Das Programm hat auf \"--version\" nicht innerhalb von %1 s geantwortet.")
             .arg(QString::number(timeoutMs / 1000.0, 'g', 3).replace(u'.', u','));
     }
+    endGroup(leader);
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return QStringLiteral("Das Programm endete bei \"--version\" mit einem Fehler.");
-    static const QRegularExpression versionLine(QStringLiteral("^[^\\n]*\\d+\\.\\d+"));
-    if (!versionLine.match(QString::fromUtf8(process.readAllStandardOutput().left(4096))).hasMatch())
+    const QString firstLine = QString::fromUtf8(process.readAllStandardOutput().left(4096)).section(u'\n', 0, 0);
+    static const QRegularExpression anyVersion(QStringLiteral("\\d+\\.\\d+"));
+    if (!anyVersion.match(firstLine).hasMatch())
         return QStringLiteral("Das Programm nennt auf \"--version\" keine Version.");
+    // Its own name first: any other program of this machine's kind answers with a version too.
+    static const QRegularExpression ownName(u'^' + QRegularExpression::escape(kAppTitle) +
+                                            QStringLiteral(" \\d+(\\.\\d+)+(\\s|$)"));
+    if (!ownName.match(firstLine).hasMatch())
+        return QStringLiteral("Das Programm nennt sich auf \"--version\" nicht %1.").arg(kAppTitle);
     return QString();
 }
 

@@ -1,8 +1,13 @@
 #include "TestServer.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -147,10 +152,17 @@ bool makeZip(const QString &path, const QList<ZipEntry> &entries) {
         if (e.folder) {
             index = zip_dir_add(zip, name.constData(), ZIP_FL_ENC_UTF_8);
         } else {
-            auto *copy = static_cast<char *>(::malloc(static_cast<size_t>(e.data.size()) + 1));
-            ::memcpy(copy, e.data.constData(), static_cast<size_t>(e.data.size()));
+            // libzip frees a copy only when it keeps it, and it keeps no empty one: an
+            // empty entry gets no copy at all.
+            void *copy = nullptr;
+            if (!e.data.isEmpty()) {
+                copy = ::malloc(static_cast<size_t>(e.data.size()));
+                ::memcpy(copy, e.data.constData(), static_cast<size_t>(e.data.size()));
+            }
             zip_source_t *source = zip_source_buffer(zip, copy, static_cast<zip_uint64_t>(e.data.size()), 1);
-            index = zip_file_add(zip, name.constData(), source, ZIP_FL_ENC_UTF_8);
+            if (!source) ::free(copy);
+            else if ((index = zip_file_add(zip, name.constData(), source, ZIP_FL_ENC_UTF_8)) < 0)
+                zip_source_free(source);  // not taken over on failure
         }
         if (index < 0) {
             zip_discard(zip);
@@ -163,6 +175,45 @@ bool makeZip(const QString &path, const QList<ZipEntry> &entries) {
         if (!e.password.isEmpty()) zip_file_set_encryption(zip, i, ZIP_EM_AES_256, e.password.constData());
     }
     return zip_close(zip) == 0;
+}
+
+namespace {
+
+bool liesIn(const QString &path, const QString &folder) {
+    return path == folder || path.startsWith(folder + u'/');
+}
+
+QList<qint64> processesIn(const QString &folder) {
+    QList<qint64> found;
+    const qint64 self = ::getpid();
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        bool isPid = false;
+        const qint64 pid = entry.toLongLong(&isPid);
+        if (!isPid || pid == self) continue;
+        const QString proc = QStringLiteral("/proc/") + entry;
+        // "pid (name) state ...": a zombie has ended, it only waits for its parent.
+        const QByteArray stat = readAll(proc + QStringLiteral("/stat"));
+        const qsizetype close = stat.lastIndexOf(')');
+        if (close < 0 || stat.mid(close + 2, 1) == "Z") continue;
+        if (liesIn(QFile::symLinkTarget(proc + QStringLiteral("/exe")), folder) ||
+            liesIn(QFile::symLinkTarget(proc + QStringLiteral("/cwd")), folder))
+            found << pid;
+    }
+    return found;
+}
+
+}  // namespace
+
+QList<qint64> processesLeftIn(const QString &folder, int waitMs) {
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    QList<qint64> left = processesIn(canonical);
+    while (!left.isEmpty() && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        left = processesIn(canonical);
+    }
+    for (const qint64 pid : left) ::kill(static_cast<pid_t>(pid), SIGKILL);
+    return left;
 }
 
 QByteArray readAll(const QString &path) {

@@ -84,6 +84,11 @@ struct ZipEntry {
 // Writes an archive of `entries` to `path`; false on failure.
 bool makeZip(const QString &path, const QList<ZipEntry> &entries);
 
+// Processes other than this one, zombies aside, whose program file or current folder
+// lies in `folder`, still there after up to `waitMs` ms (a killed one takes a moment
+// to go). They are killed before the answer, so a failing test leaves none behind.
+QList<qint64> processesLeftIn(const QString &folder, int waitMs);
+
 QByteArray readAll(const QString &path);
 bool writeAll(const QString &path, const QByteArray &bytes);
 

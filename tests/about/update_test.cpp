@@ -34,6 +34,7 @@ const QString kRestart =
     QStringLiteral("information\tBitte starten Sie das Programm neu, damit die Änderungen aktiv werden!");
 const QString kStamp = QStringLiteral("20261205120000");
 const QString kNoProgram = QStringLiteral("information\tDas heruntergeladene Archiv enthält kein Programm!");
+const QString kDamaged = QStringLiteral("information\tDas heruntergeladene Archiv ist beschädigt!");
 const QString kNotRunnable =
     QStringLiteral("information\tDie heruntergeladene Datei ist kein lauffähiges Programm für diesen Rechner.\\n");
 
@@ -75,6 +76,7 @@ protected:
     }
     void TearDown() override {
         qunsetenv("FAKE_PROGRAM_MODE");
+        qunsetenv("FAKE_PROGRAM_OUTPUT");
         setUi(nullptr);
         setFixedNow(QDateTime());
         CodeModule::setUnzipLibrary({});
@@ -548,6 +550,167 @@ TEST_F(Update, SlowServersAreAbandoned) {
                           "wurde abgebrochen."));
     EXPECT_EQ(readAll(program), "old program");
     EXPECT_TRUE(tempFolderEmpty());
+}
+
+// Only this program: the first line its "--version" prints is "Lrv. Tarnis " and a
+// version. Another program of this machine's kind (ls answers with a version too) is
+// not installed.
+TEST_F(Update, OnlyThisProgramIsInstalled) {
+    const QString notThis = QStringLiteral("nennt sich auf \"--version\" nicht Lrv. Tarnis.");
+    const QString noVersion = QStringLiteral("keine Version.");
+    const std::pair<const char *, QString> cases[] = {
+        {"Lrv. Tarnis 3.1.0\n", QString()},
+        {"Lrv. Tarnis 3.1.0\r\n", QString()},
+        {"Lrv. Tarnis 3.10.12 (Testfassung)\nmehr\n", QString()},
+        {"Lrv. Tarnis 3.1.0", QString()},
+        {"Fake 9.8.7\n", notThis},
+        {"ls (GNU coreutils) 9.1\n", notThis},
+        {"lrv. tarnis 3.1.0\n", notThis},
+        {" Lrv. Tarnis 3.1.0\n", notThis},
+        {"Lrv. Tarnis3.1.0\n", notThis},
+        {"Lrv.  Tarnis 3.1.0\n", notThis},
+        {"Lrv. Tarnis 3.1.0x\n", notThis},
+        {"Lrv. Tarnis Version 3.1.0\n", notThis},
+        {"Lrv. Tarnis 3\n", noVersion},
+        {"Hallo\nLrv. Tarnis 3.1.0\n", noVersion},
+    };
+    const QString copy = root.filePath(QStringLiteral("checked"));
+    for (const auto &[output, reason] : cases) {
+        SCOPED_TRACE(output);
+        QFile::remove(copy);
+        writeAll(copy, newProgram());
+        qputenv("FAKE_PROGRAM_OUTPUT", output);
+        const QString got = CheckRunnableProgram(copy, QStringLiteral("/proc/self/exe"), 5000);
+        if (reason.isEmpty()) EXPECT_EQ(got, QString());
+        else EXPECT_TRUE(got.endsWith(reason)) << got.toStdString();
+    }
+    qunsetenv("FAKE_PROGRAM_OUTPUT");
+
+    // The whole way, with and without the list's hash.
+    for (const bool withHash : {false, true}) {
+        SCOPED_TRACE(withHash ? "with hash" : "without hash");
+        ui.clearRecords();
+        const QByteArray served = zipOf({{QStringLiteral("Tarnis"), readAll(QStringLiteral("/usr/bin/ls"))}});
+        ASSERT_GT(served.size(), 1000);
+        server.reply(QStringLiteral("/tarnis.zip"), 200, served);
+        list(QStringLiteral("6#3.1.0") + (withHash ? u'#' + hashOf(served) : QString()));
+        ui.answer(QStringLiteral("yes"));
+        ui.answer(QStringLiteral("ok"));
+        cmdCheckNewVersion_Click(context, true);
+        EXPECT_THAT(ui.messages(), ElementsAre(kQuestion, kNotRunnable + QStringLiteral("Das Programm ") + notThis));
+        EXPECT_EQ(readAll(program), "old program");
+        EXPECT_EQ(programFolder(), QStringList({"Tarnis"}));
+        EXPECT_TRUE(tempFolderEmpty());
+    }
+}
+
+// Nothing the checked program starts outlives the check: its whole process group ends
+// when it answers, fails or runs out of time.
+TEST_F(Update, NothingTheCheckStartsOutlivesIt) {
+    struct Case {
+        const char *mode;
+        QString second;  // the message after the question
+        bool installed;
+    } cases[] = {
+        {"fork-hang", kNotRunnable + QStringLiteral("Das Programm hat auf \"--version\" nicht innerhalb von 0,3 s "
+                                                    "geantwortet."),
+         false},
+        {"fork-answer", kRestart, true},
+        {"hang", kNotRunnable + QStringLiteral("Das Programm hat auf \"--version\" nicht innerhalb von 0,3 s "
+                                               "geantwortet."),
+         false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.mode);
+        ui.clearRecords();
+        writeAll(program, "old program");
+        for (const QString &f : programFolder())
+            if (f != QLatin1String("Tarnis")) QFile::remove(root.filePath(QStringLiteral("prog/")) + f);
+        list(QStringLiteral("6#3.1.0"));
+        qputenv("FAKE_PROGRAM_MODE", c.mode);
+        UpdateContext ctx = context;
+        ctx.runCheckMs = 300;
+        ui.answer(QStringLiteral("yes"));
+        ui.answer(QStringLiteral("ok"));
+        cmdCheckNewVersion_Click(ctx, true);
+        EXPECT_THAT(ui.messages(), ElementsAre(kQuestion, c.second));
+        EXPECT_EQ(readAll(program), c.installed ? newProgram() : QByteArray("old program"));
+        // The checked copy lies in this test's folder: so does the program file of
+        // anything it started.
+        EXPECT_THAT(processesLeftIn(root.path(), 2000), ::testing::IsEmpty());
+    }
+}
+
+// Every archive download ends: after its time in all, however steadily it trickles,
+// and after the stall time when it crawls; each says which.
+TEST_F(Update, EveryDownloadEnds) {
+    EXPECT_EQ(TimeLimitText(DefaultUpdateContext().archiveLimits, TimeLimit::Whole, true),
+              QStringLiteral("Das Herunterladen dauerte länger als 10 Minuten und wurde abgebrochen."));
+    struct Case {
+        const char *what;
+        int msPerByte;
+        long totalMs, lowSpeedBytes, lowSpeedSeconds;
+        QString reason;
+    } cases[] = {
+        // 200 bytes a second: above the stall speed, below the whole archive in 1 s.
+        {"a steady trickle", 5, 1000, 100, 30, "Das Herunterladen dauerte länger als 1 s und wurde abgebrochen."},
+        {"a crawl within the 10 minutes", 20, 600000, 1024, 1,
+         "Die Übertragung war 1 s lang langsamer als 1024 Bytes/s und wurde abgebrochen."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ui.clearRecords();
+        list(QStringLiteral("6#3.1.0"));
+        server.trickle(QStringLiteral("/tarnis.zip"), archive, c.msPerByte);
+        UpdateContext ctx = context;
+        ctx.archiveLimits.totalMs = c.totalMs;
+        ctx.archiveLimits.lowSpeedBytes = c.lowSpeedBytes;
+        ctx.archiveLimits.lowSpeedSeconds = c.lowSpeedSeconds;
+        ui.answer(QStringLiteral("yes"));
+        ui.answer(QStringLiteral("ok"));
+        cmdCheckNewVersion_Click(ctx, true);
+        EXPECT_THAT(ui.messages(),
+                    ElementsAre(kQuestion, QStringLiteral("information\tDie neue Programmversion konnte nicht "
+                                                          "heruntergeladen werden!\\n") +
+                                               c.reason));
+        EXPECT_EQ(readAll(program), "old program");
+        EXPECT_TRUE(tempFolderEmpty());
+    }
+}
+
+// An archive that cannot be opened or read to its end is called damaged; one that is
+// sound but holds no program says so.
+TEST_F(Update, ADamagedArchiveIsCalledDamaged) {
+    const QByteArray stored = zipOf({ZipEntry(QStringLiteral("Tarnis"), newProgram()).asStored()});
+    QByteArray flipped = stored;
+    flipped[flipped.size() / 2] = char(flipped[flipped.size() / 2] ^ 0x55);  // in the program's data
+    const std::pair<const char *, QByteArray> cases[] = {
+        {"cut by 100 bytes", archive.left(archive.size() - 100)},
+        {"cut by 1 byte", archive.left(archive.size() - 1)},
+        {"cut in half", archive.left(archive.size() / 2)},
+        {"empty", QByteArray()},
+        {"a web page", "<html><body>Wartung</body></html>"},
+        {"a byte of the program changed", flipped},
+    };
+    for (const auto &[what, served] : cases) {
+        SCOPED_TRACE(what);
+        ui.clearRecords();
+        list(QStringLiteral("6#3.1.0"));
+        server.reply(QStringLiteral("/tarnis.zip"), 200, served);
+        ui.answer(QStringLiteral("yes"));
+        ui.answer(QStringLiteral("ok"));
+        cmdCheckNewVersion_Click(context, true);
+        EXPECT_THAT(ui.messages(), ElementsAre(kQuestion, kDamaged));
+        EXPECT_EQ(readAll(program), "old program");
+        EXPECT_EQ(programFolder(), QStringList({"Tarnis"}));
+        EXPECT_TRUE(tempFolderEmpty());
+    }
+    ui.clearRecords();
+    server.reply(QStringLiteral("/tarnis.zip"), 200, zipOf({{QStringLiteral("liesmich.txt"), "x"}}));
+    ui.answer(QStringLiteral("yes"));
+    ui.answer(QStringLiteral("ok"));
+    cmdCheckNewVersion_Click(context, true);
+    EXPECT_THAT(ui.messages(), ElementsAre(kQuestion, kNoProgram));
 }
 
 }  // namespace

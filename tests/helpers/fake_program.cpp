@@ -1,19 +1,50 @@
 // A stand-in for a downloaded program in the update tests. Its answer to "--version"
-// follows FAKE_PROGRAM_MODE: unset answers like a good program; "fail" exits 3,
-// "silent" exits 0 without a word, "hang" never answers.
+// follows its mode: FAKE_PROGRAM_MODE, or else a last line "FAKE_PROGRAM_MODE=<mode>"
+// appended to the program file itself (so an archive can carry it).
+//   none or "good"  answers like a good program: "Lrv. Tarnis 9.8.7", or the text of
+//                   FAKE_PROGRAM_OUTPUT when that is set
+//   "fail"          exits 3; "silent" exits 0 without a word; "hang" never answers
+//   "fork-hang"     starts a child that stays (in its process group), then never answers
+//   "fork-answer"   starts such a child, then answers like a good program
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <unistd.h>
 
+namespace {
+
+std::string modeOfFile() {
+    std::FILE *self = std::fopen("/proc/self/exe", "rb");
+    if (!self) return {};
+    char tail[64];
+    std::fseek(self, -static_cast<long>(sizeof tail), SEEK_END);
+    const std::string text(tail, std::fread(tail, 1, sizeof tail, self));
+    std::fclose(self);
+    const std::string marker = "\nFAKE_PROGRAM_MODE=";
+    const std::size_t at = text.rfind(marker);
+    if (at == std::string::npos || text.back() != '\n') return {};
+    return text.substr(at + marker.size(), text.size() - at - marker.size() - 1);
+}
+
+void hang() {
+    for (;;) ::pause();
+}
+
+}  // namespace
+
 int main(int argc, char **argv) {
-    const char *mode = std::getenv("FAKE_PROGRAM_MODE");
+    const char *given = std::getenv("FAKE_PROGRAM_MODE");
+    const std::string mode = given ? given : modeOfFile();
     if (argc != 2 || std::strcmp(argv[1], "--version") != 0) return 2;
-    if (mode && std::strcmp(mode, "fail") == 0) return 3;
-    if (mode && std::strcmp(mode, "silent") == 0) return 0;
-    if (mode && std::strcmp(mode, "hang") == 0) {
-        for (;;) ::pause();
+    if (mode == "fail") return 3;
+    if (mode == "silent") return 0;
+    if (mode == "hang") hang();
+    if (mode == "fork-hang" || mode == "fork-answer") {
+        if (::fork() == 0) hang();
+        if (mode == "fork-hang") hang();
     }
-    std::printf("Fake 9.8.7\n");
+    const char *output = std::getenv("FAKE_PROGRAM_OUTPUT");
+    std::fputs(output ? output : "Lrv. Tarnis 9.8.7\n", stdout);
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "season_archive.h"
 
+#include "TestServer.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringList>
@@ -52,11 +54,37 @@ zip_int64_t zerosCallback(void *user, void *data, zip_uint64_t length, zip_sourc
     }
 }
 
+// Drops the last `bytes` bytes of `path`.
+bool cutShort(const QString &path, qint64 bytes, QString *why) {
+    QFile file(path);
+    if (file.size() <= bytes || !file.resize(file.size() - bytes)) {
+        *why = QStringLiteral("cannot cut %1 bytes off %2").arg(bytes).arg(path);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool makeUpdateArchive(const QString &zipPath, const QString &recipe, const QString &work, QString *why) {
-    const QStringList words = recipe.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QStringList words = recipe.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    qint64 cut = 0;
+    if (words.size() >= 2 && words[words.size() - 2] == QLatin1String("cut")) {
+        cut = words.last().toLongLong();
+        words = words.mid(0, words.size() - 2);
+        if (cut <= 0) words.clear();  // unknown
+    }
     QDir().mkpath(QFileInfo(zipPath).absolutePath());
+    if (words.size() == 2 && words[0] == QLatin1String("fake")) {
+        const QByteArray fake = tarnis::test::readAll(QStringLiteral(TARNIS_FAKE_PROGRAM));
+        if (fake.isEmpty() ||
+            !tarnis::test::makeZip(zipPath, {{QStringLiteral("Tarnis"),
+                                              fake + "\nFAKE_PROGRAM_MODE=" + words[1].toUtf8() + '\n'}})) {
+            *why = QStringLiteral("cannot write %1").arg(zipPath);
+            return false;
+        }
+        return cut == 0 || cutShort(zipPath, cut, why);
+    }
     int error = 0;
     zip_t *zip = zip_open(QFile::encodeName(zipPath).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
     if (!zip) {
@@ -72,7 +100,7 @@ bool makeUpdateArchive(const QString &zipPath, const QString &recipe, const QStr
         source = zip_source_function(zip, &zerosCallback, new Zeros{zip_uint64_t(words[1].toLongLong()) << 20, 0, {}});
     } else {
         zip_discard(zip);
-        *why = QStringLiteral("expected \"archive <file> program|file <path>|zeros <MiB>\"");
+        *why = QStringLiteral("expected \"archive <file> program|file <path>|zeros <MiB>|fake <mode> [cut <bytes>]\"");
         return false;
     }
     if (source && zip_file_add(zip, "Tarnis", source, 0) < 0) {
@@ -84,7 +112,7 @@ bool makeUpdateArchive(const QString &zipPath, const QString &recipe, const QStr
         zip_discard(zip);
         return false;
     }
-    return true;
+    return cut == 0 || cutShort(zipPath, cut, why);
 }
 
 }  // namespace seasons

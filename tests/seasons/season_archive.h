@@ -9,7 +9,11 @@ namespace seasons {
 //   program       the program built with the runner
 //   file <path>   that file (relative to `work`)
 //   zeros <MiB>   that many MiB of zero bytes, made as they are packed
-// False with a reason when the recipe is unknown or the archive cannot be written.
+//   fake <mode>   the update tests' stand-in program, answering "--version" in that
+//                 mode (carried in the file: see tests/helpers/fake_program.cpp)
+// followed by "cut <bytes>" for an archive that lacks its last bytes, as a download
+// cut short does. False with a reason when the recipe is unknown or the archive cannot
+// be written.
 bool makeUpdateArchive(const QString &zipPath, const QString &recipe, const QString &work, QString *why);
 
 }  // namespace seasons

@@ -240,7 +240,8 @@ private:
     }
 
     // Serves the folder's version list and archive on 127.0.0.1 and clicks the about
-    // box's "neue Version?"; the program file it replaces is "<work>/tarnis".
+    // box's "neue Version?"; the program file it replaces is "<work>/tarnis". Fails
+    // when a process of the update is left running.
     void update(const QString &text) {
         const QString folder = QDir(work_).absoluteFilePath(text.trimmed());
         if (text.trimmed().isEmpty() || !QFileInfo(folder).isDir())
@@ -258,6 +259,11 @@ private:
             box.findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
         }
         qunsetenv("TARNIS_TEST_UPDATE_URL");
+        // A checked program runs in the work folder (the current one): nothing it
+        // started may outlive the update.
+        const QList<qint64> left = tarnis::test::processesLeftIn(work_, 2000);
+        if (!left.isEmpty())
+            throw StepFailure{QStringLiteral("%1 process(es) of the update left running").arg(left.size())};
         checkDialogs();
         checkLeftovers();
     }
