@@ -2,18 +2,18 @@
 // its load sequence (database dialog, second-copy test) before it is shown;
 // "--version" and "--help" are answered without either.
 #include "about/ProgramCommandLine.h"
+#include "app/Application.h"
+#include "app/QtUi.h"
 #include "mainwin/forms/frmSerienwertung.h"
 #include "platform/qt/KeyState.h"
-#include "app/QtUi.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/Locale.h"
-
-#include <QApplication>
 
 int main(int argc, char **argv) {
     // Answered before any window, display or lock is needed.
     if (const auto code = tarnis::AnswerInfoArguments(argc, argv)) return *code;
-    QApplication app(argc, argv);
+    // Whatever an event handler lets escape is reported, and the program goes on.
+    tarnis::Application app(argc, argv);
     QApplication::setApplicationName(tarnis::kAppTitle);
     // The program ends through the main window's shutdown, not when a dialog closes.
     QApplication::setQuitOnLastWindowClosed(false);

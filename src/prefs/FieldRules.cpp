@@ -1,6 +1,6 @@
 #include "prefs/FieldRules.h"
 
-#include "platform/errors/AppError.h"
+#include "core/dialogs/GetDatabase.h"
 #include "platform/text/Vb.h"
 
 #include <cmath>
@@ -11,6 +11,10 @@ namespace tarnis::prefs {
 namespace {
 
 double roundHalfEven(double v) { return std::nearbyint(v); }  // the default rounding mode is to even
+
+// A spin from a number beyond any range ("1e400") leaves the field as it is, as a
+// step of 50 leaves 1e300 as it is.
+QString stepped(const QString &text, double value) { return std::isfinite(value) ? numberText(value) : text; }
 
 }  // namespace
 
@@ -36,17 +40,13 @@ LineCountCheck checkLineCount(const QString &text, int &count) {
 }
 
 bool pressCountTooLarge(const QString &text) {
-    try {
-        return std::fabs(vb::Val(text)) > double(std::numeric_limits<std::int32_t>::max());
-    } catch (const AppError &) {
-        return true;  // beyond any number
-    }
+    return std::fabs(vb::ValUnbounded(text)) > double(std::numeric_limits<std::int32_t>::max());
 }
 
 bool creationRaceCount(const QString &text, int &races) {
-    const double rounded = roundHalfEven(vb::Val(text));
-    if (!(rounded >= 1 && rounded <= 50)) return false;
-    races = int(rounded);
+    const std::optional<int> count = RaceCountFromText(text);
+    if (!count) return false;
+    races = *count;
     return true;
 }
 
@@ -57,16 +57,21 @@ QString numberText(double value) {
 }
 
 QString pressSpinDown(const QString &text) {
-    const double v = roundHalfEven(vb::Val(text) - 1);
-    return numberText(v < 1 ? 1 : v);
+    const double v = roundHalfEven(vb::ValUnbounded(text) - 1);
+    return stepped(text, v < 1 ? 1 : v);
 }
 
-QString pressSpinUp(const QString &text) { return numberText(vb::Val(text) + 1); }
+QString pressSpinUp(const QString &text) { return stepped(text, vb::ValUnbounded(text) + 1); }
 
-QString positionSpin(const QString &text, int delta) { return numberText(vb::Val(text) + delta); }
+QString positionSpin(const QString &text, int delta) { return stepped(text, vb::ValUnbounded(text) + delta); }
+
+double fontSizeNumber(const QString &text) {
+    const double v = vb::ValUnbounded(text);
+    return std::isfinite(v) ? v : 0;
+}
 
 int fieldNumber(const QString &text) {
-    const double v = roundHalfEven(vb::Val(text));
+    const double v = roundHalfEven(vb::ValUnbounded(text));
     if (std::isnan(v)) return 0;
     if (v <= std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
     if (v >= std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();

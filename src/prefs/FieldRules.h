@@ -18,21 +18,26 @@ enum class LineCountCheck { Empty, Valid, TooLarge };
 LineCountCheck checkLineCount(const QString &text, int &count);
 
 // The press-list count field: a leading number beyond the whole-number range, which
-// the press lists read it as, is too large.
+// the press lists read it as, is too large (also one beyond any number, "1e400").
 bool pressCountTooLarge(const QString &text);
 
-// "&Datenbank erstellen": the leading number of the race field, rounded half to
-// even, when it is 1 to 50.
+// "&Datenbank erstellen": the race count as the database dialog reads it
+// (RaceCountFromText), when it is 1 to 50.
 bool creationRaceCount(const QString &text, int &races);
 
 // A number as the fields show it: "." as decimal point, no exponent for ordinary sizes.
 QString numberText(double value);
 
 // The press-list spin: down rounds half to even and stops at 1, up adds 1 unrounded.
+// A spin leaves a number beyond any range as it is.
 QString pressSpinDown(const QString &text);
 QString pressSpinUp(const QString &text);
 // The position spins: the leading number plus `delta` (±50), unrounded, unlimited.
 QString positionSpin(const QString &text, int delta);
+
+// A font size the grid preview takes from a field: the leading number; 0 (no size,
+// the font's own) when there is none or it is beyond any range.
+double fontSizeNumber(const QString &text);
 
 // A number the preview takes from a field: the leading number rounded half to even,
 // 0 when there is none (clamped to the whole-number range).

@@ -184,7 +184,8 @@ QString ValueTemplate::apply(const QString &value) const {
     return {};
 }
 
-bool centresLine(const QString &xPos) { return std::abs(vb::Val(xPos)) <= 0.5; }
+// A position beyond any range ("1e400") is far from the centre, not an error here.
+bool centresLine(const QString &xPos) { return std::abs(vb::ValUnbounded(xPos)) <= 0.5; }
 
 double centredX(double pageWidth, double textWidth) {
     return double(vb::CLng(pageWidth)) / 2 - double(vb::CLng(textWidth)) / 2;

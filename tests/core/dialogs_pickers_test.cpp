@@ -118,7 +118,8 @@ TEST_F(Dialogs, GenerateChecksTheCountAndFillsTheDefaultPath) {
     const std::optional<int> no;
     const std::pair<const char *, std::optional<int>> counts[] = {
         {"1", 1},  {"50", 50}, {"12abc", 12}, {"7.5", 8},  {"8.5", 8},  {"0.6", 1},   {"0", no},
-        {"51", no}, {"-3", no}, {"", no},      {"abc", no}, {"0.4", no}, {"0.5", no}, {"50.2", no}};
+        {"51", no}, {"-3", no}, {"", no},      {"abc", no}, {"0.4", no}, {"0.5", no}, {"50.2", no},
+        {"2147483648", no}, {"1e400", no}, {"-1e400", no}, {"1e-400", no}, {"NaN", no}, {"inf", no}};
     for (const auto &[text, races] : counts) EXPECT_EQ(RaceCountFromText(text), races) << text;
 
     // A new series goes to the per-user data folder, never beside the program.
@@ -143,6 +144,30 @@ TEST_F(Dialogs, GenerateChecksTheCountAndFillsTheDefaultPath) {
     // Creating stores nothing; the dialog stays open.
     EXPECT_EQ(GetSetting("LastUser", "Datenbank"), "");
     EXPECT_NE(form.result(), QDialog::Accepted);
+}
+
+// A count beyond any range is refused like 51: the dialog stays open with what was
+// typed, and a count typed after it creates the series.
+TEST_F(Dialogs, CountsBeyondAnyRangeGetTheMessageAndKeepTheDialog) {
+    const char *const counts[] = {"1e400", "-1e400", "1e-400", "NaN", "inf"};
+    for (int n = 0; n <= 5; ++n) ui.answer("ok");
+    whenModal<frmGetDatabase>([&](frmGetDatabase *f) {
+        f->edtDatabase->setText(path("neu.mdb"));
+        for (const char *count : counts) {
+            f->edtMaxLaufErf->setText(count);
+            f->cmdGenDatabase->click();
+            EXPECT_TRUE(f->isVisible()) << count;
+            EXPECT_EQ(f->edtMaxLaufErf->text() + '|' + f->edtDatabase->text(), count + ('|' + path("neu.mdb")));
+        }
+        f->edtMaxLaufErf->setText("4");
+        f->cmdGenDatabase->click();
+        f->cmdOK->click();
+    });
+    EXPECT_TRUE(ShowDatabaseDialog());
+    const QString refused = "information\tAnzahl der Läufe zwischen 1 und 50 wählen !!!";
+    EXPECT_THAT(ui.messages(), ElementsAre(refused, refused, refused, refused, refused,
+                                           "information\tDatenbank  : <work>/neu.mdb\\nerfolgreich angelegt !"));
+    EXPECT_EQ(Database::open(path("neu.mdb"))->tableColumns("Teilnehmer").size(), 7 + 4 * 4);
 }
 
 TEST_F(Dialogs, PickersOfferAndAnswer) {
@@ -171,7 +196,8 @@ TEST_F(Dialogs, PickersOfferAndAnswer) {
     EXPECT_EQ(SelectRace(), std::nullopt);
     EXPECT_EQ(GetSetting("LastUser", "erfassen"), "Lauf_3");
     const std::pair<const char *, int> maxima[] = {{"1", 1},           {"", 0},  {"abc", 0},
-                                                   {"99999999999", 0}, {"12", 12}, {"2000000000", 50}};
+                                                   {"99999999999", 0}, {"12", 12}, {"2000000000", 50},
+                                                   {"1e400", 0}, {"-1e400", 0}, {"1e-400", 0}, {"NaN", 0}, {"inf", 0}};
     for (const auto &[stored, maximum] : maxima) {
         SaveSetting("LastUser", "MaxLaufErf", stored);
         EXPECT_EQ(RacePickerMaximum(), maximum) << stored;

@@ -30,6 +30,10 @@ TEST(TextVb, ValOfHugeNumbersOverflows) {
     EXPECT_DOUBLE_EQ(vb::Val("1e-400"), 0);
     EXPECT_FALSE(vb::IsNumeric("1e400"));
     EXPECT_EQ(vb::readNumber("1e400", 7), 7);
+    // Readers whose own range check handles it take the same number unbounded.
+    const std::pair<const char *, double> unbounded[] = {{"1e400", HUGE_VAL}, {"-1e400 km", -HUGE_VAL},
+                                                         {"1e-400", 0}, {"NaN", 0}, {"inf", 0}, {"12abc", 12}};
+    for (const auto &[text, value] : unbounded) EXPECT_EQ(vb::ValUnbounded(text), value) << text;
 }
 
 // Cuts count UTF-16 units but never split a character outside the Basic Multilingual Plane.

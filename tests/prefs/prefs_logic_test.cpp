@@ -7,6 +7,8 @@
 #include "prefs/PrefsLoad.h"
 #include "prefs/PrefsSave.h"
 
+#include <climits>
+
 using namespace tarnis;
 using namespace tarnis::prefs;
 using namespace tarnis::testing;
@@ -52,6 +54,16 @@ TEST(PrefsFields, CountsSpinsAndStoredForms) {
     EXPECT_EQ(fieldNumber("12.5"), 12);  // halves to even
     EXPECT_EQ(fieldNumber("13.5"), 14);
     EXPECT_EQ(fieldNumber("abc"), 0);
+
+    // Numbers beyond any range: the spins leave them, the preview clamps them.
+    for (const char *text : {"1e400", "-1e400"}) {
+        EXPECT_EQ(pressSpinUp(text), text);
+        EXPECT_EQ(positionSpin(text, -50), text);
+    }
+    EXPECT_EQ(pressSpinDown("-1e400"), "1");
+    EXPECT_EQ(fieldNumber("1e400"), INT_MAX);
+    EXPECT_EQ(fieldNumber("-1e400"), INT_MIN);
+    EXPECT_EQ(fontSizeNumber("9.5 pt"), 9.5);
 
     // An emptied line-count field never stores an empty count.
     CertificatePage page;

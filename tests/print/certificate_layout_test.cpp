@@ -94,9 +94,9 @@ TEST(CertificateTemplateTest, PlaceholderRules) {
 }
 
 TEST(CertificateTemplateTest, CentringAndConversion) {
-    for (const char *x : {"0", "", "  0", "abc", "0.4", "-0.5", "0,9", " 0xyz"})
+    for (const char *x : {"0", "", "  0", "abc", "0.4", "-0.5", "0,9", " 0xyz", "1e-400", "NaN", "inf"})
         EXPECT_TRUE(centresLine(x)) << x;
-    for (const char *x : {"1000", "-200", "0.6", "12abc"}) EXPECT_FALSE(centresLine(x)) << x;
+    for (const char *x : {"1000", "-200", "0.6", "12abc", "1e400", "-1e400"}) EXPECT_FALSE(centresLine(x)) << x;
     // Widths rounded to whole twips, the halves kept.
     EXPECT_DOUBLE_EQ(centredX(11900, 3001), 4449.5);
     EXPECT_DOUBLE_EQ(centredX(11900.4, 3000.6), 4449.5);

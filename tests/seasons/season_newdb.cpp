@@ -42,8 +42,10 @@ std::optional<bool> answerDatabaseDialog(QWidget *owner) {
     // The dialog is driven without being shown, so it never waits for a user.
     tarnis::frmGetDatabase dialog(owner);
     dialog.edtDatabase->setText(answer.path);
-    dialog.edtMaxLaufErf->setText(answer.races);
-    dialog.cmdGenDatabase->click();
+    for (const QString &races : answer.races.split(QLatin1Char('|'))) {
+        dialog.edtMaxLaufErf->setText(races);
+        dialog.cmdGenDatabase->click();
+    }
     dialog.cmdOK->click();
     return dialog.result() == QDialog::Accepted;
 }

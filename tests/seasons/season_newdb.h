@@ -1,6 +1,9 @@
 #pragma once
 // The step "answer newdb <races> <path>": a queued answer for the database dialog,
 // which fills its path and race count, clicks "Datenbank erstellen", then "&Fertig".
+// <races> may name several counts separated by "|" ("1e400|5"): each is typed in
+// turn and "Datenbank erstellen" clicked, all in one showing of the dialog; each
+// click's message takes its own queued answer.
 #include <QString>
 #include <QStringList>
 #include <optional>

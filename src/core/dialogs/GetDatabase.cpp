@@ -10,7 +10,8 @@
 namespace tarnis {
 
 std::optional<int> RaceCountFromText(const QString &text) {
-    const double value = vb::Val(text);
+    // A number beyond any range ("1e400") is out of range like 51, not an error.
+    const double value = vb::ValUnbounded(text);
     // The range check on the value itself keeps huge numbers away from the conversion.
     if (!(value > 0 && value <= kMaxRaces)) return std::nullopt;
     const int races = vb::CLng(value);

@@ -127,15 +127,18 @@ QString RTrim(const QString &s) {
 
 QString Trim(const QString &s) { return LTrim(RTrim(s)); }
 
-double Val(const QString &s) {
+double ValUnbounded(const QString &s) {
     qsizetype pos = 0;
     while (pos < s.size() && (s.at(pos) == u' ' || s.at(pos) == u'\t' || s.at(pos) == u'\n')) ++pos;
     if (auto v = readRadix(s, pos)) return *v;
-    if (auto v = readDecimal(s, pos, true)) {
-        if (std::isinf(*v)) overflow();
-        return *v;
-    }
+    if (auto v = readDecimal(s, pos, true)) return *v;
     return 0;
+}
+
+double Val(const QString &s) {
+    const double v = ValUnbounded(s);
+    if (std::isinf(v)) overflow();
+    return v;
 }
 
 std::int32_t CLng(double v) {

@@ -12,6 +12,9 @@ QString RTrim(const QString &s);
 // The leading number of a text ("." as decimal point, blanks skipped, "&H" hex); 0 when none.
 // A number too large for a double ("1e400") raises 6.
 double Val(const QString &s);
+// The same leading number without the error: one too large for a double is
+// +/- infinity, for readers that treat it like any other number out of their range.
+double ValUnbounded(const QString &s);
 // Whole-number conversion rounding halves to even; outside the range raises 6,
 // a text that is no number raises 13.
 std::int32_t CLng(double v);

@@ -3,6 +3,7 @@
 #include "core/services/GridStyle.h"
 #include "core/services/forms/GridStyleView.h"
 #include "platform/text/Vb.h"
+#include "prefs/FieldRules.h"
 #include "prefs/forms/PrefsWidgets.h"
 
 #include <QComboBox>
@@ -187,9 +188,9 @@ void PageGrid::applyPreviewStyle() {
         style = GridStyle{};
     }
     style.headFontName = fontName_[0]->text();
-    style.headFontSize = vb::Val(fontSize_[0]->text());
+    style.headFontSize = fontSizeNumber(fontSize_[0]->text());
     style.fontName = fontName_[1]->text();
-    style.fontSize = vb::Val(fontSize_[1]->text());
+    style.fontSize = fontSizeNumber(fontSize_[1]->text());
     style.head3D = headFont3D_;
     style.backColorEven = quint32(even_->colour());
     style.backColorOdd = quint32(odd_->colour());

@@ -139,15 +139,26 @@ frmGetDatabase::frmGetDatabase(QWidget *owner) : QDialog(owner) {
     connect(cmdOK, &QPushButton::clicked, this, &frmGetDatabase::cmdOK_Click);
 }
 
-void frmGetDatabase::cmdSelDatabase_Click() { edtDatabase->setText(ChooseDatabaseFile(edtDatabase->text())); }
+void frmGetDatabase::cmdSelDatabase_Click() {
+    try {
+        edtDatabase->setText(ChooseDatabaseFile(edtDatabase->text()));
+    } catch (...) {
+        ShowError(toAppError(std::current_exception()), QString(), QStringLiteral("cmdSelDatabase_Click"));
+    }
+}
 
 void frmGetDatabase::cmdGenDatabase_Click() {
-    const QString path = DatabasePathOrDefault(edtDatabase->text());
-    if (path != edtDatabase->text()) {
-        edtDatabase->setText(path);
-        edtDatabase->repaint();
+    // Whatever fails is reported here: the dialog stays open with what was typed.
+    try {
+        const QString path = DatabasePathOrDefault(edtDatabase->text());
+        if (path != edtDatabase->text()) {
+            edtDatabase->setText(path);
+            edtDatabase->repaint();
+        }
+        GenerateDatabase(edtDatabase->text(), edtMaxLaufErf->text());
+    } catch (...) {
+        ShowError(toAppError(std::current_exception()), QString(), QStringLiteral("cmdGenDatabase_Click"));
     }
-    GenerateDatabase(edtDatabase->text(), edtMaxLaufErf->text());
 }
 
 void frmGetDatabase::cmdOK_Click() {

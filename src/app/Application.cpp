@@ -1,0 +1,44 @@
+#include "app/Application.h"
+
+#include "core/services/ShowError.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace tarnis {
+
+Application::Application(int &argc, char **argv) : QApplication(argc, argv) {}
+
+QString eventProcedure(const QObject *receiver) {
+    if (!receiver) return QStringLiteral("notify");
+    // The nearest named object is the control; the window it sits in is the form.
+    const QObject *control = receiver;
+    while (control && control->objectName().isEmpty()) control = control->parent();
+    QString name = control ? control->objectName() : QString();
+    if (const auto *widget = qobject_cast<const QWidget *>(receiver)) {
+        const QWidget *form = widget->window();
+        if (form != control && !form->objectName().isEmpty())
+            name = name.isEmpty() ? form->objectName() : form->objectName() + u'.' + name;
+    }
+    return name.isEmpty() ? QString::fromLatin1(receiver->metaObject()->className()) : name;
+}
+
+bool Application::notify(QObject *receiver, QEvent *event) {
+    // The handler may delete its own object before it throws.
+    const QPointer<QObject> target(receiver);
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        const AppError error = toAppError(std::current_exception());
+        try {
+            if (!uiAvailable()) throw error;
+            ShowError(error, QString(), target ? eventProcedure(target) : QStringLiteral("notify"));
+        } catch (...) {
+            // No error dialog could be shown: the terminal still hears of the error.
+            qCritical("Fehler %d: %s", error.number, qUtf8Printable(error.description));
+        }
+        return false;
+    }
+}
+
+}  // namespace tarnis
