@@ -1,6 +1,5 @@
 #include "prefs/FieldRules.h"
 
-#include "core/dialogs/GetDatabase.h"
 #include "platform/text/Vb.h"
 
 #include <cmath>
@@ -41,13 +40,6 @@ LineCountCheck checkLineCount(const QString &text, int &count) {
 
 bool pressCountTooLarge(const QString &text) {
     return std::fabs(vb::ValUnbounded(text)) > double(std::numeric_limits<std::int32_t>::max());
-}
-
-bool creationRaceCount(const QString &text, int &races) {
-    const std::optional<int> count = RaceCountFromText(text);
-    if (!count) return false;
-    races = *count;
-    return true;
 }
 
 QString numberText(double value) {

@@ -21,10 +21,6 @@ LineCountCheck checkLineCount(const QString &text, int &count);
 // the press lists read it as, is too large (also one beyond any number, "1e400").
 bool pressCountTooLarge(const QString &text);
 
-// "&Datenbank erstellen": the race count as the database dialog reads it
-// (RaceCountFromText), when it is 1 to 50.
-bool creationRaceCount(const QString &text, int &races);
-
 // A number as the fields show it: "." as decimal point, no exponent for ordinary sizes.
 QString numberText(double value);
 

@@ -1,6 +1,7 @@
 // The preferences without a window: the field rules, the stored forms, the page
 // loaders' defaults and fallbacks, and the order in which one save writes.
 #include "common/DiskFull.h"
+#include "core/dialogs/GetDatabase.h"
 #include "core/import_support.h"
 #include "prefs/CertificateDesigner.h"
 #include "prefs/FieldRules.h"
@@ -27,20 +28,12 @@ TEST(PrefsFields, CountsSpinsAndStoredForms) {
     EXPECT_EQ(checkLineCount("99999999999999999999999", count), LineCountCheck::TooLarge);
     EXPECT_EQ(checkLineCount("-1", count), LineCountCheck::Empty);
 
-    // The creation tests the rounded count.
+    // "&Datenbank erstellen" reads the count as the database dialog does: rounded.
     const struct {
         const char *text;
-        bool ok;
-        int races;
-    } creation[] = {{"50", true, 50}, {"51", false, 0}, {"0", false, 0}, {"", false, 0},
-                    {"0.4", false, 0}, {"1.5", true, 2}, {"2.5", true, 2}};
-    for (const auto &c : creation) {
-        int races = 0;
-        EXPECT_EQ(creationRaceCount(c.text, races), c.ok) << c.text;
-        if (c.ok) {
-            EXPECT_EQ(races, c.races) << c.text;
-        }
-    }
+        std::optional<int> races;
+    } creation[] = {{"50", 50}, {"51", {}}, {"0", {}}, {"", {}}, {"0.4", {}}, {"1.5", 2}, {"2.5", 2}};
+    for (const auto &c : creation) EXPECT_EQ(RaceCountFromText(c.text), c.races) << c.text;
 
     // Spins: the press count rounds down to no less than 1, goes up unrounded;
     // positions move by 50 without limits. Stored forms of numbers and colours.

@@ -75,6 +75,16 @@ TEST_F(PrefsDialogTest, NumbersBeyondAnyRangeKeepEachFieldsRule) {
     messages << "information\tAnzahl der Läufe zwischen 1 und 50 wählen !!!";
     child<QPushButton>(dialog, "cmdGenDatabase")->click();
     EXPECT_FALSE(QFile::exists(path("neu.mdb")));
+    // An all-blank path creates nothing and says nothing, even with a count out of range;
+    // with a path and a count the series file is made.
+    edit("edtDatabase")->setText("  ");
+    child<QPushButton>(dialog, "cmdGenDatabase")->click();
+    edit("edtDatabase")->setText(path("neu.mdb"));
+    edit("edtMaxLaufErf")->setText("4");
+    ui.answer("ok");
+    messages << "information\tDatenbank  : <work>/neu.mdb" "\\nerfolgreich angelegt !";
+    child<QPushButton>(dialog, "cmdGenDatabase")->click();
+    EXPECT_TRUE(QFile::exists(path("neu.mdb")));
 
     dialog.toolClick(20003);
     EXPECT_FALSE(dialog.isOpen());

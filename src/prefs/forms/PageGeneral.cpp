@@ -1,12 +1,11 @@
 #include "prefs/forms/PageGeneral.h"
 
 #include "core/db/AklSortIndex.h"
-#include "core/db/Create.h"
 #include "core/db/Globals.h"
+#include "core/dialogs/GetDatabase.h"
 #include "core/services/ShowError.h"
 #include "core/services/forms/GridStyleView.h"
 #include "platform/text/Vb.h"
-#include "platform/ui/Ui.h"
 #include "prefs/FieldRules.h"
 #include "prefs/PrefsLoad.h"
 #include "prefs/TableModels.h"
@@ -211,14 +210,9 @@ void PageGeneral::read(GeneralPage &page) const {
 }
 
 void PageGeneral::cmdGenDatabase_Click() {
+    // Unlike the database dialog, an empty path creates nothing here.
     if (vb::Trim(edtDatabase_->text()).isEmpty()) return;
-    int races = 0;
-    if (!creationRaceCount(edtMaxLaufErf_->text(), races)) {
-        ui().message(QStringLiteral("Anzahl der Läufe zwischen 1 und 50 wählen !!!"), MsgButtons::Ok,
-                     MsgIcon::Information);
-        return;
-    }
-    DB_CreateDatabase(edtDatabase_->text(), races);
+    GenerateDatabase(edtDatabase_->text(), edtMaxLaufErf_->text());
 }
 
 void PageGeneral::cmdDelAK_Click() {
