@@ -71,18 +71,27 @@ std::optional<QStringList> expectedRows(const QStringList &before, QByteArray by
     return out;
 }
 
-// True when the list is refused before anything is asked: a UTF-16 mark, a NUL
-// byte, valid UTF-8 with a multi-byte character, or not one result line. A line
-// beyond 64 KB is left to the import, which names it, unless a NUL came before it.
+// True when the list is refused before anything is asked: a UTF-16 mark, NUL bytes
+// on one parity through a quarter of the first 4 KB, valid UTF-8 with a multi-byte
+// character, a start of which one byte in twenty is a control character that no text
+// holds, or not one result line. A line beyond 64 KB is left to the import, which
+// names it.
 bool refusedAtOnce(QByteArray bytes) {
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) return true;
+    const QByteArray head = bytes.left(4096);
+    qsizetype nuls[2] = {0, 0};
+    for (qsizetype i = 0; i < head.size(); ++i) nuls[i % 2] += head[i] == '\0';
+    const qsizetype all = nuls[0] + nuls[1];
+    if (all > 0 && all * 4 >= head.size() && 10 * std::max(nuls[0], nuls[1]) >= 9 * all) return true;
+    const qsizetype control = std::count_if(head.begin(), head.end(), [](char c) {
+        return QByteArray("\t\n\r\f\x1a").contains(c) ? false : (c >= 0 && c < 0x20) || c == 0x7f;
+    });
+    if (control > 0 && control * 20 >= head.size()) return true;
     const bool utf8 = QString::fromUtf8(bytes).toUtf8() == bytes &&
                       std::any_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80; });
     QList<QByteArray> lines = bytes.replace("\r\n", "\n").replace('\r', '\n').split('\n');
-    for (const QByteArray &line : lines) {
+    for (const QByteArray &line : lines)
         if (line.size() > 65536) return false;
-        if (line.contains('\0')) return true;
-    }
     return utf8 || std::none_of(lines.begin(), lines.end(), [](const QByteArray &l) {
                return isResultLine(vb::Trim(decodeCp850(l)));
            });

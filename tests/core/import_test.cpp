@@ -8,7 +8,10 @@
 
 #include <QBuffer>
 #include <QLabel>
+#include <QProcess>
 #include <QStringEncoder>
+
+#include <random>
 
 using namespace tarnis;
 using namespace tarnis::testing;
@@ -140,6 +143,7 @@ TEST_F(Import, FailuresRollBackAndNameTheLine) {
         // a control character in a name, the club or the class
         {"Lauf_2", {"Ort", "Datum", head, resultLine("5", "Neu, Ni\tna", "80", "LG", "40:00")}, 4, 13},
         {"Lauf_2", {"Ort", "Datum", head, resultLine("5", QString("Ne") + QChar(0x1f) + "u, Nina", "80", "LG", "40:00")}, 4, 13},
+        {"Lauf_2", {"Ort", "Datum", head, good, resultLine("5", QString("Ne") + QChar(0) + "u, Nina", "80", "LG", "40:00")}, 5, 13},
         {"Lauf_2", {"Ort", "Datum", head, resultLine("5", "Neu, Nina", "80", QString("L") + QChar(0x1f) + "G", "40:00")}, 4, 13},
         {"Lauf_2", {"Ort", "Datum", "M4\x01" "0 - 10 km Lauf", good}, 4, 13},
         // a line too long to be a result line
@@ -179,33 +183,36 @@ TEST_F(Import, FullWidthFieldsAreKept) {
 }
 
 // A list saved as UTF-8 or UTF-16 or holding no result line is refused before the overwrite
-// question, with nothing written; DOS and plain ASCII lists import as ever.
+// question, with nothing written, and the command its message suggests gives back the DOS
+// list byte for byte; DOS and plain ASCII lists import as ever.
 TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
     const QStringList list{"Stadtpark", "05.12.2026", "M40 - 10 km Lauf",
                            resultLine("1", "Müller, Jörg", "71", "TV Beispielheim", "36:40"),
                            resultLine("2", "Groß, Stefan", "75", "LG Nord", "37:01")};
-    QByteArray utf8, utf8Bom = "\xEF\xBB\xBF", ascii;
-    for (const QString &line : list) utf8 += line.toUtf8() + "\n";
-    for (const QString &line : list.mid(0, 3)) utf8Bom += line.toUtf8() + "\r\n";
-    utf8Bom += resultLine("1", "Mueller, Joerg", "71", "TV", "36:40").toUtf8();
+    const QByteArray dos = fileBytes(writeList(list, "dos.txt"));
+    QByteArray ascii;
     for (const QString &line : list.mid(0, 3) + QStringList{resultLine("2", "Gross, Stefan", "75", "LG Nord", "37:01")})
         ascii += line.toLatin1() + "\r\n";
+    const QByteArray utf8 = decodeCp850(dos).toUtf8();
     const QByteArray csv = encodeCp850("Platz;Name;Vorname;Jahrgang;Verein;Zeit\n1;Müller;Jörg;1971;TV Beispielheim;36:40\n");
     const QString refusedUtf8 = "exclamation\tDie Ergebnisliste \"%1\" ist in UTF-8 gespeichert.\\nSie muss im "
                                 "DOS-Zeichensatz (Codepage 850) vorliegen, sonst verschieben Umlaute die Spalten."
-                                "\\nUmwandeln z. B. mit:\\niconv -f UTF-8 -t CP850 \"%1\" > \"%2\"\\nEs wurde "
-                                "nichts importiert.";
-    const auto utf16 = [&list](QStringConverter::Encoding encoding, QStringConverter::Flags flags) {
+                                "\\nUmwandeln z. B. mit:\\n%3\\nEs wurde nichts importiert.";
+    const QString iconvUtf8 = "iconv -f UTF-8 -t CP850 \"%1\" > \"%2\"";
+    const auto utf16 = [&dos](QStringConverter::Encoding encoding, QStringConverter::Flags flags) {
         QStringEncoder encoder(encoding, flags);
-        return QByteArray(encoder(list.join("\r\n") + "\r\n"));
+        return QByteArray(encoder(decodeCp850(dos)));
     };
     const QString refusedUtf16 = "exclamation\tDie Ergebnisliste \"%1\" ist in UTF-16 (Unicode) gespeichert.\\nSie "
                                  "muss im DOS-Zeichensatz (Codepage 850) vorliegen.\\nUmwandeln z. B. mit:\\niconv "
                                  "-f UTF-16%3 -t CP850 \"%1\" > \"%2\"\\nEs wurde nichts importiert.";
-    const QByteArray dos = fileBytes(writeList(list, "dos.txt"));
     QByteArray nulBelow = dos + "\r\nx";
     if (nulBelow.size() % 2 == 0) nulBelow += 'x';
     nulBelow += QByteArray("\0y\r\n", 4);
+    // bytes as a file chosen by mistake: a NUL every 256 bytes or so, on either parity
+    QByteArray random(3000, '\0');
+    std::mt19937 rng(7);
+    for (char &c : random) c = char(rng() % 256);
     const QString noResult = "exclamation\tIn der Datei \"%1\" wurde kein Ergebnis gefunden: keine Zeile hat die "
                              "Form einer Ergebniszeile (Platz mit Punkt, Name mit Komma, Zeit mit Doppelpunkt)."
                              "\\nEs wurde nichts importiert.";
@@ -214,23 +221,28 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         QByteArray bytes;
         QString message;  // empty: imported
         QString firstRow;  // Vorname|Zuname|Jahrgang|Verein of the first new row
+        QByteArray converted;  // what the suggested command gives back
     } cases[] = {
-        {"utf8.txt", utf8, refusedUtf8, {}},
-        {"bom.txt", utf8Bom, refusedUtf8, {}},
-        {"le-bom.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom), QString(refusedUtf16).replace("%3", ""), {}},
-        {"be-bom.txt", utf16(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom), QString(refusedUtf16).replace("%3", ""), {}},
-        {"le.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::Default), QString(refusedUtf16).replace("%3", "LE"), {}},
-        {"be.txt", utf16(QStringConverter::Utf16BE, QStringConverter::Flag::Default), QString(refusedUtf16).replace("%3", "BE"), {}},
-        // a NUL below an otherwise DOS list, after a character as in little-endian
-        {"nul.txt", nulBelow, QString(refusedUtf16).replace("%3", "LE"), {}},
-        {"ergebnis.csv", csv, noResult, {}},
-        {"leer.txt", QByteArray(), noResult, {}},
-        {"dos.txt", dos, {}, "Groß|Stefan|1975|LG Nord"},
-        {"ascii.txt", ascii, {}, "Gross|Stefan|1975|LG Nord"},
+        {"utf8.txt", utf8, QString(refusedUtf8).replace("%3", iconvUtf8), {}, dos},
+        // the mark alone above an ASCII list makes it UTF-8; iconv would stop at it
+        {"bom.txt", "\xEF\xBB\xBF" + ascii, QString(refusedUtf8).replace("%3", "tail -c +4 \"%1\" | iconv -f UTF-8 -t CP850 > \"%2\""), {}, ascii},
+        {"le-bom.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom), QString(refusedUtf16).replace("%3", ""), {}, dos},
+        {"be-bom.txt", utf16(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom), QString(refusedUtf16).replace("%3", ""), {}, dos},
+        {"le.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::Default), QString(refusedUtf16).replace("%3", "LE"), {}, dos},
+        {"be.txt", utf16(QStringConverter::Utf16BE, QStringConverter::Flag::Default), QString(refusedUtf16).replace("%3", "BE"), {}, dos},
+        {"ergebnis.csv", csv, noResult, {}, {}},
+        {"leer.txt", QByteArray(), noResult, {}, {}},
+        {"zufall.bin", random, noResult, {}, {}},
+        // zeroed, as a crash can leave a file: NULs on both parities
+        {"genullt.txt", QByteArray(2048, '\0'), noResult, {}, {}},
+        {"dos.txt", dos, {}, "Groß|Stefan|1975|LG Nord", {}},
+        {"ascii.txt", ascii, {}, "Gross|Stefan|1975|LG Nord", {}},
+        // a NUL below a DOS list, after a character as in little-endian, is no UTF-16
+        {"nul.txt", nulBelow, {}, "Groß|Stefan|1975|LG Nord", {}},
         // a UTF-8 venue above a DOS list: the file as a whole is no UTF-8
-        {"gemischt.txt", QString("Müllheim\r\n").toUtf8() + dos.mid(11), {}, "Groß|Stefan|1975|LG Nord"},
+        {"gemischt.txt", QString("Müllheim\r\n").toUtf8() + dos.mid(11), {}, "Groß|Stefan|1975|LG Nord", {}},
         // a DOS "ß" at the end of a line is the start of a UTF-8 sequence cut off
-        {"fuss.txt", encodeCp850("Fuß") + ascii.mid(ascii.indexOf('\r')), {}, "Gross|Stefan|1975|LG Nord"},
+        {"fuss.txt", encodeCp850("Fuß") + ascii.mid(ascii.indexOf('\r')), {}, "Gross|Stefan|1975|LG Nord", {}},
     };
     ASSERT_TRUE(importFile(writeList({"Ort", "Datum", "M40 - 10 km Lauf",
                                       resultLine("1", "Alt, Anna", "70", "C", "35:00")})));
@@ -250,9 +262,17 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         }
         QString converted = file;
         converted.insert(converted.lastIndexOf('.'), "_dos");
-        EXPECT_THAT(ui.messages(), ElementsAre(QString(c.message).replace("%1", file).replace("%2", converted)));
+        const QString message = QString(c.message).replace("%1", file).replace("%2", converted);
+        EXPECT_THAT(ui.messages(), ElementsAre(message));
         EXPECT_THAT(reports(), IsEmpty());
         EXPECT_EQ(allRows(), before);
+        if (c.converted.isNull()) continue;
+        const QString command = message.section("\\n", 3, 3);
+        QProcess shell;
+        shell.start("sh", {"-c", command});
+        ASSERT_TRUE(shell.waitForFinished(10000));
+        EXPECT_EQ(shell.exitCode(), 0) << command.toStdString() << shell.readAllStandardError().toStdString();
+        EXPECT_EQ(fileBytes(converted), c.converted) << command.toStdString();
     }
 }
 

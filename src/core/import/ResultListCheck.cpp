@@ -45,6 +45,16 @@ bool isUtf8(const QByteArray &bytes) {
     return true;
 }
 
+// Random bytes or a program file rather than text: one in twenty bytes of its start is
+// a control character that no text file holds (a tab, a line or page end and the DOS
+// end-of-file mark are text). A stray one in a list stops the import at its line.
+bool isBinary(const QByteArray &start) {
+    const auto control = std::count_if(start.begin(), start.end(), [](char c) {
+        return (c >= 0 && c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != 0x1a) || c == 0x7f;
+    });
+    return control * 20 >= start.size() && control > 0;
+}
+
 // Where the converted list could go: beside the list, "_dos" added to its name.
 QString convertedName(const QString &path) {
     const QFileInfo info(path);
@@ -53,25 +63,32 @@ QString convertedName(const QString &path) {
     return info.dir().filePath(name);
 }
 
-// A list without a mark but with NUL bytes: ASCII characters in UTF-16 have their
-// NUL after them (little-endian, as Windows writes) or before them.
-ResultListProblem utf16Order(const QByteArray &start) {
+// A list without a mark is UTF-16 only when its start shows it: text of Latin
+// letters has a NUL on every other byte, after each character (little-endian, as
+// Windows writes) or before it. A stray NUL (a damaged byte, a file of random bytes)
+// is no sign of it: in a name or club it stops the import at its line like any
+// other control character.
+ResultListProblem utf16WithoutMark(const QByteArray &start) {
     qsizetype even = 0, odd = 0;
     for (qsizetype i = 0; i < start.size(); ++i)
         if (start[i] == '\0') ++(i % 2 ? odd : even);
+    const qsizetype nuls = even + odd;
+    // at least a quarter of the bytes, and nine in ten of them on one parity
+    if (nuls == 0 || nuls * 4 < start.size() || std::max(even, odd) * 10 < nuls * 9) return ResultListProblem::None;
     return even > odd ? ResultListProblem::Utf16BigEndian : ResultListProblem::Utf16LittleEndian;
 }
 
 }  // namespace
 
 ResultListProblem CheckResultList(QIODevice &file) {
-    const QByteArray start = file.peek(LineReader::kMaxLineBytes);
+    const QByteArray start = file.peek(4096);
     if (start.startsWith("\xFF\xFE") || start.startsWith("\xFE\xFF")) return ResultListProblem::Utf16;
+    if (const ResultListProblem utf16 = utf16WithoutMark(start); utf16 != ResultListProblem::None) return utf16;
+    if (isBinary(start)) return ResultListProblem::NoResultLine;
     bool multiByte = false, notUtf8 = false, resultLine = false;
     try {
         LineReader reader(file);
         for (QByteArray bytes; reader.next(bytes);) {
-            if (bytes.contains('\0')) return utf16Order(start);
             if (!notUtf8 && !isAscii(bytes)) {
                 if (isUtf8(bytes)) multiByte = true;
                 else notUtf8 = true;
@@ -81,7 +98,8 @@ ResultListProblem CheckResultList(QIODevice &file) {
     } catch (const AppError &) {
         return ResultListProblem::None;
     }
-    if (multiByte && !notUtf8) return ResultListProblem::Utf8;
+    if (multiByte && !notUtf8)
+        return start.startsWith("\xEF\xBB\xBF") ? ResultListProblem::Utf8WithMark : ResultListProblem::Utf8;
     if (!resultLine) return ResultListProblem::NoResultLine;
     return ResultListProblem::None;
 }
@@ -89,12 +107,18 @@ ResultListProblem CheckResultList(QIODevice &file) {
 QString ResultListMessage(ResultListProblem problem, const QString &path) {
     switch (problem) {
     case ResultListProblem::Utf8:
+    case ResultListProblem::Utf8WithMark: {
+        // iconv stops at the mark, so its three bytes are dropped first.
+        const QString command = problem == ResultListProblem::Utf8WithMark
+                                    ? QStringLiteral("tail -c +4 \"%1\" | iconv -f UTF-8 -t CP850 > \"%2\"")
+                                    : QStringLiteral("iconv -f UTF-8 -t CP850 \"%1\" > \"%2\"");
         return QStringLiteral(
                    "Die Ergebnisliste \"%1\" ist in UTF-8 gespeichert.\n"
                    "Sie muss im DOS-Zeichensatz (Codepage 850) vorliegen, sonst verschieben Umlaute die Spalten.\n"
-                   "Umwandeln z. B. mit:\niconv -f UTF-8 -t CP850 \"%1\" > \"%2\"\n"
+                   "Umwandeln z. B. mit:\n%2\n"
                    "Es wurde nichts importiert.")
-            .arg(path, convertedName(path));
+            .arg(path, command.arg(path, convertedName(path)));
+    }
     case ResultListProblem::Utf16:
     case ResultListProblem::Utf16LittleEndian:
     case ResultListProblem::Utf16BigEndian: {

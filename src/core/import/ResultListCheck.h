@@ -11,12 +11,14 @@ enum class ResultListProblem {
     // Valid UTF-8 with multi-byte characters: read as CP850, each umlaut would take
     // two characters and shift the fixed columns of its line.
     Utf8,
-    // UTF-16 ("Unicode" of Windows editors): a byte-order mark, or NUL bytes between
-    // the characters, which the import would read as control characters.
+    Utf8WithMark,  // the same, opened by the mark EF BB BF, which CP850 lacks
+    // UTF-16 ("Unicode" of Windows editors): a byte-order mark, or NUL bytes on every
+    // other position, which the import would read as control characters.
     Utf16,
     Utf16LittleEndian,  // NUL bytes after the characters, no mark
     Utf16BigEndian,     // NUL bytes before the characters, no mark
-    // Not one line is a result line (a CSV file, a letter): nothing would be imported.
+    // Not one line is a result line (a CSV file, a letter), or the file is no text at
+    // all (random bytes, a program): nothing would be imported.
     NoResultLine,
 };
 
