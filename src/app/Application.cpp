@@ -3,6 +3,7 @@
 #include "core/services/ShowError.h"
 
 #include <QPointer>
+#include <QThread>
 #include <QWidget>
 
 namespace tarnis {
@@ -30,13 +31,17 @@ bool Application::notify(QObject *receiver, QEvent *event) {
         return QApplication::notify(receiver, event);
     } catch (...) {
         const AppError error = toAppError(std::current_exception());
+        const QString procedure = target ? eventProcedure(target) : QStringLiteral("notify");
+        qCritical("Fehler %d in %s: %s", error.number, qUtf8Printable(procedure), qUtf8Printable(error.description));
+        // Widgets belong to the GUI thread: an escape elsewhere is only logged.
+        if (reporting_ || QThread::currentThread() != thread() || !uiAvailable()) return false;
+        reporting_ = true;
         try {
-            if (!uiAvailable()) throw error;
-            ShowError(error, QString(), target ? eventProcedure(target) : QStringLiteral("notify"));
+            ShowError(error, QString(), procedure);
         } catch (...) {
-            // No error dialog could be shown: the terminal still hears of the error.
-            qCritical("Fehler %d: %s", error.number, qUtf8Printable(error.description));
+            qCritical("Der Fehlerdialog konnte nicht gezeigt werden.");
         }
+        reporting_ = false;
         return false;
     }
 }

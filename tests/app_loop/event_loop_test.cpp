@@ -1,5 +1,6 @@
 // The program's application object as the last line of defence: an exception that
-// escapes an event handler is shown in the error dialog and the loop goes on.
+// escapes an event handler is logged and shown in the error dialog, one at a time and
+// on the GUI thread only, and the loop goes on.
 // A test program of its own, since it needs that object in place of the plain one.
 #include "app/Application.h"
 #include "platform/ui/ScriptedUi.h"
@@ -7,7 +8,10 @@
 #include <QDialog>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QThread>
 #include <QTimer>
+#include <atomic>
+#include <functional>
 #include <gmock/gmock.h>
 #include <stdexcept>
 
@@ -26,16 +30,43 @@ void click(QWidget *button) {
     }
 }
 
+QStringList gLog;
+
+void keepCritical(QtMsgType type, const QMessageLogContext &, const QString &text) {
+    if (type == QtCriticalMsg) gLog << text;
+}
+
+// When `modal`, the error dialog runs the event loop while it is open, as the real one does.
+class ModalScriptedUi : public ScriptedUi {
+public:
+    bool modal = false;
+    ErrorChoice errorDialog(const ErrorReport &report) override {
+        if (!modal) return ScriptedUi::errorDialog(report);
+        QEventLoop loop;
+        QTimer::singleShot(50, &loop, &QEventLoop::quit);
+        loop.exec();
+        return ScriptedUi::errorDialog(report);
+    }
+};
+
 class EventLoop : public ::testing::Test {
 protected:
-    void SetUp() override { setUi(&ui); }
-    void TearDown() override { setUi(nullptr); }
+    void SetUp() override {
+        setUi(&ui);
+        gLog.clear();
+        previousHandler = qInstallMessageHandler(keepCritical);
+    }
+    void TearDown() override {
+        qInstallMessageHandler(previousHandler);
+        setUi(nullptr);
+    }
+    QtMessageHandler previousHandler = nullptr;
     QStringList reports() const {
         QStringList out;
         for (const ErrorReport &r : ui.errorReports()) out << QStringLiteral("%1 %2").arg(r.error.number).arg(r.procedure);
         return out;
     }
-    ScriptedUi ui;
+    ModalScriptedUi ui;
 };
 
 TEST_F(EventLoop, WhatAHandlerLetsEscapeIsReportedAndTheDialogGoesOn) {
@@ -70,6 +101,39 @@ TEST_F(EventLoop, BeendenInTheErrorDialogStillEndsTheProgram) {
     QCoreApplication::processEvents();
     EXPECT_THAT(reports(), ElementsAre("6 Probe"));
     EXPECT_EQ(ui.endProgramCalls(), 1);
+}
+
+// A handler that fails again and again opens one report; what fails while it is open
+// is logged only, and so is what fails on another thread.
+TEST_F(EventLoop, OneReportAtATimeAndOnlyOnTheGuiThread) {
+    ui.modal = true;
+    QObject failing;
+    failing.setObjectName("Uhr");
+    int calls = 0;
+    std::function<void()> fail = [&] {
+        if (++calls < 5) QMetaObject::invokeMethod(&failing, fail, Qt::QueuedConnection);
+        throw AppError(err::Overflow, kRuntimeSource, QStringLiteral("Aufruf %1").arg(calls));
+    };
+    QMetaObject::invokeMethod(&failing, fail, Qt::QueuedConnection);
+    while (calls < 5) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_THAT(reports(), ElementsAre("6 Uhr"));
+    EXPECT_EQ(gLog.size(), 5);
+    EXPECT_EQ(gLog.value(4), "Fehler 6 in Uhr: Aufruf 5");
+
+    gLog.clear();
+    QThread worker;
+    QObject away;
+    away.setObjectName("Arbeiter");
+    away.moveToThread(&worker);
+    worker.start();
+    std::atomic<bool> done = false;
+    QMetaObject::invokeMethod(&away, [] { throw std::runtime_error("fern"); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(&away, [&] { done = true; }, Qt::QueuedConnection);
+    while (!done) QThread::msleep(1);
+    worker.quit();
+    worker.wait();
+    EXPECT_THAT(reports(), ElementsAre("6 Uhr"));
+    EXPECT_THAT(gLog, ElementsAre(QString("Fehler %1 in Arbeiter: fern").arg(err::EngineGeneric)));
 }
 
 }  // namespace
