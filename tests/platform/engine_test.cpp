@@ -101,6 +101,17 @@ TEST_F(Engine, ExecuteMapsErrorsAndCountsRows) {
     // A value with quotes is data, never SQL.
     db->execute(kInsert, {"O'Brien\"; DROP TABLE Probe; --", 1, Value()});
     EXPECT_EQ(count(*db), 4);
+    // A file deleted while open: no write, and a text that says so instead of "write-protected".
+    ASSERT_TRUE(QFile::remove(path("e.mdb")));
+    try {
+        db->execute(kInsert, {"Z", 1, Value()});
+        ADD_FAILURE() << "written to a deleted file";
+    } catch (const AppError &e) {
+        EXPECT_EQ(e.number, err::ReadOnly);
+        EXPECT_EQ(e.description, "Die Datenbank '" + QDir::toNativeSeparators(QFileInfo(path("e.mdb")).absoluteFilePath()) +
+                                     "' wurde verschoben oder gelöscht, während das Programm sie geöffnet hatte; sie "
+                                     "kann nicht mehr geändert werden.");
+    }
 }
 
 TEST_F(Engine, TransactionsSurviveFailedStatementsAndNest) {

@@ -83,6 +83,15 @@ AppError engineError(sqlite3 *db, int rc, const QString &source) {
             return AppError(err::Overflow, source,
                             QStringLiteral("Überlauf: der Wert passt nicht in das Feld '%1'.").arg(checkedField(subject)));
         break;
+    case SQLITE_READONLY_DBMOVED: {
+        // SQLite refuses to write to a file that is gone from its place, rather than
+        // to a file that nobody can reach again.
+        const char *file = db ? sqlite3_db_filename(db, "main") : nullptr;
+        return AppError(err::ReadOnly, source,
+                        QStringLiteral("Die Datenbank '%1' wurde verschoben oder gelöscht, während das Programm sie "
+                                       "geöffnet hatte; sie kann nicht mehr geändert werden.")
+                            .arg(nativePath(QString::fromUtf8(file ? file : ""))));
+    }
     case SQLITE_CONSTRAINT_DATATYPE:
         return AppError(err::DataTypeMismatch, source,
                         QStringLiteral("Der Datentyp passt nicht zum Feld (%1).").arg(message));
