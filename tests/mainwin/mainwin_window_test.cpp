@@ -145,6 +145,27 @@ TEST_F(MainWindowTest, StartUpPaths) {
     EXPECT_TRUE(ui_.errorReports().isEmpty());
 }
 
+// What writes killed half-way left beside the series file is gone after the start;
+// other files of the folder, and another series' files, stay.
+TEST_F(MainWindowTest, AStartRemovesWhatKilledWritesLeftBesideTheSeries) {
+    storeSeries(series(1));
+    const QStringList left{".series.mdb_07.12.2026.tmp-a1B2c3", "series.mdb_new.tmp", "series.mdb_new.tmp-journal",
+                           ".Endwertung.htm.tmp-Zz9yX1"};
+    const QStringList kept{"other.mdb-journal", "other.mdb_new.tmp", ".notiz.tmp-abcde", ".notiz.tmp-abc-ef",
+                           "notiz.tmp-abcdef", ".notiz.tmp-abcdefg"};
+    for (const QString &name : left + kept) {
+        QFile file(program_.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("x");
+    }
+    ASSERT_TRUE(QDir(program_.path()).mkdir(".ordner.tmp-abcdef"));
+    ASSERT_TRUE(start());
+    QStringList expected = kept + QStringList{"series.mdb", ".ordner.tmp-abcdef"};
+    expected.sort();
+    EXPECT_EQ(QDir(program_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+              expected);
+}
+
 TEST_F(MainWindowTest, HeldKeysAtStart) {
     // Keys held, the answer to "Menu-Einstellungen löschen?", whether the layout file is
     // kept, how often the dialog shows, and whether it is left with "&Fertig" or closed.

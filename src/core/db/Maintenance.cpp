@@ -10,8 +10,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cstdio>
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tarnis {
 
@@ -96,6 +99,9 @@ void maintain(const QString &procedure, const QString &doneMessage, Work work) {
 
 }  // namespace
 
+// The name the compaction writes under before its result is complete.
+QString unfinishedCompaction(const QString &dbPath) { return dbPath + QStringLiteral("_new.tmp"); }
+
 QString CompactBackupName(const QString &dbPath) {
     return dbPath + QLatin1Char('_') + formatDate(Today());
 }
@@ -105,7 +111,7 @@ void DB_Compact() {
         const QString backup = CompactBackupName(gDBPath);
         const QString compacted = gDBPath + QStringLiteral("_new");
         // "_new" only ever appears complete: the engine writes under this name first.
-        const QString unfinished = compacted + QStringLiteral(".tmp");
+        const QString unfinished = unfinishedCompaction(gDBPath);
         refuseWriteProtected(gDBPath, QStringLiteral("komprimiert"));
         // What a run killed half-way left behind.
         QFile::remove(unfinished);
@@ -135,6 +141,22 @@ void DB_Compact() {
 void DB_Repair() {
     maintain(QStringLiteral("DB_Repair"), QStringLiteral("Reperatur der Datenbank abgeschlossen !"),
              [] { RepairDatabase(gDBPath); });
+}
+
+void RemoveLeftoverTemporaries(const QString &dbPath) {
+    const QFileInfo series(dbPath);
+    const QString unfinished = QFileInfo(unfinishedCompaction(series.absoluteFilePath())).fileName();
+    const QDir folder = series.absoluteDir();
+    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &name : names) {
+        if (!isWriterTemporaryName(name) && name != unfinished && name != unfinished + QStringLiteral("-journal"))
+            continue;
+        // Another user's copy may write in a shared folder: only this user's files.
+        struct stat st {};
+        const QByteArray path = QFile::encodeName(folder.filePath(name));
+        if (::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+            ::unlink(path.constData());
+    }
 }
 
 void DB_CloseAll() {

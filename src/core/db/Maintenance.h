@@ -12,6 +12,12 @@ QString CompactBackupName(const QString &dbPath);
 void DB_Compact();
 void DB_Repair();
 
+// Removes what writes killed half-way left beside the series file: the temporaries of
+// backups, compaction and exports. Only for the one copy of the program that runs
+// (no other can be writing them); never the series file's journal, which SQLite needs
+// to roll back. Never fails.
+void RemoveLeftoverTemporaries(const QString &dbPath);
+
 // Closes everything the engine holds open; never fails.
 void DB_CloseAll();
 

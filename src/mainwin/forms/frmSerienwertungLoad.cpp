@@ -1,5 +1,7 @@
 #include "mainwin/forms/frmSerienwertungImpl.h"
 
+#include "core/db/Maintenance.h"
+
 namespace tarnis {
 
 // ---------------------------------------------------------------- start and load
@@ -64,6 +66,7 @@ frmSerienwertung::Impl::LoadOutcome frmSerienwertung::Impl::loadOnce() {
         // One connection: the previous one is closed before the next opens.
         closeDatabase();
         gDB = Database::open(gDBPath);
+        RemoveLeftoverTemporaries(gDBPath);
 
         q->setRecordSource(InitialRecordSource().sql);
         q->setWindowTitle(kAppTitle + QStringLiteral(" V%1.%2.%3")

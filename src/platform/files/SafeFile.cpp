@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -190,6 +191,11 @@ void removeStaleTemporaries(const QString &target) {
     for (const QString &name : names)
         if (name.size() == namePrefix.size() + kTempSuffixLength && name.startsWith(namePrefix))
             QFile::remove(folder.filePath(name));
+}
+
+bool isWriterTemporaryName(const QString &fileName) {
+    static const QRegularExpression form(QStringLiteral("^\\..+\\.tmp-[A-Za-z0-9]{%1}$").arg(kTempSuffixLength));
+    return form.match(fileName).hasMatch();
 }
 
 QString writeProtectionReason(const QString &target) {
