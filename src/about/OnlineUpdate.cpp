@@ -126,11 +126,6 @@ void removeStaleWorkFolders(const QString &tempDir) {
 
 // Download, check, unpack and install of one offered row; true when installed.
 bool installRow(const UpdateContext &context, const VersionRow &row) {
-    static const QRegularExpression hex64(QStringLiteral("^[0-9A-Fa-f]{64}$"));
-    if (!row.sha256.isEmpty() && !hex64.match(row.sha256).hasMatch()) {
-        inform(kCorrupt);
-        return false;
-    }
     // A private folder of this run: nothing another user planted, and nothing an
     // earlier run left, can be installed.
     QTemporaryDir work(context.tempDir + kWorkFolderPrefix + QStringLiteral("XXXXXX"));
@@ -253,9 +248,13 @@ std::optional<VersionRow> ParseVersionRow(const QString &row) {
     if (fields.size() < 2 || !isProduct(fields.at(0))) return std::nullopt;
     VersionRow parsed;
     parsed.version = fields.at(1);
-    // A CR LF row end leaves its CR here when there is no hash field.
+    // A CR LF row end leaves its CR here when there is no third field.
     if (parsed.version.endsWith(u'\r')) parsed.version.chop(1);
-    if (fields.size() > 2) parsed.sha256 = trimField(fields.at(2));
+    // Fields from the third on are free text (a note on the version, say); only 64
+    // hexadecimal digits there are taken as the archive's SHA-256.
+    static const QRegularExpression hex64(QStringLiteral("^[0-9A-Fa-f]{64}$"));
+    const QString third = fields.size() > 2 ? trimField(fields.at(2)) : QString();
+    if (hex64.match(third).hasMatch()) parsed.sha256 = third;
     return parsed;
 }
 

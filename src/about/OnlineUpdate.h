@@ -59,7 +59,7 @@ bool DownloadFile(const QString &url, const QString &fileName, const HttpLimits 
 // One row of the version list that belongs to this program.
 struct VersionRow {
     QString version;
-    QString sha256;  // empty: none given
+    QString sha256;  // the archive's SHA-256 in hex; empty: none given
 };
 // Nothing for another product's row, a row without "#" or without a product number.
 std::optional<VersionRow> ParseVersionRow(const QString &row);

@@ -197,20 +197,29 @@ TEST_F(Update, ListProblemsAreReportedAndChangeNothing) {
                 ElementsAre("information\tSie benötigen Admin-Brechtigung für diese Funktion!!!"));
 }
 
-// A row is ours by its product number 6; "-" marks a row that is not.
+// A row is ours by its product number 6; "-" marks a row that is not. The third
+// field is the archive's SHA-256 only when it is 64 hexadecimal digits; any other
+// text there is a note and is ignored.
 TEST_F(Update, RowsAreReadByProductNumber) {
-    const std::pair<const char *, const char *> cases[] = {
+    const QString sum = hashOf("x");
+    const std::pair<QString, QString> cases[] = {
         {"06#3.1.0", "3.1.0|"},
-        {" 6.0 #3.1.0#  abc\r", "3.1.0|abc"},
+        {" 6.0 #3.1.0#  abc\r", "3.1.0|"},
         {"6#3.1.0\r", "3.1.0|"},  // the CR of a CR LF row end goes
         {"6#3.1.0#\r", "3.1.0|"},
-        {"6##x#y", "|x"},
+        {"6##x#y", "|"},
+        {"6#3.1.0#Neue Version mit Urkunden", "3.1.0|"},
+        {"6#3.1.0# \t" + sum + " \r", "3.1.0|" + sum},
+        {"6#3.1.0#" + sum.toUpper() + "#Neu", "3.1.0|" + sum.toUpper()},
+        {"6#3.1.0#" + sum.left(63), "3.1.0|"},
+        {"6#3.1.0#" + sum + "0", "3.1.0|"},
+        {"6#3.1.0#" + sum.left(63) + "g", "3.1.0|"},
         {"6", "-"}, {"6abc#3.1.0", "-"}, {"60#3.1.0", "-"}, {"#3.1.0", "-"},
     };
     for (const auto &[text, expected] : cases) {
-        const auto row = ParseVersionRow(QString::fromLatin1(text));
+        const auto row = ParseVersionRow(text);
         const QString got = row ? row->version + u'|' + row->sha256 : QStringLiteral("-");
-        EXPECT_EQ(got, QString::fromLatin1(expected)) << text;
+        EXPECT_EQ(got, expected) << text.toStdString();
     }
 }
 
@@ -272,7 +281,8 @@ TEST_F(Update, BadDownloadsAndFailingStepsAreNeverInstalled) {
         {"archive 404", "6#3.1.0", 404, &archive, none,
          "heruntergeladen werden!\\nDer Server antwortete mit dem Status 404.", true},
         {"wrong hash", "6#3.1.0#" + QString(64, u'a'), 200, &archive, none, "ist fehlerhaft", true},
-        {"hash not 64 digits", "6#3.1.0#abc", 200, &archive, none, "ist fehlerhaft", false},
+        {"wrong hash at a CR LF row end", "6#3.1.0#" + QString(64, u'a') + "\r\n", 200, &archive, none,
+         "ist fehlerhaft", true},
         {"failing rename", "6#3.1.0#" + hash, 200, &archive, failingRename,
          "Die neue Programmversion konnte nicht installiert werden!\\n", true},
         {"failing backup", "6#3.1.0", 200, &archive, failingBackup, "Ein-/Ausgabefehler des Datenträgers", true},
