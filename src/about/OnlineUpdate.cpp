@@ -15,6 +15,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <cerrno>
+#include <csignal>
+#include <ctime>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -111,6 +114,20 @@ ProgramEntry declaredProgram(const QString &archive) {
     return entry;
 }
 
+// Whether no run uses the work folder `name` any more: its process is gone. Another
+// copy of the program (another series, another login) may be updating right now. A
+// folder named without a process id comes from an older version of this program, whose
+// run cannot be told: it goes once it has not changed for a day (a run changes its
+// folder within minutes).
+bool isStaleWorkFolder(const QString &name, const struct stat &st) {
+    static const QRegularExpression withProcess(u'^' + QRegularExpression::escape(kWorkFolderPrefix) +
+                                                QStringLiteral("(\\d{1,9})-[^-]+$"));
+    const QRegularExpressionMatch match = withProcess.match(name);
+    if (!match.hasMatch()) return st.st_mtime < ::time(nullptr) - 24 * 60 * 60;
+    const pid_t pid = static_cast<pid_t>(match.captured(1).toInt());
+    return pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH;
+}
+
 // Work folders of earlier runs that were cut short: this user's only.
 void removeStaleWorkFolders(const QString &tempDir) {
     const QStringList stale = QDir(tempDir).entryList({kWorkFolderPrefix + u'*'}, QDir::Dirs | QDir::Hidden |
@@ -118,7 +135,8 @@ void removeStaleWorkFolders(const QString &tempDir) {
     for (const QString &name : stale) {
         const QString path = tempDir + name;
         struct stat st {};
-        if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode) ||
+            st.st_uid != ::geteuid() || !isStaleWorkFolder(name, st))
             continue;
         QDir(path).removeRecursively();
     }
@@ -128,7 +146,7 @@ void removeStaleWorkFolders(const QString &tempDir) {
 bool installRow(const UpdateContext &context, const VersionRow &row) {
     // A private folder of this run: nothing another user planted, and nothing an
     // earlier run left, can be installed.
-    QTemporaryDir work(context.tempDir + kWorkFolderPrefix + QStringLiteral("XXXXXX"));
+    QTemporaryDir work(context.tempDir + kWorkFolderPrefix + QString::number(::getpid()) + QStringLiteral("-XXXXXX"));
     if (!work.isValid()) {
         inform(kNotDownloaded + u'\r' + work.errorString());
         return false;

@@ -17,6 +17,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <chrono>
+#include <filesystem>
 #include <gmock/gmock.h>
 #include <sys/stat.h>
 
@@ -519,18 +521,30 @@ TEST_F(Update, UnpackingIsBoundedAndNeedsRoom) {
     }
 }
 
-// A work folder that a killed run left goes when the next update starts; nothing else
-// in the temporary folder is touched.
+// A work folder that a killed run left goes when the next update starts: its process
+// is gone, or, named without one by an older version, it has not changed for a day.
+// The folder of a run still going (another copy of the program) stays, and nothing
+// else in the temporary folder is touched.
 TEST_F(Update, AWorkFolderOfAKilledRunIsRemoved) {
-    const QString stale = context.tempDir + QStringLiteral("tarnis-update-AbC123");
-    QDir().mkpath(stale + QStringLiteral("/unpacked"));
-    writeAll(stale + QStringLiteral("/unpacked/Tarnis"), "half");
+    QProcess ended;
+    ended.start(QStringLiteral("/bin/true"));
+    ASSERT_TRUE(ended.waitForStarted());
+    const qint64 gone = ended.processId();
+    ASSERT_TRUE(ended.waitForFinished());
+    const QString live = QStringLiteral("tarnis-update-%1-XyZ789").arg(::getpid());
+    const QString old = QStringLiteral("tarnis-update-AbC123"), recent = QStringLiteral("tarnis-update-DeF456");
+    for (const QString &name : {QStringLiteral("tarnis-update-%1-AbC123").arg(gone), live, old, recent}) {
+        QDir().mkpath(context.tempDir + name + QStringLiteral("/unpacked"));
+        writeAll(context.tempDir + name + QStringLiteral("/unpacked/Tarnis"), "half");
+    }
+    std::filesystem::last_write_time(QFile::encodeName(context.tempDir + old).toStdString(),
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(25));
     QDir().mkpath(context.tempDir + QStringLiteral("tarnis-other"));
     writeAll(context.tempDir + QStringLiteral("tarnis-update.txt"), "kept");
     list(QStringLiteral("1#2.0\n"));
     EXPECT_FALSE(CheckForUpdate(context));
     EXPECT_EQ(QDir(context.tempDir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-              QStringList({"tarnis-other", "tarnis-update.txt"}));
+              QStringList({"tarnis-other", live, recent, "tarnis-update.txt"}));
 }
 
 // A slow server never holds the window for long: the list must come whole within its

@@ -306,6 +306,14 @@ CaseResult runCase(const QString &caseDir, const QString &workDir, const QString
     if (!script.open(QIODevice::ReadOnly)) return {false, QStringLiteral("case.txt missing")};
     const QStringList lines = QString::fromUtf8(script.readAll()).split(QLatin1Char('\n'));
 
+    // A temporary folder of the case's own: runs side by side on one machine never
+    // meet in each other's update work folders.
+    const QByteArray previousTemp = qgetenv("TMPDIR");
+    const bool hadTemp = qEnvironmentVariableIsSet("TMPDIR");
+    const QString temp = QDir(workDir).absoluteFilePath(QStringLiteral("tmp"));
+    QDir().mkpath(temp);
+    qputenv("TMPDIR", temp.toUtf8());
+
     CaseResult result;
     {
         frmSerienwertung::setSplashHook([] {});
@@ -339,6 +347,8 @@ CaseResult runCase(const QString &caseDir, const QString &workDir, const QString
         }
     }
     QDir::setCurrent(previousDir);
+    if (hadTemp) qputenv("TMPDIR", previousTemp);
+    else qunsetenv("TMPDIR");
     if (!result.ok) return result;
 
     const QString expectedDir = QDir(workDir).filePath(QStringLiteral("expected"));
