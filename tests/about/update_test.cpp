@@ -577,12 +577,15 @@ TEST_F(Update, SlowServersAreAbandoned) {
 }
 
 // Only this program: the first line its "--version" prints is "Lrv. Tarnis " and a
-// version. Another program of this machine's kind (ls answers with a version too) is
-// not installed.
+// version, and it ends within 4096 bytes. Another program of this machine's kind (ls
+// answers with a version too) is not installed.
 TEST_F(Update, OnlyThisProgramIsInstalled) {
     const QString notThis = QStringLiteral("nennt sich auf \"--version\" nicht Lrv. Tarnis.");
     const QString noVersion = QStringLiteral("keine Version.");
-    const std::pair<const char *, QString> cases[] = {
+    const QByteArray longest = "Lrv. Tarnis 3.1.0 " + QByteArray(4096 - 18, 'x');
+    const std::pair<QByteArray, QString> cases[] = {
+        {longest + '\n', QString()},
+        {longest + "x\n", QStringLiteral("mehr als 4096 Bytes ohne Zeilenende ausgegeben.")},
         {"Lrv. Tarnis 3.1.0\n", QString()},
         {"Lrv. Tarnis 3.1.0\r\n", QString()},
         {"Lrv. Tarnis 3.10.12 (Testfassung)\nmehr\n", QString()},
@@ -600,7 +603,7 @@ TEST_F(Update, OnlyThisProgramIsInstalled) {
     };
     const QString copy = root.filePath(QStringLiteral("checked"));
     for (const auto &[output, reason] : cases) {
-        SCOPED_TRACE(output);
+        SCOPED_TRACE(output.left(40).constData());
         QFile::remove(copy);
         writeAll(copy, newProgram());
         qputenv("FAKE_PROGRAM_OUTPUT", output);
