@@ -157,6 +157,9 @@ bool installRow(const UpdateContext &context, const VersionRow &row) {
         inform(kNotDownloaded + u'\r' + reason);
         return false;
     }
+    // The list and the archive come from the same server: the SHA-256 catches an
+    // archive that does not match its list (damaged or replaced on its way, or on the
+    // server alone), not whoever controls the server.
     if (!row.sha256.isEmpty() && sha256Of(archive).compare(row.sha256, Qt::CaseInsensitive) != 0) {
         inform(kCorrupt);
         return false;

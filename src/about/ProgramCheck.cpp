@@ -80,9 +80,8 @@ QString CheckRunnableProgram(const QString &file, const QString &reference, int 
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
     process.setProcessChannelMode(QProcess::SeparateChannels);
-    // A group of its own, so that whatever it starts ends with it. A program that
-    // leaves the group on purpose (setsid) is beyond what this check can hold; the
-    // list's SHA-256 is the guard against a hostile server.
+    // A group of its own, so that whatever it starts and leaves in the group ends with
+    // it. What leaves the group on purpose (setsid) is beyond this check.
     process.setChildProcessModifier([] { ::setpgid(0, 0); });
     process.start(file, {QStringLiteral("--version")});
     if (!process.waitForStarted(timeoutMs)) return QStringLiteral("Das Programm lässt sich nicht starten.");
