@@ -15,6 +15,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <cerrno>
+#include <csignal>
+#include <ctime>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -111,6 +114,20 @@ ProgramEntry declaredProgram(const QString &archive) {
     return entry;
 }
 
+// Whether no run uses the work folder `name` any more: its process is gone. Another
+// copy of the program (another series, another login) may be updating right now. A
+// folder named without a process id comes from an older version of this program, whose
+// run cannot be told: it goes once it has not changed for a day (a run changes its
+// folder within minutes).
+bool isStaleWorkFolder(const QString &name, const struct stat &st) {
+    static const QRegularExpression withProcess(u'^' + QRegularExpression::escape(kWorkFolderPrefix) +
+                                                QStringLiteral("(\\d{1,9})-[^-]+$"));
+    const QRegularExpressionMatch match = withProcess.match(name);
+    if (!match.hasMatch()) return st.st_mtime < ::time(nullptr) - 24 * 60 * 60;
+    const pid_t pid = static_cast<pid_t>(match.captured(1).toInt());
+    return pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH;
+}
+
 // Work folders of earlier runs that were cut short: this user's only.
 void removeStaleWorkFolders(const QString &tempDir) {
     const QStringList stale = QDir(tempDir).entryList({kWorkFolderPrefix + u'*'}, QDir::Dirs | QDir::Hidden |
@@ -118,7 +135,8 @@ void removeStaleWorkFolders(const QString &tempDir) {
     for (const QString &name : stale) {
         const QString path = tempDir + name;
         struct stat st {};
-        if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode) ||
+            st.st_uid != ::geteuid() || !isStaleWorkFolder(name, st))
             continue;
         QDir(path).removeRecursively();
     }
@@ -126,14 +144,9 @@ void removeStaleWorkFolders(const QString &tempDir) {
 
 // Download, check, unpack and install of one offered row; true when installed.
 bool installRow(const UpdateContext &context, const VersionRow &row) {
-    static const QRegularExpression hex64(QStringLiteral("^[0-9A-Fa-f]{64}$"));
-    if (!row.sha256.isEmpty() && !hex64.match(row.sha256).hasMatch()) {
-        inform(kCorrupt);
-        return false;
-    }
     // A private folder of this run: nothing another user planted, and nothing an
     // earlier run left, can be installed.
-    QTemporaryDir work(context.tempDir + kWorkFolderPrefix + QStringLiteral("XXXXXX"));
+    QTemporaryDir work(context.tempDir + kWorkFolderPrefix + QString::number(::getpid()) + QStringLiteral("-XXXXXX"));
     if (!work.isValid()) {
         inform(kNotDownloaded + u'\r' + work.errorString());
         return false;
@@ -144,6 +157,9 @@ bool installRow(const UpdateContext &context, const VersionRow &row) {
         inform(kNotDownloaded + u'\r' + reason);
         return false;
     }
+    // The list and the archive come from the same server: the SHA-256 catches an
+    // archive that does not match its list (damaged or replaced on its way, or on the
+    // server alone), not whoever controls the server.
     if (!row.sha256.isEmpty() && sha256Of(archive).compare(row.sha256, Qt::CaseInsensitive) != 0) {
         inform(kCorrupt);
         return false;
@@ -253,9 +269,13 @@ std::optional<VersionRow> ParseVersionRow(const QString &row) {
     if (fields.size() < 2 || !isProduct(fields.at(0))) return std::nullopt;
     VersionRow parsed;
     parsed.version = fields.at(1);
-    // A CR LF row end leaves its CR here when there is no hash field.
+    // A CR LF row end leaves its CR here when there is no third field.
     if (parsed.version.endsWith(u'\r')) parsed.version.chop(1);
-    if (fields.size() > 2) parsed.sha256 = trimField(fields.at(2));
+    // Fields from the third on are free text (a note on the version, say); only 64
+    // hexadecimal digits there are taken as the archive's SHA-256.
+    static const QRegularExpression hex64(QStringLiteral("^[0-9A-Fa-f]{64}$"));
+    const QString third = fields.size() > 2 ? trimField(fields.at(2)) : QString();
+    if (hex64.match(third).hasMatch()) parsed.sha256 = third;
     return parsed;
 }
 

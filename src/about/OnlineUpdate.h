@@ -22,8 +22,9 @@ inline const QString kVersionList = QStringLiteral("versions.txt");
 inline const QString kUpdateArchive = QStringLiteral("tarnis.zip");
 inline const QString kProgramEntry = QStringLiteral("Tarnis");
 
-// The folder of one update run below the temporary folder: "tarnis-update-" and six
-// characters. One that a killed run left is removed when the next run starts.
+// The folder of one update run below the temporary folder: "tarnis-update-", the
+// process id of the run, "-" and six characters. One whose process is gone (a killed
+// run left it) is removed when the next run starts.
 inline const QString kWorkFolderPrefix = QStringLiteral("tarnis-update-");
 
 struct UpdateContext {
@@ -59,7 +60,7 @@ bool DownloadFile(const QString &url, const QString &fileName, const HttpLimits 
 // One row of the version list that belongs to this program.
 struct VersionRow {
     QString version;
-    QString sha256;  // empty: none given
+    QString sha256;  // the archive's SHA-256 in hex; empty: none given
 };
 // Nothing for another product's row, a row without "#" or without a product number.
 std::optional<VersionRow> ParseVersionRow(const QString &row);

@@ -2,6 +2,7 @@
 
 #include "platform/settings/Settings.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -43,6 +44,17 @@ void endGroup(qint64 leader) {
     if (leader > 1) ::kill(-static_cast<pid_t>(leader), SIGKILL);
 }
 
+// Ends a program that is still running: its group, and the program itself in case the
+// group could not be made.
+void endProgram(QProcess &process, qint64 leader) {
+    endGroup(leader);
+    process.kill();
+    process.waitForFinished(1000);
+}
+
+// Only the first line of the answer to "--version" counts; it must end within this many bytes.
+constexpr qint64 kAnswerBytes = 4096;
+
 }  // namespace
 
 QString CheckRunnableProgram(const QString &file, const QString &reference, int timeoutMs) {
@@ -66,24 +78,38 @@ QString CheckRunnableProgram(const QString &file, const QString &reference, int 
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     process.setProcessEnvironment(environment);
     process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
     process.setProcessChannelMode(QProcess::SeparateChannels);
-    // A group of its own, so that whatever it starts ends with it. A program that
-    // leaves the group on purpose (setsid) is beyond what this check can hold; the
-    // list's SHA-256 is the guard against a hostile server.
+    // A group of its own, so that whatever it starts and leaves in the group ends with
+    // it. What leaves the group on purpose (setsid) is beyond this check.
     process.setChildProcessModifier([] { ::setpgid(0, 0); });
     process.start(file, {QStringLiteral("--version")});
     if (!process.waitForStarted(timeoutMs)) return QStringLiteral("Das Programm lässt sich nicht starten.");
     const qint64 leader = process.processId();
-    if (!process.waitForFinished(timeoutMs)) {
-        endGroup(leader);
-        process.waitForFinished(1000);
+    const QDeadlineTimer deadline(timeoutMs);
+    const auto remainingMs = [&] { return static_cast<int>(deadline.remainingTime()); };
+    // Whatever the program writes, no more than the first line is kept: it is read as
+    // it comes, and from there on the output is dropped as it comes.
+    QByteArray answer = process.read(kAnswerBytes + 1);
+    while (!answer.contains('\n') && answer.size() <= kAnswerBytes && process.waitForReadyRead(remainingMs()))
+        answer += process.read(kAnswerBytes + 1 - answer.size());
+    answer += process.read(kAnswerBytes + 1 - answer.size());  // what came with its end
+    process.closeReadChannel(QProcess::StandardOutput);
+    const qsizetype lineEnd = answer.indexOf('\n');
+    if (lineEnd < 0 && answer.size() > kAnswerBytes) {
+        endProgram(process, leader);
+        return QStringLiteral("Das Programm hat auf \"--version\" mehr als %1 Bytes ohne Zeilenende ausgegeben.")
+            .arg(kAnswerBytes);
+    }
+    if (process.state() != QProcess::NotRunning && !process.waitForFinished(remainingMs())) {
+        endProgram(process, leader);
         return QStringLiteral("Das Programm hat auf \"--version\" nicht innerhalb von %1 s geantwortet.")
             .arg(QString::number(timeoutMs / 1000.0, 'g', 3).replace(u'.', u','));
     }
     endGroup(leader);
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return QStringLiteral("Das Programm endete bei \"--version\" mit einem Fehler.");
-    const QString firstLine = QString::fromUtf8(process.readAllStandardOutput().left(4096)).section(u'\n', 0, 0);
+    const QString firstLine = QString::fromUtf8(lineEnd < 0 ? answer : answer.left(lineEnd));
     static const QRegularExpression anyVersion(QStringLiteral("\\d+\\.\\d+"));
     if (!anyVersion.match(firstLine).hasMatch())
         return QStringLiteral("Das Programm nennt auf \"--version\" keine Version.");

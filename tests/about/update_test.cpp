@@ -17,6 +17,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <chrono>
+#include <filesystem>
 #include <gmock/gmock.h>
 #include <sys/stat.h>
 
@@ -197,20 +199,29 @@ TEST_F(Update, ListProblemsAreReportedAndChangeNothing) {
                 ElementsAre("information\tSie benötigen Admin-Brechtigung für diese Funktion!!!"));
 }
 
-// A row is ours by its product number 6; "-" marks a row that is not.
+// A row is ours by its product number 6; "-" marks a row that is not. The third
+// field is the archive's SHA-256 only when it is 64 hexadecimal digits; any other
+// text there is a note and is ignored.
 TEST_F(Update, RowsAreReadByProductNumber) {
-    const std::pair<const char *, const char *> cases[] = {
+    const QString sum = hashOf("x");
+    const std::pair<QString, QString> cases[] = {
         {"06#3.1.0", "3.1.0|"},
-        {" 6.0 #3.1.0#  abc\r", "3.1.0|abc"},
+        {" 6.0 #3.1.0#  abc\r", "3.1.0|"},
         {"6#3.1.0\r", "3.1.0|"},  // the CR of a CR LF row end goes
         {"6#3.1.0#\r", "3.1.0|"},
-        {"6##x#y", "|x"},
+        {"6##x#y", "|"},
+        {"6#3.1.0#Neue Version mit Urkunden", "3.1.0|"},
+        {"6#3.1.0# \t" + sum + " \r", "3.1.0|" + sum},
+        {"6#3.1.0#" + sum.toUpper() + "#Neu", "3.1.0|" + sum.toUpper()},
+        {"6#3.1.0#" + sum.left(63), "3.1.0|"},
+        {"6#3.1.0#" + sum + "0", "3.1.0|"},
+        {"6#3.1.0#" + sum.left(63) + "g", "3.1.0|"},
         {"6", "-"}, {"6abc#3.1.0", "-"}, {"60#3.1.0", "-"}, {"#3.1.0", "-"},
     };
     for (const auto &[text, expected] : cases) {
-        const auto row = ParseVersionRow(QString::fromLatin1(text));
+        const auto row = ParseVersionRow(text);
         const QString got = row ? row->version + u'|' + row->sha256 : QStringLiteral("-");
-        EXPECT_EQ(got, QString::fromLatin1(expected)) << text;
+        EXPECT_EQ(got, expected) << text.toStdString();
     }
 }
 
@@ -272,7 +283,8 @@ TEST_F(Update, BadDownloadsAndFailingStepsAreNeverInstalled) {
         {"archive 404", "6#3.1.0", 404, &archive, none,
          "heruntergeladen werden!\\nDer Server antwortete mit dem Status 404.", true},
         {"wrong hash", "6#3.1.0#" + QString(64, u'a'), 200, &archive, none, "ist fehlerhaft", true},
-        {"hash not 64 digits", "6#3.1.0#abc", 200, &archive, none, "ist fehlerhaft", false},
+        {"wrong hash at a CR LF row end", "6#3.1.0#" + QString(64, u'a') + "\r\n", 200, &archive, none,
+         "ist fehlerhaft", true},
         {"failing rename", "6#3.1.0#" + hash, 200, &archive, failingRename,
          "Die neue Programmversion konnte nicht installiert werden!\\n", true},
         {"failing backup", "6#3.1.0", 200, &archive, failingBackup, "Ein-/Ausgabefehler des Datenträgers", true},
@@ -509,18 +521,30 @@ TEST_F(Update, UnpackingIsBoundedAndNeedsRoom) {
     }
 }
 
-// A work folder that a killed run left goes when the next update starts; nothing else
-// in the temporary folder is touched.
+// A work folder that a killed run left goes when the next update starts: its process
+// is gone, or, named without one by an older version, it has not changed for a day.
+// The folder of a run still going (another copy of the program) stays, and nothing
+// else in the temporary folder is touched.
 TEST_F(Update, AWorkFolderOfAKilledRunIsRemoved) {
-    const QString stale = context.tempDir + QStringLiteral("tarnis-update-AbC123");
-    QDir().mkpath(stale + QStringLiteral("/unpacked"));
-    writeAll(stale + QStringLiteral("/unpacked/Tarnis"), "half");
+    QProcess ended;
+    ended.start(QStringLiteral("/bin/true"));
+    ASSERT_TRUE(ended.waitForStarted());
+    const qint64 gone = ended.processId();
+    ASSERT_TRUE(ended.waitForFinished());
+    const QString live = QStringLiteral("tarnis-update-%1-XyZ789").arg(::getpid());
+    const QString old = QStringLiteral("tarnis-update-AbC123"), recent = QStringLiteral("tarnis-update-DeF456");
+    for (const QString &name : {QStringLiteral("tarnis-update-%1-AbC123").arg(gone), live, old, recent}) {
+        QDir().mkpath(context.tempDir + name + QStringLiteral("/unpacked"));
+        writeAll(context.tempDir + name + QStringLiteral("/unpacked/Tarnis"), "half");
+    }
+    std::filesystem::last_write_time(QFile::encodeName(context.tempDir + old).toStdString(),
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(25));
     QDir().mkpath(context.tempDir + QStringLiteral("tarnis-other"));
     writeAll(context.tempDir + QStringLiteral("tarnis-update.txt"), "kept");
     list(QStringLiteral("1#2.0\n"));
     EXPECT_FALSE(CheckForUpdate(context));
     EXPECT_EQ(QDir(context.tempDir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-              QStringList({"tarnis-other", "tarnis-update.txt"}));
+              QStringList({"tarnis-other", live, recent, "tarnis-update.txt"}));
 }
 
 // A slow server never holds the window for long: the list must come whole within its
@@ -553,12 +577,15 @@ TEST_F(Update, SlowServersAreAbandoned) {
 }
 
 // Only this program: the first line its "--version" prints is "Lrv. Tarnis " and a
-// version. Another program of this machine's kind (ls answers with a version too) is
-// not installed.
+// version, and it ends within 4096 bytes. Another program of this machine's kind (ls
+// answers with a version too) is not installed.
 TEST_F(Update, OnlyThisProgramIsInstalled) {
     const QString notThis = QStringLiteral("nennt sich auf \"--version\" nicht Lrv. Tarnis.");
     const QString noVersion = QStringLiteral("keine Version.");
-    const std::pair<const char *, QString> cases[] = {
+    const QByteArray longest = "Lrv. Tarnis 3.1.0 " + QByteArray(4096 - 18, 'x');
+    const std::pair<QByteArray, QString> cases[] = {
+        {longest + '\n', QString()},
+        {longest + "x\n", QStringLiteral("mehr als 4096 Bytes ohne Zeilenende ausgegeben.")},
         {"Lrv. Tarnis 3.1.0\n", QString()},
         {"Lrv. Tarnis 3.1.0\r\n", QString()},
         {"Lrv. Tarnis 3.10.12 (Testfassung)\nmehr\n", QString()},
@@ -576,7 +603,7 @@ TEST_F(Update, OnlyThisProgramIsInstalled) {
     };
     const QString copy = root.filePath(QStringLiteral("checked"));
     for (const auto &[output, reason] : cases) {
-        SCOPED_TRACE(output);
+        SCOPED_TRACE(output.left(40).constData());
         QFile::remove(copy);
         writeAll(copy, newProgram());
         qputenv("FAKE_PROGRAM_OUTPUT", output);

@@ -6,6 +6,12 @@
 //   "fail"          exits 3; "silent" exits 0 without a word; "hang" never answers
 //   "fork-hang"     starts a child that stays (in its process group), then never answers
 //   "fork-answer"   starts such a child, then answers like a good program
+//   "flood"         writes 256 MiB to standard error, then 256 MiB to standard output
+//                   without a line end, then never answers (bounded, so that a check
+//                   that keeps it all fails without taking the machine's memory)
+//   "line-flood"    writes a good program's line, then 256 MiB more to standard
+//                   output, then exits 3
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,6 +37,16 @@ void hang() {
     for (;;) ::pause();
 }
 
+void flood(int fd, std::size_t bytes) {
+    static char block[1 << 16];
+    std::memset(block, 'x', sizeof block);
+    for (std::size_t done = 0; done < bytes;) {
+        const ssize_t written = ::write(fd, block, std::min(sizeof block, bytes - done));
+        if (written <= 0) return;
+        done += static_cast<std::size_t>(written);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -40,6 +56,17 @@ int main(int argc, char **argv) {
     if (mode == "fail") return 3;
     if (mode == "silent") return 0;
     if (mode == "hang") hang();
+    if (mode == "flood") {
+        flood(STDERR_FILENO, std::size_t(256) << 20);
+        flood(STDOUT_FILENO, std::size_t(256) << 20);
+        hang();
+    }
+    if (mode == "line-flood") {
+        std::fputs("Lrv. Tarnis 9.8.7\n", stdout);
+        std::fflush(stdout);
+        flood(STDOUT_FILENO, std::size_t(256) << 20);
+        return 3;
+    }
     if (mode == "fork-hang" || mode == "fork-answer") {
         if (::fork() == 0) hang();
         if (mode == "fork-hang") hang();

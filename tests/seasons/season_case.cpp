@@ -44,6 +44,28 @@ struct StepFailure {
     QString why;
 };
 
+// What a downloaded program writes must not take the runner's memory: its peak use may
+// grow by this much during an update.
+constexpr qint64 kUpdateMemoryKb = 128 << 10;
+
+// A "Vm…:" line of /proc/self/status in kB; -1 when there is none.
+qint64 memoryKb(const QByteArray &key) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(key + ':')) return line.mid(key.size() + 1).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+// The memory the peak is measured from: the peak is set back to the present use, or
+// where that cannot be done, the peak so far.
+qint64 startPeakMemory() {
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    const bool reset = clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
+    clearRefs.close();
+    return memoryKb(reset ? "VmRSS" : "VmHWM");
+}
+
 class SeasonCase {
 public:
     SeasonCase(const QString &workDir) : work_(QDir(workDir).absolutePath()) {
@@ -241,7 +263,7 @@ private:
 
     // Serves the folder's version list and archive on 127.0.0.1 and clicks the about
     // box's "neue Version?"; the program file it replaces is "<work>/tarnis". Fails
-    // when a process of the update is left running.
+    // when a process of the update is left running, or when the update took memory.
     void update(const QString &text) {
         const QString folder = QDir(work_).absoluteFilePath(text.trimmed());
         if (text.trimmed().isEmpty() || !QFileInfo(folder).isDir())
@@ -252,6 +274,7 @@ private:
             if (file.open(QIODevice::ReadOnly)) server.reply(u'/' + name, 200, file.readAll());
         }
         qputenv("TARNIS_TEST_UPDATE_URL", server.base().toUtf8());
+        const qint64 memoryBefore = startPeakMemory();
         {
             frmAbout box;
             box.show();
@@ -259,6 +282,9 @@ private:
             box.findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
         }
         qunsetenv("TARNIS_TEST_UPDATE_URL");
+        const qint64 grown = memoryKb("VmHWM") - memoryBefore;
+        if (memoryBefore >= 0 && grown > kUpdateMemoryKb)
+            throw StepFailure{QStringLiteral("the update took %1 MiB of memory").arg(grown >> 10)};
         // A checked program runs in the work folder (the current one): nothing it
         // started may outlive the update.
         const QList<qint64> left = tarnis::test::processesLeftIn(work_, 2000);
@@ -306,6 +332,14 @@ CaseResult runCase(const QString &caseDir, const QString &workDir, const QString
     if (!script.open(QIODevice::ReadOnly)) return {false, QStringLiteral("case.txt missing")};
     const QStringList lines = QString::fromUtf8(script.readAll()).split(QLatin1Char('\n'));
 
+    // A temporary folder of the case's own: runs side by side on one machine never
+    // meet in each other's update work folders.
+    const QByteArray previousTemp = qgetenv("TMPDIR");
+    const bool hadTemp = qEnvironmentVariableIsSet("TMPDIR");
+    const QString temp = QDir(workDir).absoluteFilePath(QStringLiteral("tmp"));
+    QDir().mkpath(temp);
+    qputenv("TMPDIR", temp.toUtf8());
+
     CaseResult result;
     {
         frmSerienwertung::setSplashHook([] {});
@@ -339,6 +373,8 @@ CaseResult runCase(const QString &caseDir, const QString &workDir, const QString
         }
     }
     QDir::setCurrent(previousDir);
+    if (hadTemp) qputenv("TMPDIR", previousTemp);
+    else qunsetenv("TMPDIR");
     if (!result.ok) return result;
 
     const QString expectedDir = QDir(workDir).filePath(QStringLiteral("expected"));
