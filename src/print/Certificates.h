@@ -22,7 +22,7 @@ struct ParticipantKey {
 void PU_PrintUrkundenLaeufer(MainWindowApi &window, const ParticipantKey &key);
 void PU_PrintUrkundenLaeufer(MainWindowApi &window, const ParticipantKey &key, print::PrintControl &control);
 
-// Parts exposed for the benchmark and the tests.
+// The query and texts the benchmark and the tests use too.
 QString certificatesQuery(bool oneClass, int direction);
 inline const QString kNoFinishers = QStringLiteral("Keine Teilnehmer in der Endwertung !!!");
 inline const QString kNoFinalTotal = QStringLiteral("Teilnehmer hat keine Endwertung !!!");

@@ -19,7 +19,7 @@ struct FinalStandingsColumns {
     static FinalStandingsColumns of(const Recordset &rs);
 };
 
-// Parts exposed for the benchmark and the tests.
+// The query and texts the benchmark and the tests use too.
 QString finalStandingsQuery(int direction);
 inline const QString kFinalStandingsFormat = QStringLiteral("^1000|<3250|<3250|^1000|<5050|^1000;");
 inline const QString kFinalStandingsEmpty =

@@ -29,8 +29,11 @@ TEST(AboutBox, ShowsTheFileTimeAndClosesWithOk) {
                     .match(label(box, "lblFiletime"))
                     .hasMatch());
     // The product name and the texts of the program never render as mark-up.
-    for (QLabel *l : box.findChildren<QLabel *>())
-        if (!l->text().isEmpty()) EXPECT_EQ(l->textFormat(), Qt::PlainText) << l->objectName().toStdString();
+    for (QLabel *l : box.findChildren<QLabel *>()) {
+        if (!l->text().isEmpty()) {
+            EXPECT_EQ(l->textFormat(), Qt::PlainText) << l->objectName().toStdString();
+        }
+    }
     box.show();
     button(box, "cmdOK")->click();
     EXPECT_FALSE(box.isVisible());

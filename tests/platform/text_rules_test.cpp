@@ -50,7 +50,7 @@ TEST(TextVb, CutsKeepOrDropACharacterWhole) {
     for (const auto &c : cases) EXPECT_EQ(c.got, c.want);
 }
 
-// The VB conversions and the engine's values round and refuse alike; Null is refused.
+// The text rules' conversions and the engine's values round and refuse alike; Null is refused.
 TEST(TextVb, WholeNumberConversionsRoundHalvesToEvenAndCheckRange) {
     auto check = [](const auto &in, std::int32_t out, int error) {
         std::int32_t fromVb = 0, fromValue = 0;

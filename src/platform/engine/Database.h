@@ -1,10 +1,11 @@
 #pragma once
-// The DAO-shaped layer over SQLite: one connection to one series file, record sets
+// The database layer over SQLite: one connection to one series file, record sets
 // read completely into memory, execution with fail-on-error, transactions of the
 // workspace, prepared statements for bulk work, compaction and repair.
 //
-// Errors are raised as AppError with the numbers of the original engine
-// (3022 duplicate key, 3024 file not found, 3044 invalid path, 3265 item not found, ...).
+// Errors are raised as AppError with the engine error numbers that the program's
+// handlers test and its error dialog shows (3022 duplicate key, 3024 file not found,
+// 3044 invalid path, 3265 item not found, ...).
 #include "platform/engine/Value.h"
 #include "platform/errors/AppError.h"
 

@@ -24,7 +24,7 @@ QString nativePath(const QString &path);
 [[noreturn]] void raiseNotWritten(const QString &path);
 [[noreturn]] void raiseNoCurrentRecord();
 [[noreturn]] void raiseItemNotFound(const QString &item, const QString &source);
-// The AppError with the original engine's number for an SQLite result.
+// The AppError with the program's engine error number for an SQLite result.
 AppError engineError(sqlite3 *db, int rc, const QString &source);
 
 // Runs SQL text that binds nothing and returns no rows the caller needs.

@@ -22,7 +22,7 @@ namespace {
     throw AppError(err::Overflow, kRuntimeSource, QStringLiteral("Überlauf"));
 }
 
-// Whole-number conversion rounds halves to even, as the original's conversions did.
+// Whole-number conversion rounds halves to even, as the text rules' conversions do.
 std::int64_t roundToInt64(double v) {
     if (!std::isfinite(v))
         raiseOverflow();

@@ -1,6 +1,6 @@
 #pragma once
-// The one error type of the program: number, source and description, as the
-// error object of the original platform carried them.
+// The one error type of the program: number, source and description. The error
+// dialog shows all three; handlers test the number.
 #include <QString>
 #include <exception>
 #include <string>

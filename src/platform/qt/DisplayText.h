@@ -1,5 +1,5 @@
 #pragma once
-// How the program's own windows show a text that may hold the original's line ends.
+// How the program's own windows show a text whose lines end with CR or CR LF.
 #include <QString>
 
 namespace tarnis {

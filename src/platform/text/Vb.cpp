@@ -21,7 +21,7 @@ namespace {
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 // Reads "&H..." / "&O..." at pos; the number takes the width of its digits
-// (up to four hex digits is a 16-bit value, as the original treats "&HFFFF" as -1).
+// (up to four hex digits is a signed 16-bit value, so "&HFFFF" is -1).
 std::optional<double> readRadix(const QString &s, qsizetype &pos) {
     if (pos + 1 >= s.size() || s.at(pos) != u'&') return std::nullopt;
     const QChar kind = s.at(pos + 1).toUpper();

@@ -1,5 +1,6 @@
 #pragma once
-// The text and number rules of the original's language, in one place.
+// The program's text and number rules (trimming, cutting, reading numbers, whole-number
+// and Boolean conversion), in one place.
 #include <QString>
 #include <cstdint>
 
@@ -27,7 +28,8 @@ QString Mid(const QString &s, int start, int length = -1);
 int InStr(const QString &s, const QString &find, int start = 1);
 QString Left(const QString &s, int length);
 QString Right(const QString &s, int length);
-// True when the text reads as a number (as the original's IsNumeric).
+// True when the whole text, blanks around it allowed, is one finite number: decimal
+// ("." as decimal point, exponent with E or D) or "&H"/"&O".
 bool IsNumeric(const QString &s);
 // Boolean settings: "-1", "True", "Wahr" and any non-zero number are true; "0",
 // "False", "Falsch" false; anything else raises 13.
