@@ -3,7 +3,7 @@
 #include "platform/errors/AppError.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/CodePage.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 
 #include <QCoreApplication>
@@ -69,7 +69,7 @@ int UzPrint(const QString &buffer, qint64 length) {
 
 int UzReplace(const QString &fileName) {
     return guarded(unzip_replace::No, [&] {
-        const QString name = vb::Left(fileName, 256);
+        const QString name = textrules::Left(fileName, 256);
         switch (ui().message(QStringLiteral("Overwrite %1?").arg(name), MsgButtons::YesNoCancel, MsgIcon::Exclamation,
                              QStringLiteral("VBUnZip32 - File Already Exists!"))) {
         case MsgAnswer::Yes:
@@ -113,13 +113,13 @@ void UzListing(const UnzipListingEntry &e) {
             s.listingText = header + QStringLiteral("\r\n");
         }
         QString line(80, u' ');
-        put(line, 1, vb::Left(e.name, 50));
+        put(line, 1, textrules::Left(e.name, 50));
         // Sizes of more than seven digits lose their leading digits, as the columns demand.
-        put(line, 51, vb::Right(QString(8, u' ') + u' ' + QString::number(e.ucsize), 7));
+        put(line, 51, textrules::Right(QString(8, u' ') + u' ' + QString::number(e.ucsize), 7));
         put(line, 60, twoDigits(e.month) + u'/');
         put(line, 63, twoDigits(e.day) + u'/');
         put(line, 66, twoDigits(e.year % 100));
-        put(line, 70, vb::Right(u' ' + QString::number(e.hour), 2) + u':');
+        put(line, 70, textrules::Right(u' ' + QString::number(e.hour), 2) + u':');
         put(line, 73, twoDigits(e.minute));
         s.listingText += line + QStringLiteral("\r\n");
         ++s.listingLines;

@@ -10,7 +10,7 @@
 #include "export/HtmlWriter.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/RaceTime.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 #include "print/ClassRanking.h"
 #include "print/FinalStandingsList.h"
@@ -91,16 +91,16 @@ void HTML_ExportEndwertung(const QString &path) {
 
 void ShowHtmlInViewer(const QString &path) {
     const QString show = GetSetting(kHtmlSection, QStringLiteral("Anzeigen"), QStringLiteral("False"));
-    if (vb::Trim(show).isEmpty() || !GetSettingBool(kHtmlSection, QStringLiteral("Anzeigen"), show)) return;
+    if (textrules::Trim(show).isEmpty() || !GetSettingBool(kHtmlSection, QStringLiteral("Anzeigen"), show)) return;
     const QString viewer = GetSetting(kHtmlSection, QStringLiteral("Anzeigeprog"));
-    if (vb::Trim(viewer).isEmpty()) {
+    if (textrules::Trim(viewer).isEmpty()) {
         ui().message(QStringLiteral("Kein HTML-Anzeiger ausgewählt!"), MsgButtons::Ok, MsgIcon::Information);
         return;
     }
     // A viewer path with blanks is one program; otherwise the text is a command line
     // (such as "firefox -new-window"). The page is always one argument of its own.
     QStringList command;
-    const QFileInfo program(vb::Trim(viewer));
+    const QFileInfo program(textrules::Trim(viewer));
     if (program.isFile() && program.isExecutable()) command << program.filePath();
     else command = QProcess::splitCommand(viewer);
     if (command.isEmpty()) command << viewer;

@@ -7,7 +7,7 @@
 #include "platform/settings/Settings.h"
 #include "export/HtmlWriter.h"
 #include "platform/text/RaceTime.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 #include "print/IntermediateRows.h"
 
@@ -23,7 +23,7 @@ constexpr int kZwischenwertungColumn = 6;
 // A total cell as a whole number; nothing when Null, empty or no number.
 std::optional<std::int64_t> totalOf(const QString &cell) {
     bool ok = false;
-    const std::int64_t value = vb::Trim(cell).toLongLong(&ok);
+    const std::int64_t value = textrules::Trim(cell).toLongLong(&ok);
     return ok ? std::optional<std::int64_t>(value) : std::nullopt;
 }
 
@@ -78,9 +78,9 @@ void HTML_ExportGrid(const QString &path, MainWindowApi &grid) {
         QStringList captions;
         for (int c = 0; c < grid.gridColumnCount(); ++c) {
             const QString caption = grid.gridColumnCaption(c);
-            if (caption == QStringLiteral("***") || vb::Trim(caption).isEmpty() || !grid.gridColumnVisible(c)) continue;
+            if (caption == QStringLiteral("***") || textrules::Trim(caption).isEmpty() || !grid.gridColumnVisible(c)) continue;
             columns.push_back(c);
-            captions << vb::Trim(caption);
+            captions << textrules::Trim(caption);
         }
         StepWorking();  // the header pass counts as a step
         page.HTML_BeginTable(captions, QStringLiteral("-"), QStringLiteral("Ergebnisse"));
@@ -93,7 +93,7 @@ void HTML_ExportGrid(const QString &path, MainWindowApi &grid) {
             for (int c : columns) {
                 const QString cell = grid.gridCell(row, c);
                 const bool total = c == kEndwertungColumn || c == kZwischenwertungColumn;
-                cells << (total ? totalCell(cell, points) : vb::Trim(cell));
+                cells << (total ? totalCell(cell, points) : textrules::Trim(cell));
             }
             page.HTML_WriteRow(cells);
         }

@@ -2,7 +2,7 @@
 
 #include "core/services/ShowError.h"
 #include "export/FinalStandingsHtml.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 
 namespace tarnis {
@@ -14,7 +14,7 @@ std::optional<QString> askExportFile(const QString &defaultName, ExportFileKind 
     request.filter = html ? QStringLiteral("HTML (*.html)") : QStringLiteral("Text (*.txt)");
     request.fileName = defaultName;
     const QString path = ui().saveFileName(request);
-    if (vb::Trim(path).isEmpty()) {
+    if (textrules::Trim(path).isEmpty()) {
         ui().message(QStringLiteral("Bitte einen Dateinamen angeben!"), MsgButtons::Ok, MsgIcon::Information);
         return std::nullopt;
     }

@@ -7,7 +7,7 @@
 #include "platform/text/Clock.h"
 #include "platform/text/CodePage.h"
 #include "platform/text/OutputText.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 
 #include <QDir>
@@ -56,7 +56,7 @@ bool isBlank(const QString &text) {
 QString HTML_GetColor(const QString &key) {
     const QString stored = GetSetting(kHtmlSection, key);
     const qint64 value =
-        vb::Trim(stored).isEmpty() ? defaultColor(key) : GetSettingLong(kHtmlSection, key, QString());
+        textrules::Trim(stored).isEmpty() ? defaultColor(key) : GetSettingLong(kHtmlSection, key, QString());
     QString hex = QString::number(quint32(value), 16).toUpper().rightJustified(6, u'0').left(6);
     return hex.mid(4, 2) + hex.mid(2, 2) + hex.mid(0, 2);
 }

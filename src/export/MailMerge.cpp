@@ -9,7 +9,7 @@
 #include "export/ExportTarget.h"
 #include "export/TextFile.h"
 #include "platform/text/Clock.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 #include "print/IntermediateRows.h"
 #include "print/ClassRanking.h"
@@ -52,7 +52,7 @@ void EI_Export() {
     request.filter = QStringLiteral("Text (*.txt);;Alle Dateien (*)");
     request.fileName = QStringLiteral("Serienbrief.txt");
     const QString path = ui().saveFileName(request);
-    if (vb::Trim(path).isEmpty()) return;
+    if (textrules::Trim(path).isEmpty()) return;
     try {
         checkExportTarget(path);
         // The old file is kept until a complete new one replaces it.
@@ -79,7 +79,7 @@ void EI_Export() {
             const std::int64_t total = row[5].toInt64();
             const int place = ranking.next(ageClass, total).place;
             file.writeLine(fixedField(QString::number(place), 5) + fixedField(row[0].textOrEmpty(), 30) +
-                           fixedField(row[1].textOrEmpty(), 30) + fixedField(vb::Trim(row[2].textOrEmpty()), 4) +
+                           fixedField(row[1].textOrEmpty(), 30) + fixedField(textrules::Trim(row[2].textOrEmpty()), 4) +
                            fixedField(row[4].textOrEmpty(), 30) + fixedField(ageClass, 20) +
                            fixedField(QString::number(total), 10));
         }

@@ -9,7 +9,7 @@
 #include "export/TextFile.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/RaceTime.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 #include "print/IntermediateRows.h"
 #include "print/ClassRanking.h"
@@ -22,7 +22,7 @@ namespace press {
 QString classLine(const QString &ageClass) { return fixedField(fixedField(ageClass, 20), 40); }
 
 QString nameField(const QString &vorname, const QString &zuname) {
-    return fixedField(vb::Trim(vorname) + QStringLiteral(", ") + vb::Trim(zuname), 30);
+    return fixedField(textrules::Trim(vorname) + QStringLiteral(", ") + textrules::Trim(zuname), 30);
 }
 
 QString totalField(std::int64_t total, bool points) {
@@ -124,8 +124,8 @@ void PRESSE_ExportEndwertung(const QString &path) {
             if (lines >= maxLines) continue;
             file.writeLine(fixedField(QString::number(step.place), 5) +
                            press::nameField(row[c.vorname].textOrEmpty(), row[c.zuname].textOrEmpty()) +
-                           fixedField(vb::Trim(row[c.jahrgang].textOrEmpty()), 5) +
-                           fixedField(vb::Trim(row[c.verein].textOrEmpty()), 35) + press::totalField(total, points));
+                           fixedField(textrules::Trim(row[c.jahrgang].textOrEmpty()), 5) +
+                           fixedField(textrules::Trim(row[c.verein].textOrEmpty()), 35) + press::totalField(total, points));
             ++lines;
         }
         file.commit();

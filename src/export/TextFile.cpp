@@ -4,7 +4,7 @@
 #include "platform/errors/AppError.h"
 #include "platform/text/CodePage.h"
 #include "platform/text/OutputText.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 
 #include <QDir>
 
@@ -36,7 +36,7 @@ QString oneUnitPerCharacter(const QString &value) {
 }  // namespace
 
 QString fixedField(const QString &value, int width) {
-    return vb::Left(oneUnitPerCharacter(value), width).leftJustified(width, u' ');
+    return textrules::Left(oneUnitPerCharacter(value), width).leftJustified(width, u' ');
 }
 
 TextFileWriter::TextFileWriter(const QString &path) : file_(path) {}

@@ -2,7 +2,7 @@
 
 #include "platform/errors/AppError.h"
 #include "platform/settings/Settings.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 
 #include <cmath>
 

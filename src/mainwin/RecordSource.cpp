@@ -1,6 +1,6 @@
 #include "mainwin/RecordSource.h"
 
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 
 namespace tarnis {
 
@@ -10,7 +10,7 @@ const QString kSelect = QStringLiteral("select * from Teilnehmer ");
 
 // The WHERE part shared by the club filter and the header sort.
 QString condition(const QString &clubText, bool finalOnly, Params &params) {
-    const bool all = vb::Trim(clubText) == u"alle";
+    const bool all = textrules::Trim(clubText) == u"alle";
     if (all) return finalOnly ? QStringLiteral("where Endwertung > 0") : QString();
     params.push_back(Value(clubText));
     return finalOnly ? QStringLiteral("where Verein = ?1 AND Endwertung > 0")

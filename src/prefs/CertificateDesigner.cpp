@@ -1,7 +1,7 @@
 #include "prefs/CertificateDesigner.h"
 
 #include "platform/settings/Settings.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "prefs/PrefsLoad.h"
 #include "print/CertificateLayout.h"
 
@@ -12,7 +12,7 @@ const QString kCountKey = QStringLiteral("Urkundenzeilen");
 }
 
 int designerLineCount() {
-    const std::int64_t count = vb::readNumber(certificate::readLineCountText(certificate::CountSource::LastUser), 5);
+    const std::int64_t count = textrules::readNumber(certificate::readLineCountText(certificate::CountSource::LastUser), 5);
     if (count > kCertificateLines) return kCertificateLines;
     return count < 0 ? 5 : int(count);
 }
@@ -39,7 +39,7 @@ CertificatePage LoadUrkundeLayout(int count, const CertificatePage &current) {
         line.fontSize = certificate::printedText(s, certificate::LineField::Fontsize);
         line.text = s.text;
         line.inhalt = s.inhalt;
-        const std::int64_t colour = vb::readNumber(s.farbe, 0);
+        const std::int64_t colour = textrules::readNumber(s.farbe, 0);
         line.colour = colour >= INT32_MIN && colour <= INT32_MAX ? Colour(colour) : 0;
     }
     return page;

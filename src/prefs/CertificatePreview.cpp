@@ -1,6 +1,6 @@
 #include "prefs/CertificatePreview.h"
 
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "prefs/FieldRules.h"
 #include "print/CertificateLayout.h"
 
@@ -29,7 +29,7 @@ std::shared_ptr<const print::Document> PrintPreview(print::IDocumentBuilder &bui
             {certificate::printedText(fields, certificate::LineField::Fontname), size > 0 ? double(size) : 12.0});
         // Centred as the printers centre, so that the page shows what prints.
         if (certificate::centresLine(line.xPos))
-            builder.setCurrentX(certificate::centredX(builder.pageWidth(), builder.textWidth(vb::Trim(line.text))));
+            builder.setCurrentX(certificate::centredX(builder.pageWidth(), builder.textWidth(textrules::Trim(line.text))));
         else
             builder.setCurrentX(fieldNumber(line.xPos));
         builder.setCurrentY(fieldNumber(certificate::printedText(fields, certificate::LineField::YPos)));

@@ -1,6 +1,6 @@
 #include "prefs/FieldRules.h"
 
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 
 #include <cmath>
 #include <limits>
@@ -39,7 +39,7 @@ LineCountCheck checkLineCount(const QString &text, int &count) {
 }
 
 bool pressCountTooLarge(const QString &text) {
-    return std::fabs(vb::ValUnbounded(text)) > double(std::numeric_limits<std::int32_t>::max());
+    return std::fabs(textrules::ValUnbounded(text)) > double(std::numeric_limits<std::int32_t>::max());
 }
 
 QString numberText(double value) {
@@ -49,21 +49,21 @@ QString numberText(double value) {
 }
 
 QString pressSpinDown(const QString &text) {
-    const double v = roundHalfEven(vb::ValUnbounded(text) - 1);
+    const double v = roundHalfEven(textrules::ValUnbounded(text) - 1);
     return stepped(text, v < 1 ? 1 : v);
 }
 
-QString pressSpinUp(const QString &text) { return stepped(text, vb::ValUnbounded(text) + 1); }
+QString pressSpinUp(const QString &text) { return stepped(text, textrules::ValUnbounded(text) + 1); }
 
-QString positionSpin(const QString &text, int delta) { return stepped(text, vb::ValUnbounded(text) + delta); }
+QString positionSpin(const QString &text, int delta) { return stepped(text, textrules::ValUnbounded(text) + delta); }
 
 double fontSizeNumber(const QString &text) {
-    const double v = vb::ValUnbounded(text);
+    const double v = textrules::ValUnbounded(text);
     return std::isfinite(v) ? v : 0;
 }
 
 int fieldNumber(const QString &text) {
-    const double v = roundHalfEven(vb::ValUnbounded(text));
+    const double v = roundHalfEven(textrules::ValUnbounded(text));
     if (std::isnan(v)) return 0;
     if (v <= std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
     if (v >= std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();

@@ -2,7 +2,7 @@
 
 #include "platform/files/ProgramFolder.h"
 #include "platform/settings/Settings.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "prefs/FieldRules.h"
 
 #include <limits>
@@ -13,13 +13,13 @@ namespace {
 
 // A font size shown as a whole number; a size that is no number shows the default.
 QString wholeSize(const QString &key, int fallback) {
-    return QString::number(vb::readNumber(GetSetting(kListendruck, key, QString::number(fallback)), fallback));
+    return QString::number(textrules::readNumber(GetSetting(kListendruck, key, QString::number(fallback)), fallback));
 }
 
 }  // namespace
 
 Colour readColour(const QString &section, const QString &key, Colour fallback) {
-    const std::int64_t v = vb::readNumber(GetSetting(section, key, QString::number(fallback)), fallback);
+    const std::int64_t v = textrules::readNumber(GetSetting(section, key, QString::number(fallback)), fallback);
     // Colours are 32 bits; a system colour written as its unsigned value is accepted too.
     if (v >= std::numeric_limits<Colour>::min() && v <= std::numeric_limits<Colour>::max()) return Colour(v);
     if (v > 0 && v <= std::int64_t(std::numeric_limits<quint32>::max())) return Colour(quint32(v));
@@ -34,7 +34,7 @@ GeneralPage LoadGrundeinstellungen() {
     p.maxLaufErf = filterCountField(GetSettingOrDefault(kLastUser, QStringLiteral("MaxLaufErf"), QStringLiteral("3")));
     p.database = GetSetting(kLastUser, QStringLiteral("Datenbank"), ProgramFolder() + QStringLiteral("/Tarnis.mdb"));
     p.jahrhundert = GetSettingOrDefault(kLastUser, QStringLiteral("Default JH"), QStringLiteral("19"));
-    p.platzGleichPunkte = vb::readBool(GetSetting(kLastUser, QStringLiteral("PlPuZuord"), QStringLiteral("0")), false);
+    p.platzGleichPunkte = textrules::readBool(GetSetting(kLastUser, QStringLiteral("PlPuZuord"), QStringLiteral("0")), false);
     // Exactly "P" is points; anything else, "p" included, is time.
     p.punkte = GetSetting(kLastUser, QStringLiteral("Modus"), QStringLiteral("P")) == QLatin1String("P");
     return p;
@@ -62,7 +62,7 @@ ListPage LoadListendruck() {
     p.minWTforPrinting = GetSetting(kListendruck, QStringLiteral("MinWTforPrinting"), QStringLiteral("0"));
     p.formatEndwertung = GetSetting(kListendruck, QStringLiteral("EW-Format"), QString());
     p.formatZwischen = GetSetting(kListendruck, QStringLiteral("ZW-Format"), QString());
-    p.gitterJa = vb::readBool(GetSetting(kListendruck, QStringLiteral("Gitter"), QStringLiteral("0")), false);
+    p.gitterJa = textrules::readBool(GetSetting(kListendruck, QStringLiteral("Gitter"), QStringLiteral("0")), false);
     return p;
 }
 
@@ -75,7 +75,7 @@ HtmlPage LoadHTMLEinstellungen() {
                              QStringLiteral("Zwischenwertung TN")};
     const char *defaults[3] = {"1", "0", "0"};
     for (int i = 0; i < 3; ++i) {
-        const bool on = vb::readBool(GetSetting(kHtmlListen, keys[i], QString::fromLatin1(defaults[i])), i == 0);
+        const bool on = textrules::readBool(GetSetting(kHtmlListen, keys[i], QString::fromLatin1(defaults[i])), i == 0);
         setOption(p.selTN, i, on);
     }
     const QString positions[3] = {QStringLiteral("links"), QStringLiteral("mitte"), QStringLiteral("rechts")};
@@ -88,7 +88,7 @@ HtmlPage LoadHTMLEinstellungen() {
     p.tabellenheader = readColour(kHtmlListen, QStringLiteral("Tabellenheader"), 12632319);
     p.tabelle = readColour(kHtmlListen, QStringLiteral("Tabelle"), 11976544);
     p.anzeigeprog = GetSetting(kHtmlListen, QStringLiteral("Anzeigeprog"), QString());
-    p.anzeigen = vb::readBool(GetSetting(kHtmlListen, QStringLiteral("Anzeigen"), QStringLiteral("0")), false);
+    p.anzeigen = textrules::readBool(GetSetting(kHtmlListen, QStringLiteral("Anzeigen"), QStringLiteral("0")), false);
     return p;
 }
 
@@ -103,7 +103,7 @@ GridPage LoadGridStyle() {
     p.backColorOdd = readColour(kGrid, QStringLiteral("BackColorOdd"), 0xC0C0FF);
     p.backColor = readColour(kGrid, QStringLiteral("BackColor"), Colour(0x8000000F));
     // The style the preview grid gets from the grid styling (3 when none is stored).
-    const std::int64_t style = vb::readNumber(GetSetting(kGrid, QStringLiteral("HeadFont3D"), QStringLiteral("3")), 3);
+    const std::int64_t style = textrules::readNumber(GetSetting(kGrid, QStringLiteral("HeadFont3D"), QStringLiteral("3")), 3);
     p.headFont3D = style >= 0 && style <= 4 ? int(style) : 3;
     // A caption never stored shows its race number, as every reader of it does.
     for (int n = 1; n <= kCaptionRows; ++n)

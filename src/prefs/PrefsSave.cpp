@@ -1,7 +1,7 @@
 #include "prefs/PrefsSave.h"
 
 #include "platform/settings/Settings.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 #include "prefs/CertificateDesigner.h"
 #include "prefs/FieldRules.h"
@@ -15,7 +15,7 @@ QString trueFalseText(bool value) { return value ? QStringLiteral("True") : QStr
 
 QString minusOneText(bool value) { return value ? QStringLiteral("-1") : QStringLiteral("0"); }
 
-QString pressCountText(const QString &field) { return numberText(vb::Val(field)); }
+QString pressCountText(const QString &field) { return numberText(textrules::Val(field)); }
 
 QString storedLineCount(const CertificatePage &page) {
     int count = 0;
@@ -56,8 +56,8 @@ void saveLists(const ListPage &l, const SettingWriter &write) {
     write(kListendruck, QStringLiteral("Footertext"), l.fusszeile);
     write(kListendruck, QStringLiteral("MinWTforPrinting"), l.minWTforPrinting);
     write(kListendruck, QStringLiteral("Gitter"), minusOneText(l.gitterJa));
-    write(kListendruck, QStringLiteral("ZW-Format"), vb::Trim(l.formatZwischen));
-    write(kListendruck, QStringLiteral("EW-Format"), vb::Trim(l.formatEndwertung));
+    write(kListendruck, QStringLiteral("ZW-Format"), textrules::Trim(l.formatZwischen));
+    write(kListendruck, QStringLiteral("EW-Format"), textrules::Trim(l.formatEndwertung));
 }
 
 // True when the scoring mode differs from the stored one.

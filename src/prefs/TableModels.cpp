@@ -1,7 +1,7 @@
 #include "prefs/TableModels.h"
 
 #include "core/services/ShowError.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 
 #include <limits>
@@ -217,7 +217,7 @@ bool AKLHasNoTeilnehmer(Database &database, const QString &ageClass) {
 }
 
 bool DeleteAgeClass(Database &database, const QString &ageClass) {
-    const QString cls = vb::Trim(ageClass);
+    const QString cls = textrules::Trim(ageClass);
     bool unused = false;
     try {
         unused = AKLHasNoTeilnehmer(database, cls);

@@ -3,7 +3,7 @@
 #include "core/db/Schema.h"
 #include "platform/errors/AppError.h"
 #include "platform/settings/Settings.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,7 +19,7 @@ QString countSection(CountSource source) { return source == CountSource::LastUse
 
 std::optional<bool> truthValue(const QString &text) {
     try {
-        return vb::CBool(text);
+        return textrules::CBool(text);
     } catch (const AppError &) {
         return std::nullopt;
     }
@@ -99,7 +99,7 @@ void writeLineCountText(CountSource source, const QString &text) {
 }
 
 int printerLineCount(CountSource source) {
-    return vb::CInt(double(GetSettingLongOrDefault(countSection(source), kCountKey, 5)));
+    return textrules::CInt(double(GetSettingLongOrDefault(countSection(source), kCountKey, 5)));
 }
 
 std::vector<LineSettings> readLines(int count, Reader reader) {
@@ -118,9 +118,9 @@ print::Orientation orientationOf(bool hochformat, bool querformat) {
 }
 
 print::Orientation printerOrientation() {
-    if (vb::CBool(GetSetting(kSection, QStringLiteral("Hochformat"), QStringLiteral("False"))))
+    if (textrules::CBool(GetSetting(kSection, QStringLiteral("Hochformat"), QStringLiteral("False"))))
         return print::Orientation::Portrait;
-    return orientationOf(false, vb::CBool(GetSetting(kSection, QStringLiteral("Querformat"), QStringLiteral("False"))));
+    return orientationOf(false, textrules::CBool(GetSetting(kSection, QStringLiteral("Querformat"), QStringLiteral("False"))));
 }
 
 OrientationOptions designerOrientation() {
@@ -151,7 +151,7 @@ QStringList contentKinds(int races) {
 
 int designerRaceCount() {
     const std::int64_t races =
-        vb::readNumber(GetSetting(kLastUser, QStringLiteral("MaxLaufErf"), QStringLiteral("0")), 0);
+        textrules::readNumber(GetSetting(kLastUser, QStringLiteral("MaxLaufErf"), QStringLiteral("0")), 0);
     // No series file holds more races; a wild value must not fill the combo for minutes.
     return races < 0 ? 0 : int(std::min<std::int64_t>(races, kMaxRaces));
 }
@@ -159,41 +159,41 @@ int designerRaceCount() {
 QString applyTemplate(const QString &text, const QString &value) { return ValueTemplate(text).apply(value); }
 
 ValueTemplate::ValueTemplate(const QString &text) {
-    const QString t = vb::Trim(text);
-    const int p = vb::InStr(t, QStringLiteral("%s"));
+    const QString t = textrules::Trim(text);
+    const int p = textrules::InStr(t, QStringLiteral("%s"));
     if (p == 1) {
         mark_ = Mark::AtStart;
-        part_ = vb::Mid(t, 4);
+        part_ = textrules::Mid(t, 4);
     } else if (p > 1) {
         mark_ = Mark::Inside;
-        part_ = vb::Left(t, p - 1) + QLatin1Char(' ');
+        part_ = textrules::Left(t, p - 1) + QLatin1Char(' ');
     }
 }
 
 QString ValueTemplate::apply(const QString &value) const {
     switch (mark_) {
-    case Mark::None: return vb::Trim(value);
+    case Mark::None: return textrules::Trim(value);
     case Mark::AtStart: {
         QString text;
         text.reserve(value.size() + 1 + part_.size());
         text.append(value).append(QLatin1Char(' ')).append(part_);
-        return vb::Trim(text);
+        return textrules::Trim(text);
     }
-    case Mark::Inside: return vb::Trim(part_ + value);
+    case Mark::Inside: return textrules::Trim(part_ + value);
     }
     return {};
 }
 
 // A position beyond any range ("1e400") is far from the centre, not an error here.
-bool centresLine(const QString &xPos) { return std::abs(vb::ValUnbounded(xPos)) <= 0.5; }
+bool centresLine(const QString &xPos) { return std::abs(textrules::ValUnbounded(xPos)) <= 0.5; }
 
 double centredX(double pageWidth, double textWidth) {
-    return double(vb::CLng(pageWidth)) / 2 - double(vb::CLng(textWidth)) / 2;
+    return double(textrules::CLng(pageWidth)) / 2 - double(textrules::CLng(textWidth)) / 2;
 }
 
 QString printedText(const LineSettings &settings, LineField field) {
     const QString &text = settings[field];
-    if (field == LineField::XPos || !vb::Trim(text).isEmpty()) return text;
+    if (field == LineField::XPos || !textrules::Trim(text).isEmpty()) return text;
     return lineDefault(field, Reader::Printer);
 }
 
@@ -203,7 +203,7 @@ namespace {
 std::int32_t wholeNumber(int line, const LineSettings &settings, LineField field) {
     const QString text = printedText(settings, field);
     try {
-        return vb::CLng(text);
+        return textrules::CLng(text);
     } catch (const AppError &e) {
         const AppError named = settingError(e, kSection, lineKey(line, field), text);
         throw AppError(named.number, named.source,
@@ -215,8 +215,8 @@ std::int32_t wholeNumber(int line, const LineSettings &settings, LineField field
 
 PrintLine convertForPrinting(int line, const LineSettings &settings) {
     PrintLine out;
-    out.content = vb::Trim(settings.inhalt);
-    out.text = vb::Trim(settings.text);
+    out.content = textrules::Trim(settings.inhalt);
+    out.text = textrules::Trim(settings.text);
     const int size = wholeNumber(line, settings, LineField::Fontsize);
     if (size > kMaxFontSize)
         throw AppError(err::InvalidPropertyValue, kRuntimeSource,

@@ -1,7 +1,7 @@
 #include "print/CertificatePage.h"
 
 #include "platform/text/OutputText.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 
 #include <QHash>
 
@@ -14,7 +14,7 @@ QString certificateColumnText(const Value &value) {
     if (value.isNull()) return QStringLiteral(" ");
     if (value.isInteger()) return value.toInt64() == 0 ? QStringLiteral(" ") : QString::number(value.toInt64());
     const QString text = value.toText();
-    if (vb::IsNumeric(text) && vb::Val(text) == 0) return QStringLiteral(" ");
+    if (textrules::IsNumeric(text) && textrules::Val(text) == 0) return QStringLiteral(" ");
     return text;
 }
 
@@ -23,7 +23,7 @@ CertificatePage::CertificatePage(int lineCount, const Recordset &columns, bool t
     // The content is read first: a "nichts" line costs one key, whatever the count.
     for (int n = 0; n < lineCount; ++n) {
         const QString inhalt = certificate::readLineField(n, LineField::Inhalt, Reader::Printer);
-        if (vb::Trim(inhalt) == QLatin1String("nichts")) continue;
+        if (textrules::Trim(inhalt) == QLatin1String("nichts")) continue;
         stored_.emplace_back(n, certificate::readLine(n, Reader::Printer));
     }
 }
@@ -43,7 +43,7 @@ void CertificatePage::prepare() {
     std::vector<Line> lines;
     for (const auto &[n, stored] : stored_) {
         Line line{Kind::Column, 0, {}, certificate::ValueTemplate()};
-        const QString content = vb::Trim(stored.inhalt);
+        const QString content = textrules::Trim(stored.inhalt);
         // Keywords match with their case; any other content names a column, without case.
         if (const auto it = keywords.constFind(content); it != keywords.cend()) {
             line.kind = *it;
@@ -64,7 +64,7 @@ QString CertificatePage::value(const Line &line, const CertificateValues &v) con
     case Kind::Name: return v.name;
     case Kind::Vorname: return v.firstName;
     case Kind::Gesamtname: {
-        const QString name = vb::Trim(v.name), firstName = vb::Trim(v.firstName);
+        const QString name = textrules::Trim(v.name), firstName = textrules::Trim(v.firstName);
         QString both;
         both.reserve(name.size() + 1 + firstName.size());
         return both.append(name).append(QLatin1Char(' ')).append(firstName);
@@ -84,7 +84,7 @@ void CertificatePage::print(print::IDocumentBuilder &builder, const CertificateV
     if (!lines_) prepare();
     for (const Line &line : *lines_) {
         QString value = this->value(line, values);
-        if (trimValues_) value = vb::Trim(value);
+        if (trimValues_) value = textrules::Trim(value);
         const QString text = line.text.apply(value);
         builder.setFont(line.layout.font);
         builder.setCurrentY(line.layout.y);

@@ -7,7 +7,7 @@
 #include "platform/settings/Settings.h"
 #include "platform/text/OutputText.h"
 #include "platform/text/RaceTime.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 #include "print/CertificatePage.h"
 #include "print/ClassRanking.h"
@@ -28,11 +28,11 @@ struct Request {
 };
 
 // A value as its fixed-width field holds it: cut, without the filling blanks.
-QString field(const Value &value, int width) { return vb::RTrim(vb::Left(blankControls(value.textOrEmpty()), width)); }
+QString field(const Value &value, int width) { return textrules::RTrim(textrules::Left(blankControls(value.textOrEmpty()), width)); }
 
 bool matches(const std::vector<Value> &row, const FinalStandingsColumns &c, const ParticipantKey &key) {
     const auto same = [&row](std::size_t column, const QString &wanted) {
-        return vb::Trim(row[column].textOrEmpty()) == vb::Trim(wanted);
+        return textrules::Trim(row[column].textOrEmpty()) == textrules::Trim(wanted);
     };
     return same(c.vorname, key.vorname) && same(c.zuname, key.zuname) && same(c.verein, key.verein) &&
            same(c.jahrgang, key.jahrgang) && same(c.altersklasse, key.altersklasse);
@@ -77,7 +77,7 @@ void printCertificates(const Request &req, MainWindowApi &window, print::PrintCo
             values.name = field(row[c.vorname], 30);
             values.firstName = field(row[c.zuname], 30);
             values.club = field(row[c.verein], 30);
-            values.year = vb::Left(vb::Trim(row[c.jahrgang].textOrEmpty()), 4);
+            values.year = textrules::Left(textrules::Trim(row[c.jahrgang].textOrEmpty()), 4);
             values.total = points ? lead + QString::number(total) : secondsToHms(total);
             values.row = &row;
             page.print(builder, values);

@@ -2,12 +2,12 @@
 
 #include "platform/engine/Collation.h"
 #include "platform/text/OutputText.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 
 namespace tarnis {
 
 ClassRanking::Step ClassRanking::next(const QString &ageClass, std::int64_t total) {
-    const QString trimmed = vb::Trim(ageClass);
+    const QString trimmed = textrules::Trim(ageClass);
     // Most rows stay in their class: the exact test spares the collation.
     const bool opens = first_ || (trimmed != class_ && compareGeneral(trimmed, class_) != 0);
     if (opens) {
@@ -22,6 +22,6 @@ ClassRanking::Step ClassRanking::next(const QString &ageClass, std::int64_t tota
     return {opens, place};
 }
 
-QString classHeading(const QString &ageClass) { return vb::Trim(vb::Left(blankControls(ageClass), 20)); }
+QString classHeading(const QString &ageClass) { return textrules::Trim(textrules::Left(blankControls(ageClass), 20)); }
 
 }  // namespace tarnis

@@ -6,7 +6,7 @@
 #include "core/services/ShowError.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/RaceTime.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 #include "print/ClassRanking.h"
 #include "print/ListFrame.h"
@@ -59,7 +59,7 @@ void PL_PrintEndwertung(MainWindowApi &window, print::PrintControl &control) {
         ListFrame frame(builder, ListSettings::read(QStringLiteral("Groß")));
         // A blank format would fail at the first row; it means the built-in one.
         const print::TableFormat format =
-            print::TableFormat::parse(vb::Trim(ewFormat).isEmpty() ? kFinalStandingsFormat : ewFormat);
+            print::TableFormat::parse(textrules::Trim(ewFormat).isEmpty() ? kFinalStandingsFormat : ewFormat);
         const print::TableFormat bar = print::TableFormat::parse(u"^14550");
         const print::Cells columnNames{QStringLiteral("Platz"),  QStringLiteral("Name"),
                                        QStringLiteral("Vorname"), QStringLiteral("JG"),

@@ -4,7 +4,7 @@
 #include "core/services/Progress.h"
 #include "core/services/ShowError.h"
 #include "platform/text/OutputText.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "print/IntermediateRows.h"
 #include "print/ListFrame.h"
 
@@ -64,7 +64,7 @@ void printGrid(MainWindowApi &window, print::PrintControl &control) {
             // As stored: neither trimmed nor formatted, totals in time mode as seconds.
             for (int c : columns) cells.push_back(blankControls(window.gridCell(row, c)));
             for (int c : raceColumns) {
-                const QString points = vb::Trim(window.gridCell(row, c));
+                const QString points = textrules::Trim(window.gridCell(row, c));
                 cells.push_back(points == u"0" ? QStringLiteral(" ") : blankControls(points));
             }
             // The names head every page the list continues on.

@@ -5,7 +5,7 @@
 #include "platform/settings/Settings.h"
 #include "platform/text/OutputText.h"
 #include "platform/text/RaceTime.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 #include "print/ClassRanking.h"
 #include "print/IntermediateRows.h"
@@ -62,7 +62,7 @@ void printIntermediate(MainWindowApi &window, print::PrintControl &control, cons
 
         ListSettings settings = ListSettings::read(QStringLiteral("Klein"));
         // The time columns are wider: the built-in time format needs the small size.
-        const bool builtIn = vb::Trim(ownFormat).isEmpty();
+        const bool builtIn = textrules::Trim(ownFormat).isEmpty();
         if (builtIn && !points) settings.rowFont.sizePt = 8;
         const print::TableFormat format =
             print::TableFormat::parse(builtIn ? (points ? kRaceListFormat : kTimeFormat) : ownFormat);

@@ -3,7 +3,7 @@
 #include "platform/settings/Settings.h"
 #include "platform/text/RaceTime.h"
 #include "platform/text/OutputText.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 
 namespace tarnis {
 namespace {
@@ -43,12 +43,12 @@ QString oneClassQuery() {
 RaceValue readRaceValue(const Value &field, bool pointsMode) {
     RaceValue v;
     if (field.isNull()) return v;
-    const QString text = vb::Trim(field.textOrEmpty());
+    const QString text = textrules::Trim(field.textOrEmpty());
     if (text.isEmpty()) return v;
     if (pointsMode) {
         v.mark = text == u"0" ? RaceMark::Zero : RaceMark::Result;
         v.text = text;
-        v.run = (field.isInteger() ? double(field.toInt64()) : vb::Val(text)) != 0;
+        v.run = (field.isInteger() ? double(field.toInt64()) : textrules::Val(text)) != 0;
     } else if (text == u"00:00:00") {
         v.mark = RaceMark::Zero;
         v.text = text;
@@ -76,10 +76,10 @@ IntermediateRowReader::IntermediateRowReader(const Recordset &rs, int races, boo
 }
 
 void IntermediateRowReader::read(const std::vector<Value> &row, IntermediateRow &out) const {
-    out.vorname = vb::Trim(row[vorname_].textOrEmpty());
-    out.zuname = vb::Trim(row[zuname_].textOrEmpty());
-    out.jahrgang = vb::Trim(row[jahrgang_].textOrEmpty());
-    out.verein = vb::Trim(row[verein_].textOrEmpty());
+    out.vorname = textrules::Trim(row[vorname_].textOrEmpty());
+    out.zuname = textrules::Trim(row[zuname_].textOrEmpty());
+    out.jahrgang = textrules::Trim(row[jahrgang_].textOrEmpty());
+    out.verein = textrules::Trim(row[verein_].textOrEmpty());
     out.altersklasse = row[altersklasse_].textOrEmpty();
     out.endwertung = row[endwertung_].nz(0);
     out.zwischenwertung = row[zwischenwertung_].nz(0);
@@ -92,7 +92,7 @@ void IntermediateRowReader::read(const std::vector<Value> &row, IntermediateRow 
 }
 
 QString standingsField(const QString &text, int width) {
-    return vb::Trim(vb::Left(vb::Trim(blankControls(text)), width));
+    return textrules::Trim(textrules::Left(textrules::Trim(blankControls(text)), width));
 }
 
 std::vector<QString> printedRaceCells(const std::vector<RaceValue> &races, bool pointsMode) {

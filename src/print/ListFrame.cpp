@@ -4,7 +4,7 @@
 #include "core/services/ShowError.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/Clock.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "print/IntermediateRows.h"
 
 namespace tarnis {

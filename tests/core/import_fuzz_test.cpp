@@ -8,7 +8,7 @@
 
 #include "core/import/EI_Import.h"
 #include "core/import/ResultLine.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 
 #include <algorithm>
 #include <cctype>
@@ -39,7 +39,7 @@ std::optional<QStringList> expectedRows(const QStringList &before, QByteArray by
     QString venue, date, ageClass;
     for (int n = 0; n < lines.size(); ++n) {
         if (lines[n].size() > 65536) return std::nullopt;
-        const QString line = vb::Trim(decodeCp850(lines[n]));
+        const QString line = textrules::Trim(decodeCp850(lines[n]));
         if (n < 2) (n == 0 ? venue : date) = line;
         if (isAgeClassHeading(line)) ageClass = headingAgeClass(line);
         if (line.isEmpty() || !isResultLine(line)) continue;
@@ -93,7 +93,7 @@ bool refusedAtOnce(QByteArray bytes) {
     for (const QByteArray &line : lines)
         if (line.size() > 65536) return false;
     return utf8 || std::none_of(lines.begin(), lines.end(), [](const QByteArray &l) {
-               return isResultLine(vb::Trim(decodeCp850(l)));
+               return isResultLine(textrules::Trim(decodeCp850(l)));
            });
 }
 

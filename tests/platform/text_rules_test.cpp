@@ -4,59 +4,59 @@
 #include "platform/text/CodePage.h"
 #include "platform/text/OutputText.h"
 #include "platform/text/RaceTime.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 
 using namespace tarnis;
 using tarnis::enginetest::errorOf;
 
-TEST(TextVb, TrimAndValReadAsVbDoes) {
-    EXPECT_EQ(vb::Trim(QStringLiteral("  M40 ")), QStringLiteral("M40"));
-    EXPECT_EQ(vb::Trim(QStringLiteral("\tM40\r\n")), QStringLiteral("\tM40\r\n"));  // blanks only
-    EXPECT_EQ(vb::LTrim(QStringLiteral("  a ")) + vb::RTrim(QStringLiteral("  a ")) + vb::Trim(QStringLiteral("   ")),
+TEST(TextRules, TrimAndValReadBlanksAndLeadingNumbers) {
+    EXPECT_EQ(textrules::Trim(QStringLiteral("  M40 ")), QStringLiteral("M40"));
+    EXPECT_EQ(textrules::Trim(QStringLiteral("\tM40\r\n")), QStringLiteral("\tM40\r\n"));  // blanks only
+    EXPECT_EQ(textrules::LTrim(QStringLiteral("  a ")) + textrules::RTrim(QStringLiteral("  a ")) + textrules::Trim(QStringLiteral("   ")),
               QStringLiteral("a   a"));
     const struct { const char *text; double value; } cases[] = {
         {"12abc", 12}, {"  3.5 km", 3.5}, {"1 2 3", 123},   {"-7", -7},      {"abc", 0},     {"", 0},  {"2,5", 2},
         {"1e3", 1000}, {"1.5D2", 150},    {"&HFF", 255},    {"&HFFFF", -1},  {"&O17", 15},   {"\t\n42", 42},
         {".5", 0.5},   {"-", 0}};
     for (const auto &c : cases)
-        EXPECT_DOUBLE_EQ(vb::Val(QString::fromUtf8(c.text)), c.value) << c.text;
+        EXPECT_DOUBLE_EQ(textrules::Val(QString::fromUtf8(c.text)), c.value) << c.text;
 }
 
 // A number beyond a double is an overflow, never a silent 0.
-TEST(TextVb, ValOfHugeNumbersOverflows) {
-    EXPECT_EQ(errorOf([] { vb::Val("1e4001"); }), err::Overflow);
-    EXPECT_EQ(errorOf([] { vb::Val("11e400 km"); }), err::Overflow);
-    EXPECT_EQ(errorOf([] { vb::CLng(QStringLiteral("1e400")); }), err::Overflow);
-    EXPECT_DOUBLE_EQ(vb::Val("1e-400"), 0);
-    EXPECT_FALSE(vb::IsNumeric("1e400"));
-    EXPECT_EQ(vb::readNumber("1e400", 7), 7);
+TEST(TextRules, ValOfHugeNumbersOverflows) {
+    EXPECT_EQ(errorOf([] { textrules::Val("1e4001"); }), err::Overflow);
+    EXPECT_EQ(errorOf([] { textrules::Val("11e400 km"); }), err::Overflow);
+    EXPECT_EQ(errorOf([] { textrules::CLng(QStringLiteral("1e400")); }), err::Overflow);
+    EXPECT_DOUBLE_EQ(textrules::Val("1e-400"), 0);
+    EXPECT_FALSE(textrules::IsNumeric("1e400"));
+    EXPECT_EQ(textrules::readNumber("1e400", 7), 7);
     // Readers whose own range check handles it take the same number unbounded.
     const std::pair<const char *, double> unbounded[] = {{"1e400", HUGE_VAL}, {"-1e400 km", -HUGE_VAL},
                                                          {"1e-400", 0}, {"NaN", 0}, {"inf", 0}, {"12abc", 12}};
-    for (const auto &[text, value] : unbounded) EXPECT_EQ(vb::ValUnbounded(text), value) << text;
+    for (const auto &[text, value] : unbounded) EXPECT_EQ(textrules::ValUnbounded(text), value) << text;
 }
 
 // Cuts count UTF-16 units but never split a character outside the Basic Multilingual Plane.
-TEST(TextVb, CutsKeepOrDropACharacterWhole) {
+TEST(TextRules, CutsKeepOrDropACharacterWhole) {
     const QString emoji = QStringLiteral("\U0001F600");
     const QString s = QString(29, 'A') + emoji + 'B';  // units 30 and 31 are the emoji
     const struct { QString got, want; } cases[] = {
-        {vb::Left(s, 30), QString(29, 'A')},       {vb::Left(s, 31), QString(29, 'A') + emoji},
-        {vb::Mid(s, 30, 2), emoji},                {vb::Mid(s, 29, 2), "A"},
-        {vb::Mid(s, 31), "B"},                     {vb::Mid(s, 31, 1), ""},
-        {vb::Right(s, 2), "B"},                    {vb::Right(s, 3), emoji + 'B'},
-        {vb::Left(emoji, 1), ""},                  {vb::Mid(QString(3, 'x'), 2), "xx"},
+        {textrules::Left(s, 30), QString(29, 'A')},       {textrules::Left(s, 31), QString(29, 'A') + emoji},
+        {textrules::Mid(s, 30, 2), emoji},                {textrules::Mid(s, 29, 2), "A"},
+        {textrules::Mid(s, 31), "B"},                     {textrules::Mid(s, 31, 1), ""},
+        {textrules::Right(s, 2), "B"},                    {textrules::Right(s, 3), emoji + 'B'},
+        {textrules::Left(emoji, 1), ""},                  {textrules::Mid(QString(3, 'x'), 2), "xx"},
     };
     for (const auto &c : cases) EXPECT_EQ(c.got, c.want);
 }
 
 // The text rules' conversions and the engine's values round and refuse alike; Null is refused.
-TEST(TextVb, WholeNumberConversionsRoundHalvesToEvenAndCheckRange) {
+TEST(TextRules, WholeNumberConversionsRoundHalvesToEvenAndCheckRange) {
     auto check = [](const auto &in, std::int32_t out, int error) {
-        std::int32_t fromVb = 0, fromValue = 0;
-        EXPECT_EQ(errorOf([&] { fromVb = vb::CLng(in); }), error) << ::testing::PrintToString(in);
+        std::int32_t fromRules = 0, fromValue = 0;
+        EXPECT_EQ(errorOf([&] { fromRules = textrules::CLng(in); }), error) << ::testing::PrintToString(in);
         EXPECT_EQ(errorOf([&] { fromValue = Value(in).toLong(); }), error) << ::testing::PrintToString(in);
-        EXPECT_EQ(fromVb, out) << ::testing::PrintToString(in);
+        EXPECT_EQ(fromRules, out) << ::testing::PrintToString(in);
         EXPECT_EQ(fromValue, out) << ::testing::PrintToString(in);
     };
     const struct { double in; std::int32_t out; int error; } numbers[] = {
@@ -71,13 +71,13 @@ TEST(TextVb, WholeNumberConversionsRoundHalvesToEvenAndCheckRange) {
         {"12a", 0, err::TypeMismatch}, {"99999999999", 0, err::Overflow}};
     for (const auto &c : texts)
         check(QString::fromUtf8(c.in), c.out, c.error);
-    EXPECT_EQ(vb::CInt(32766.5), 32766);
-    EXPECT_EQ(vb::CInt(-32768.4), -32768);
-    EXPECT_EQ(errorOf([] { vb::CInt(32767.5); }), err::Overflow);
+    EXPECT_EQ(textrules::CInt(32766.5), 32766);
+    EXPECT_EQ(textrules::CInt(-32768.4), -32768);
+    EXPECT_EQ(errorOf([] { textrules::CInt(32767.5); }), err::Overflow);
     EXPECT_EQ(Value(std::int64_t(2147483647)).toLong(), 2147483647);
     EXPECT_EQ(errorOf([] { Value(std::int64_t(2147483648LL)).toLong(); }), err::Overflow);
-    EXPECT_EQ(errorOf([] { vb::Mid(QStringLiteral("abc"), 0); }), err::InvalidProcedureCall);
-    EXPECT_EQ(errorOf([] { vb::CBool(QStringLiteral("ja")); }), err::TypeMismatch);
+    EXPECT_EQ(errorOf([] { textrules::Mid(QStringLiteral("abc"), 0); }), err::InvalidProcedureCall);
+    EXPECT_EQ(errorOf([] { textrules::CBool(QStringLiteral("ja")); }), err::TypeMismatch);
     EXPECT_EQ(errorOf([] { Value().toLong(); }), err::InvalidUseOfNull);
     EXPECT_EQ(errorOf([] { Value().toText(); }), err::InvalidUseOfNull);
     EXPECT_EQ(errorOf([] { Value().toDouble(); }), err::InvalidUseOfNull);
@@ -86,18 +86,18 @@ TEST(TextVb, WholeNumberConversionsRoundHalvesToEvenAndCheckRange) {
     EXPECT_DOUBLE_EQ(Value(" 2.25").toDouble(), 2.25);
 }
 
-TEST(TextVb, BooleanAndNumberSettings) {
+TEST(TextRules, BooleanAndNumberSettings) {
     const struct { const char *text; bool value; } truths[] = {
         {"-1", true},  {"True", true},   {"true", true},    {"Wahr", true}, {"2", true},
         {"0", false}, {"False", false}, {"FALSCH", false}, {" 0 ", false}};
     for (const auto &c : truths)
-        EXPECT_EQ(vb::CBool(QString::fromUtf8(c.text)), c.value) << c.text;
-    EXPECT_TRUE(vb::readBool(QStringLiteral("kaputt"), true));
-    EXPECT_FALSE(vb::readBool(QString(), false));
-    EXPECT_EQ(vb::readNumber(QStringLiteral("12"), 3), 12);
-    EXPECT_EQ(vb::readNumber(QStringLiteral("zwölf"), 3), 3);
-    EXPECT_EQ(vb::readNumber(QString(), 3), 3);
-    EXPECT_EQ(vb::readNumber(QStringLiteral("12345678901"), 0), 12345678901LL);
+        EXPECT_EQ(textrules::CBool(QString::fromUtf8(c.text)), c.value) << c.text;
+    EXPECT_TRUE(textrules::readBool(QStringLiteral("kaputt"), true));
+    EXPECT_FALSE(textrules::readBool(QString(), false));
+    EXPECT_EQ(textrules::readNumber(QStringLiteral("12"), 3), 12);
+    EXPECT_EQ(textrules::readNumber(QStringLiteral("zwölf"), 3), 3);
+    EXPECT_EQ(textrules::readNumber(QString(), 3), 3);
+    EXPECT_EQ(textrules::readNumber(QStringLiteral("12345678901"), 0), 12345678901LL);
 }
 
 TEST(TextCodePage, Cp850AndCp1252BytesBothWays) {

@@ -3,7 +3,7 @@
 // number, and no handler raises.
 #include "prefs_dialog_support.h"
 
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "prefs/forms/PageGeneral.h"
 #include "prefs/forms/PageGrid.h"
 #include "prefs/forms/PrefsWidgets.h"
@@ -54,7 +54,7 @@ TEST_F(PrefsDialogTest, NumbersBeyondAnyRangeKeepEachFieldsRule) {
         }
         EXPECT_EQ(previewSize(), noSize) << text.toStdString();
         // The list font button reports a size that is no number.
-        if (!vb::IsNumeric(text)) {
+        if (!textrules::IsNumeric(text)) {
             ui.answer("ok");
             messages << "none\tFehler in Funktion InitFontReq Error: Typen unverträglich";
         }

@@ -4,17 +4,17 @@
 #include "core/db/Schema.h"
 #include "platform/files/ProgramFolder.h"
 #include "platform/settings/Settings.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 
 namespace tarnis {
 
 std::optional<int> RaceCountFromText(const QString &text) {
     // A number beyond any range ("1e400") is out of range like 51, not an error.
-    const double value = vb::ValUnbounded(text);
+    const double value = textrules::ValUnbounded(text);
     // The range check on the value itself keeps huge numbers away from the conversion.
     if (!(value > 0 && value <= kMaxRaces)) return std::nullopt;
-    const int races = vb::CLng(value);
+    const int races = textrules::CLng(value);
     // A count that rounds to no race would create a series that can hold no result.
     if (races < 1) return std::nullopt;
     return races;
@@ -23,7 +23,7 @@ std::optional<int> RaceCountFromText(const QString &text) {
 QString DefaultDatabasePath() { return UserDataFilePath(QStringLiteral("Tarnis.mdb")); }
 
 QString DatabasePathOrDefault(const QString &pathText) {
-    return vb::Trim(pathText).isEmpty() ? DefaultDatabasePath() : pathText;
+    return textrules::Trim(pathText).isEmpty() ? DefaultDatabasePath() : pathText;
 }
 
 void GenerateDatabase(const QString &pathText, const QString &raceCountText) {

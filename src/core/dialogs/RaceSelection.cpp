@@ -3,7 +3,7 @@
 #include "core/db/Globals.h"
 #include "core/db/Schema.h"
 #include "platform/settings/Settings.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 
 #include <algorithm>
@@ -24,7 +24,7 @@ QStringList firstColumn(const QString &sql) {
 
 int RacePickerMaximum() {
     const std::int64_t value =
-        vb::readNumber(GetSetting(QStringLiteral("LastUser"), QStringLiteral("MaxLaufErf"), QStringLiteral("0")), 0);
+        textrules::readNumber(GetSetting(QStringLiteral("LastUser"), QStringLiteral("MaxLaufErf"), QStringLiteral("0")), 0);
     // A value that is no 32-bit number offers no race, like a missing one.
     if (value > std::numeric_limits<std::int32_t>::max() || value < std::numeric_limits<std::int32_t>::min())
         return 0;
@@ -56,7 +56,7 @@ QStringList AgeClassesOfParticipants() {
 
 std::optional<QString> SelectAgeClass(const QStringList &classes) {
     const std::optional<QString> answer = ui().pickAgeClass(classes);
-    if (!answer || vb::Trim(*answer).isEmpty()) return std::nullopt;
+    if (!answer || textrules::Trim(*answer).isEmpty()) return std::nullopt;
     return answer;
 }
 

@@ -7,7 +7,7 @@
 #include "core/services/ShowError.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/OutputText.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 
 #include <QFile>
@@ -45,13 +45,13 @@ AppError fileError(const QFile &file) {
 
 bool EI_Import() {
     const bool placeIsPoints =
-        vb::readBool(GetSetting(kSection, QStringLiteral("PlPuZuord"), QStringLiteral("False")), false);
+        textrules::readBool(GetSetting(kSection, QStringLiteral("PlPuZuord"), QStringLiteral("False")), false);
 
     FileDialogRequest request;
     request.title = QStringLiteral("Import Datei auswählen ...");
     request.filter = QStringLiteral("Alle Dateien (*)");
     const QString path = ui().openFileName(request);
-    if (vb::Trim(path).isEmpty()) return false;
+    if (textrules::Trim(path).isEmpty()) return false;
 
     // A list in the wrong code page or without a single result is told before anything
     // is asked or written; a file that cannot be read is reported by the import itself.
@@ -140,7 +140,7 @@ bool EI_Import() {
     // The line is data: a control character in it must not break the dialog or the report,
     // and a line of any length must not fill the dialog.
     ShowError(failure->error,
-              QStringLiteral("Fehler beim Import ! Zeile:\r") + vb::Left(blankControls(failure->lineText), kHintLineLength),
+              QStringLiteral("Fehler beim Import ! Zeile:\r") + textrules::Left(blankControls(failure->lineText), kHintLineLength),
               QString());
     return true;
 }

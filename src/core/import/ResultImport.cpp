@@ -3,7 +3,7 @@
 #include "core/import/ResultLine.h"
 #include "platform/text/CodePage.h"
 #include "platform/text/OutputText.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -103,7 +103,7 @@ std::optional<ImportFailure> ResultImporter::run(QIODevice &file,
                 throw AppError(err::Overflow, kRuntimeSource,
                                QStringLiteral("Überlauf: die Datei hat mehr als %1 Zeilen").arg(lineNumber));
             ++lineNumber;
-            line = vb::Trim(decodeCp850(bytes));
+            line = textrules::Trim(decodeCp850(bytes));
             if (lineNumber == 1) venue = line;
             if (lineNumber == 2) date = line;
             if (line.isEmpty()) continue;
@@ -126,7 +126,7 @@ std::optional<ImportFailure> ResultImporter::run(QIODevice &file,
         // A line too long to read is named by its start; a failed read names the last line read.
         if (!reader.tooLongStart().isEmpty()) {
             ++lineNumber;
-            line = vb::Trim(decodeCp850(reader.tooLongStart()));
+            line = textrules::Trim(decodeCp850(reader.tooLongStart()));
         }
         return ImportFailure{toAppError(std::current_exception()), lineNumber, line};
     }

@@ -1,6 +1,6 @@
 #include "core/import/ResultLine.h"
 
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 
 #include <cmath>
 #include <limits>
@@ -14,7 +14,7 @@ QString column(const QString &line, int start, int length) {
     if (start < 1 || length < 0)
         throw AppError(err::InvalidProcedureCall, kRuntimeSource,
                        QStringLiteral("Ungültiger Prozeduraufruf oder ungültiges Argument"));
-    return vb::Trim(vb::Mid(line, start, length));
+    return textrules::Trim(textrules::Mid(line, start, length));
 }
 
 }  // namespace
@@ -25,7 +25,7 @@ bool isAgeClassHeading(const QString &line) {
 
 QString headingAgeClass(const QString &line) {
     const qsizetype dash = line.indexOf(QLatin1Char('-'));
-    return vb::Trim(dash < 0 ? line : line.left(dash));
+    return textrules::Trim(dash < 0 ? line : line.left(dash));
 }
 
 bool isResultLine(const QString &line) {
@@ -38,13 +38,13 @@ ResultLineFields parseResultLine(const QString &line) {
     const int c = int(line.indexOf(QLatin1Char(','))) + 1;
     const int k = int(line.indexOf(QLatin1Char(':'))) + 1;
     ResultLineFields f;
-    const QString placeText = vb::Left(line, d - 1);
-    const double place = vb::Val(placeText);
+    const QString placeText = textrules::Left(line, d - 1);
+    const double place = textrules::Val(placeText);
     if (place != std::floor(place))  // the text may be long: the message names its start
         throw AppError(err::TypeMismatch, kRuntimeSource,
                        QStringLiteral("Typen unverträglich: der Platz \"%1\" ist keine ganze Zahl")
-                           .arg(vb::Left(placeText, 20)));
-    f.place = vb::CLng(place);
+                           .arg(textrules::Left(placeText, 20)));
+    f.place = textrules::CLng(place);
     f.vorname = column(line, d + 2, c - d - 2);
     f.zuname = column(line, c + 2, d + 28 - c);
     f.yearField = column(line, d + 30, 2);

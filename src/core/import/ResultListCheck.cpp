@@ -2,7 +2,7 @@
 
 #include "core/import/ResultLine.h"
 #include "platform/text/CodePage.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -93,7 +93,7 @@ ResultListProblem CheckResultList(QIODevice &file) {
                 if (isUtf8(bytes)) multiByte = true;
                 else notUtf8 = true;
             }
-            if (!resultLine) resultLine = isResultLine(vb::Trim(decodeCp850(bytes)));
+            if (!resultLine) resultLine = isResultLine(textrules::Trim(decodeCp850(bytes)));
         }
     } catch (const AppError &) {
         return ResultListProblem::None;

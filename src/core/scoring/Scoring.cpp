@@ -6,7 +6,7 @@
 #include "core/services/ShowError.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/RaceTime.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 
 #include <QRegularExpression>

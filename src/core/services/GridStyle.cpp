@@ -2,7 +2,7 @@
 
 #include "platform/errors/AppError.h"
 #include "platform/settings/Settings.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 
 #include <cmath>
 
@@ -11,10 +11,10 @@ namespace tarnis {
 double SettingNumber(const QString &section, const QString &key, const QString &fallback) {
     // A size field the preferences left empty is stored as "": the default then.
     const QString text = GetSettingOrDefault(section, key, fallback);
-    if (!vb::IsNumeric(text))
+    if (!textrules::IsNumeric(text))
         throw AppError(err::TypeMismatch, kRuntimeSource,
                        QStringLiteral("Typen unverträglich (%1/%2 = \"%3\")").arg(section, key, text));
-    return vb::Val(vb::Trim(text));
+    return textrules::Val(textrules::Trim(text));
 }
 
 GridStyle ReadGridStyle() {

@@ -9,7 +9,7 @@
 #include "export/IntermediateHtml.h"
 #include "export/MailMerge.h"
 #include "export/PressLists.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 
 namespace tarnis {
@@ -21,7 +21,7 @@ void mnuVWHTMLReport(MainWindowApi &) {
 }
 
 QString classPageFileName(const QString &ageClass) {
-    return vb::Trim(ageClass).replace(u'/', u'-') + QStringLiteral(".html");
+    return textrules::Trim(ageClass).replace(u'/', u'-') + QStringLiteral(".html");
 }
 
 void mnuAKLHTMLReport(MainWindowApi &) {

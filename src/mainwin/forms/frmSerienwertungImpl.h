@@ -24,7 +24,7 @@
 #include "platform/files/ProgramFolder.h"
 #include "platform/settings/Settings.h"
 #include "platform/text/Clock.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 
 #include <QAction>
 #include <QApplication>

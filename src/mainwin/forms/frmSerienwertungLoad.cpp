@@ -53,7 +53,7 @@ frmSerienwertung::Impl::LoadOutcome frmSerienwertung::Impl::loadOnce() {
         SaveSetting(kLastUser, QStringLiteral("AppPath"), ProgramFolder());
         gCurDir = QDir::currentPath();
         gDBPath = GetSetting(kLastUser, QStringLiteral("Datenbank"), QString());
-        if (!IsCompiled() && vb::Trim(gDBPath).isEmpty()) gDBPath = ProgramFolder() + QStringLiteral("/Teilnehmer.mdb");
+        if (!IsCompiled() && textrules::Trim(gDBPath).isEmpty()) gDBPath = ProgramFolder() + QStringLiteral("/Teilnehmer.mdb");
 
         if (IsCtrlDown() && ui().message(QStringLiteral("Menu-Einstellungen löschen?"), MsgButtons::YesNo,
                                          MsgIcon::Question) == MsgAnswer::Yes) {
@@ -80,7 +80,7 @@ frmSerienwertung::Impl::LoadOutcome frmSerienwertung::Impl::loadOnce() {
         if (firstActivated && shapeChanged) q->SetupGrid();
 
         // A zoom that is no number stops the load here, as it always did.
-        vb::CLng(SettingNumber(kLastUser, QStringLiteral("Zoom Slider Value"), QStringLiteral("50")));
+        textrules::CLng(SettingNumber(kLastUser, QStringLiteral("Zoom Slider Value"), QStringLiteral("50")));
         vsPrinter->loadSettings();
 
         if (!firstActivated && !splashShown) {

@@ -2,7 +2,7 @@
 
 #include "platform/files/FileUtils.h"
 #include "platform/files/SystemError.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,7 +43,7 @@ QString resolvedTarget(const QString &target) {
 QString tempPrefix(const QString &target) {
     const QFileInfo info(target);
     QString name = info.fileName();
-    if (QFile::encodeName(name).size() > 200) name = vb::Left(name, 60);
+    if (QFile::encodeName(name).size() > 200) name = textrules::Left(name, 60);
     return info.absolutePath() + QStringLiteral("/.") + name + QStringLiteral(".tmp-");
 }
 

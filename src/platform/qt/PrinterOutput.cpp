@@ -2,7 +2,7 @@
 
 #include "platform/qt/PageRenderer.h"
 #include "platform/text/OutputText.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 
 #include <QFileInfo>
@@ -59,7 +59,7 @@ QString pdfNameFor(const QString &title) {
     QString name = blankControls(title);
     for (QChar &c : name)
         if (c == u'/' || c == u'\\') c = u'-';
-    name = vb::Trim(name);
+    name = textrules::Trim(name);
     return (name.isEmpty() ? QStringLiteral("Tarnis") : name) + QStringLiteral(".pdf");
 }
 

@@ -4,7 +4,7 @@
 #include "platform/files/FileUtils.h"
 #include "platform/files/SafeFile.h"
 #include "platform/text/CodePage.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 
 #include <QDateTime>
@@ -406,25 +406,25 @@ AppError settingError(const AppError &error, const QString &section, const QStri
 }
 
 std::int32_t GetSettingLong(const QString &section, const QString &key, const QString &fallback) {
-    return convertSetting(section, key, fallback, [](const QString &v) { return vb::CLng(v); });
+    return convertSetting(section, key, fallback, [](const QString &v) { return textrules::CLng(v); });
 }
 
 bool GetSettingBool(const QString &section, const QString &key, const QString &fallback) {
-    return convertSetting(section, key, fallback, [](const QString &v) { return vb::CBool(v); });
+    return convertSetting(section, key, fallback, [](const QString &v) { return textrules::CBool(v); });
 }
 
 QString GetSettingOrDefault(const QString &section, const QString &key, const QString &fallback) {
     const QString value = GetSetting(section, key);
-    return vb::Trim(value).isEmpty() ? fallback : value;
+    return textrules::Trim(value).isEmpty() ? fallback : value;
 }
 
 std::int32_t GetSettingLongOrDefault(const QString &section, const QString &key, std::int32_t fallback) {
-    if (vb::Trim(GetSetting(section, key)).isEmpty()) return fallback;
+    if (textrules::Trim(GetSetting(section, key)).isEmpty()) return fallback;
     return GetSettingLong(section, key, QString());
 }
 
 bool GetSettingBoolOrDefault(const QString &section, const QString &key, bool fallback) {
-    if (vb::Trim(GetSetting(section, key)).isEmpty()) return fallback;
+    if (textrules::Trim(GetSetting(section, key)).isEmpty()) return fallback;
     return GetSettingBool(section, key, QString());
 }
 

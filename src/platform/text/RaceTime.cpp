@@ -1,6 +1,6 @@
 #include "platform/text/RaceTime.h"
 
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 
 #include <QStringList>
 #include <optional>
@@ -44,7 +44,7 @@ QString secondsToHms(std::int64_t seconds) {
 
 QString raceTimeAsHms(const QString &text) {
     const auto seconds = readTime(text);
-    return seconds ? secondsToHms(*seconds) : vb::Trim(text);
+    return seconds ? secondsToHms(*seconds) : textrules::Trim(text);
 }
 
 }  // namespace tarnis

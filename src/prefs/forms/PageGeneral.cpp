@@ -5,7 +5,7 @@
 #include "core/dialogs/GetDatabase.h"
 #include "core/services/ShowError.h"
 #include "core/services/forms/GridStyleView.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "prefs/FieldRules.h"
 #include "prefs/PrefsLoad.h"
 #include "prefs/TableModels.h"
@@ -211,7 +211,7 @@ void PageGeneral::read(GeneralPage &page) const {
 
 void PageGeneral::cmdGenDatabase_Click() {
     // Unlike the database dialog, an empty path creates nothing here.
-    if (vb::Trim(edtDatabase_->text()).isEmpty()) return;
+    if (textrules::Trim(edtDatabase_->text()).isEmpty()) return;
     GenerateDatabase(edtDatabase_->text(), edtMaxLaufErf_->text());
 }
 

@@ -2,7 +2,7 @@
 
 #include "core/services/GridStyle.h"
 #include "core/services/forms/GridStyleView.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "prefs/FieldRules.h"
 #include "prefs/forms/PrefsWidgets.h"
 
@@ -197,10 +197,10 @@ void PageGrid::applyPreviewStyle() {
     style.backColor = quint32(whole_->colour());
     ApplyGridStyle(*dbgAnzeige_, style);
     QFont head = dbgAnzeige_->horizontalHeader()->font();
-    head.setBold(vb::readBool(fontBold_[0]->text(), false));
+    head.setBold(textrules::readBool(fontBold_[0]->text(), false));
     dbgAnzeige_->horizontalHeader()->setFont(head);
     QFont cells = dbgAnzeige_->font();
-    cells.setBold(vb::readBool(fontBold_[1]->text(), false));
+    cells.setBold(textrules::readBool(fontBold_[1]->text(), false));
     dbgAnzeige_->setFont(cells);
 }
 

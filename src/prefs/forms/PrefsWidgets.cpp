@@ -1,7 +1,7 @@
 #include "prefs/forms/PrefsWidgets.h"
 
 #include "core/services/forms/FormStyle.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 #include "platform/ui/Ui.h"
 #include "prefs/FieldRules.h"
 
@@ -52,9 +52,9 @@ SpinField::SpinField(const QString &objectName, QWidget *parent) : QWidget(paren
 }
 
 bool pickFont(QLineEdit *name, QLineEdit *size, QString *bold, bool reportBadSize) {
-    FontChoice preset{name->text(), 12, bold && vb::readBool(*bold, false)};
-    if (vb::IsNumeric(size->text())) {
-        preset.size = vb::Val(vb::Trim(size->text()));
+    FontChoice preset{name->text(), 12, bold && textrules::readBool(*bold, false)};
+    if (textrules::IsNumeric(size->text())) {
+        preset.size = textrules::Val(textrules::Trim(size->text()));
     } else if (reportBadSize) {
         ui().message(QStringLiteral("Fehler in Funktion InitFontReq Error: Typen unverträglich"), MsgButtons::Ok,
                      MsgIcon::None);

@@ -5,7 +5,7 @@
 #include "platform/qt/PrinterOutput.h"
 #include "platform/qt/QtTextMetrics.h"
 #include "platform/settings/Settings.h"
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -120,7 +120,7 @@ PreviewPane::~PreviewPane() {
 QWidget *PreviewPane::bar() const { return bar_; }
 
 void PreviewPane::loadSettings() {
-    const auto value = vb::readNumber(
+    const auto value = textrules::readNumber(
         GetSetting(QStringLiteral("LastUser"), QStringLiteral("Zoom Slider Value"), QStringLiteral("50")), 50);
     sliZoom_->setValue(int(std::clamp<std::int64_t>(value, 0, 150)));
     cboOrientation_->clear();

@@ -1,4 +1,4 @@
-#include "platform/text/Vb.h"
+#include "platform/text/TextRules.h"
 
 #include "platform/errors/AppError.h"
 
@@ -7,7 +7,7 @@
 #include <limits>
 #include <optional>
 
-namespace tarnis::vb {
+namespace tarnis::textrules {
 namespace {
 
 [[noreturn]] void raise(int number, const QString &description) {
@@ -216,4 +216,4 @@ std::int64_t readNumber(const QString &s, std::int64_t fallback) {
     return std::int64_t(r);
 }
 
-}  // namespace tarnis::vb
+}  // namespace tarnis::textrules

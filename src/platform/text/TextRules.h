@@ -4,7 +4,7 @@
 #include <QString>
 #include <cstdint>
 
-namespace tarnis::vb {
+namespace tarnis::textrules {
 
 // Removes leading and trailing blanks (only the blank, not tabs or line ends).
 QString Trim(const QString &s);
@@ -39,4 +39,4 @@ bool readBool(const QString &s, bool fallback);
 // Stored number with the reader's default when the text is no whole number.
 std::int64_t readNumber(const QString &s, std::int64_t fallback);
 
-}  // namespace tarnis::vb
+}  // namespace tarnis::textrules
