@@ -94,6 +94,7 @@ ResultListProblem CheckResultList(QIODevice &file) {
                 else notUtf8 = true;
             }
             if (!resultLine) resultLine = isResultLine(textrules::Trim(decodeCp850(bytes)));
+            if (notUtf8 && resultLine) break;
         }
     } catch (const AppError &) {
         return ResultListProblem::None;
