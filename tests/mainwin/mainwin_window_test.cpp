@@ -146,21 +146,24 @@ TEST_F(MainWindowTest, StartUpPaths) {
 }
 
 // What writes killed half-way left beside the series file is gone after the start;
-// other files of the folder, and another series' files, stay.
+// other files of the folder, another series' files, other programs' temporaries and
+// the series' own journal stay.
 TEST_F(MainWindowTest, AStartRemovesWhatKilledWritesLeftBesideTheSeries) {
     storeSeries(series(1));
-    const QStringList left{".series.mdb_07.12.2026.tmp-a1B2c3", "series.mdb_new.tmp", "series.mdb_new.tmp-journal",
-                           ".Endwertung.htm.tmp-Zz9yX1"};
+    const QStringList left{".series.mdb_07.12.2026.tmp-a1B2c3", ".series.mdb.tmp-Q1w2E3", "series.mdb_new.tmp",
+                           "series.mdb_new.tmp-journal"};
     const QStringList kept{"other.mdb-journal", "other.mdb_new.tmp", ".notiz.tmp-abcde", ".notiz.tmp-abc-ef",
-                           "notiz.tmp-abcdef", ".notiz.tmp-abcdefg"};
+                           "notiz.tmp-abcdef", ".notiz.tmp-abcdefg", ".notizen.txt.tmp-Xy12Zz",
+                           ".Endwertung.htm.tmp-Zz9yX1", "series.mdb-journal"};
     for (const QString &name : left + kept) {
         QFile file(program_.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("x");
+        file.write(name == "series.mdb-journal" ? QByteArray(1, '\0') : QByteArray("x"));
     }
     ASSERT_TRUE(QDir(program_.path()).mkdir(".ordner.tmp-abcdef"));
+    ASSERT_TRUE(QFile::link("notiz.tmp-abcdef", program_.filePath(".series.mdb.tmp-L1nk00")));
     ASSERT_TRUE(start());
-    QStringList expected = kept + QStringList{"series.mdb", ".ordner.tmp-abcdef"};
+    QStringList expected = kept + QStringList{"series.mdb", ".ordner.tmp-abcdef", ".series.mdb.tmp-L1nk00"};
     expected.sort();
     EXPECT_EQ(QDir(program_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
               expected);

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <cstdio>
 #include <filesystem>
 #include <sys/stat.h>
@@ -32,7 +33,12 @@ void copyReplacing(const QString &source, const QString &target) {
 
 QString native(const QString &path) { return QDir::toNativeSeparators(path); }
 
+// The name the compaction writes under before its result is complete.
+QString unfinishedCompaction(const QString &dbPath) { return dbPath + QStringLiteral("_new.tmp"); }
+
+// A file gone from its place is told as such; only one that is there can be write-protected.
 void refuseWriteProtected(const QString &path, const QString &doing) {
+    if (!QFileInfo::exists(path)) throw movedDatabaseError(path, kRuntimeSource);
     if (IsWriteProtected(path))
         throw AppError(err::ReadOnly, kRuntimeSource,
                        QStringLiteral("Die Datenbank \"%1\" ist schreibgeschützt und kann nicht %2 werden.")
@@ -97,10 +103,19 @@ void maintain(const QString &procedure, const QString &doneMessage, Work work) {
     }
 }
 
-}  // namespace
+// What this program writes beside the series under a name built from the series
+// file's own: the writer's temporaries of the series file, of its day backups and of
+// its compacted copy, and the compaction's unfinished file with its journal.
+bool isLeftoverOfSeries(const QString &name, const QString &seriesName) {
+    const QString unfinished = unfinishedCompaction(seriesName);
+    if (name == unfinished || name == unfinished + QStringLiteral("-journal")) return true;
+    const QString target = writerTemporaryTarget(name);
+    if (target == seriesName || target == seriesName + QStringLiteral("_new")) return true;
+    static const QRegularExpression dayBackup(QStringLiteral("^_\\d{2}\\.\\d{2}\\.\\d{4}$"));
+    return target.startsWith(seriesName) && dayBackup.match(target.mid(seriesName.size())).hasMatch();
+}
 
-// The name the compaction writes under before its result is complete.
-QString unfinishedCompaction(const QString &dbPath) { return dbPath + QStringLiteral("_new.tmp"); }
+}  // namespace
 
 QString CompactBackupName(const QString &dbPath) {
     return dbPath + QLatin1Char('_') + formatDate(Today());
@@ -145,13 +160,12 @@ void DB_Repair() {
 
 void RemoveLeftoverTemporaries(const QString &dbPath) {
     const QFileInfo series(dbPath);
-    const QString unfinished = QFileInfo(unfinishedCompaction(series.absoluteFilePath())).fileName();
+    const QString seriesName = series.fileName();
     const QDir folder = series.absoluteDir();
     const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &name : names) {
-        if (!isWriterTemporaryName(name) && name != unfinished && name != unfinished + QStringLiteral("-journal"))
-            continue;
-        // Another user's copy may write in a shared folder: only this user's files.
+        if (name == seriesName || !isLeftoverOfSeries(name, seriesName)) continue;
+        // Another user's copy may write in a shared folder: only this user's regular files.
         struct stat st {};
         const QByteArray path = QFile::encodeName(folder.filePath(name));
         if (::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())

@@ -193,9 +193,9 @@ void removeStaleTemporaries(const QString &target) {
             QFile::remove(folder.filePath(name));
 }
 
-bool isWriterTemporaryName(const QString &fileName) {
-    static const QRegularExpression form(QStringLiteral("^\\..+\\.tmp-[A-Za-z0-9]{%1}$").arg(kTempSuffixLength));
-    return form.match(fileName).hasMatch();
+QString writerTemporaryTarget(const QString &fileName) {
+    static const QRegularExpression form(QStringLiteral("^\\.(.+)\\.tmp-[A-Za-z0-9]{%1}$").arg(kTempSuffixLength));
+    return form.match(fileName).captured(1);
 }
 
 QString writeProtectionReason(const QString &target) {

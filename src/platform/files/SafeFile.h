@@ -57,9 +57,10 @@ bool writeFileSafely(const QString &target, const QByteArray &bytes, QString *er
 // Only for targets that no other process writes at the same time.
 void removeStaleTemporaries(const QString &target);
 
-// Whether a file name has the form of a writer's temporary (".name.tmp-" and six
-// characters of mkstemp), whatever its target.
-bool isWriterTemporaryName(const QString &fileName);
+// The name of the target whose writer's temporary a file name could be (".name.tmp-"
+// and six characters of mkstemp give "name"); empty for a name of another form. A
+// target name longer than 200 bytes is shortened in its temporary's name.
+QString writerTemporaryTarget(const QString &fileName);
 
 // The German reason why an existing target must not be replaced: its mode allows no
 // writing (a rename would need only the folder's permission). Empty when it may be.
