@@ -226,6 +226,14 @@ TEST_F(Compaction, NeverLosesTheFileOrTheDaysGoodBackup) {
     EXPECT_THAT(reports(), ElementsAre("3027 DB_Compact "));
     EXPECT_THAT(files(), UnorderedElementsAre("series.mdb", "series.mdb_05.12.2026"));
     QFile::setPermissions(gDBPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    // Moved away: told as moved, never as write-protected.
+    ASSERT_TRUE(QFile::rename(gDBPath, path("woanders.mdb")));
+    ui.clearRecords();
+    DB_Compact();
+    EXPECT_THAT(ui.errorReports().value(0).error.description.toStdString(),
+                ::testing::HasSubstr("series.mdb' wurde verschoben oder gelöscht"));
+    EXPECT_THAT(files(), UnorderedElementsAre("woanders.mdb", "series.mdb_05.12.2026"));
+    ASSERT_TRUE(QFile::rename(path("woanders.mdb"), gDBPath));
 
     // The disk fills up while the backup is written: the old backup stays, the file too.
     const std::string answer = inChild(

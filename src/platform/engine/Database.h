@@ -147,6 +147,9 @@ void CheckDatabaseFile(const QString &path, bool quick = false);
 // it was. The file must not be open elsewhere in the program.
 void RepairDatabase(const QString &path);
 
+// The error for a database file moved or deleted while the program had it open (3027).
+AppError movedDatabaseError(const QString &path, const QString &source);
+
 // Raises the AppError that matches an SQLite result on this connection.
 [[noreturn]] void raiseEngineError(sqlite3 *db, int rc, const QString &source);
 

@@ -84,13 +84,10 @@ AppError engineError(sqlite3 *db, int rc, const QString &source) {
                             QStringLiteral("Überlauf: der Wert passt nicht in das Feld '%1'.").arg(checkedField(subject)));
         break;
     case SQLITE_READONLY_DBMOVED: {
-        // SQLite refuses to write to a file that is gone from its place, rather than
-        // to a file that nobody can reach again.
+        // SQLite refuses to write to a file that was moved or deleted while it was open:
+        // the changes would go to a file that nobody can reach again.
         const char *file = db ? sqlite3_db_filename(db, "main") : nullptr;
-        return AppError(err::ReadOnly, source,
-                        QStringLiteral("Die Datenbank '%1' wurde verschoben oder gelöscht, während das Programm sie "
-                                       "geöffnet hatte; sie kann nicht mehr geändert werden.")
-                            .arg(nativePath(QString::fromUtf8(file ? file : ""))));
+        return movedDatabaseError(QString::fromUtf8(file ? file : ""), source);
     }
     case SQLITE_CONSTRAINT_DATATYPE:
         return AppError(err::DataTypeMismatch, source,
@@ -135,6 +132,13 @@ AppError engineError(sqlite3 *db, int rc, const QString &source) {
 namespace tarnis {
 
 using namespace engine;
+
+AppError movedDatabaseError(const QString &path, const QString &source) {
+    return AppError(err::ReadOnly, source,
+                    QStringLiteral("Die Datenbank '%1' wurde verschoben oder gelöscht, während das Programm sie "
+                                   "geöffnet hatte; sie kann nicht mehr geändert werden.")
+                        .arg(nativePath(path)));
+}
 
 void raiseEngineError(sqlite3 *db, int rc, const QString &source) {
     throw engineError(db, rc, source);
