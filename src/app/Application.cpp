@@ -33,8 +33,9 @@ bool Application::notify(QObject *receiver, QEvent *event) {
         const AppError error = toAppError(std::current_exception());
         const QString procedure = target ? eventProcedure(target) : QStringLiteral("notify");
         qCritical("Fehler %d in %s: %s", error.number, qUtf8Printable(procedure), qUtf8Printable(error.description));
-        // Widgets belong to the GUI thread: an escape elsewhere is only logged.
-        if (reporting_ || QThread::currentThread() != thread() || !uiAvailable()) return false;
+        // Widgets and the report flag belong to the GUI thread: an escape elsewhere is
+        // only logged, and the thread is tested before the flag is read.
+        if (QThread::currentThread() != thread() || reporting_ || !uiAvailable()) return false;
         reporting_ = true;
         try {
             ShowError(error, QString(), procedure);
