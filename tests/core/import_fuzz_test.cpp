@@ -1,9 +1,9 @@
 // Mutated result lists: the import never crashes, and afterwards the table holds
 // either exactly what it held before (with the failure reported) or exactly what
 // the lines of the file say. A list that holds a line the import must refuse (a
-// control character in a name, club or class, a place that is no whole number in
-// range, a line beyond 64 KB) is always refused; one without a result line is told
-// so before anything is asked.
+// control character in a name, club or class, a NUL before the NULs that pad the
+// file's end, a place that is no whole number in range, a line beyond 64 KB) is always
+// refused; one without a result line is told so before anything is asked.
 #include "import_support.h"
 
 #include "core/import/EI_Import.h"
@@ -28,12 +28,20 @@ bool hasControl(const QString &s) {
     return std::any_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
 }
 
+// The list without the NUL bytes that pad the end of its file.
+QByteArray withoutPadding(QByteArray bytes) {
+    while (bytes.endsWith('\0')) bytes.chop(1);
+    return bytes;
+}
+
 // What a successful import of `bytes` makes of the rows `before`, worked out
 // independently of the importer's reading and writing; nothing when a line must fail.
 std::optional<QStringList> expectedRows(const QStringList &before, QByteArray bytes) {
     std::map<QString, QStringList> rows;  // by the key as the case-insensitive collation sees it
     const auto key = [](const QStringList &cells) { return cells.mid(0, 5).join(QChar(0x1F)).toCaseFolded(); };
     for (const QString &row : before) rows[key(row.split('|'))] = row.split('|');
+    bytes = withoutPadding(bytes);
+    if (bytes.contains('\0')) return std::nullopt;
     QList<QByteArray> lines = bytes.replace("\r\n", "\n").replace('\r', '\n').split('\n');
     if (lines.last().isEmpty()) lines.removeLast();
     QString venue, date, ageClass;
@@ -71,12 +79,14 @@ std::optional<QStringList> expectedRows(const QStringList &before, QByteArray by
     return out;
 }
 
-// True when the list is refused before anything is asked: a UTF-16 mark, NUL bytes
-// on one parity through a quarter of the first 4 KB, valid UTF-8 with a multi-byte
-// character, a start of which one byte in twenty is a control character that no text
-// holds, or not one result line. A line beyond 64 KB is left to the import, which
-// names it.
+// True when the list (without the padding) is refused before anything is asked: fewer
+// than four bytes, a UTF-16 mark, NUL bytes on one parity through a quarter of the first
+// 4 KB, valid UTF-8 with a multi-byte character, a start of which one byte in twenty is
+// a control character that no text holds, or not one result line. A line beyond 64 KB
+// is left to the import, which names it.
 bool refusedAtOnce(QByteArray bytes) {
+    bytes = withoutPadding(bytes);
+    if (bytes.size() < 4) return true;
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) return true;
     const QByteArray head = bytes.left(4096);
     qsizetype nuls[2] = {0, 0};

@@ -182,9 +182,10 @@ TEST_F(Import, FullWidthFieldsAreKept) {
                 ElementsAre("Schmidt-Rottluff|Anne-Marie|1968|W35|SV Blau-Weiß Hamburg-Nord|01:02:03"));
 }
 
-// A list saved as UTF-8 or UTF-16 or holding no result line is refused before the overwrite
-// question, with nothing written, and the command its message suggests gives back the DOS
-// list byte for byte; DOS and plain ASCII lists import as ever.
+// A list saved as UTF-8 or UTF-16, holding no result line or no text is refused before the
+// overwrite question, with nothing written, and the command its message suggests gives back
+// the whole DOS list byte for byte; DOS and plain ASCII lists import as ever, padded or not,
+// and a damaged one stops at the line that holds a NUL.
 TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
     const QStringList list{"Stadtpark", "05.12.2026", "M40 - 10 km Lauf",
                            resultLine("1", "Müller, Jörg", "71", "TV Beispielheim", "36:40"),
@@ -198,14 +199,14 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
     const QString refusedUtf8 = "exclamation\tDie Ergebnisliste \"%1\" ist in UTF-8 gespeichert.\\nSie muss im "
                                 "DOS-Zeichensatz (Codepage 850) vorliegen, sonst verschieben Umlaute die Spalten."
                                 "\\nUmwandeln z. B. mit:\\n%3\\nEs wurde nichts importiert.";
-    const QString iconvUtf8 = "iconv -f UTF-8 -t CP850 \"%1\" > \"%2\"";
+    const QString iconvUtf8 = "iconv -f UTF-8 -t CP850//TRANSLIT %4 > %5";
     const auto utf16 = [&dos](QStringConverter::Encoding encoding, QStringConverter::Flags flags) {
         QStringEncoder encoder(encoding, flags);
         return QByteArray(encoder(decodeCp850(dos)));
     };
     const QString refusedUtf16 = "exclamation\tDie Ergebnisliste \"%1\" ist in UTF-16 (Unicode) gespeichert.\\nSie "
                                  "muss im DOS-Zeichensatz (Codepage 850) vorliegen.\\nUmwandeln z. B. mit:\\niconv "
-                                 "-f UTF-16%3 -t CP850 \"%1\" > \"%2\"\\nEs wurde nichts importiert.";
+                                 "-f UTF-16%3 -t CP850//TRANSLIT %4 > %5\\nEs wurde nichts importiert.";
     QByteArray nulBelow = dos + "\r\nx";
     if (nulBelow.size() % 2 == 0) nulBelow += 'x';
     nulBelow += QByteArray("\0y\r\n", 4);
@@ -213,6 +214,26 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
     QByteArray random(3000, '\0');
     std::mt19937 rng(7);
     for (char &c : random) c = char(rng() % 256);
+    // A name with a letter that CP850 lacks, on LF line ends: converted whole, "š" as "s".
+    QString foreignName;
+    for (const QString &line : list + QStringList{resultLine("3", "Novák, Dušan", "80", "TJ Brno", "38:15")} + list.mid(3))
+        foreignName += line + '\n';
+    // A zeroed sector past the first 4 KB, from inside line 70 to the end of line 75.
+    QByteArray sector;
+    for (int i = 1; i <= 100; ++i) sector += encodeCp850(resultLine(QString::number(i), "Läufer, Max", "70", "LG Nord", "40:00")) + "\r\n";
+    sector.prepend(dos);
+    const qsizetype zeroFrom = sector.indexOf("70. ") + 10, zeroTo = sector.indexOf("\r\n76. ");
+    ASSERT_GT(zeroFrom, 4096);
+    sector.replace(zeroFrom, zeroTo - zeroFrom, QByteArray(zeroTo - zeroFrom, '\0'));
+    const auto stopsAt = [](const QByteArray &line) {
+        QString shown = decodeCp850(line).trimmed().left(200);
+        for (QChar &ch : shown)
+            if (ch < QChar(0x20)) ch = ' ';
+        return "13  Fehler beim Import ! Zeile:\r" + shown;
+    };
+    const QString notText = "exclamation\tDie Datei \"%1\" ist keine Ergebnisliste in Textform oder sie ist "
+                            "beschädigt: ihr Anfang enthält viele Steuerzeichen, die in keiner Textdatei stehen."
+                            "\\nEs wurde nichts importiert.";
     const QString noResult = "exclamation\tIn der Datei \"%1\" wurde kein Ergebnis gefunden: keine Zeile hat die "
                              "Form einer Ergebniszeile (Platz mit Punkt, Name mit Komma, Zeit mit Doppelpunkt)."
                              "\\nEs wurde nichts importiert.";
@@ -222,23 +243,34 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         QString message;  // empty: imported
         QString firstRow;  // Vorname|Zuname|Jahrgang|Verein of the first new row
         QByteArray converted;  // what the suggested command gives back
+        QString report;        // the error dialog of an import that stopped
     } cases[] = {
         {"utf8.txt", utf8, QString(refusedUtf8).replace("%3", iconvUtf8), {}, dos},
-        // the mark alone above an ASCII list makes it UTF-8; iconv would stop at it
-        {"bom.txt", "\xEF\xBB\xBF" + ascii, QString(refusedUtf8).replace("%3", "tail -c +4 \"%1\" | iconv -f UTF-8 -t CP850 > \"%2\""), {}, ascii},
+        {"novak.txt", foreignName.toUtf8(), QString(refusedUtf8).replace("%3", iconvUtf8), {},
+         encodeCp850(QString(foreignName).replace("š", "s"))},
+        // the mark alone above an ASCII list makes it UTF-8; the command drops it
+        {"bom.txt", "\xEF\xBB\xBF" + ascii, QString(refusedUtf8).replace("%3", "tail -c +4 %4 | iconv -f UTF-8 -t CP850//TRANSLIT > %5"), {}, ascii},
         {"le-bom.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom), QString(refusedUtf16).replace("%3", ""), {}, dos},
         {"be-bom.txt", utf16(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom), QString(refusedUtf16).replace("%3", ""), {}, dos},
         {"le.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::Default), QString(refusedUtf16).replace("%3", "LE"), {}, dos},
         {"be.txt", utf16(QStringConverter::Utf16BE, QStringConverter::Flag::Default), QString(refusedUtf16).replace("%3", "BE"), {}, dos},
+        // a path the shell would break or run a part of in double quotes
+        {"Lauf 2 $HOME `false` 'Stadtpark'.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom), QString(refusedUtf16).replace("%3", ""), {}, dos},
         {"ergebnis.csv", csv, noResult, {}, {}},
         {"leer.txt", QByteArray(), noResult, {}, {}},
-        {"zufall.bin", random, noResult, {}, {}},
-        // zeroed, as a crash can leave a file: NULs on both parities
+        {"zufall.bin", random, notText, {}, {}},
+        {"genullter-anfang.txt", QByteArray(512, '\0') + dos, notText, {}, {}},
+        // zeroed throughout, as a crash can leave a file: all padding
         {"genullt.txt", QByteArray(2048, '\0'), noResult, {}, {}},
+        // too short for a result line, and for an encoding
+        {"kurz.txt", "\xC3\xA4\n", noResult, {}, {}},
         {"dos.txt", dos, {}, "Groß|Stefan|1975|LG Nord", {}},
         {"ascii.txt", ascii, {}, "Gross|Stefan|1975|LG Nord", {}},
-        // a NUL below a DOS list, after a character as in little-endian, is no UTF-16
-        {"nul.txt", nulBelow, {}, "Groß|Stefan|1975|LG Nord", {}},
+        // padded with NULs to a whole block, as some programs write
+        {"gepolstert.txt", dos + QByteArray(512 - dos.size() % 512, '\0'), {}, "Groß|Stefan|1975|LG Nord", {}},
+        // a NUL below a DOS list, after a character as in little-endian, is no UTF-16 but damage
+        {"nul.txt", nulBelow, {}, {}, {}, stopsAt(nulBelow.mid(dos.size() + 2))},
+        {"sektor.txt", sector, {}, {}, {}, stopsAt(sector.mid(sector.indexOf("70. "), zeroTo - sector.indexOf("70. ")))},
         // a UTF-8 venue above a DOS list: the file as a whole is no UTF-8
         {"gemischt.txt", QString("Müllheim\r\n").toUtf8() + dos.mid(11), {}, "Groß|Stefan|1975|LG Nord", {}},
         // a DOS "ß" at the end of a line is the start of a UTF-8 sequence cut off
@@ -254,6 +286,11 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         ui.answer("file", file);
         ui.answer(c.message.isEmpty() ? "yes" : "ok");
         EXPECT_EQ(EI_Import(), c.message.isEmpty());
+        if (!c.report.isEmpty()) {
+            EXPECT_THAT(reports(), ElementsAre(c.report));
+            EXPECT_EQ(allRows(), before);
+            continue;
+        }
         if (c.message.isEmpty()) {
             EXPECT_THAT(rows("SELECT Vorname, Zuname, Jahrgang, Verein FROM Teilnehmer WHERE Vorname LIKE 'Gro%'"),
                         ElementsAre(c.firstRow));
@@ -262,7 +299,9 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         }
         QString converted = file;
         converted.insert(converted.lastIndexOf('.'), "_dos");
-        const QString message = QString(c.message).replace("%1", file).replace("%2", converted);
+        const auto quoted = [](QString path) { return "'" + path.replace("'", "'\\''") + "'"; };
+        const QString message = QString(c.message).replace("%1", file).replace("%2", converted)
+                                    .replace("%4", quoted(file)).replace("%5", quoted(converted));
         EXPECT_THAT(ui.messages(), ElementsAre(message));
         EXPECT_THAT(reports(), IsEmpty());
         EXPECT_EQ(allRows(), before);

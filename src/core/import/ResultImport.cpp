@@ -104,6 +104,11 @@ std::optional<ImportFailure> ResultImporter::run(QIODevice &file,
                                QStringLiteral("Überlauf: die Datei hat mehr als %1 Zeilen").arg(lineNumber));
             ++lineNumber;
             line = textrules::Trim(decodeCp850(bytes));
+            // No text holds a NUL before the list's end: the file is damaged there, and a
+            // line merged by it may hide finishers, so the import stops at it.
+            if (bytes.contains('\0'))
+                throw AppError(err::TypeMismatch, kRuntimeSource,
+                               QStringLiteral("Typen unverträglich: die Zeile enthält ein NUL-Byte, die Datei ist beschädigt"));
             if (lineNumber == 1) venue = line;
             if (lineNumber == 2) date = line;
             if (line.isEmpty()) continue;

@@ -2,6 +2,7 @@
 
 #include "platform/text/TextRules.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -65,6 +66,25 @@ std::int32_t joinYear(const QString &century, const QString &yearField) {
     return std::int32_t(year);
 }
 
+qint64 listEnd(QIODevice &file) {
+    if (file.isSequential()) return -1;
+    const qint64 here = file.pos();
+    qint64 end = file.size();
+    char chunk[4096];
+    // From the back, a block at a time, until a byte other than NUL; a failed read
+    // leaves the rest to the reader, which reports it.
+    while (end > here) {
+        const qint64 from = std::max(here, end - qint64(sizeof chunk));
+        if (!file.seek(from) || file.read(chunk, end - from) != end - from) break;
+        qint64 kept = end - from;
+        while (kept > 0 && chunk[kept - 1] == '\0') --kept;
+        end = from + kept;
+        if (kept > 0) break;
+    }
+    file.seek(here);
+    return end;
+}
+
 bool LineReader::fill() {
     if (eof_) return false;
     if (pos_ > 0) {
@@ -72,7 +92,8 @@ bool LineReader::fill() {
         pos_ = 0;
     }
     char chunk[65536];
-    const qint64 got = file_.read(chunk, sizeof chunk);
+    const qint64 wanted = end_ < 0 ? qint64(sizeof chunk) : std::min(qint64(sizeof chunk), end_ - file_.pos());
+    const qint64 got = wanted > 0 ? file_.read(chunk, wanted) : 0;
     if (got < 0)
         throw AppError(57, kRuntimeSource,
                        QStringLiteral("Fehler beim Lesen der Datei: %1").arg(file_.errorString()));

@@ -35,14 +35,19 @@ ResultLineFields parseResultLine(const QString &line);
 // a whole number after joining raises 13.
 std::int32_t joinYear(const QString &century, const QString &yearField);
 
-// Reads a file line by line in constant memory. A line ends at CR, CR LF or LF;
-// a last line without an end still counts.
+// Where the list in a file ends: before the run of NUL bytes that reaches the end of
+// the file (the padding of a program that writes whole blocks, or of a cut save), else
+// at the end. -1 for a device whose end cannot be known (a pipe). Leaves the position.
+qint64 listEnd(QIODevice &file);
+
+// Reads a file line by line in constant memory, up to the list's end. A line ends at
+// CR, CR LF or LF; a last line without an end still counts.
 class LineReader {
 public:
     // No result line comes near this; a longer line is not read on.
     static constexpr qsizetype kMaxLineBytes = 65536;
 
-    explicit LineReader(QIODevice &file) : file_(file) {}
+    explicit LineReader(QIODevice &file) : file_(file), end_(listEnd(file)) {}
     // The next line's bytes without its end; false at the end of the file.
     // A read error raises 57, a line longer than kMaxLineBytes 6.
     bool next(QByteArray &line);
@@ -53,6 +58,7 @@ private:
     bool fill();
     [[noreturn]] void lineTooLong();
     QIODevice &file_;
+    qint64 end_;
     QByteArray buffer_;
     QByteArray tooLongStart_;
     qsizetype pos_ = 0;

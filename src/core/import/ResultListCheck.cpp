@@ -63,6 +63,13 @@ QString convertedName(const QString &path) {
     return info.dir().filePath(name);
 }
 
+// A path as the shell takes it, whatever it holds: in single quotes, each ' as '\''.
+QString shellQuoted(const QString &path) {
+    QString quoted = path;
+    quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
 // A list without a mark is UTF-16 only when its start shows it: text of Latin
 // letters has a NUL on every other byte, after each character (little-endian, as
 // Windows writes) or before it. A stray NUL (a damaged byte, a file of random bytes)
@@ -81,10 +88,14 @@ ResultListProblem utf16WithoutMark(const QByteArray &start) {
 }  // namespace
 
 ResultListProblem CheckResultList(QIODevice &file) {
-    const QByteArray start = file.peek(4096);
+    // The NUL bytes that pad the file after the list are no part of it.
+    const qint64 end = listEnd(file);
+    const QByteArray start = file.peek(end < 0 ? 4096 : std::min<qint64>(4096, end - file.pos()));
+    // No result line fits in fewer than four bytes, nor can so few show an encoding.
+    if (start.size() < 4) return ResultListProblem::NoResultLine;
     if (start.startsWith("\xFF\xFE") || start.startsWith("\xFE\xFF")) return ResultListProblem::Utf16;
     if (const ResultListProblem utf16 = utf16WithoutMark(start); utf16 != ResultListProblem::None) return utf16;
-    if (isBinary(start)) return ResultListProblem::NoResultLine;
+    if (isBinary(start)) return ResultListProblem::NotText;
     bool multiByte = false, notUtf8 = false, resultLine = false;
     try {
         LineReader reader(file);
@@ -109,16 +120,17 @@ QString ResultListMessage(ResultListProblem problem, const QString &path) {
     switch (problem) {
     case ResultListProblem::Utf8:
     case ResultListProblem::Utf8WithMark: {
-        // iconv stops at the mark, so its three bytes are dropped first.
+        // CP850 has no mark: its three bytes are dropped first. TRANSLIT writes a letter
+        // that CP850 lacks as its nearest ("š" as "s", else "?"), where iconv would stop.
         const QString command = problem == ResultListProblem::Utf8WithMark
-                                    ? QStringLiteral("tail -c +4 \"%1\" | iconv -f UTF-8 -t CP850 > \"%2\"")
-                                    : QStringLiteral("iconv -f UTF-8 -t CP850 \"%1\" > \"%2\"");
+                                    ? QStringLiteral("tail -c +4 %1 | iconv -f UTF-8 -t CP850//TRANSLIT > %2")
+                                    : QStringLiteral("iconv -f UTF-8 -t CP850//TRANSLIT %1 > %2");
         return QStringLiteral(
                    "Die Ergebnisliste \"%1\" ist in UTF-8 gespeichert.\n"
                    "Sie muss im DOS-Zeichensatz (Codepage 850) vorliegen, sonst verschieben Umlaute die Spalten.\n"
                    "Umwandeln z. B. mit:\n%2\n"
                    "Es wurde nichts importiert.")
-            .arg(path, command.arg(path, convertedName(path)));
+            .arg(path, command.arg(shellQuoted(path), shellQuoted(convertedName(path))));
     }
     case ResultListProblem::Utf16:
     case ResultListProblem::Utf16LittleEndian:
@@ -130,14 +142,20 @@ QString ResultListMessage(ResultListProblem problem, const QString &path) {
         return QStringLiteral(
                    "Die Ergebnisliste \"%1\" ist in UTF-16 (Unicode) gespeichert.\n"
                    "Sie muss im DOS-Zeichensatz (Codepage 850) vorliegen.\n"
-                   "Umwandeln z. B. mit:\niconv -f %3 -t CP850 \"%1\" > \"%2\"\n"
+                   "Umwandeln z. B. mit:\niconv -f %3 -t CP850//TRANSLIT %4 > %2\n"
                    "Es wurde nichts importiert.")
-            .arg(path, convertedName(path), QLatin1String(encoding));
+            .arg(path, shellQuoted(convertedName(path)), QLatin1String(encoding), shellQuoted(path));
     }
     case ResultListProblem::NoResultLine:
         return QStringLiteral(
                    "In der Datei \"%1\" wurde kein Ergebnis gefunden: keine Zeile hat die Form einer "
                    "Ergebniszeile (Platz mit Punkt, Name mit Komma, Zeit mit Doppelpunkt).\n"
+                   "Es wurde nichts importiert.")
+            .arg(path);
+    case ResultListProblem::NotText:
+        return QStringLiteral(
+                   "Die Datei \"%1\" ist keine Ergebnisliste in Textform oder sie ist beschädigt: ihr Anfang "
+                   "enthält viele Steuerzeichen, die in keiner Textdatei stehen.\n"
                    "Es wurde nichts importiert.")
             .arg(path);
     case ResultListProblem::None: break;

@@ -17,13 +17,17 @@ enum class ResultListProblem {
     Utf16,
     Utf16LittleEndian,  // NUL bytes after the characters, no mark
     Utf16BigEndian,     // NUL bytes before the characters, no mark
-    // Not one line is a result line (a CSV file, a letter), or the file is no text at
-    // all (random bytes, a program): nothing would be imported.
+    // Not one line is a result line (a CSV file, a letter, a file of fewer than four
+    // bytes): nothing would be imported.
     NoResultLine,
+    // One byte in twenty of its start is a control character that no text holds: the
+    // file is no text at all (random bytes, a program) or is damaged (a zeroed stretch).
+    NotText,
 };
 
-// Reads the whole file once. A file that cannot be read to its end is left to the
-// import, which names the line it stops at.
+// Reads the file at most once, up to the list's end, and stops once it knows the list
+// is no UTF-8 and holds a result line. A file that cannot be read to its end is left to
+// the import, which names the line it stops at.
 ResultListProblem CheckResultList(QIODevice &file);
 
 // The German message for a problem of the list at `path`.
