@@ -52,7 +52,8 @@ void endProgram(QProcess &process, qint64 leader) {
     process.waitForFinished(1000);
 }
 
-// Only the first line of the answer to "--version" counts; it must end within this many bytes.
+// Only the first line of the answer to "--version" counts; it may hold this many bytes
+// before its line end.
 constexpr qint64 kAnswerBytes = 4096;
 
 }  // namespace
@@ -88,8 +89,9 @@ QString CheckRunnableProgram(const QString &file, const QString &reference, int 
     const qint64 leader = process.processId();
     const QDeadlineTimer deadline(timeoutMs);
     const auto remainingMs = [&] { return static_cast<int>(deadline.remainingTime()); };
-    // Whatever the program writes, no more than the first line is kept: it is read as
-    // it comes, and from there on the output is dropped as it comes.
+    // Of the answer at most 4097 bytes are taken, and of those only the first line
+    // counts. QProcess holds no more than one read of the pipe (a pipe-full) beyond
+    // them; once the channel is closed, the rest is dropped as it comes.
     QByteArray answer = process.read(kAnswerBytes + 1);
     while (!answer.contains('\n') && answer.size() <= kAnswerBytes && process.waitForReadyRead(remainingMs()))
         answer += process.read(kAnswerBytes + 1 - answer.size());

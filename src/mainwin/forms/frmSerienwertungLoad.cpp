@@ -79,7 +79,8 @@ frmSerienwertung::Impl::LoadOutcome frmSerienwertung::Impl::loadOnce() {
         // here so that a failing later step cannot skip it.
         if (firstActivated && shapeChanged) q->SetupGrid();
 
-        // A zoom that is no number stops the load here, as it always did.
+        // A zoom that is no number stops the load here, with the error dialog, before the
+        // printer settings and the layout are read.
         textrules::CLng(SettingNumber(kLastUser, QStringLiteral("Zoom Slider Value"), QStringLiteral("50")));
         vsPrinter->loadSettings();
 

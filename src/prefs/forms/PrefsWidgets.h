@@ -44,8 +44,9 @@ private:
 
 // The font dialog for a name and a size field (and a bold flag text when given):
 // preset from the fields, the choice written back; a cancel leaves them. A size that
-// is no number presets 12; with `reportBadSize` it is also reported as the list page
-// always did. True when a font was chosen.
+// is no number presets 12; with `reportBadSize` it is also reported ("Fehler in
+// Funktion InitFontReq Error: Typen unverträglich") before the dialog. True when a font
+// was chosen.
 bool pickFont(QLineEdit *name, QLineEdit *size, QString *bold = nullptr, bool reportBadSize = false);
 // The colour dialog preset with the swatch's colour; a cancel leaves it. True when chosen.
 bool pickColour(ColourSwatch *swatch);
