@@ -243,7 +243,7 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         QString message;  // empty: imported
         QString firstRow;  // Vorname|Zuname|Jahrgang|Verein of the first new row
         QByteArray converted;  // what the suggested command gives back
-        QString report;        // the error dialog of an import that stopped
+        QString report = {};   // the error dialog of an import that stopped
     } cases[] = {
         {"utf8.txt", utf8, QString(refusedUtf8).replace("%3", iconvUtf8), {}, dos},
         {"novak.txt", foreignName.toUtf8(), QString(refusedUtf8).replace("%3", iconvUtf8), {},
