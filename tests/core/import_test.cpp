@@ -18,6 +18,15 @@ using namespace tarnis::testing;
 
 namespace {
 
+// The error dialog's report of an import that stopped at `line`: its start, control
+// characters as blanks.
+QString stoppedAt(int error, const QString &line) {
+    QString shown = line.left(200);
+    for (QChar &ch : shown)
+        if (ch < QChar(0x20)) ch = ' ';
+    return QString::number(error) + "  Fehler beim Import ! Zeile:\r" + shown;
+}
+
 TEST(ImportLines, RulesColumnsReaderAndNoteWindow) {
     // the class of a heading ("-" for none), and whether it is a result line
     const std::tuple<const char *, const char *, bool> kinds[] = {
@@ -163,11 +172,7 @@ TEST_F(Import, FailuresRollBackAndNameTheLine) {
         SaveSetting("LastUser", "erfassen", c.prefix);
         EXPECT_TRUE(importFile(c.lines.isEmpty() ? path("fehlt.txt") : writeList(c.lines, "bad.txt")));
         EXPECT_EQ(allRows(), before);
-        // The hint shows the start of the line, control characters as blanks.
-        QString shown = c.lines.value(c.badLine - 1).left(200);
-        for (QChar &ch : shown)
-            if (ch < QChar(0x20)) ch = ' ';
-        EXPECT_THAT(reports(), ElementsAre(QString::number(c.error) + "  Fehler beim Import ! Zeile:\r" + shown));
+        EXPECT_THAT(reports(), ElementsAre(stoppedAt(c.error, c.lines.value(c.badLine - 1))));
         EXPECT_FALSE(gDB->inTransaction());
     }
 }
@@ -225,12 +230,7 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
     const qsizetype zeroFrom = sector.indexOf("70. ") + 10, zeroTo = sector.indexOf("\r\n76. ");
     ASSERT_GT(zeroFrom, 4096);
     sector.replace(zeroFrom, zeroTo - zeroFrom, QByteArray(zeroTo - zeroFrom, '\0'));
-    const auto stopsAt = [](const QByteArray &line) {
-        QString shown = decodeCp850(line).trimmed().left(200);
-        for (QChar &ch : shown)
-            if (ch < QChar(0x20)) ch = ' ';
-        return "13  Fehler beim Import ! Zeile:\r" + shown;
-    };
+    const auto stopsAt = [](const QByteArray &line) { return stoppedAt(13, decodeCp850(line).trimmed()); };
     const QString notText = "exclamation\tDie Datei \"%1\" ist keine Ergebnisliste in Textform oder sie ist "
                             "beschädigt: ihr Anfang enthält viele Steuerzeichen, die in keiner Textdatei stehen."
                             "\\nEs wurde nichts importiert.";

@@ -47,7 +47,9 @@ public:
     // No result line comes near this; a longer line is not read on.
     static constexpr qsizetype kMaxLineBytes = 65536;
 
-    explicit LineReader(QIODevice &file) : file_(file), end_(listEnd(file)) {}
+    explicit LineReader(QIODevice &file) : LineReader(file, listEnd(file)) {}
+    // Up to `end`, as listEnd() gave it for the file's present position.
+    LineReader(QIODevice &file, qint64 end) : file_(file), end_(end) {}
     // The next line's bytes without its end; false at the end of the file.
     // A read error raises 57, a line longer than kMaxLineBytes 6.
     bool next(QByteArray &line);

@@ -98,7 +98,7 @@ ResultListProblem CheckResultList(QIODevice &file) {
     if (isBinary(start)) return ResultListProblem::NotText;
     bool multiByte = false, notUtf8 = false, resultLine = false;
     try {
-        LineReader reader(file);
+        LineReader reader(file, end);
         for (QByteArray bytes; reader.next(bytes);) {
             if (!notUtf8 && !isAscii(bytes)) {
                 if (isUtf8(bytes)) multiByte = true;
