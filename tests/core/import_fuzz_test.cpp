@@ -1,8 +1,8 @@
 // Mutated result lists: the import never crashes, and afterwards the table holds
 // either exactly what it held before (with the failure reported) or exactly what
 // the lines of the file say. A list that holds a line the import must refuse (a
-// control character in a name, club or class, a NUL before the NULs that pad the
-// file's end, a place that is no whole number in range, a line beyond 64 KB) is always
+// control character in a name, club or class, a NUL other than the NULs that pad the
+// file's end after a line end, a place that is no whole number in range, a line beyond 64 KB) is always
 // refused; one without a result line is told so before anything is asked.
 #include "import_support.h"
 
@@ -28,9 +28,11 @@ bool hasControl(const QString &s) {
     return std::any_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
 }
 
-// The list without the NUL bytes that pad the end of its file.
+// The list without the NUL bytes that pad the end of its file after a line end.
 QByteArray withoutPadding(QByteArray bytes) {
-    while (bytes.endsWith('\0')) bytes.chop(1);
+    qsizetype end = bytes.size();
+    while (end > 0 && bytes[end - 1] == '\0') --end;
+    if (end > 0 && (bytes[end - 1] == '\r' || bytes[end - 1] == '\n')) bytes.truncate(end);
     return bytes;
 }
 

@@ -231,6 +231,11 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
     ASSERT_GT(zeroFrom, 4096);
     sector.replace(zeroFrom, zeroTo - zeroFrom, QByteArray(zeroTo - zeroFrom, '\0'));
     const auto stopsAt = [](const QByteArray &line) { return stoppedAt(13, decodeCp850(line).trimmed()); };
+    // A list of 120 whose end was zeroed from right after the last time's colon.
+    QByteArray cut = dos;
+    for (int i = 3; i <= 120; ++i) cut += encodeCp850(resultLine(QString::number(i), "Läufer, Max", "70", "LG Nord", "40:51")) + "\r\n";
+    cut.truncate(cut.lastIndexOf(':') + 1);
+    cut += QByteArray(512, '\0');
     const QString notText = "exclamation\tDie Datei \"%1\" ist keine Ergebnisliste in Textform oder sie ist "
                             "beschädigt: ihr Anfang enthält viele Steuerzeichen, die in keiner Textdatei stehen."
                             "\\nEs wurde nichts importiert.";
@@ -260,14 +265,17 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         {"leer.txt", QByteArray(), noResult, {}, {}},
         {"zufall.bin", random, notText, {}, {}},
         {"genullter-anfang.txt", QByteArray(512, '\0') + dos, notText, {}, {}},
-        // zeroed throughout, as a crash can leave a file: all padding
-        {"genullt.txt", QByteArray(2048, '\0'), noResult, {}, {}},
+        // zeroed throughout, as a crash can leave a file: no list at all
+        {"genullt.txt", QByteArray(2048, '\0'), notText, {}, {}},
         // too short for a result line, and for an encoding
         {"kurz.txt", "\xC3\xA4\n", noResult, {}, {}},
         {"dos.txt", dos, {}, "Groß|Stefan|1975|LG Nord", {}},
         {"ascii.txt", ascii, {}, "Gross|Stefan|1975|LG Nord", {}},
         // padded with NULs to a whole block, as some programs write
         {"gepolstert.txt", dos + QByteArray(512 - dos.size() % 512, '\0'), {}, "Groß|Stefan|1975|LG Nord", {}},
+        {"gepolstert-8k.txt", dos + QByteArray(8192, '\0'), {}, "Groß|Stefan|1975|LG Nord", {}},
+        // NULs that begin inside a line are damage, not padding
+        {"abgeschnitten.txt", cut, {}, {}, {}, stopsAt(cut.mid(cut.lastIndexOf('\n') + 1))},
         // a NUL below a DOS list, after a character as in little-endian, is no UTF-16 but damage
         {"nul.txt", nulBelow, {}, {}, {}, stopsAt(nulBelow.mid(dos.size() + 2))},
         {"sektor.txt", sector, {}, {}, {}, stopsAt(sector.mid(sector.indexOf("70. "), zeroTo - sector.indexOf("70. ")))},

@@ -69,20 +69,27 @@ std::int32_t joinYear(const QString &century, const QString &yearField) {
 qint64 listEnd(QIODevice &file) {
     if (file.isSequential()) return -1;
     const qint64 here = file.pos();
-    qint64 end = file.size();
+    const qint64 size = file.size();
+    qint64 end = size;
     char chunk[4096];
+    char last = '\0';  // the last byte before the NULs
     // From the back, a block at a time, until a byte other than NUL; a failed read
-    // leaves the rest to the reader, which reports it.
+    // leaves the whole file to the reader, which reports it.
     while (end > here) {
         const qint64 from = std::max(here, end - qint64(sizeof chunk));
         if (!file.seek(from) || file.read(chunk, end - from) != end - from) break;
         qint64 kept = end - from;
         while (kept > 0 && chunk[kept - 1] == '\0') --kept;
         end = from + kept;
-        if (kept > 0) break;
+        if (kept > 0) {
+            last = chunk[kept - 1];
+            break;
+        }
     }
     file.seek(here);
-    return end;
+    // Padding follows a line end. NULs from inside a line on, or in place of the whole
+    // file, are damage: they stay, and the check or the import reports them.
+    return last == '\r' || last == '\n' ? end : size;
 }
 
 bool LineReader::fill() {

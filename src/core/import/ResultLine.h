@@ -36,8 +36,9 @@ ResultLineFields parseResultLine(const QString &line);
 std::int32_t joinYear(const QString &century, const QString &yearField);
 
 // Where the list in a file ends: before the run of NUL bytes that reaches the end of
-// the file (the padding of a program that writes whole blocks, or of a cut save), else
-// at the end. -1 for a device whose end cannot be known (a pipe). Leaves the position.
+// the file when a line end comes before it (the padding of a program that writes whole
+// blocks), else at the end. -1 for a device whose end cannot be known (a pipe). Leaves
+// the position.
 qint64 listEnd(QIODevice &file);
 
 // Reads a file line by line in constant memory, up to the list's end. A line ends at
