@@ -151,10 +151,11 @@ TEST_F(MainWindowTest, StartUpPaths) {
 TEST_F(MainWindowTest, AStartRemovesWhatKilledWritesLeftBesideTheSeries) {
     storeSeries(series(1));
     const QStringList left{".series.mdb_07.12.2026.tmp-a1B2c3", ".series.mdb.tmp-Q1w2E3", "series.mdb_new.tmp",
-                           "series.mdb_new.tmp-journal"};
+                           "series.mdb_new.tmp-journal", ".series.mdb_new.tmp-AbC123"};
     const QStringList kept{"other.mdb-journal", "other.mdb_new.tmp", ".notiz.tmp-abcde", ".notiz.tmp-abc-ef",
                            "notiz.tmp-abcdef", ".notiz.tmp-abcdefg", ".notizen.txt.tmp-Xy12Zz",
-                           ".Endwertung.htm.tmp-Zz9yX1", "series.mdb-journal"};
+                           ".Endwertung.htm.tmp-Zz9yX1", "series.mdb-journal", ".series.mdb.tmp-AbC123\n",
+                           ".series.mdb_07.12.2026x.tmp-a1B2c3"};
     for (const QString &name : left + kept) {
         QFile file(program_.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));

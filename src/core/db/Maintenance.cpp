@@ -103,16 +103,29 @@ void maintain(const QString &procedure, const QString &doneMessage, Work work) {
     }
 }
 
-// What this program writes beside the series under a name built from the series
-// file's own: the writer's temporaries of the series file, of its day backups and of
-// its compacted copy, and the compaction's unfinished file with its journal.
-bool isLeftoverOfSeries(const QString &name, const QString &seriesName) {
-    const QString unfinished = unfinishedCompaction(seriesName);
-    if (name == unfinished || name == unfinished + QStringLiteral("-journal")) return true;
-    const QString target = writerTemporaryTarget(name);
-    if (target == seriesName || target == seriesName + QStringLiteral("_new")) return true;
-    static const QRegularExpression dayBackup(QStringLiteral("^_\\d{2}\\.\\d{2}\\.\\d{4}$"));
-    return target.startsWith(seriesName) && dayBackup.match(target.mid(seriesName.size())).hasMatch();
+// The day backup ("<series>_dd.mm.yyyy") whose writer's temporary a file of this name
+// could be; empty for none. Where the writer shortened a long name, the date is cut off
+// in part or whole and every date gives that name: the missing characters are filled in.
+QString dayBackupFor(const QString &name, const QString &series) {
+    static const QString anyDay = QStringLiteral("_01.01.2000");
+    static const QRegularExpression day(
+        QRegularExpression::anchoredPattern(QStringLiteral("_[0-9]{2}\\.[0-9]{2}\\.[0-9]{4}")));
+    const QString seriesName = QFileInfo(series).fileName();
+    const QString written = writerTemporaryTarget(name);
+    QString suffix;
+    if (written.startsWith(seriesName)) suffix = written.mid(seriesName.size());
+    else if (written.isEmpty() || !seriesName.startsWith(written)) return QString();
+    suffix += anyDay.mid(suffix.size());
+    return day.match(suffix).hasMatch() ? series + suffix : QString();
+}
+
+// Removes a file only when it is this user's regular file: another user's copy may
+// write in a shared folder, and a link or folder is nothing the program leaves.
+void removeOwnFile(const QString &path) {
+    struct stat st {};
+    const QByteArray name = QFile::encodeName(path);
+    if (::lstat(name.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+        ::unlink(name.constData());
 }
 
 }  // namespace
@@ -159,17 +172,23 @@ void DB_Repair() {
 }
 
 void RemoveLeftoverTemporaries(const QString &dbPath) {
-    const QFileInfo series(dbPath);
-    const QString seriesName = series.fileName();
-    const QDir folder = series.absoluteDir();
-    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString &name : names) {
-        if (name == seriesName || !isLeftoverOfSeries(name, seriesName)) continue;
-        // Another user's copy may write in a shared folder: only this user's regular files.
-        struct stat st {};
-        const QByteArray path = QFile::encodeName(folder.filePath(name));
-        if (::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
-            ::unlink(path.constData());
+    const QString series = QFileInfo(dbPath).absoluteFilePath();
+    const QString unfinished = unfinishedCompaction(series);
+    // Each name as the writer and the compaction build it, compared whole.
+    const auto isLeftover = [&](const QString &path) {
+        if (path == unfinished || path == unfinished + QStringLiteral("-journal")) return true;
+        if (isWriterTemporaryOf(path, series) || isWriterTemporaryOf(path, series + QStringLiteral("_new")))
+            return true;
+        const QString backup = dayBackupFor(QFileInfo(path).fileName(), series);
+        return !backup.isEmpty() && isWriterTemporaryOf(path, backup);
+    };
+    // A series file that is a link has its own temporaries beside the file it points to.
+    QStringList folders{QFileInfo(series).absolutePath(), writerTemporaryFolder(series)};
+    folders.removeDuplicates();
+    for (const QString &folderPath : folders) {
+        const QDir folder(folderPath);
+        for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+            if (isLeftover(folder.filePath(name))) removeOwnFile(folder.filePath(name));
     }
 }
 

@@ -12,9 +12,10 @@ QString CompactBackupName(const QString &dbPath);
 void DB_Compact();
 void DB_Repair();
 
-// Removes what writes killed half-way left beside the series file, under names built
-// from its own: the temporaries of the series file, its day backups and its compacted
-// copy, and the unfinished compaction with its journal; this user's regular files only.
+// Removes what writes killed half-way left beside the series file, each file by its
+// whole name as the writer and the compaction build it: the temporaries of the series
+// file (beside the file a link points to), of its day backups and of its compacted copy,
+// and the unfinished compaction with its journal; this user's regular files only.
 // Only for the one copy of the program that runs (no other can be writing them); never
 // the series file itself or its journal, which SQLite needs to roll back. Never fails.
 void RemoveLeftoverTemporaries(const QString &dbPath);

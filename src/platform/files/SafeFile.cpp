@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -45,6 +46,14 @@ QString tempPrefix(const QString &target) {
     QString name = info.fileName();
     if (QFile::encodeName(name).size() > 200) name = textrules::Left(name, 60);
     return info.absolutePath() + QStringLiteral("/.") + name + QStringLiteral(".tmp-");
+}
+
+// The prefix followed by the letters and digits that mkstemp puts in place of its XXXXXX.
+bool isTemporaryName(const QString &name, const QString &namePrefix) {
+    if (name.size() != namePrefix.size() + kTempSuffixLength || !name.startsWith(namePrefix)) return false;
+    return std::all_of(name.end() - kTempSuffixLength, name.end(), [](QChar c) {
+        return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+    });
 }
 
 }  // namespace
@@ -189,12 +198,22 @@ void removeStaleTemporaries(const QString &target) {
     const QDir folder(prefixInfo.absolutePath());
     const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &name : names)
-        if (name.size() == namePrefix.size() + kTempSuffixLength && name.startsWith(namePrefix))
-            QFile::remove(folder.filePath(name));
+        if (isTemporaryName(name, namePrefix)) QFile::remove(folder.filePath(name));
+}
+
+QString writerTemporaryFolder(const QString &target) {
+    return QFileInfo(tempPrefix(resolvedTarget(target))).absolutePath();
+}
+
+bool isWriterTemporaryOf(const QString &path, const QString &target) {
+    const QFileInfo prefix(tempPrefix(resolvedTarget(target)));
+    const QFileInfo file(path);
+    return file.absolutePath() == prefix.absolutePath() && isTemporaryName(file.fileName(), prefix.fileName());
 }
 
 QString writerTemporaryTarget(const QString &fileName) {
-    static const QRegularExpression form(QStringLiteral("^\\.(.+)\\.tmp-[A-Za-z0-9]{%1}$").arg(kTempSuffixLength));
+    static const QRegularExpression form(QRegularExpression::anchoredPattern(
+        QStringLiteral("\\.(.+)\\.tmp-[A-Za-z0-9]{%1}").arg(kTempSuffixLength)));
     return form.match(fileName).captured(1);
 }
 

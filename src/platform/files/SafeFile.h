@@ -57,9 +57,17 @@ bool writeFileSafely(const QString &target, const QByteArray &bytes, QString *er
 // Only for targets that no other process writes at the same time.
 void removeStaleTemporaries(const QString &target);
 
-// The name of the target whose writer's temporary a file name could be (".name.tmp-"
-// and six characters of mkstemp give "name"); empty for a name of another form. A
-// target name longer than 200 bytes is shortened in its temporary's name.
+// The folder where the writer of target puts its temporaries: beside the file a
+// symbolic link points to, else beside target.
+QString writerTemporaryFolder(const QString &target);
+// Whether the file at path has the whole name, in that folder, of a temporary that a
+// writer of target makes (a target name longer than 200 bytes shortened as it is there).
+bool isWriterTemporaryOf(const QString &path, const QString &target);
+
+// The name, as a temporary's name holds it, of the target whose writer's temporary a
+// whole file name could be (".name.tmp-" and six letters or digits of mkstemp give
+// "name"); empty for a name of another form. A target name longer than 200 bytes is
+// shortened in its temporary's name.
 QString writerTemporaryTarget(const QString &fileName);
 
 // The German reason why an existing target must not be replaced: its mode allows no
