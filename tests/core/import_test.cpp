@@ -204,14 +204,14 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
     const QString refusedUtf8 = "exclamation\tDie Ergebnisliste \"%1\" ist in UTF-8 gespeichert.\\nSie muss im "
                                 "DOS-Zeichensatz (Codepage 850) vorliegen, sonst verschieben Umlaute die Spalten."
                                 "\\nUmwandeln z. B. mit:\\n%3\\nEs wurde nichts importiert.";
-    const QString iconvUtf8 = "iconv -f UTF-8 -t CP850//TRANSLIT %4 > %5";
+    const QString iconvUtf8 = "LC_ALL=C.UTF-8 iconv -f UTF-8 -t CP850//TRANSLIT %4 > %5";
     const auto utf16 = [&dos](QStringConverter::Encoding encoding, QStringConverter::Flags flags) {
         QStringEncoder encoder(encoding, flags);
         return QByteArray(encoder(decodeCp850(dos)));
     };
     const QString refusedUtf16 = "exclamation\tDie Ergebnisliste \"%1\" ist in UTF-16 (Unicode) gespeichert.\\nSie "
-                                 "muss im DOS-Zeichensatz (Codepage 850) vorliegen.\\nUmwandeln z. B. mit:\\niconv "
-                                 "-f UTF-16%3 -t CP850//TRANSLIT %4 > %5\\nEs wurde nichts importiert.";
+                                 "muss im DOS-Zeichensatz (Codepage 850) vorliegen.\\nUmwandeln z. B. mit:\\nLC_ALL=C.UTF-8 "
+                                 "iconv -f UTF-16%3 -t CP850//TRANSLIT %4 > %5\\nEs wurde nichts importiert.";
     QByteArray nulBelow = dos + "\r\nx";
     if (nulBelow.size() % 2 == 0) nulBelow += 'x';
     nulBelow += QByteArray("\0y\r\n", 4);
@@ -223,6 +223,15 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
     QString foreignName;
     for (const QString &line : list + QStringList{resultLine("3", "Novák, Dušan", "80", "TJ Brno", "38:15")} + list.mid(3))
         foreignName += line + '\n';
+    // "œ" becomes "oe" and would shift its line's columns: the message names the line; a
+    // title's "…" shifts no column.
+    QString ligature;
+    for (const QString &line : list + QStringList{"Nachmeldungen…", resultLine("3", "Lecœur, Jean", "75", "RC Paris", "38:15")})
+        ligature += line + "\r\n";
+    const QString named = "\\nDer Befehl gibt in dieser Ergebniszeile ein Zeichen als mehrere oder als keines wieder "
+                          "und verschiebt so die Spalten: Zeile 7 (\"œ\").\\nErsetzen Sie dort vorher jedes solche "
+                          "Zeichen durch eines, das die Codepage 850 enthält.";
+    const QByteArray ligatureDos = encodeCp850(QString(ligature).replace("œ", "oe").replace("…", "..."));
     // A zeroed sector past the first 4 KB, from inside line 70 to the end of line 75.
     QByteArray sector;
     for (int i = 1; i <= 100; ++i) sector += encodeCp850(resultLine(QString::number(i), "Läufer, Max", "70", "LG Nord", "40:00")) + "\r\n";
@@ -254,7 +263,10 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         {"novak.txt", foreignName.toUtf8(), QString(refusedUtf8).replace("%3", iconvUtf8), {},
          encodeCp850(QString(foreignName).replace("š", "s"))},
         // the mark alone above an ASCII list makes it UTF-8; the command drops it
-        {"bom.txt", "\xEF\xBB\xBF" + ascii, QString(refusedUtf8).replace("%3", "tail -c +4 %4 | iconv -f UTF-8 -t CP850//TRANSLIT > %5"), {}, ascii},
+        {"bom.txt", "\xEF\xBB\xBF" + ascii, QString(refusedUtf8).replace("%3", "tail -c +4 %4 | LC_ALL=C.UTF-8 iconv -f UTF-8 -t CP850//TRANSLIT > %5"), {}, ascii},
+        {"lecoeur.txt", ligature.toUtf8(), QString(refusedUtf8).replace("%3", iconvUtf8 + named), {}, ligatureDos},
+        {"lecoeur-16.txt", QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom)(ligature),
+         QString(refusedUtf16).replace("%3", "").replace("%5", "%5" + named), {}, ligatureDos},
         {"le-bom.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom), QString(refusedUtf16).replace("%3", ""), {}, dos},
         {"be-bom.txt", utf16(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom), QString(refusedUtf16).replace("%3", ""), {}, dos},
         {"le.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::Default), QString(refusedUtf16).replace("%3", "LE"), {}, dos},

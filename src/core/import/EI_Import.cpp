@@ -60,7 +60,8 @@ bool EI_Import() {
         if (file.open(QIODevice::ReadOnly)) {
             const ResultListProblem problem = CheckResultList(file);
             if (problem != ResultListProblem::None) {
-                ui().message(ResultListMessage(problem, path), MsgButtons::Ok, MsgIcon::Exclamation);
+                const ConversionShifts shifts = FindConversionShifts(file, problem);
+                ui().message(ResultListMessage(problem, path, shifts), MsgButtons::Ok, MsgIcon::Exclamation);
                 return false;
             }
         }

@@ -2,10 +2,12 @@
 
 #include "core/import/ResultLine.h"
 #include "platform/text/CodePage.h"
+#include "platform/text/Cp850Conversion.h"
 #include "platform/text/TextRules.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <algorithm>
 
 namespace tarnis {
@@ -85,7 +87,133 @@ ResultListProblem utf16WithoutMark(const QByteArray &start) {
     return even > odd ? ResultListProblem::Utf16BigEndian : ResultListProblem::Utf16LittleEndian;
 }
 
+constexpr int kShownShifts = 5;
+
+bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// A character as the message shows it: itself in quotes when it can be seen, else its
+// code point ("U+0301" for a combining accent, "U+FEFF" for an invisible mark).
+QString shownCharacter(const QString &character) {
+    const char32_t code = character.toUcs4().value(0);
+    if (QChar::isPrint(code) && !QChar::isMark(code) && !QChar::isSpace(code))
+        return QLatin1Char('"') + character + QLatin1Char('"');
+    return QStringLiteral("U+%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+// The first character of a line that the conversion writes as several or as none. CP850
+// holds every ASCII character as it is.
+QString shiftingCharacter(Cp850Conversion &conversion, const QByteArray &utf8) {
+    for (qsizetype i = 0; i < utf8.size();) {
+        qsizetype next = i + 1;
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+            i = next;
+            continue;
+        }
+        while (next < utf8.size() && isContinuation(utf8[next])) ++next;
+        const QByteArray character = utf8.mid(i, next - i);
+        const std::optional<QByteArray> converted = conversion.convert(character);
+        if (!converted || converted->size() != 1) return shownCharacter(QString::fromUtf8(character));
+        i = next;
+    }
+    return QString();
+}
+
+// A result line, before or after the conversion ("…" can become the place's dot), of
+// which the conversion writes a character as several or as none, or the whole as a text
+// of another length (letters that it takes together).
+void checkLine(Cp850Conversion &conversion, const QByteArray &utf8, qint64 number, ConversionShifts &shifts) {
+    const QString character = shiftingCharacter(conversion, utf8);
+    const std::optional<QByteArray> converted = conversion.convert(utf8);
+    const auto characters = std::count_if(utf8.begin(), utf8.end(), [](char c) { return !isContinuation(c); });
+    if (character.isEmpty() && converted && converted->size() == characters) return;
+    if (!isResultLine(textrules::Trim(QString::fromUtf8(utf8)))
+        && !(converted && isResultLine(textrules::Trim(decodeCp850(*converted)))))
+        return;
+    if (++shifts.count <= kShownShifts) shifts.first.append({number, character});
+}
+
+// The lines of a UTF-16 list in UTF-8, each ended by CR, CR LF or LF as in the reader.
+// A line beyond the reader's limit stops the import of the converted list with its
+// message: the lines after it are not read.
+template <typename Line>
+void forEachUtf16Line(QIODevice &file, QStringConverter::Encoding encoding, Line line) {
+    QStringDecoder decoder(encoding);
+    QString pending;
+    bool afterCr = false;
+    for (QByteArray chunk; !(chunk = file.read(1 << 16)).isEmpty();) {
+        pending += decoder(chunk);
+        qsizetype from = 0;
+        for (qsizetype i = 0; i < pending.size(); ++i) {
+            const QChar c = pending[i];
+            if (afterCr && c == u'\n' && i == from) {
+                afterCr = false;
+                from = i + 1;
+                continue;
+            }
+            afterCr = c == u'\r';
+            if (c != u'\r' && c != u'\n') continue;
+            line(QStringView(pending).sliced(from, i - from).toUtf8());
+            from = i + 1;
+        }
+        pending.remove(0, from);
+        if (pending.size() > LineReader::kMaxLineBytes) return;
+    }
+    if (!pending.isEmpty()) line(pending.toUtf8());
+}
+
+// The suggested command, for `from` the encoding that iconv is told.
+QString conversionCommand(const QString &from, const QString &path, bool dropMark) {
+    const QString iconv = QStringLiteral("%1 -f %2 -t %3").arg(cp850ConversionCommand(), from, cp850ConversionTarget());
+    // CP850 has no mark: its three bytes are dropped first.
+    return dropMark ? QStringLiteral("tail -c +4 %1 | %2 > %3").arg(shellQuoted(path), iconv, shellQuoted(convertedName(path)))
+                    : QStringLiteral("%1 %2 > %3").arg(iconv, shellQuoted(path), shellQuoted(convertedName(path)));
+}
+
+// The lines that the command would shift, so that the user mends them before converting.
+QString shiftsText(const ConversionShifts &shifts) {
+    if (shifts.count == 0) return QString();
+    QStringList lines;
+    for (const ShiftedLine &shifted : shifts.first)
+        lines << (shifted.character.isEmpty() ? QStringLiteral("Zeile %1").arg(shifted.number)
+                                              : QStringLiteral("Zeile %1 (%2)").arg(QString::number(shifted.number), shifted.character));
+    QString named = lines.join(QStringLiteral(", "));
+    const qint64 more = shifts.count - shifts.first.size();
+    if (more == 1) named += QStringLiteral(" und 1 weitere Zeile");
+    else if (more > 1) named += QStringLiteral(" und %1 weitere Zeilen").arg(more);
+    return QStringLiteral("Der Befehl gibt in %1 ein Zeichen als mehrere oder als keines wieder und verschiebt so "
+                          "die Spalten: %2.\nErsetzen Sie dort vorher jedes solche Zeichen durch eines, das die "
+                          "Codepage 850 enthält.\n")
+        .arg(shifts.count == 1 ? QStringLiteral("dieser Ergebniszeile") : QStringLiteral("diesen Ergebniszeilen"), named);
+}
+
 }  // namespace
+
+ConversionShifts FindConversionShifts(QIODevice &file, ResultListProblem problem) {
+    ConversionShifts shifts;
+    if (!file.seek(0)) return shifts;
+    Cp850Conversion conversion;
+    qint64 number = 0;
+    const auto line = [&](const QByteArray &utf8) { checkLine(conversion, utf8, ++number, shifts); };
+    switch (problem) {
+    case ResultListProblem::Utf8:
+    case ResultListProblem::Utf8WithMark:
+        try {
+            LineReader reader(file);
+            for (QByteArray bytes; reader.next(bytes);) {
+                if (number == 0 && problem == ResultListProblem::Utf8WithMark) bytes.remove(0, 3);
+                line(bytes);
+            }
+        } catch (const AppError &) {
+            // a line too long or a failed read stops the import of the converted list
+        }
+        break;
+    case ResultListProblem::Utf16: forEachUtf16Line(file, QStringConverter::Utf16, line); break;
+    case ResultListProblem::Utf16LittleEndian: forEachUtf16Line(file, QStringConverter::Utf16LE, line); break;
+    case ResultListProblem::Utf16BigEndian: forEachUtf16Line(file, QStringConverter::Utf16BE, line); break;
+    default: break;
+    }
+    return shifts;
+}
 
 ResultListProblem CheckResultList(QIODevice &file) {
     // The NUL bytes that pad the file after the list are no part of it.
@@ -116,22 +244,18 @@ ResultListProblem CheckResultList(QIODevice &file) {
     return ResultListProblem::None;
 }
 
-QString ResultListMessage(ResultListProblem problem, const QString &path) {
+QString ResultListMessage(ResultListProblem problem, const QString &path, const ConversionShifts &shifts) {
     switch (problem) {
     case ResultListProblem::Utf8:
-    case ResultListProblem::Utf8WithMark: {
-        // CP850 has no mark: its three bytes are dropped first. TRANSLIT writes a letter
-        // that CP850 lacks as its nearest ("š" as "s", else "?"), where iconv would stop.
-        const QString command = problem == ResultListProblem::Utf8WithMark
-                                    ? QStringLiteral("tail -c +4 %1 | iconv -f UTF-8 -t CP850//TRANSLIT > %2")
-                                    : QStringLiteral("iconv -f UTF-8 -t CP850//TRANSLIT %1 > %2");
+    case ResultListProblem::Utf8WithMark:
         return QStringLiteral(
                    "Die Ergebnisliste \"%1\" ist in UTF-8 gespeichert.\n"
                    "Sie muss im DOS-Zeichensatz (Codepage 850) vorliegen, sonst verschieben Umlaute die Spalten.\n"
-                   "Umwandeln z. B. mit:\n%2\n"
+                   "Umwandeln z. B. mit:\n%2\n%3"
                    "Es wurde nichts importiert.")
-            .arg(path, command.arg(shellQuoted(path), shellQuoted(convertedName(path))));
-    }
+            .arg(path,
+                 conversionCommand(QStringLiteral("UTF-8"), path, problem == ResultListProblem::Utf8WithMark),
+                 shiftsText(shifts));
     case ResultListProblem::Utf16:
     case ResultListProblem::Utf16LittleEndian:
     case ResultListProblem::Utf16BigEndian: {
@@ -142,9 +266,9 @@ QString ResultListMessage(ResultListProblem problem, const QString &path) {
         return QStringLiteral(
                    "Die Ergebnisliste \"%1\" ist in UTF-16 (Unicode) gespeichert.\n"
                    "Sie muss im DOS-Zeichensatz (Codepage 850) vorliegen.\n"
-                   "Umwandeln z. B. mit:\niconv -f %3 -t CP850//TRANSLIT %4 > %2\n"
+                   "Umwandeln z. B. mit:\n%2\n%3"
                    "Es wurde nichts importiert.")
-            .arg(path, shellQuoted(convertedName(path)), QLatin1String(encoding), shellQuoted(path));
+            .arg(path, conversionCommand(QLatin1String(encoding), path, false), shiftsText(shifts));
     }
     case ResultListProblem::NoResultLine:
         return QStringLiteral(

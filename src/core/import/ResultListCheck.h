@@ -2,6 +2,7 @@
 // What a result list must be before the import writes anything of it: DOS text
 // (CP850) that holds at least one result line.
 #include <QIODevice>
+#include <QList>
 #include <QString>
 
 namespace tarnis {
@@ -30,7 +31,24 @@ enum class ResultListProblem {
 // the import, which names the line it stops at.
 ResultListProblem CheckResultList(QIODevice &file);
 
-// The German message for a problem of the list at `path`.
-QString ResultListMessage(ResultListProblem problem, const QString &path);
+// A result line whose columns the suggested conversion would shift: it writes one of
+// the line's characters as several ("œ" as "oe") or as none.
+struct ShiftedLine {
+    qint64 number = 0;  // counted from 1
+    QString character;  // the first such character as the message shows it; empty for none
+};
+
+struct ConversionShifts {
+    QList<ShiftedLine> first;  // the first few
+    qint64 count = 0;          // all of them
+};
+
+// Reads a list refused as UTF-8 or UTF-16 from its start to its end and finds the result
+// lines that the suggested command would shift; nothing for any other problem.
+ConversionShifts FindConversionShifts(QIODevice &file, ResultListProblem problem);
+
+// The German message for a problem of the list at `path`, naming the lines that the
+// suggested conversion would shift.
+QString ResultListMessage(ResultListProblem problem, const QString &path, const ConversionShifts &shifts = {});
 
 }  // namespace tarnis
