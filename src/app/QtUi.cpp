@@ -69,6 +69,11 @@ MsgAnswer QtUi::message(const QString &text, MsgButtons buttons, MsgIcon icon, c
     QMessageBox box(boxIcon, title.isEmpty() ? kAppTitle : title, displayText(text), standard, owner());
     // A text from outside (a version list, a result line) never renders as mark-up.
     box.setTextFormat(Qt::PlainText);
+    // A command or path in the text can be selected and copied with Ctrl+C, also from the
+    // keyboard: Tab reaches the text, Ctrl+A selects it, Return still answers the box.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    for (QLabel *label : box.findChildren<QLabel *>())
+        if (label->textInteractionFlags() & Qt::TextSelectableByKeyboard) label->setFocusPolicy(Qt::StrongFocus);
     // The first button is the default, as in the message boxes the users know.
     box.setDefaultButton(buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? QMessageBox::Yes
                                                                                             : QMessageBox::Ok);

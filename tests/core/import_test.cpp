@@ -189,8 +189,9 @@ TEST_F(Import, FullWidthFieldsAreKept) {
 
 // A list saved as UTF-8 or UTF-16, holding no result line or no text is refused before the
 // overwrite question, with nothing written, and the command its message suggests gives back
-// the whole DOS list byte for byte; DOS and plain ASCII lists import as ever, padded or not,
-// and a damaged one stops at the line that holds a NUL.
+// the whole DOS list byte for byte, or the message names the lines it would shift. DOS and
+// plain ASCII lists import, also with NULs padding the file after a line end; any other NUL
+// stops the import at its line.
 TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
     const QStringList list{"Stadtpark", "05.12.2026", "M40 - 10 km Lauf",
                            resultLine("1", "Müller, Jörg", "71", "TV Beispielheim", "36:40"),

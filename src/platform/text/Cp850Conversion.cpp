@@ -34,7 +34,7 @@ struct Cp850Conversion::State {
 
 Cp850Conversion::Cp850Conversion() : state_(new State) {}
 
-Cp850Conversion::~Cp850Conversion() { delete state_; }
+Cp850Conversion::~Cp850Conversion() = default;
 
 std::optional<QByteArray> Cp850Conversion::convert(const QByteArray &utf8) {
     if (state_->cd == iconv_t(-1)) return std::nullopt;

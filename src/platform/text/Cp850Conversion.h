@@ -4,6 +4,7 @@
 // text gives the same bytes for every user whatever his own locale.
 #include <QByteArray>
 #include <QString>
+#include <memory>
 #include <optional>
 
 namespace tarnis {
@@ -26,7 +27,7 @@ public:
 
 private:
     struct State;
-    State *state_;
+    std::unique_ptr<State> state_;
 };
 
 }  // namespace tarnis
