@@ -4,6 +4,7 @@
 
 #include "core/import/EI_Import.h"
 #include "core/import/ResultLine.h"
+#include "core/import/ResultListCheck.h"
 #include "core/import/forms/frmImport.h"
 
 #include <QBuffer>
@@ -106,6 +107,43 @@ TEST(ImportLines, RulesColumnsReaderAndNoteWindow) {
     EXPECT_EQ(first + '|' + note->lblInfo->text(), "Import läuft...|Import läuft ... 40000");
     hideImportNoteWindow();
     EXPECT_EQ(importNoteWindow(), nullptr);
+}
+
+// The result lines that the suggested conversion would shift, in each encoding that is
+// refused, numbered as an editor numbers them; the first five are named.
+TEST(ImportLines, ConversionShiftsAreFoundLineByLine) {
+    const QString head = "Ort\r\nDatum\r\nM40 - 10 km Lauf\r\n";
+    const auto line = [](const QString &name) { return resultLine("1", name, "75", "LG", "35:12") + "\r\n"; };
+    QString seven = head;
+    for (int i = 0; i < 7; ++i) seven += line("Cœur, Jean");
+    // the first line's CR ends the first read of 64 KiB, its LF begins the next
+    const QString longFirst = QString(32767, 'x') + "\r\n" + line("Lecœur, Jean");
+    const struct {
+        const char *name;
+        QByteArray bytes;
+        ResultListProblem problem;
+        const char *found;
+    } cases[] = {
+        {"accent", (head + line("Ae\u0301, B") + line("Dušan, C")).toUtf8(), ResultListProblem::Utf8, "4 U+0301/1"},
+        {"invisible", (head + line("A\uFEFFb, C")).toUtf8(), ResultListProblem::Utf8, "4 U+FEFF/1"},
+        {"mark", "\xEF\xBB\xBF" + line("Lecœur, J").toUtf8(), ResultListProblem::Utf8WithMark, "1 \"œ\"/1"},
+        {"dot", (head + "1… Meier, Hans 35:12\r\n").toUtf8(), ResultListProblem::Utf8, "4 \"…\"/1"},
+        {"seven", seven.toUtf8(), ResultListProblem::Utf8, "4 \"œ\"|5 \"œ\"|6 \"œ\"|7 \"œ\"|8 \"œ\"/7"},
+        {"utf16", QStringEncoder(QStringConverter::Utf16BE)(longFirst), ResultListProblem::Utf16BigEndian, "2 \"œ\"/1"},
+    };
+    for (const auto &c : cases) {
+        QBuffer buffer;
+        buffer.setData(c.bytes);
+        buffer.open(QIODevice::ReadOnly);
+        const ConversionShifts shifts = FindConversionShifts(buffer, c.problem);
+        QStringList found;
+        for (const ShiftedLine &shifted : shifts.first) found << QString::number(shifted.number) + ' ' + shifted.character;
+        EXPECT_EQ(found.join('|') + '/' + QString::number(shifts.count), c.found) << c.name;
+        if (shifts.count == 7) {
+            EXPECT_THAT(ResultListMessage(c.problem, "L.txt", shifts).toStdString(),
+                        ::testing::HasSubstr("Zeile 8 (\"œ\") und 2 weitere Zeilen."));
+        }
+    }
 }
 
 class Import : public SeriesFixture {

@@ -164,6 +164,30 @@ TEST(SafeFile, AWriteRemovesTheLeftoversOfItsTarget) {
                                                    ".Endwertung.html.tmp-kurz"));
 }
 
+// A temporary is its writer's by the whole name that the writer gives it, in the folder
+// where it writes: beside the file a link points to, and shortened for a long name.
+TEST(SafeFile, ATemporaryIsKnownByTheWholeNameItsWriterGives) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("echt"));
+    writeFile(dir.filePath("echt/serie.mdb"), "x");
+    ASSERT_TRUE(QFile::link(dir.filePath("echt/serie.mdb"), dir.filePath("serie.mdb")));
+    const QString longName = QString(100, QChar(0x00E4)) + ".mdb";  // 204 bytes
+    const struct {
+        QString target, temporary;
+        bool theirs;
+    } cases[] = {
+        {"serie.mdb", "echt/.serie.mdb.tmp-AbC123", true},
+        {"serie.mdb", ".serie.mdb.tmp-AbC123", false},  // beside the link
+        {"echt/serie.mdb", "echt/.serie.mdb.tmp-AbC12\n", false},
+        {"echt/serie.mdb", "echt/.serie.mdb.tmp-AbC1-3", false},
+        {longName, "." + QString(60, QChar(0x00E4)) + ".tmp-AbC123", true},
+        {longName, "." + longName + ".tmp-AbC123", false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(isWriterTemporaryOf(dir.filePath(c.temporary), dir.filePath(c.target)), c.theirs)
+            << c.temporary.toStdString();
+}
+
 }  // namespace
 
 namespace {

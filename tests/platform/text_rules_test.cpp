@@ -2,9 +2,13 @@
 #include "engine_support.h"
 #include "platform/text/Clock.h"
 #include "platform/text/CodePage.h"
+#include "platform/text/Cp850Conversion.h"
 #include "platform/text/OutputText.h"
 #include "platform/text/RaceTime.h"
 #include "platform/text/TextRules.h"
+
+#include <clocale>
+#include <locale.h>
 
 using namespace tarnis;
 using tarnis::enginetest::errorOf;
@@ -122,6 +126,23 @@ TEST(TextCodePage, Cp850AndCp1252BytesBothWays) {
     }
     EXPECT_EQ(decodeCp1252(QByteArray("\x80\xE4\x9F")), QString::fromUtf8("€äŸ"));
     EXPECT_EQ(decodeCp1252(QByteArray("\x81")).size(), 1);  // an undefined byte is not dropped
+}
+
+// The conversion that a refused list's message suggests writes the same bytes whatever
+// the process's own locale (in "C", glibc writes "Dušan" as "Du?an" and "θ" as "th"),
+// and leaves that locale as it was.
+TEST(TextCodePage, SuggestedConversionIsTheSameInEveryLocale) {
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    std::setlocale(LC_ALL, "C");
+    const struct { const char *utf8, *cp850; } cases[] = {
+        {"Dušan", "Dusan"}, {"Müller", "M\x81ller"}, {"Cœur", "Coeur"}, {"5 €", "5 EUR"},
+        {"Ae\u0301", "Ae"}, {"\uFEFFa", "a"}, {"Αθ", "??"}};
+    for (const auto &c : cases) {
+        Cp850Conversion conversion;
+        EXPECT_EQ(conversion.convert(c.utf8).value_or("<stopped>"), QByteArray(c.cp850)) << c.utf8;
+    }
+    EXPECT_EQ(uselocale(locale_t(nullptr)), LC_GLOBAL_LOCALE);
+    std::setlocale(LC_ALL, before.c_str());
 }
 
 // Every output blanks what would break its line or cell; printable neighbours stay.

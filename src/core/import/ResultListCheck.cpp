@@ -93,7 +93,9 @@ bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0
 
 // A character as the message shows it: itself in quotes when it can be seen, else its
 // code point ("U+0301" for a combining accent, "U+FEFF" for an invisible mark).
-QString shownCharacter(const QString &character) {
+QString shownCharacter(const QByteArray &utf8) {
+    // decoded with a mark kept, which QString::fromUtf8 would drop
+    const QString character = QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom)(utf8);
     const char32_t code = character.toUcs4().value(0);
     if (QChar::isPrint(code) && !QChar::isMark(code) && !QChar::isSpace(code))
         return QLatin1Char('"') + character + QLatin1Char('"');
@@ -112,7 +114,7 @@ QString shiftingCharacter(Cp850Conversion &conversion, const QByteArray &utf8) {
         while (next < utf8.size() && isContinuation(utf8[next])) ++next;
         const QByteArray character = utf8.mid(i, next - i);
         const std::optional<QByteArray> converted = conversion.convert(character);
-        if (!converted || converted->size() != 1) return shownCharacter(QString::fromUtf8(character));
+        if (!converted || converted->size() != 1) return shownCharacter(character);
         i = next;
     }
     return QString();

@@ -212,8 +212,10 @@ bool isWriterTemporaryOf(const QString &path, const QString &target) {
 }
 
 QString writerTemporaryTarget(const QString &fileName) {
-    static const QRegularExpression form(QRegularExpression::anchoredPattern(
-        QStringLiteral("\\.(.+)\\.tmp-[A-Za-z0-9]{%1}").arg(kTempSuffixLength)));
+    // A file name may hold any character but "/", a line break too.
+    static const QRegularExpression form(
+        QRegularExpression::anchoredPattern(QStringLiteral("\\.(.+)\\.tmp-[A-Za-z0-9]{%1}").arg(kTempSuffixLength)),
+        QRegularExpression::DotMatchesEverythingOption);
     return form.match(fileName).captured(1);
 }
 
