@@ -14,7 +14,8 @@ QString cp850ConversionCommand();
 // Its target: CP850, a character that CP850 lacks written as the locale's nearest.
 QString cp850ConversionTarget();
 
-// Converts texts as that command converts them, in this process and thread.
+// Converts texts as that command converts them, in this process. While it lives, the
+// thread that made it runs in the command's locale: keep it for the conversion alone.
 class Cp850Conversion {
 public:
     Cp850Conversion();
