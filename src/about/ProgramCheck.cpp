@@ -90,8 +90,8 @@ QString CheckRunnableProgram(const QString &file, const QString &reference, int 
     const QDeadlineTimer deadline(timeoutMs);
     const auto remainingMs = [&] { return static_cast<int>(deadline.remainingTime()); };
     // Of the answer at most one byte more than the first line may hold is taken, and of
-    // those only the first line counts. QProcess holds no more than one read of the pipe (a pipe-full) beyond
-    // them; once the channel is closed, the rest is dropped as it comes.
+    // those only the first line counts. QProcess holds no more than one read of the pipe
+    // (a pipe-full) beyond them; once the channel is closed, the rest is dropped as it comes.
     QByteArray answer = process.read(kAnswerBytes + 1);
     while (!answer.contains('\n') && answer.size() <= kAnswerBytes && process.waitForReadyRead(remainingMs()))
         answer += process.read(kAnswerBytes + 1 - answer.size());

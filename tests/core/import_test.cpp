@@ -129,7 +129,8 @@ TEST(ImportLines, ConversionShiftsAreFoundLineByLine) {
         {"mark", "\xEF\xBB\xBF" + line("Lecœur, J").toUtf8(), ResultListProblem::Utf8WithMark, "1 \"œ\"/1"},
         {"dot", (head + "1… Meier, Hans 35:12\r\n").toUtf8(), ResultListProblem::Utf8, "4 \"…\"/1"},
         {"seven", seven.toUtf8(), ResultListProblem::Utf8, "4 \"œ\"|5 \"œ\"|6 \"œ\"|7 \"œ\"|8 \"œ\"/7"},
-        {"utf16", QStringEncoder(QStringConverter::Utf16BE)(longFirst), ResultListProblem::Utf16BigEndian, "2 \"œ\"/1"},
+        {"utf16", QStringEncoder(QStringConverter::Utf16BE)(longFirst), ResultListProblem::Utf16BigEndian,
+         "2 \"œ\"/1"},
     };
     for (const auto &c : cases) {
         QBuffer buffer;
@@ -137,7 +138,8 @@ TEST(ImportLines, ConversionShiftsAreFoundLineByLine) {
         buffer.open(QIODevice::ReadOnly);
         const ConversionShifts shifts = FindConversionShifts(buffer, c.problem);
         QStringList found;
-        for (const ShiftedLine &shifted : shifts.first) found << QString::number(shifted.number) + ' ' + shifted.character;
+        for (const ShiftedLine &shifted : shifts.first)
+            found << QString::number(shifted.number) + ' ' + shifted.character;
         EXPECT_EQ(found.join('|') + '/' + QString::number(shifts.count), c.found) << c.name;
         if (shifts.count == 7) {
             EXPECT_THAT(ResultListMessage(c.problem, "L.txt", shifts).toStdString(),

@@ -147,7 +147,7 @@ void forEachUtf16Line(QIODevice &file, QStringConverter::Encoding encoding, Line
         qsizetype from = 0;
         for (qsizetype i = 0; i < pending.size(); ++i) {
             const QChar c = pending[i];
-            if (afterCr && c == u'\n' && i == from) {
+            if (afterCr && c == u'\n') {  // the LF of a CR LF, perhaps in the next read
                 afterCr = false;
                 from = i + 1;
                 continue;
@@ -166,18 +166,21 @@ void forEachUtf16Line(QIODevice &file, QStringConverter::Encoding encoding, Line
 // The suggested command, for `from` the encoding that iconv is told.
 QString conversionCommand(const QString &from, const QString &path, bool dropMark) {
     const QString iconv = QStringLiteral("%1 -f %2 -t %3").arg(cp850ConversionCommand(), from, cp850ConversionTarget());
+    const QString in = shellQuoted(path), out = shellQuoted(convertedName(path));
     // CP850 has no mark: its three bytes are dropped first.
-    return dropMark ? QStringLiteral("tail -c +4 %1 | %2 > %3").arg(shellQuoted(path), iconv, shellQuoted(convertedName(path)))
-                    : QStringLiteral("%1 %2 > %3").arg(iconv, shellQuoted(path), shellQuoted(convertedName(path)));
+    return dropMark ? QStringLiteral("tail -c +4 %1 | %2 > %3").arg(in, iconv, out)
+                    : QStringLiteral("%1 %2 > %3").arg(iconv, in, out);
 }
 
 // The lines that the command would shift, so that the user mends them before converting.
 QString shiftsText(const ConversionShifts &shifts) {
     if (shifts.count == 0) return QString();
     QStringList lines;
-    for (const ShiftedLine &shifted : shifts.first)
-        lines << (shifted.character.isEmpty() ? QStringLiteral("Zeile %1").arg(shifted.number)
-                                              : QStringLiteral("Zeile %1 (%2)").arg(QString::number(shifted.number), shifted.character));
+    for (const ShiftedLine &shifted : shifts.first) {
+        const QString number = QString::number(shifted.number);
+        lines << (shifted.character.isEmpty() ? QStringLiteral("Zeile %1").arg(number)
+                                              : QStringLiteral("Zeile %1 (%2)").arg(number, shifted.character));
+    }
     QString named = lines.join(QStringLiteral(", "));
     const qint64 more = shifts.count - shifts.first.size();
     if (more == 1) named += QStringLiteral(" und 1 weitere Zeile");
@@ -185,7 +188,8 @@ QString shiftsText(const ConversionShifts &shifts) {
     return QStringLiteral("Der Befehl gibt in %1 ein Zeichen als mehrere oder als keines wieder und verschiebt so "
                           "die Spalten: %2.\nErsetzen Sie dort vorher jedes solche Zeichen durch eines, das die "
                           "Codepage 850 enthält.\n")
-        .arg(shifts.count == 1 ? QStringLiteral("dieser Ergebniszeile") : QStringLiteral("diesen Ergebniszeilen"), named);
+        .arg(shifts.count == 1 ? QStringLiteral("dieser Ergebniszeile") : QStringLiteral("diesen Ergebniszeilen"),
+             named);
 }
 
 }  // namespace

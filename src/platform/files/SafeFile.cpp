@@ -39,10 +39,10 @@ QString resolvedTarget(const QString &target) {
     return canonical.isEmpty() ? info.symLinkTarget() : canonical;
 }
 
-// ".name.tmp-" beside the target; a long name is shortened so that the temporary name
-// stays within the file system's limit of 255 bytes.
+// ".name.tmp-" beside the file the target stands for; a long name is shortened so that
+// the temporary name stays within the file system's limit of 255 bytes.
 QString tempPrefix(const QString &target) {
-    const QFileInfo info(target);
+    const QFileInfo info(resolvedTarget(target));
     QString name = info.fileName();
     if (QFile::encodeName(name).size() > 200) name = textrules::Left(name, 60);
     return info.absolutePath() + QStringLiteral("/.") + name + QStringLiteral(".tmp-");
@@ -192,7 +192,7 @@ bool writeFileSafely(const QString &target, const QByteArray &bytes, QString *er
 }
 
 void removeStaleTemporaries(const QString &target) {
-    const QString prefix = tempPrefix(resolvedTarget(target));
+    const QString prefix = tempPrefix(target);
     const QFileInfo prefixInfo(prefix);
     const QString namePrefix = prefixInfo.fileName();
     const QDir folder(prefixInfo.absolutePath());
@@ -202,11 +202,11 @@ void removeStaleTemporaries(const QString &target) {
 }
 
 QString writerTemporaryFolder(const QString &target) {
-    return QFileInfo(tempPrefix(resolvedTarget(target))).absolutePath();
+    return QFileInfo(tempPrefix(target)).absolutePath();
 }
 
 bool isWriterTemporaryOf(const QString &path, const QString &target) {
-    const QFileInfo prefix(tempPrefix(resolvedTarget(target)));
+    const QFileInfo prefix(tempPrefix(target));
     const QFileInfo file(path);
     return file.absolutePath() == prefix.absolutePath() && isTemporaryName(file.fileName(), prefix.fileName());
 }
