@@ -2,8 +2,9 @@
 // either exactly what it held before (with the failure reported) or exactly what
 // the lines of the file say. A list that holds a line the import must refuse (a
 // control character in a name, club or class, a NUL other than the NULs that pad the
-// file's end after a line end, a place that is no whole number in range, a line beyond 64 KB) is always
-// refused; one without a result line is told so before anything is asked.
+// file's end after a line end and DOS end marks, a place that is no whole number in
+// range, a line beyond 64 KB) is always refused; one without a result line is told so
+// before anything is asked.
 #include "import_support.h"
 
 #include "core/import/EI_Import.h"
@@ -28,10 +29,18 @@ bool hasControl(const QString &s) {
     return std::any_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
 }
 
-// The list without the NUL bytes that pad the end of its file after a line end.
-QByteArray withoutPadding(QByteArray bytes) {
+// The file without the NUL bytes that run to its end, wherever they begin.
+QByteArray withoutEndNuls(const QByteArray &bytes) {
     qsizetype end = bytes.size();
     while (end > 0 && bytes[end - 1] == '\0') --end;
+    return bytes.left(end);
+}
+
+// The list without the DOS end marks and the NUL bytes that pad the end of its file after
+// a line end.
+QByteArray withoutPadding(QByteArray bytes) {
+    qsizetype end = withoutEndNuls(bytes).size();
+    while (end > 0 && bytes[end - 1] == '\x1a') --end;
     if (end > 0 && (bytes[end - 1] == '\r' || bytes[end - 1] == '\n')) bytes.truncate(end);
     return bytes;
 }
@@ -81,16 +90,18 @@ std::optional<QStringList> expectedRows(const QStringList &before, QByteArray by
     return out;
 }
 
-// True when the list (without the padding) is refused before anything is asked: fewer
-// than four bytes, a UTF-16 mark, NUL bytes on one parity through a quarter of the first
-// 4 KB, valid UTF-8 with a multi-byte character, a start of which one byte in twenty is
-// a control character that no text holds, or not one result line. A line beyond 64 KB
-// is left to the import, which names it.
+// True when the list is refused before anything is asked. Its start before the NULs that
+// run to the end (the whole file when it is nothing else): fewer than four bytes, a UTF-16
+// mark, NUL bytes on one parity through a quarter of the first 4 KB, one byte in twenty a
+// control character that no text holds. The list without its padding: valid UTF-8 with a
+// multi-byte character, or not one result line. A line beyond 64 KB is left to the
+// import, which names it.
 bool refusedAtOnce(QByteArray bytes) {
+    const QByteArray text = withoutEndNuls(bytes);
+    const QByteArray head = (text.isEmpty() ? bytes : text).left(4096);
     bytes = withoutPadding(bytes);
-    if (bytes.size() < 4) return true;
-    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) return true;
-    const QByteArray head = bytes.left(4096);
+    if (head.size() < 4) return true;
+    if (head.startsWith("\xFF\xFE") || head.startsWith("\xFE\xFF")) return true;
     qsizetype nuls[2] = {0, 0};
     for (qsizetype i = 0; i < head.size(); ++i) nuls[i % 2] += head[i] == '\0';
     const qsizetype all = nuls[0] + nuls[1];

@@ -109,8 +109,8 @@ TEST(ImportLines, RulesColumnsReaderAndNoteWindow) {
     EXPECT_EQ(importNoteWindow(), nullptr);
 }
 
-// The result lines that the suggested conversion would shift, in each encoding that is
-// refused, numbered as an editor numbers them; the first five are named.
+// The result lines that the suggested conversion would shift, and the line where it stops,
+// in each encoding that is refused, numbered as an editor numbers them; the first five are named.
 TEST(ImportLines, ConversionShiftsAreFoundLineByLine) {
     const QString head = "Ort\r\nDatum\r\nM40 - 10 km Lauf\r\n";
     const auto line = [](const QString &name) { return resultLine("1", name, "75", "LG", "35:12") + "\r\n"; };
@@ -131,6 +131,13 @@ TEST(ImportLines, ConversionShiftsAreFoundLineByLine) {
         {"seven", seven.toUtf8(), ResultListProblem::Utf8, "4 \"œ\"|5 \"œ\"|6 \"œ\"|7 \"œ\"|8 \"œ\"/7"},
         {"utf16", QStringEncoder(QStringConverter::Utf16BE)(longFirst), ResultListProblem::Utf16BigEndian,
          "2 \"œ\"/1"},
+        // a fullwidth colon becomes the colon that places the time
+        {"colon", (head + resultLine("1", "A, B", "75", "Team：Nord", "44:00") + "\r\n").toUtf8(),
+         ResultListProblem::Utf8, "4 \"：\"/1"},
+        // a surrogate without its partner, where iconv stops
+        {"surrogate", QByteArray(QStringEncoder(QStringConverter::Utf16LE)(head + line("AX, B") + line("C, D")))
+                          .replace(QByteArray("X\0", 2), QByteArray("\0\xD8", 2)),
+         ResultListProblem::Utf16LittleEndian, "/0 stops at 4 U+D800"},
     };
     for (const auto &c : cases) {
         QBuffer buffer;
@@ -140,10 +147,17 @@ TEST(ImportLines, ConversionShiftsAreFoundLineByLine) {
         QStringList found;
         for (const ShiftedLine &shifted : shifts.first)
             found << QString::number(shifted.number) + ' ' + shifted.character;
-        EXPECT_EQ(found.join('|') + '/' + QString::number(shifts.count), c.found) << c.name;
+        QString text = found.join('|') + '/' + QString::number(shifts.count);
+        if (shifts.stop.number > 0)
+            text += " stops at " + QString::number(shifts.stop.number) + ' ' + shifts.stop.character;
+        EXPECT_EQ(text, c.found) << c.name;
         if (shifts.count == 7) {
             EXPECT_THAT(ResultListMessage(c.problem, "L.txt", shifts).toStdString(),
                         ::testing::HasSubstr("Zeile 8 (\"œ\") und 2 weitere Zeilen."));
+        }
+        if (shifts.stop.number > 0) {
+            EXPECT_THAT(ResultListMessage(c.problem, "L.txt", shifts).toStdString(),
+                        ::testing::HasSubstr("Die Umwandlung unten bricht in Zeile 4 (U+D800) ab"));
         }
     }
 }
@@ -244,14 +258,14 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
     const QByteArray csv = encodeCp850("Platz;Name;Vorname;Jahrgang;Verein;Zeit\n1;Müller;Jörg;1971;TV Beispielheim;36:40\n");
     const QString refusedUtf8 = "exclamation\tDie Ergebnisliste \"%1\" ist in UTF-8 gespeichert.\\nSie muss im "
                                 "DOS-Zeichensatz (Codepage 850) vorliegen, sonst verschieben Umlaute die Spalten."
-                                "\\nUmwandeln z. B. mit:\\n%3\\nEs wurde nichts importiert.";
+                                "\\n%6Umwandeln z. B. mit:\\n%3\\nEs wurde nichts importiert.";
     const QString iconvUtf8 = "LC_ALL=C.UTF-8 iconv -f UTF-8 -t CP850//TRANSLIT %4 > %5";
     const auto utf16 = [&dos](QStringConverter::Encoding encoding, QStringConverter::Flags flags) {
         QStringEncoder encoder(encoding, flags);
         return QByteArray(encoder(decodeCp850(dos)));
     };
     const QString refusedUtf16 = "exclamation\tDie Ergebnisliste \"%1\" ist in UTF-16 (Unicode) gespeichert.\\nSie "
-                                 "muss im DOS-Zeichensatz (Codepage 850) vorliegen.\\nUmwandeln z. B. mit:\\nLC_ALL=C.UTF-8 "
+                                 "muss im DOS-Zeichensatz (Codepage 850) vorliegen.\\n%6Umwandeln z. B. mit:\\nLC_ALL=C.UTF-8 "
                                  "iconv -f UTF-16%3 -t CP850//TRANSLIT %4 > %5\\nEs wurde nichts importiert.";
     QByteArray nulBelow = dos + "\r\nx";
     if (nulBelow.size() % 2 == 0) nulBelow += 'x';
@@ -269,9 +283,11 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
     QString ligature;
     for (const QString &line : list + QStringList{"Nachmeldungen…", resultLine("3", "Lecœur, Jean", "75", "RC Paris", "38:15")})
         ligature += line + "\r\n";
-    const QString named = "\\nDer Befehl gibt in dieser Ergebniszeile ein Zeichen als mehrere oder als keines wieder "
-                          "und verschiebt so die Spalten: Zeile 7 (\"œ\").\\nErsetzen Sie dort vorher jedes solche "
-                          "Zeichen durch eines, das die Codepage 850 enthält.";
+    const QString named = "Die Umwandlung unten gibt in dieser Ergebniszeile ein Zeichen als mehrere, als keines oder "
+                          "als Punkt, Komma oder Doppelpunkt wieder und verschiebt so die Spalten: Zeile 7 (\"œ\")."
+                          "\\nErsetzen Sie vor dem Umwandeln jedes genannte Zeichen durch genau ein Zeichen, das die "
+                          "Codepage 850 enthält und kein Punkt, Komma oder Doppelpunkt ist, damit die Zeile ihre Länge "
+                          "behält: ein unsichtbares Zeichen oder einen Akzent zu löschen verschiebt sie ebenso.\\n";
     const QByteArray ligatureDos = encodeCp850(QString(ligature).replace("œ", "oe").replace("…", "..."));
     // A zeroed sector past the first 4 KB, from inside line 70 to the end of line 75.
     QByteArray sector;
@@ -286,6 +302,15 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
     for (int i = 3; i <= 120; ++i) cut += encodeCp850(resultLine(QString::number(i), "Läufer, Max", "70", "LG Nord", "40:51")) + "\r\n";
     cut.truncate(cut.lastIndexOf(':') + 1);
     cut += QByteArray(512, '\0');
+    // A short list of six, zeroed from inside its last line on; and ended by a DOS end mark or
+    // by CR alone before its padding.
+    QByteArray six = dos;
+    for (int i = 3; i <= 6; ++i) six += encodeCp850(resultLine(QString::number(i), "Läufer, Max", "70", "LG Nord", "40:51")) + "\r\n";
+    QByteArray shortCut = six;
+    shortCut.replace(shortCut.size() - 20, 20, QByteArray(20, '\0'));
+    shortCut += QByteArray(512, '\0');
+    QByteArray crOnly = six;
+    crOnly.replace("\r\n", "\r");
     const QString notText = "exclamation\tDie Datei \"%1\" ist keine Ergebnisliste in Textform oder sie ist "
                             "beschädigt: ihr Anfang enthält viele Steuerzeichen, die in keiner Textdatei stehen."
                             "\\nEs wurde nichts importiert.";
@@ -305,9 +330,9 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
          encodeCp850(QString(foreignName).replace("š", "s"))},
         // the mark alone above an ASCII list makes it UTF-8; the command drops it
         {"bom.txt", "\xEF\xBB\xBF" + ascii, QString(refusedUtf8).replace("%3", "tail -c +4 %4 | LC_ALL=C.UTF-8 iconv -f UTF-8 -t CP850//TRANSLIT > %5"), {}, ascii},
-        {"lecoeur.txt", ligature.toUtf8(), QString(refusedUtf8).replace("%3", iconvUtf8 + named), {}, ligatureDos},
+        {"lecoeur.txt", ligature.toUtf8(), QString(refusedUtf8).replace("%3", iconvUtf8).replace("%6", named), {}, ligatureDos},
         {"lecoeur-16.txt", QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom)(ligature),
-         QString(refusedUtf16).replace("%3", "").replace("%5", "%5" + named), {}, ligatureDos},
+         QString(refusedUtf16).replace("%3", "").replace("%6", named), {}, ligatureDos},
         {"le-bom.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom), QString(refusedUtf16).replace("%3", ""), {}, dos},
         {"be-bom.txt", utf16(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom), QString(refusedUtf16).replace("%3", ""), {}, dos},
         {"le.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::Default), QString(refusedUtf16).replace("%3", "LE"), {}, dos},
@@ -329,6 +354,9 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         {"gepolstert-8k.txt", dos + QByteArray(8192, '\0'), {}, "Groß|Stefan|1975|LG Nord", {}},
         // NULs that begin inside a line are damage, not padding
         {"abgeschnitten.txt", cut, {}, {}, {}, stopsAt(cut.mid(cut.lastIndexOf('\n') + 1))},
+        {"kurz-abgeschnitten.txt", shortCut, {}, {}, {}, stopsAt(shortCut.mid(six.lastIndexOf('\n', six.size() - 3) + 1))},
+        {"dos-ende.txt", six + "\x1a" + QByteArray(512 - (six.size() + 1) % 512, '\0'), {}, "Groß|Stefan|1975|LG Nord", {}},
+        {"nur-cr.txt", crOnly + QByteArray(512, '\0'), {}, "Groß|Stefan|1975|LG Nord", {}},
         // a NUL below a DOS list, after a character as in little-endian, is no UTF-16 but damage
         {"nul.txt", nulBelow, {}, {}, {}, stopsAt(nulBelow.mid(dos.size() + 2))},
         {"sektor.txt", sector, {}, {}, {}, stopsAt(sector.mid(sector.indexOf("70. "), zeroTo - sector.indexOf("70. ")))},
@@ -361,13 +389,14 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         QString converted = file;
         converted.insert(converted.lastIndexOf('.'), "_dos");
         const auto quoted = [](QString path) { return "'" + path.replace("'", "'\\''") + "'"; };
-        const QString message = QString(c.message).replace("%1", file).replace("%2", converted)
+        const QString message = QString(c.message).replace("%6", "").replace("%1", file).replace("%2", converted)
                                     .replace("%4", quoted(file)).replace("%5", quoted(converted));
         EXPECT_THAT(ui.messages(), ElementsAre(message));
         EXPECT_THAT(reports(), IsEmpty());
         EXPECT_EQ(allRows(), before);
         if (c.converted.isNull()) continue;
-        const QString command = message.section("\\n", 3, 3);
+        const QStringList messageLines = message.split("\\n");
+        const QString command = messageLines.value(messageLines.indexOf("Umwandeln z. B. mit:") + 1);
         QProcess shell;
         shell.start("sh", {"-c", command});
         ASSERT_TRUE(shell.waitForFinished(10000));

@@ -66,30 +66,42 @@ std::int32_t joinYear(const QString &century, const QString &yearField) {
     return std::int32_t(year);
 }
 
-qint64 listEnd(QIODevice &file) {
-    if (file.isSequential()) return -1;
-    const qint64 here = file.pos();
-    const qint64 size = file.size();
-    qint64 end = size;
+namespace {
+
+// Steps back from `end`, not below `from`, over a run of `skip` bytes: where the run
+// begins, with the byte before it in `before` (NUL when none); -1 when a read fails.
+qint64 backOver(QIODevice &file, qint64 from, qint64 end, char skip, char &before) {
     char chunk[4096];
-    char last = '\0';  // the last byte before the NULs
-    // From the back, a block at a time, until a byte other than NUL; a failed read
-    // leaves the whole file to the reader, which reports it.
-    while (end > here) {
-        const qint64 from = std::max(here, end - qint64(sizeof chunk));
-        if (!file.seek(from) || file.read(chunk, end - from) != end - from) break;
-        qint64 kept = end - from;
-        while (kept > 0 && chunk[kept - 1] == '\0') --kept;
-        end = from + kept;
+    before = '\0';
+    while (end > from) {
+        const qint64 start = std::max(from, end - qint64(sizeof chunk));
+        if (!file.seek(start) || file.read(chunk, end - start) != end - start) return -1;
+        qint64 kept = end - start;
+        while (kept > 0 && chunk[kept - 1] == skip) --kept;
+        end = start + kept;
         if (kept > 0) {
-            last = chunk[kept - 1];
+            before = chunk[kept - 1];
             break;
         }
     }
+    return end;
+}
+
+}  // namespace
+
+ListBounds listBounds(QIODevice &file) {
+    if (file.isSequential()) return {};
+    const qint64 here = file.pos();
+    const qint64 size = file.size();
+    char last = '\0';
+    const qint64 nuls = backOver(file, here, size, '\0', last);
+    const qint64 marks = nuls < 0 || last != 0x1a ? nuls : backOver(file, here, nuls, 0x1a, last);
     file.seek(here);
-    // Padding follows a line end. NULs from inside a line on, or in place of the whole
-    // file, are damage: they stay, and the check or the import reports them.
-    return last == '\r' || last == '\n' ? end : size;
+    // A failed read leaves the whole file to the reader, which reports it.
+    if (marks < 0) return {size, size};
+    // Padding and end marks follow a line end. NULs from inside a line on, or in place of
+    // the whole file, are damage: they stay, and the check or the import reports them.
+    return {nuls, last == '\r' || last == '\n' ? marks : size};
 }
 
 bool LineReader::fill() {

@@ -35,11 +35,17 @@ ResultLineFields parseResultLine(const QString &line);
 // a whole number after joining raises 13.
 std::int32_t joinYear(const QString &century, const QString &yearField);
 
-// Where the list in a file ends: before the run of NUL bytes that reaches the end of
-// the file when a line end comes before it (the padding of a program that writes whole
-// blocks), else at the end. -1 for a device whose end cannot be known (a pipe). Leaves
-// the position.
-qint64 listEnd(QIODevice &file);
+// Where the bytes of a file and the list in it end, from its present position on; -1
+// for both on a device whose end cannot be known (a pipe). Leaves the position.
+struct ListBounds {
+    // Before the run of NUL bytes that reaches the end of the file, wherever it begins.
+    qint64 beforeNuls = -1;
+    // Before the DOS end-of-file marks (0x1A) and the NULs after them (the padding of a
+    // program that writes whole blocks) when a line end comes before them, else the end.
+    qint64 list = -1;
+};
+ListBounds listBounds(QIODevice &file);
+inline qint64 listEnd(QIODevice &file) { return listBounds(file).list; }
 
 // Reads a file line by line in constant memory, up to the list's end. A line ends at
 // CR, CR LF or LF; a last line without an end still counts.

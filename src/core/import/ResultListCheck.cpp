@@ -9,6 +9,9 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <algorithm>
+#include <functional>
+#include <optional>
+#include <utility>
 
 namespace tarnis {
 
@@ -91,6 +94,9 @@ constexpr int kShownShifts = 5;
 
 bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
+// How the message names a character that cannot be seen: "U+0301".
+QString codePointName(char32_t code) { return QStringLiteral("U+%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper(); }
+
 // A character as the message shows it: itself in quotes when it can be seen, else its
 // code point ("U+0301" for a combining accent, "U+FEFF" for an invisible mark).
 QString shownCharacter(const QByteArray &utf8) {
@@ -99,68 +105,142 @@ QString shownCharacter(const QByteArray &utf8) {
     const char32_t code = character.toUcs4().value(0);
     if (QChar::isPrint(code) && !QChar::isMark(code) && !QChar::isSpace(code))
         return QLatin1Char('"') + character + QLatin1Char('"');
-    return QStringLiteral("U+%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper();
+    return codePointName(code);
 }
 
-// The first character of a line that the conversion writes as several or as none. CP850
-// holds every ASCII character as it is.
-QString shiftingCharacter(Cp850Conversion &conversion, const QByteArray &utf8) {
-    for (qsizetype i = 0; i < utf8.size();) {
+// What the conversion does to a line's characters: the first that shifts the columns, and
+// the first where it stops. CP850 holds every ASCII character as it is.
+struct CharacterCheck {
+    QString shifting;
+    std::optional<QString> stopping;
+};
+
+// The characters whose first place in a result line places its fields.
+bool isSeparator(char c) { return c == '.' || c == ',' || c == ':'; }
+
+// A character written as several or as none shifts what follows it; one written as a
+// separator ahead of the line's own of that kind moves the field that the first of them
+// places (a fullwidth colon in a club takes the time's place).
+CharacterCheck checkCharacters(Cp850Conversion &conversion, const QByteArray &utf8) {
+    CharacterCheck check;
+    QByteArray separatorsSeen;
+    for (qsizetype i = 0; i < utf8.size() && !check.stopping;) {
         qsizetype next = i + 1;
-        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+        const char lead = utf8[i];
+        if (static_cast<unsigned char>(lead) < 0x80) {
+            if (isSeparator(lead)) separatorsSeen += lead;
             i = next;
             continue;
         }
         while (next < utf8.size() && isContinuation(utf8[next])) ++next;
         const QByteArray character = utf8.mid(i, next - i);
         const std::optional<QByteArray> converted = conversion.convert(character);
-        if (!converted || converted->size() != 1) return shownCharacter(character);
+        if (!converted) check.stopping = shownCharacter(character);
+        else if (check.shifting.isEmpty()
+                 && (converted->size() != 1
+                     || (isSeparator(converted->front()) && !separatorsSeen.contains(converted->front()))))
+            check.shifting = shownCharacter(character);
         i = next;
     }
-    return QString();
+    return check;
 }
 
-// A result line, before or after the conversion ("…" can become the place's dot), of
-// which the conversion writes a character as several or as none, or the whole as a text
-// of another length (letters that it takes together).
-void checkLine(Cp850Conversion &conversion, const QByteArray &utf8, qint64 number, ConversionShifts &shifts) {
-    const QString character = shiftingCharacter(conversion, utf8);
-    const std::optional<QByteArray> converted = conversion.convert(utf8);
-    const auto characters = std::count_if(utf8.begin(), utf8.end(), [](char c) { return !isContinuation(c); });
-    if (character.isEmpty() && converted && converted->size() == characters) return;
-    if (!isResultLine(textrules::Trim(QString::fromUtf8(utf8)))
+// A line as the conversion reads it, and the unit that it cannot read, where it stops.
+struct ListLine {
+    QByteArray utf8;
+    std::optional<QString> broken;
+};
+
+// A result line, before or after the conversion ("…" can become the place's dot), whose
+// columns the conversion shifts; the first line where it stops.
+void checkLine(Cp850Conversion &conversion, const ListLine &line, qint64 number, ConversionShifts &shifts) {
+    const CharacterCheck check = checkCharacters(conversion, line.utf8);
+    const std::optional<QString> stopping = line.broken ? line.broken : check.stopping;
+    if (stopping && shifts.stop.number == 0) shifts.stop = {number, *stopping};
+    if (check.shifting.isEmpty()) return;
+    const std::optional<QByteArray> converted = conversion.convert(line.utf8);
+    if (!isResultLine(textrules::Trim(QString::fromUtf8(line.utf8)))
         && !(converted && isResultLine(textrules::Trim(decodeCp850(*converted)))))
         return;
-    if (++shifts.count <= kShownShifts) shifts.first.append({number, character});
+    if (++shifts.count <= kShownShifts) shifts.first.append({number, check.shifting});
 }
 
-// The lines of a UTF-16 list in UTF-8, each ended by CR, CR LF or LF as in the reader.
-// A line beyond the reader's limit stops the import of the converted list with its
-// message: the lines after it are not read.
-template <typename Line>
-void forEachUtf16Line(QIODevice &file, QStringConverter::Encoding encoding, Line line) {
-    QStringDecoder decoder(encoding);
-    QString pending;
-    bool afterCr = false;
-    for (QByteArray chunk; !(chunk = file.read(1 << 16)).isEmpty();) {
-        pending += decoder(chunk);
-        qsizetype from = 0;
-        for (qsizetype i = 0; i < pending.size(); ++i) {
-            const QChar c = pending[i];
-            if (afterCr && c == u'\n') {  // the LF of a CR LF, perhaps in the next read
-                afterCr = false;
-                from = i + 1;
-                continue;
+// Splits decoded UTF-16 into lines, each ended by CR, CR LF or LF as in the reader.
+class Utf16Lines {
+public:
+    explicit Utf16Lines(std::function<void(const ListLine &)> line) : line_(std::move(line)) {}
+
+    void add(char16_t unit) {
+        if (high_) {
+            const char16_t high = std::exchange(high_, 0);
+            if (QChar::isLowSurrogate(unit)) {
+                pending_ += QChar(high);
+                pending_ += QChar(unit);
+                return;
             }
-            afterCr = c == u'\r';
-            if (c != u'\r' && c != u'\n') continue;
-            line(QStringView(pending).sliced(from, i - from).toUtf8());
-            from = i + 1;
+            broken(high);
         }
-        pending.remove(0, from);
-        if (pending.size() > LineReader::kMaxLineBytes) return;
+        if (QChar::isHighSurrogate(unit)) high_ = unit;
+        else if (QChar::isLowSurrogate(unit)) broken(unit);
+        else character(unit);
     }
-    if (!pending.isEmpty()) line(pending.toUtf8());
+    // A unit that is no character; a last byte without its pair shows none.
+    void broken(std::optional<char16_t> unit) {
+        if (broken_) return;
+        broken_ = unit ? codePointName(*unit) : QString();
+    }
+    void finish() {
+        if (high_) broken(std::exchange(high_, 0));
+        if (!pending_.isEmpty() || broken_) endLine();
+    }
+    // A line beyond the reader's limit stops the import of the converted list with its
+    // message: the lines after it are not read.
+    bool tooLong() const { return pending_.size() > LineReader::kMaxLineBytes; }
+
+private:
+    void character(char16_t c) {
+        if (afterCr_ && c == u'\n') {  // the LF of a CR LF, perhaps in the next read
+            afterCr_ = false;
+            return;
+        }
+        afterCr_ = c == u'\r';
+        if (c == u'\r' || c == u'\n') endLine();
+        else pending_ += QChar(c);
+    }
+    void endLine() {
+        line_({pending_.toUtf8(), std::exchange(broken_, std::nullopt)});
+        pending_.clear();
+    }
+
+    std::function<void(const ListLine &)> line_;
+    QString pending_;
+    std::optional<QString> broken_;
+    char16_t high_ = 0;
+    bool afterCr_ = false;
+};
+
+// The lines of a UTF-16 list, decoded as iconv decodes it: the mark that tells the byte
+// order is dropped; a surrogate without its partner and a last byte without its pair are
+// where iconv stops.
+void forEachUtf16Line(QIODevice &file, ResultListProblem problem, const std::function<void(const ListLine &)> &line) {
+    bool bigEndian = problem == ResultListProblem::Utf16BigEndian;
+    if (problem == ResultListProblem::Utf16) {
+        bigEndian = file.read(2) == "\xFE\xFF";
+    }
+    Utf16Lines lines(line);
+    QByteArray odd;
+    for (QByteArray chunk; !(chunk = file.read(1 << 16)).isEmpty();) {
+        chunk.prepend(odd);
+        const qsizetype whole = chunk.size() & ~qsizetype(1);
+        for (qsizetype i = 0; i < whole; i += 2) {
+            const auto first = static_cast<unsigned char>(chunk[i]), second = static_cast<unsigned char>(chunk[i + 1]);
+            lines.add(char16_t(bigEndian ? first << 8 | second : second << 8 | first));
+        }
+        odd = chunk.mid(whole);
+        if (lines.tooLong()) return;
+    }
+    if (!odd.isEmpty()) lines.broken(std::nullopt);
+    lines.finish();
 }
 
 // The suggested command, for `from` the encoding that iconv is told.
@@ -172,59 +252,75 @@ QString conversionCommand(const QString &from, const QString &path, bool dropMar
                     : QStringLiteral("%1 %2 > %3").arg(iconv, in, out);
 }
 
-// The lines that the command would shift, so that the user mends them before converting.
+// The lines that the command would shift or stop at, so that the user mends them before
+// converting.
 QString shiftsText(const ConversionShifts &shifts) {
-    if (shifts.count == 0) return QString();
-    QStringList lines;
-    for (const ShiftedLine &shifted : shifts.first) {
-        const QString number = QString::number(shifted.number);
-        lines << (shifted.character.isEmpty() ? QStringLiteral("Zeile %1").arg(number)
-                                              : QStringLiteral("Zeile %1 (%2)").arg(number, shifted.character));
+    QString text;
+    const auto named = [](const ShiftedLine &line) {
+        const QString number = QString::number(line.number);
+        return line.character.isEmpty() ? QStringLiteral("Zeile %1").arg(number)
+                                        : QStringLiteral("Zeile %1 (%2)").arg(number, line.character);
+    };
+    if (shifts.stop.number > 0)
+        text += QStringLiteral("Die Umwandlung unten bricht in %1 ab: dort steht ein Zeichen, das sie nicht lesen "
+                               "oder nicht wiedergeben kann (die Datei kann dort beschädigt sein), und die Zeilen ab "
+                               "dort fehlen in der umgewandelten Liste.\n")
+                    .arg(named(shifts.stop));
+    if (shifts.count > 0) {
+        QStringList lines;
+        for (const ShiftedLine &shifted : shifts.first) lines << named(shifted);
+        QString listed = lines.join(QStringLiteral(", "));
+        const qint64 more = shifts.count - shifts.first.size();
+        if (more == 1) listed += QStringLiteral(" und 1 weitere Zeile");
+        else if (more > 1) listed += QStringLiteral(" und %1 weitere Zeilen").arg(more);
+        text += QStringLiteral("Die Umwandlung unten gibt in %1 ein Zeichen als mehrere, als keines oder als Punkt, "
+                               "Komma oder Doppelpunkt wieder und verschiebt so die Spalten: %2.\n")
+                    .arg(shifts.count == 1 ? QStringLiteral("dieser Ergebniszeile")
+                                           : QStringLiteral("diesen Ergebniszeilen"),
+                         listed);
     }
-    QString named = lines.join(QStringLiteral(", "));
-    const qint64 more = shifts.count - shifts.first.size();
-    if (more == 1) named += QStringLiteral(" und 1 weitere Zeile");
-    else if (more > 1) named += QStringLiteral(" und %1 weitere Zeilen").arg(more);
-    return QStringLiteral("Der Befehl gibt in %1 ein Zeichen als mehrere oder als keines wieder und verschiebt so "
-                          "die Spalten: %2.\nErsetzen Sie dort vorher jedes solche Zeichen durch eines, das die "
-                          "Codepage 850 enthält.\n")
-        .arg(shifts.count == 1 ? QStringLiteral("dieser Ergebniszeile") : QStringLiteral("diesen Ergebniszeilen"),
-             named);
+    if (text.isEmpty()) return text;
+    return text + QStringLiteral("Ersetzen Sie vor dem Umwandeln jedes genannte Zeichen durch genau ein Zeichen, das "
+                                 "die Codepage 850 enthält und kein Punkt, Komma oder Doppelpunkt ist, damit die Zeile "
+                                 "ihre Länge behält: ein unsichtbares Zeichen oder einen Akzent zu löschen verschiebt "
+                                 "sie ebenso.\n");
 }
 
 }  // namespace
 
 ConversionShifts FindConversionShifts(QIODevice &file, ResultListProblem problem) {
     ConversionShifts shifts;
-    if (!file.seek(0)) return shifts;
+    const bool utf8 = problem == ResultListProblem::Utf8 || problem == ResultListProblem::Utf8WithMark;
+    const bool utf16 = problem == ResultListProblem::Utf16 || problem == ResultListProblem::Utf16LittleEndian
+                       || problem == ResultListProblem::Utf16BigEndian;
+    if ((!utf8 && !utf16) || !file.seek(0)) return shifts;
     Cp850Conversion conversion;
     qint64 number = 0;
-    const auto line = [&](const QByteArray &utf8) { checkLine(conversion, utf8, ++number, shifts); };
-    switch (problem) {
-    case ResultListProblem::Utf8:
-    case ResultListProblem::Utf8WithMark:
-        try {
-            LineReader reader(file);
-            for (QByteArray bytes; reader.next(bytes);) {
-                if (number == 0 && problem == ResultListProblem::Utf8WithMark) bytes.remove(0, 3);
-                line(bytes);
-            }
-        } catch (const AppError &) {
-            // a line too long or a failed read stops the import of the converted list
+    const auto line = [&](const ListLine &listLine) { checkLine(conversion, listLine, ++number, shifts); };
+    if (utf16) {
+        forEachUtf16Line(file, problem, line);
+        return shifts;
+    }
+    try {
+        LineReader reader(file);
+        for (QByteArray bytes; reader.next(bytes);) {
+            if (number == 0 && problem == ResultListProblem::Utf8WithMark) bytes.remove(0, 3);
+            line({bytes, std::nullopt});
         }
-        break;
-    case ResultListProblem::Utf16: forEachUtf16Line(file, QStringConverter::Utf16, line); break;
-    case ResultListProblem::Utf16LittleEndian: forEachUtf16Line(file, QStringConverter::Utf16LE, line); break;
-    case ResultListProblem::Utf16BigEndian: forEachUtf16Line(file, QStringConverter::Utf16BE, line); break;
-    default: break;
+    } catch (const AppError &) {
+        // a line too long or a failed read stops the import of the converted list
     }
     return shifts;
 }
 
 ResultListProblem CheckResultList(QIODevice &file) {
-    // The NUL bytes that pad the file after the list are no part of it.
-    const qint64 end = listEnd(file);
-    const QByteArray start = file.peek(end < 0 ? 4096 : std::min<qint64>(4096, end - file.pos()));
+    const ListBounds bounds = listBounds(file);
+    const qint64 end = bounds.list;
+    // The start is sampled before the NULs that run to the file's end, padding or a zeroed
+    // end alike, so that a short list cut inside a line reaches the import, which names the
+    // cut line; a file of NULs alone is sampled as it is.
+    const qint64 sampleEnd = bounds.beforeNuls > file.pos() ? bounds.beforeNuls : end;
+    const QByteArray start = file.peek(sampleEnd < 0 ? 4096 : std::min<qint64>(4096, sampleEnd - file.pos()));
     // No result line fits in fewer than four bytes, nor can so few show an encoding.
     if (start.size() < 4) return ResultListProblem::NoResultLine;
     if (start.startsWith("\xFF\xFE") || start.startsWith("\xFE\xFF")) return ResultListProblem::Utf16;
@@ -257,11 +353,10 @@ QString ResultListMessage(ResultListProblem problem, const QString &path, const 
         return QStringLiteral(
                    "Die Ergebnisliste \"%1\" ist in UTF-8 gespeichert.\n"
                    "Sie muss im DOS-Zeichensatz (Codepage 850) vorliegen, sonst verschieben Umlaute die Spalten.\n"
-                   "Umwandeln z. B. mit:\n%2\n%3"
+                   "%2Umwandeln z. B. mit:\n%3\n"
                    "Es wurde nichts importiert.")
-            .arg(path,
-                 conversionCommand(QStringLiteral("UTF-8"), path, problem == ResultListProblem::Utf8WithMark),
-                 shiftsText(shifts));
+            .arg(path, shiftsText(shifts),
+                 conversionCommand(QStringLiteral("UTF-8"), path, problem == ResultListProblem::Utf8WithMark));
     case ResultListProblem::Utf16:
     case ResultListProblem::Utf16LittleEndian:
     case ResultListProblem::Utf16BigEndian: {
@@ -272,9 +367,9 @@ QString ResultListMessage(ResultListProblem problem, const QString &path, const 
         return QStringLiteral(
                    "Die Ergebnisliste \"%1\" ist in UTF-16 (Unicode) gespeichert.\n"
                    "Sie muss im DOS-Zeichensatz (Codepage 850) vorliegen.\n"
-                   "Umwandeln z. B. mit:\n%2\n%3"
+                   "%2Umwandeln z. B. mit:\n%3\n"
                    "Es wurde nichts importiert.")
-            .arg(path, conversionCommand(QLatin1String(encoding), path, false), shiftsText(shifts));
+            .arg(path, shiftsText(shifts), conversionCommand(QLatin1String(encoding), path, false));
     }
     case ResultListProblem::NoResultLine:
         return QStringLiteral(

@@ -31,20 +31,24 @@ enum class ResultListProblem {
 // the import, which names the line it stops at.
 ResultListProblem CheckResultList(QIODevice &file);
 
-// A result line whose columns the suggested conversion would shift: it writes one of
-// the line's characters as several ("œ" as "oe") or as none.
+// A line of a refused list named in its message: a result line whose columns the
+// suggested conversion would shift (it writes one of the line's characters as several,
+// as none, or as a "." "," or ":" ahead of the line's own), or the line where it stops.
 struct ShiftedLine {
-    qint64 number = 0;  // counted from 1
+    qint64 number = 0;  // counted from 1; 0 for none
     QString character;  // the first such character as the message shows it; empty for none
 };
 
 struct ConversionShifts {
     QList<ShiftedLine> first;  // the first few
     qint64 count = 0;          // all of them
+    // Where the conversion stops, at a character that it cannot read (a broken UTF-16
+    // unit, a last byte without its pair) or cannot write: the lines from there on are lost.
+    ShiftedLine stop;
 };
 
-// Reads a list refused as UTF-8 or UTF-16 from its start to its end and finds the result
-// lines that the suggested command would shift; nothing for any other problem.
+// Reads a list refused as UTF-8 or UTF-16 from its start to its end and finds the lines
+// that the suggested command would shift or stop at; nothing for any other problem.
 ConversionShifts FindConversionShifts(QIODevice &file, ResultListProblem problem);
 
 // The German message for a problem of the list at `path`, naming the lines that the
