@@ -5,6 +5,7 @@
 #include "core/services/forms/FormStyle.h"
 #include "core/services/forms/frmShowError.h"
 #include "core/services/forms/frmWorking.h"
+#include "platform/qt/CopyableText.h"
 #include "platform/qt/DisplayText.h"
 #include "platform/settings/Settings.h"
 
@@ -72,8 +73,10 @@ MsgAnswer QtUi::message(const QString &text, MsgButtons buttons, MsgIcon icon, c
     // A command or path in the text can be selected and copied with Ctrl+C, also from the
     // keyboard: Tab reaches the text, Ctrl+A selects it, Return still answers the box.
     box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    QList<QLabel *> texts;
     for (QLabel *label : box.findChildren<QLabel *>())
-        if (label->textInteractionFlags() & Qt::TextSelectableByKeyboard) label->setFocusPolicy(Qt::StrongFocus);
+        if (label->textInteractionFlags() & Qt::TextSelectableByKeyboard) texts << label;
+    makeTextCopyable(&box, texts, [&box] { return box.text(); });
     // The first button is the default, as in the message boxes the users know.
     box.setDefaultButton(buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? QMessageBox::Yes
                                                                                             : QMessageBox::Ok);

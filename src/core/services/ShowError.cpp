@@ -30,13 +30,13 @@ QString errorText(const AppError &error) {
            QStringLiteral("\rHinweis    : ") + error.description;
 }
 
-QByteArray errorReportBytes(const ErrorReport &report) {
-    const QString text = QStringLiteral("Version:  ") + programVersion() + QStringLiteral("\r\n") +
-                         QStringLiteral("Funktion: ") + report.procedure + QStringLiteral("\r\n") +
-                         errorText(report.error) + QStringLiteral("\r\n") +
-                         QStringLiteral("Zusatz:   ") + report.hint + QStringLiteral("\r\n");
-    return encodeCp1252(text);
+QString errorReportText(const ErrorReport &report) {
+    return QStringLiteral("Version:  ") + programVersion() + QStringLiteral("\r\n") + QStringLiteral("Funktion: ") +
+           report.procedure + QStringLiteral("\r\n") + errorText(report.error) + QStringLiteral("\r\n") +
+           QStringLiteral("Zusatz:   ") + report.hint + QStringLiteral("\r\n");
 }
+
+QByteArray errorReportBytes(const ErrorReport &report) { return encodeCp1252(errorReportText(report)); }
 
 bool writeErrorReport(const QString &path, const ErrorReport &report) {
     return writeFileSafely(path, errorReportBytes(report));

@@ -23,7 +23,9 @@ QString programVersion();
 // The dialog's error description, with bare CR where it breaks its lines.
 QString errorText(const AppError &error);
 
-// The four lines of the report file, CP1252, each ended by CR LF.
+// The four lines of the report file, each ended by CR LF; the dialog copies them too.
+QString errorReportText(const ErrorReport &report);
+// The same in CP1252, as the file holds them.
 QByteArray errorReportBytes(const ErrorReport &report);
 
 // Writes the report file (replacing an existing one); false when it could not be written.

@@ -3,6 +3,7 @@
 #include "core/services/Help.h"
 #include "core/services/ShowError.h"
 #include "core/services/forms/FormStyle.h"
+#include "platform/qt/CopyableText.h"
 #include "platform/qt/DisplayText.h"
 #include "platform/settings/Settings.h"
 
@@ -40,7 +41,6 @@ QLabel *bandLabel(QGroupBox *box, const QString &name) {
     // Texts from data (a result line, a file name) never render as mark-up.
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto *layout = new QVBoxLayout(box);
     // the bands are low: the caption takes most of their margin
     layout->setContentsMargins(6, 0, 6, 0);
@@ -94,6 +94,11 @@ frmShowError::frmShowError(const ErrorReport &report) : QDialog(nullptr), report
     lblError = bandLabel(fraError, QStringLiteral("lblError"));
     lblZusatzText = bandLabel(band(this, QStringLiteral("Zusatzinformationen"), 1185, bands),
                               QStringLiteral("lblZusatzText"));
+
+    // Selectable before the tab order is set, which puts them after the buttons; with
+    // nothing selected Ctrl+C copies the report as "speichern" writes it.
+    makeTextCopyable(this, {lblFunction, lblError, lblZusatzText},
+                     [this] { return displayText(errorReportText(report_)); });
 
     QGroupBox *ssfControl = band(this, QString(), 735, bands);
     ssfControl->setObjectName(QStringLiteral("ssfControl"));
