@@ -337,6 +337,9 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         {"be-bom.txt", utf16(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom), QString(refusedUtf16).replace("%3", ""), {}, dos},
         {"le.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::Default), QString(refusedUtf16).replace("%3", "LE"), {}, dos},
         {"be.txt", utf16(QStringConverter::Utf16BE, QStringConverter::Flag::Default), QString(refusedUtf16).replace("%3", "BE"), {}, dos},
+        // without its last line end and padded: the NULs after its last character are no sign of damage
+        {"le-gepolstert.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::Default).chopped(4) + QByteArray(512, '\0'),
+         QString(refusedUtf16).replace("%3", "LE"), {}, {}},
         // a path the shell would break or run a part of in double quotes
         {"Lauf 2 $HOME `false` 'Stadtpark'.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom), QString(refusedUtf16).replace("%3", ""), {}, dos},
         {"ergebnis.csv", csv, noResult, {}, {}},
