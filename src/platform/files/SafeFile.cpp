@@ -242,11 +242,11 @@ void removeStaleTemporaries(const QString &target) { WriterTemporaries(target).r
 
 bool isWriterTemporaryOf(const QString &path, const QString &target) { return WriterTemporaries(target).has(path); }
 
-bool removeOwnFile(const QString &path) {
+void removeOwnFile(const QString &path) {
     struct stat st {};
     const QByteArray name = QFile::encodeName(path);
-    return ::lstat(name.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
-           ::unlink(name.constData()) == 0;
+    if (::lstat(name.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+        ::unlink(name.constData());
 }
 
 QString writerTemporaryTarget(const QString &fileName) {

@@ -81,8 +81,8 @@ bool isWriterTemporaryOf(const QString &path, const QString &target);
 
 // Removes the file at path only when it is this user's regular file: a link, pipe or
 // folder is nothing a writer leaves, and another user's program may write in a shared
-// folder. True when it was removed.
-bool removeOwnFile(const QString &path);
+// folder.
+void removeOwnFile(const QString &path);
 
 // The name, as a temporary's name holds it, of the target whose writer's temporary a
 // whole file name could be (".name.tmp-" and six letters or digits of mkstemp give
