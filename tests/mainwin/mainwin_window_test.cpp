@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
@@ -147,27 +148,53 @@ TEST_F(MainWindowTest, StartUpPaths) {
 
 // What writes killed half-way left beside the series file is gone after the start;
 // other files of the folder, another series' files, other programs' temporaries and
-// the series' own journal stay.
+// the series' own journal stay. A series opened through a link has its leftovers beside
+// the file the link points to; a name the writer would shorten is shortened here too.
 TEST_F(MainWindowTest, AStartRemovesWhatKilledWritesLeftBesideTheSeries) {
-    storeSeries(series(1));
-    const QStringList left{".series.mdb_07.12.2026.tmp-a1B2c3", ".series.mdb.tmp-Q1w2E3", "series.mdb_new.tmp",
-                           "series.mdb_new.tmp-journal", ".series.mdb_new.tmp-AbC123"};
-    const QStringList kept{"other.mdb-journal", "other.mdb_new.tmp", ".notiz.tmp-abcde", ".notiz.tmp-abc-ef",
-                           "notiz.tmp-abcdef", ".notiz.tmp-abcdefg", ".notizen.txt.tmp-Xy12Zz",
-                           ".Endwertung.htm.tmp-Zz9yX1", "series.mdb-journal", ".series.mdb.tmp-AbC123\n",
-                           ".series.mdb_07.12.2026x.tmp-a1B2c3"};
-    for (const QString &name : left + kept) {
-        QFile file(program_.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(name == "series.mdb-journal" ? QByteArray(1, '\0') : QByteArray("x"));
+    const QString longName = QString(192, u's') + ".mdb";  // its day backups' names are over 200 bytes
+    const struct {
+        const char *name;
+        QString opened, file;  // the series as stored, and where its file lies
+        QStringList left, kept;
+    } cases[] = {
+        {"plain",
+         "series.mdb",
+         "series.mdb",
+         {".series.mdb_07.12.2026.tmp-a1B2c3", ".series.mdb.tmp-Q1w2E3", "series.mdb_new.tmp",
+          "series.mdb_new.tmp-journal", ".series.mdb_new.tmp-AbC123"},
+         {"other.mdb-journal", "other.mdb_new.tmp", ".notiz.tmp-abcde", ".notiz.tmp-abc-ef", "notiz.tmp-abcdef",
+          ".notiz.tmp-abcdefg", ".notizen.txt.tmp-Xy12Zz", ".Endwertung.htm.tmp-Zz9yX1", "series.mdb-journal",
+          ".series.mdb.tmp-AbC123\n", ".series.mdb_07.12.2026x.tmp-a1B2c3"}},
+        {"through a link", "link.mdb", "echt/link.mdb", {"echt/.link.mdb.tmp-AbC123"}, {".link.mdb.tmp-AbC123"}},
+        {"long name", longName, longName, {"." + QString(60, u's') + ".tmp-AbC123"}, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QDir folder(program_.filePath(c.name));
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(folder.filePath(c.file)).absolutePath()));
+        CreateSeriesFile(folder.filePath(c.file), 1);
+        if (c.opened != c.file) ASSERT_TRUE(QFile::link(c.file, folder.filePath(c.opened)));
+        storeSeries(folder.filePath(c.opened));
+        for (const QString &name : c.left + c.kept) {
+            QFile file(folder.filePath(name));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(name == "series.mdb-journal" ? QByteArray(1, '\0') : QByteArray("x"));
+        }
+        ASSERT_TRUE(folder.mkdir(".ordner.tmp-abcdef"));
+        ASSERT_TRUE(QFile::link("notiz.tmp-abcdef", folder.filePath(".series.mdb.tmp-L1nk00")));
+        ASSERT_TRUE(start());
+        QStringList expected = c.kept + QStringList{c.opened, c.file, ".ordner.tmp-abcdef", ".series.mdb.tmp-L1nk00"};
+        if (c.file.contains('/')) expected << QFileInfo(c.file).path();
+        expected.removeDuplicates();
+        expected.sort();
+        QStringList found;
+        for (QDirIterator it(folder.path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                             QDirIterator::Subdirectories);
+             it.hasNext();)
+            found << folder.relativeFilePath(it.next());
+        found.sort();
+        EXPECT_EQ(found, expected);
     }
-    ASSERT_TRUE(QDir(program_.path()).mkdir(".ordner.tmp-abcdef"));
-    ASSERT_TRUE(QFile::link("notiz.tmp-abcdef", program_.filePath(".series.mdb.tmp-L1nk00")));
-    ASSERT_TRUE(start());
-    QStringList expected = kept + QStringList{"series.mdb", ".ordner.tmp-abcdef", ".series.mdb.tmp-L1nk00"};
-    expected.sort();
-    EXPECT_EQ(QDir(program_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
-              expected);
 }
 
 TEST_F(MainWindowTest, HeldKeysAtStart) {

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 #include <gmock/gmock.h>
 
 using namespace tarnis;
@@ -85,12 +86,22 @@ TEST(SafeFile, LinksNewTargetsAndLeftovers) {
     EXPECT_TRUE(writeFileSafely(longName, "lang"));
     EXPECT_EQ(fileBytes(longName), "lang");
 
+    // A link to a link to a file in a missing folder: as a single step, the last link is
+    // replaced and its temporaries lie beside it, where the write clears them.
+    ASSERT_TRUE(QFile::link("fehlt/ende.ini", dir.filePath("mitte.ini")));
+    ASSERT_TRUE(QFile::link("mitte.ini", dir.filePath("kette.ini")));
+    writeFile(dir.filePath(".mitte.ini.tmp-a1B2c3"), "halb");
+    ASSERT_TRUE(writeFileSafely(dir.filePath("kette.ini"), "kette"));
+    EXPECT_TRUE(QFileInfo(dir.filePath("kette.ini")).isSymLink());
+    EXPECT_FALSE(QFileInfo(dir.filePath("mitte.ini")).isSymLink());
+    EXPECT_EQ(fileBytes(dir.filePath("kette.ini")), "kette");
+
     // What a killed writer left behind is cleared for that target only.
     writeFile(dir.filePath(".echt.ini.tmp-a1B2c3"), "halb");
     writeFile(dir.filePath(".andere.ini.tmp-a1B2c3"), "fremd");
     removeStaleTemporaries(real);
     EXPECT_THAT(filesIn(dir), UnorderedElementsAre("echt.ini", "link.ini", "spaet.txt", QString(120, QChar(0x00E4)) + ".txt",
-                                                   ".andere.ini.tmp-a1B2c3"));
+                                                   "kette.ini", "mitte.ini", ".andere.ini.tmp-a1B2c3"));
 }
 
 // Every way a write can fail late leaves the target as it was and nothing beside it.
@@ -159,9 +170,14 @@ TEST(SafeFile, AWriteRemovesTheLeftoversOfItsTarget) {
     writeFile(dir.filePath(".Endwertung.html.tmp-zzzzzz"), "halb");
     writeFile(dir.filePath(".Zwischenwertung.html.tmp-Ab3dE9"), "fremd");
     writeFile(dir.filePath(".Endwertung.html.tmp-kurz"), "kein Rest");
+    // Of a leftover's name but nothing a writer leaves: a pipe, a link and a dangling link.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath(".Endwertung.html.tmp-P1pe00")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(".Zwischenwertung.html.tmp-Ab3dE9", dir.filePath(".Endwertung.html.tmp-L1nk00")));
+    ASSERT_TRUE(QFile::link("fehlt", dir.filePath(".Endwertung.html.tmp-L1nk01")));
     ASSERT_TRUE(writeFileSafely(target, "ganz"));
     EXPECT_THAT(filesIn(dir), UnorderedElementsAre("Endwertung.html", ".Zwischenwertung.html.tmp-Ab3dE9",
-                                                   ".Endwertung.html.tmp-kurz"));
+                                                   ".Endwertung.html.tmp-kurz", ".Endwertung.html.tmp-P1pe00",
+                                                   ".Endwertung.html.tmp-L1nk00", ".Endwertung.html.tmp-L1nk01"));
 }
 
 // A temporary is its writer's by the whole name that the writer gives it, in the folder
@@ -203,7 +219,10 @@ TEST(SafeFile, AFileThatCannotBeCreatedIsExplainedInGerman) {
     } cases[] = {
         {dir.filePath("fehlt/Presseliste (EW).txt"), "Datei oder Ordner existiert nicht"},
         {dir.filePath("kein_ordner/Serienbrief.txt"), "ein Teil des Pfades ist kein Ordner"},
+        {dir.filePath("kreis.txt"), "zu viele symbolische Verknüpfungen im Pfad"},  // kreis → kreis2 → kreis
     };
+    ASSERT_TRUE(QFile::link("kreis2.txt", dir.filePath("kreis.txt")));
+    ASSERT_TRUE(QFile::link("kreis.txt", dir.filePath("kreis2.txt")));
     for (const auto &c : cases) {
         QString error;
         EXPECT_FALSE(writeFileSafely(c.target, "Zeile\r\n", &error)) << c.target.toStdString();

@@ -14,8 +14,6 @@
 #include <QRegularExpression>
 #include <cstdio>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tarnis {
 
@@ -104,28 +102,20 @@ void maintain(const QString &procedure, const QString &doneMessage, Work work) {
 }
 
 // The day backup ("<series>_dd.mm.yyyy") whose writer's temporary a file of this name
-// could be; empty for none. Where the writer shortened a long name, the date is cut off
-// in part or whole and every date gives that name: the missing characters are filled in.
+// could be; empty for none. The writer cuts a backup name over 200 bytes to its first 60
+// characters, which lie within the series name: every date gives that name, so any date
+// stands for it.
 QString dayBackupFor(const QString &name, const QString &series) {
-    static const QString anyDay = QStringLiteral("_01.01.2000");
     static const QRegularExpression day(
         QRegularExpression::anchoredPattern(QStringLiteral("_[0-9]{2}\\.[0-9]{2}\\.[0-9]{4}")));
     const QString seriesName = QFileInfo(series).fileName();
     const QString written = writerTemporaryTarget(name);
-    QString suffix;
-    if (written.startsWith(seriesName)) suffix = written.mid(seriesName.size());
-    else if (written.isEmpty() || !seriesName.startsWith(written)) return QString();
-    suffix += anyDay.mid(suffix.size());
-    return day.match(suffix).hasMatch() ? series + suffix : QString();
-}
-
-// Removes a file only when it is this user's regular file: another user's copy may
-// write in a shared folder, and a link or folder is nothing the program leaves.
-void removeOwnFile(const QString &path) {
-    struct stat st {};
-    const QByteArray name = QFile::encodeName(path);
-    if (::lstat(name.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
-        ::unlink(name.constData());
+    if (written.startsWith(seriesName)) {
+        const QString suffix = written.mid(seriesName.size());
+        return day.match(suffix).hasMatch() ? series + suffix : QString();
+    }
+    if (written.isEmpty() || !seriesName.startsWith(written)) return QString();
+    return series + QStringLiteral("_01.01.2000");
 }
 
 }  // namespace
@@ -174,16 +164,16 @@ void DB_Repair() {
 void RemoveLeftoverTemporaries(const QString &dbPath) {
     const QString series = QFileInfo(dbPath).absoluteFilePath();
     const QString unfinished = unfinishedCompaction(series);
+    const WriterTemporaries ofSeries(series), ofCompacted(series + QStringLiteral("_new"));
     // Each name as the writer and the compaction build it, compared whole.
     const auto isLeftover = [&](const QString &path) {
         if (path == unfinished || path == unfinished + QStringLiteral("-journal")) return true;
-        if (isWriterTemporaryOf(path, series) || isWriterTemporaryOf(path, series + QStringLiteral("_new")))
-            return true;
+        if (ofSeries.has(path) || ofCompacted.has(path)) return true;
         const QString backup = dayBackupFor(QFileInfo(path).fileName(), series);
         return !backup.isEmpty() && isWriterTemporaryOf(path, backup);
     };
     // A series file that is a link has its own temporaries beside the file it points to.
-    QStringList folders{QFileInfo(series).absolutePath(), writerTemporaryFolder(series)};
+    QStringList folders{QFileInfo(series).absolutePath(), ofSeries.folder()};
     folders.removeDuplicates();
     for (const QString &folderPath : folders) {
         const QDir folder(folderPath);

@@ -68,7 +68,7 @@ QDateTime zeroDate() { return QDateTime(QDate(1899, 12, 30), QTime(0, 0)); }
 QDateTime GetFileDate(const QString &path) {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.isFile() || !info.isReadable()) return zeroDate();
-    // The creation time where the file system keeps one, else the last change.
+    // The creation time where the file system keeps one, else the last modification.
     const QDateTime born = info.birthTime();
     const QDateTime stamp = (born.isValid() ? born : info.lastModified()).toLocalTime();
     if (!stamp.isValid()) return zeroDate();

@@ -19,7 +19,7 @@ bool IsWriteProtected(const QString &path);
 
 // The zero date (30.12.1899 00:00:00) that stands for "no date".
 QDateTime zeroDate();
-// The file's creation time where the file system keeps one, else its last change, as
+// The file's creation time where the file system keeps one, else its last modification, as
 // local time to the second; the zero date for a folder, a missing or unreadable file.
 QDateTime GetFileDate(const QString &path);
 

@@ -31,18 +31,39 @@ void syncFolder(const QString &folder) {
     ::close(dir);
 }
 
-// The file a target stands for: a symbolic link is followed, so that the link survives.
-QString resolvedTarget(const QString &target) {
-    const QFileInfo info(target);
-    if (!info.isSymLink()) return target;
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.symLinkTarget() : canonical;
+constexpr int kMaxLinkHops = 40;  // as many as Linux follows in one path (MAXSYMLINKS)
+
+struct ResolvedTarget {
+    QString path;
+    int error = 0;  // ELOOP for a chain of links that loops or is too long
+};
+
+// The file a write of target replaces: a link is followed, so that the link survives, hop
+// by hop to the end of its chain. Where the chain ends in a missing file, a single link is
+// written through to the name it holds; a longer chain has its last link replaced, so the
+// write needs no folder beyond the chain's own.
+ResolvedTarget resolveTarget(const QString &target) {
+    if (!QFileInfo(target).isSymLink()) return {target};
+    QString link = target;
+    for (int hop = 1; hop <= kMaxLinkHops; ++hop) {
+        const QFileInfo next(QFileInfo(link).symLinkTarget());
+        if (next.isSymLink()) {
+            link = next.filePath();
+            continue;
+        }
+        if (next.exists()) {
+            const QString canonical = next.canonicalFilePath();
+            return {canonical.isEmpty() ? next.filePath() : canonical};
+        }
+        return {hop == 1 ? next.filePath() : link};
+    }
+    return {target, ELOOP};
 }
 
-// ".name.tmp-" beside the file the target stands for; a long name is shortened so that
-// the temporary name stays within the file system's limit of 255 bytes.
-QString tempPrefix(const QString &target) {
-    const QFileInfo info(resolvedTarget(target));
+// ".name.tmp-" beside file; a long name is shortened so that the temporary name stays
+// within the file system's limit of 255 bytes.
+QString prefixBeside(const QString &file) {
+    const QFileInfo info(file);
     QString name = info.fileName();
     if (QFile::encodeName(name).size() > 200) name = textrules::Left(name, 60);
     return info.absolutePath() + QStringLiteral("/.") + name + QStringLiteral(".tmp-");
@@ -54,6 +75,14 @@ bool isTemporaryName(const QString &name, const QString &namePrefix) {
     return std::all_of(name.end() - kTempSuffixLength, name.end(), [](QChar c) {
         return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
     });
+}
+
+// Removes the files of folder whose names have namePrefix and mkstemp's letters and digits.
+void removeTemporaries(const QString &folderPath, const QString &namePrefix) {
+    const QDir folder(folderPath);
+    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &name : names)
+        if (isTemporaryName(name, namePrefix)) removeOwnFile(folder.filePath(name));
 }
 
 }  // namespace
@@ -75,13 +104,18 @@ bool SafeFileWriter::open() {
     written_ = 0;
     if (target_.isEmpty() || QFileInfo(target_).isDir())
         return fail(QStringLiteral("Ungültiger Dateiname \"%1\"").arg(target_), 0);
-    realTarget_ = resolvedTarget(target_);
+    const ResolvedTarget resolved = resolveTarget(target_);
+    if (resolved.error)
+        return fail(QStringLiteral("Datei \"%1\" kann nicht angelegt werden").arg(target_), resolved.error);
+    realTarget_ = resolved.path;
     if (QFileInfo(realTarget_).isDir())
         return fail(QStringLiteral("Ungültiger Dateiname \"%1\"").arg(target_), 0);
     if (const QString protectedFile = writeProtectionReason(target_); !protectedFile.isEmpty())
         return fail(protectedFile, 0);
-    removeStaleTemporaries(realTarget_);
-    QByteArray pattern = QFile::encodeName(tempPrefix(realTarget_)) + QByteArray(kTempSuffixLength, 'X');
+    // The target is followed already: its temporaries lie beside it, whatever it is.
+    const QString prefix = prefixBeside(realTarget_);
+    removeTemporaries(QFileInfo(prefix).absolutePath(), QFileInfo(prefix).fileName());
+    QByteArray pattern = QFile::encodeName(prefix) + QByteArray(kTempSuffixLength, 'X');
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) return fail(QStringLiteral("Datei \"%1\" kann nicht angelegt werden").arg(target_), errno);
     // The new file keeps the mode of the one it replaces, else the usual mode for new files.
@@ -191,24 +225,28 @@ bool writeFileSafely(const QString &target, const QByteArray &bytes, QString *er
     return ok;
 }
 
-void removeStaleTemporaries(const QString &target) {
-    const QString prefix = tempPrefix(target);
-    const QFileInfo prefixInfo(prefix);
-    const QString namePrefix = prefixInfo.fileName();
-    const QDir folder(prefixInfo.absolutePath());
-    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString &name : names)
-        if (isTemporaryName(name, namePrefix)) QFile::remove(folder.filePath(name));
+WriterTemporaries::WriterTemporaries(const QString &target) {
+    const QFileInfo prefix(prefixBeside(resolveTarget(target).path));
+    folder_ = prefix.absolutePath();
+    namePrefix_ = prefix.fileName();
 }
 
-QString writerTemporaryFolder(const QString &target) {
-    return QFileInfo(tempPrefix(target)).absolutePath();
-}
-
-bool isWriterTemporaryOf(const QString &path, const QString &target) {
-    const QFileInfo prefix(tempPrefix(target));
+bool WriterTemporaries::has(const QString &path) const {
     const QFileInfo file(path);
-    return file.absolutePath() == prefix.absolutePath() && isTemporaryName(file.fileName(), prefix.fileName());
+    return file.absolutePath() == folder_ && isTemporaryName(file.fileName(), namePrefix_);
+}
+
+void WriterTemporaries::removeLeftovers() const { removeTemporaries(folder_, namePrefix_); }
+
+void removeStaleTemporaries(const QString &target) { WriterTemporaries(target).removeLeftovers(); }
+
+bool isWriterTemporaryOf(const QString &path, const QString &target) { return WriterTemporaries(target).has(path); }
+
+void removeOwnFile(const QString &path) {
+    struct stat st {};
+    const QByteArray name = QFile::encodeName(path);
+    if (::lstat(name.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid())
+        ::unlink(name.constData());
 }
 
 QString writerTemporaryTarget(const QString &fileName) {

@@ -16,7 +16,9 @@ public:
 
     // Creates the temporary file beside the target, after removing the ones a killed
     // earlier write left; false with errorString() set, also for a write-protected target.
-    // A target that is a symbolic link is written through the link, which stays.
+    // A target that is a symbolic link is written through its chain of links, which stay;
+    // a chain of two or more links that ends in a missing file has its last link replaced.
+    // A chain that loops or holds more links than the system follows is refused.
     bool open();
     // Buffered; false once any write failed (the failure sticks until discard()).
     bool write(const char *data, qint64 size);
@@ -40,7 +42,7 @@ private:
     bool putInPlace();
 
     QString target_;
-    QString realTarget_;  // the file a link points to, else the target itself
+    QString realTarget_;  // the file a link's chain ends in, else the target itself
     QString tempPath_;
     QByteArray buffer_;
     QString error_;
@@ -53,16 +55,34 @@ private:
 // Writes bytes to target through a SafeFileWriter; false (error set when given) on failure.
 bool writeFileSafely(const QString &target, const QByteArray &bytes, QString *error = nullptr);
 
+// The temporaries that a writer of one target makes, known by the whole name it gives
+// them in the folder where it writes: beside the file a symbolic link stands for (the
+// chain followed as the writer follows it), a target name longer than 200 bytes shortened
+// as it is there. Built once, it compares many names without looking at the disk.
+class WriterTemporaries {
+public:
+    explicit WriterTemporaries(const QString &target);
+    const QString &folder() const { return folder_; }
+    // Whether the file at path has the whole name of one of them.
+    bool has(const QString &path) const;
+    // Removes those of them that are this user's regular files (see removeOwnFile).
+    void removeLeftovers() const;
+
+private:
+    QString folder_;
+    QString namePrefix_;
+};
+
 // Removes what a writer of target left behind when the program was killed mid-write.
 // Only for targets that no other process writes at the same time.
 void removeStaleTemporaries(const QString &target);
-
-// The folder where the writer of target puts its temporaries: beside the file a
-// symbolic link points to, else beside target.
-QString writerTemporaryFolder(const QString &target);
-// Whether the file at path has the whole name, in that folder, of a temporary that a
-// writer of target makes (a target name longer than 200 bytes shortened as it is there).
+// WriterTemporaries(target).has(path), for a single look.
 bool isWriterTemporaryOf(const QString &path, const QString &target);
+
+// Removes the file at path only when it is this user's regular file: a link, pipe or
+// folder is nothing a writer leaves, and another user's program may write in a shared
+// folder.
+void removeOwnFile(const QString &path);
 
 // The name, as a temporary's name holds it, of the target whose writer's temporary a
 // whole file name could be (".name.tmp-" and six letters or digits of mkstemp give
