@@ -1,9 +1,11 @@
 // Scoring of 100,000 participants with 50 races in points and in time mode. The
 // floor reads the same columns of every row and writes two totals per row with
-// one bare prepared statement in one transaction.
+// one bare prepared statement in one transaction. Scoring with the progress window
+// shown tells what drawing the bar costs.
 #include "core/db/Create.h"
 #include "core/db/Globals.h"
 #include "core/scoring/Scoring.h"
+#include "core/services/forms/frmWorking.h"
 #include "platform/settings/Settings.h"
 
 #include <QTemporaryDir>
@@ -48,7 +50,7 @@ ScoringSeries &series() {
     return s;
 }
 
-void runScoring(benchmark::State &state, bool pointsMode) {
+void runScoring(benchmark::State &state, bool pointsMode, bool progressShown = false) {
     series();
     ScoringRules rules;
     rules.pointsMode = pointsMode;
@@ -56,7 +58,14 @@ void runScoring(benchmark::State &state, bool pointsMode) {
     rules.limits = {8, 10};
     for (auto _ : state) {
         gDB->beginTrans();
-        scoreParticipants(*gDB, rules);
+        if (progressShown) {
+            // The progress window drawn on the way, one step per participant.
+            frmWorking window;
+            window.start(kParticipants);
+            scoreParticipants(*gDB, rules, [&window] { window.step(); });
+        } else {
+            scoreParticipants(*gDB, rules);
+        }
         gDB->commitTrans();
     }
     state.SetItemsProcessed(state.iterations() * kParticipants);
@@ -64,6 +73,7 @@ void runScoring(benchmark::State &state, bool pointsMode) {
 
 void BM_ScoringPoints(benchmark::State &state) { runScoring(state, true); }
 void BM_ScoringTimes(benchmark::State &state) { runScoring(state, false); }
+void BM_ScoringPointsProgressShown(benchmark::State &state) { runScoring(state, true, true); }
 
 struct Key {
     std::string vorname, zuname, klasse, verein;
@@ -123,5 +133,6 @@ void BM_ScoringFloorTimes(benchmark::State &state) { runFloor(state, false); }
 
 BENCHMARK(BM_ScoringPoints)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ScoringFloorPoints)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ScoringPointsProgressShown)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ScoringTimes)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ScoringFloorTimes)->Unit(benchmark::kMillisecond)->Iterations(3);

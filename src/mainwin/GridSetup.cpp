@@ -29,11 +29,13 @@ bool MatchColumnsToFields(std::vector<GridColumn> &columns, const QStringList &f
 
 namespace {
 
-int widthSetting(const QString &section, const QString &key, int fallback) {
-    const double v = SettingNumber(section, key, QString::number(fallback));
-    if (!std::isfinite(v) || std::fabs(v) > 2147483647.0)
-        throw AppError(err::Overflow, kRuntimeSource, QStringLiteral("Überlauf (%1/%2)").arg(section, key));
-    return int(std::nearbyint(v));
+int widthSetting(BadSettings &bad, const QString &section, const QString &key, int fallback) {
+    return SettingOr(&bad, fallback, [&] {
+        const double v = SettingNumber(section, key, QString::number(fallback));
+        if (!std::isfinite(v) || std::fabs(v) > 2147483647.0)
+            throw AppError(err::Overflow, kRuntimeSource, QStringLiteral("Überlauf (%1/%2)").arg(section, key));
+        return int(std::nearbyint(v));
+    });
 }
 
 void fixed(GridColumn &c, const char *caption, ColumnAlign align) {
@@ -44,7 +46,7 @@ void fixed(GridColumn &c, const char *caption, ColumnAlign align) {
 
 }  // namespace
 
-int SetupGridColumns(std::vector<GridColumn> &columns) {
+int SetupGridColumns(std::vector<GridColumn> &columns, BadSettings &bad) {
     const QString lastUser = QStringLiteral("LastUser"), grid = QStringLiteral("Grid");
     const bool pointsMode = GetSetting(lastUser, QStringLiteral("Modus"), QStringLiteral("P")) == u"P";
     int races = 0;
@@ -52,14 +54,14 @@ int SetupGridColumns(std::vector<GridColumn> &columns) {
         GridColumn &c = columns[i];
         switch (i) {
         case 0: fixed(c, "Name", ColumnAlign::Left);
-            c.width = widthSetting(lastUser, QStringLiteral("SizeOfGridCol0"), 2000); continue;
+            c.width = widthSetting(bad, lastUser, QStringLiteral("SizeOfGridCol0"), 2000); continue;
         case 1: fixed(c, "Vorname", ColumnAlign::Left);
-            c.width = widthSetting(lastUser, QStringLiteral("SizeOfGridCol1"), 2000); continue;
+            c.width = widthSetting(bad, lastUser, QStringLiteral("SizeOfGridCol1"), 2000); continue;
         case 2: fixed(c, "JG", ColumnAlign::Center); continue;
         case 3: fixed(c, "Altersklasse", ColumnAlign::Left);
-            c.width = widthSetting(lastUser, QStringLiteral("SizeOfGridCol3"), 2000); continue;
+            c.width = widthSetting(bad, lastUser, QStringLiteral("SizeOfGridCol3"), 2000); continue;
         case 4: fixed(c, "Verein", ColumnAlign::Left);
-            c.width = widthSetting(lastUser, QStringLiteral("SizeOfGridCol4"), 2000); continue;
+            c.width = widthSetting(bad, lastUser, QStringLiteral("SizeOfGridCol4"), 2000); continue;
         case 5: fixed(c, "EW", ColumnAlign::Center); c.width = 600; continue;
         case 6: fixed(c, "ZW", ColumnAlign::Center); c.width = 600; continue;
         default: break;
@@ -68,12 +70,12 @@ int SetupGridColumns(std::vector<GridColumn> &columns) {
         if (c.field.contains(u"Punkte")) {
             c.align = ColumnAlign::Center;
             ++races;
-            c.width = widthSetting(grid, colKey, 600);
+            c.width = widthSetting(bad, grid, colKey, 600);
             c.caption = GetSetting(grid, QStringLiteral("Caption%1").arg(races), QString::number(races));
             c.hidden = !pointsMode;
         } else if (c.field.contains(u"Zeit")) {
             c.align = ColumnAlign::Center;
-            c.width = widthSetting(grid, colKey, 600);
+            c.width = widthSetting(bad, grid, colKey, 600);
             c.caption = GetSetting(grid, QStringLiteral("Caption%1").arg(races), QString::number(races));
             c.hidden = pointsMode;
         } else {

@@ -30,8 +30,8 @@ bool MatchColumnsToFields(std::vector<GridColumn> &columns, const QStringList &f
 
 // SetupGrid without the view: captions, widths, alignment and visibility from
 // LastUser/Modus, LastUser/SizeOfGridCol<n> and Grid/ColWith<i>, Grid/Caption<n>.
-// Returns the number of race points columns. A stored width that is no number
-// raises 13.
-int SetupGridColumns(std::vector<GridColumn> &columns);
+// Returns the number of race points columns. A stored width that does not convert
+// takes its default and is added to `bad`: the setup is always finished.
+int SetupGridColumns(std::vector<GridColumn> &columns, BadSettings &bad);
 
 }  // namespace tarnis

@@ -3,6 +3,7 @@
 #include "common/DiskFull.h"
 #include "import_support.h"
 
+#include "core/services/GridStyle.h"
 #include "core/services/Help.h"
 #include "core/services/Progress.h"
 #include "core/services/ShowError.h"
@@ -183,6 +184,36 @@ TEST(FormStyle, ControlsColoursGradientAndIcons) {
     SetFormIcons(&tool, "A00");
     EXPECT_FALSE(tool.windowIcon().isNull());
     EXPECT_EQ(main.windowIcon().cacheKey(), tool.windowIcon().cacheKey());
+}
+
+// The heading's 3-D style rounds as the grid's whole-number properties do; a style
+// outside 0 to 4 does not convert: it takes its default and is told, and the keys
+// after it are still read.
+TEST_F(Services, GridHeadingStyleRoundsAndRefusesStylesOutsideTheRange) {
+    struct Case {
+        const char *stored;
+        int style;
+        const char *told;
+    };
+    const Case cases[] = {
+        {"3.7", 4, ""},
+        {"2.5", 2, ""},  // a half to the even neighbour
+        {"5", 3, "380 Ungültiger Eigenschaftswert (Grid/HeadFont3D = \"5\")"},
+        {"-0.6", 3, "380 Ungültiger Eigenschaftswert (Grid/HeadFont3D = \"-0.6\")"},
+    };
+    for (const Case &c : cases) {
+        QFile::remove(settingsFilePath());
+        reloadSettings();
+        SaveSetting("Grid", "HeadFont3D", c.stored);
+        SaveSetting("Grid", "FontSize", "11");
+        BadSettings bad;
+        const GridStyle style = ReadGridStyle(bad);
+        EXPECT_EQ(style.head3D, c.style) << c.stored;
+        EXPECT_EQ(style.fontSize, 11) << c.stored;
+        QStringList told;
+        for (const AppError &e : bad) told << QString::number(e.number) + ' ' + e.description;
+        EXPECT_EQ(told.join(u'|'), QString::fromUtf8(c.told)) << c.stored;
+    }
 }
 
 }  // namespace

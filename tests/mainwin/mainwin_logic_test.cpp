@@ -26,8 +26,15 @@ std::unique_ptr<QTemporaryDir> freshSettings() {
 }
 
 // Columns as "index caption width", with " hidden" when hidden; "D" stands for the default width.
+// A width that does not convert takes its default and is told; the setup goes on.
 TEST(GridSetupTest, ColumnsFollowModeCaptionsAndStoredWidths) {
-    const std::tuple<const char *, std::vector<std::pair<const char *, const char *>>, const char *> cases[] = {
+    struct Case {
+        const char *modus;
+        std::vector<std::pair<const char *, const char *>> grid;
+        const char *expected;
+        const char *told = "";
+    };
+    const Case cases[] = {
         // Points mode by default: points visible under the race numbers, the rest hidden.
         {nullptr, {}, "0 Name 2000|2 JG D|5 EW 600|7 *** D hidden|9 1 600|10 1 600 hidden|13 2 600|14 2 600 hidden"},
         // "p" is not "P": time mode; the time column shares the points column's caption.
@@ -35,14 +42,20 @@ TEST(GridSetupTest, ColumnsFollowModeCaptionsAndStoredWidths) {
         // Stored widths: the race columns by index, columns 0 to 6 not from Grid.
         {"P", {{"ColWith9", "1200"}, {"ColWith0", "50"}, {"ColWith5", "99"}}, "0 Name 2000|5 EW 600|9 1 1200"},
         {"P", {{"Caption1", ""}}, "9  600"},  // an empty stored caption stays empty
+        {"p", {{"ColWith9", "breit"}, {"ColWith10", "12px"}, {"Caption2", "Ziel"}},
+         "7 *** D hidden|9 1 600 hidden|10 1 600|14 Ziel 600",
+         "Typen unverträglich (Grid/ColWith9 = \"breit\")|Typen unverträglich (Grid/ColWith10 = \"12px\")"},
     };
-    for (const auto &[modus, grid, expected] : cases) {
+    for (const auto &[modus, grid, expected, told] : cases) {
         const auto store = freshSettings();
         if (modus) SaveSetting("LastUser", "Modus", modus);
         for (const auto &[key, value] : grid) SaveSetting("Grid", key, value);
         std::vector<GridColumn> columns;
         MatchColumnsToFields(columns, TeilnehmerFields(2));
-        EXPECT_EQ(SetupGridColumns(columns), 2);
+        BadSettings bad;
+        EXPECT_EQ(SetupGridColumns(columns, bad), 2);
+        QStringList toldKeys;
+        for (const AppError &e : bad) toldKeys << QString::number(e.number) + ' ' + e.description;
         QStringList got;
         for (const QString &item : QString::fromUtf8(expected).split(u'|')) {
             const GridColumn &c = columns[item.section(u' ', 0, 0).toInt()];
@@ -51,6 +64,9 @@ TEST(GridSetupTest, ColumnsFollowModeCaptionsAndStoredWidths) {
                        (c.hidden ? " hidden" : "");
         }
         EXPECT_EQ(got.join(u'|'), QString::fromUtf8(expected)) << (modus ? modus : "default");
+        QStringList wantTold;
+        for (const QString &d : QString::fromUtf8(told).split(u'|', Qt::SkipEmptyParts)) wantTold << "13 " + d;
+        EXPECT_EQ(toldKeys, wantTold);
     }
 }
 

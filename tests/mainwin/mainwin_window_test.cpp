@@ -11,6 +11,7 @@
 #include "platform/settings/Settings.h"
 #include "platform/ui/ScriptedUi.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -362,6 +363,39 @@ TEST_F(MainWindowTest, FailingActivationIsReported) {
     EXPECT_EQ(dialogs_, 2);
     EXPECT_THAT(reports(), ElementsAre("13 Form_Activate", "13 Form_Activate"));  // once after the first dialog
     EXPECT_NE(gDB, nullptr);  // the database dialog alone does not reload
+}
+
+// A stored grid setting that does not convert takes its default: the captions, the
+// hidden columns, the widths, the other style keys and the gradient strip are set up
+// as with a good value, and the key is told once however often the window is activated.
+TEST_F(MainWindowTest, ABadGridSettingIsToldOnceAndTheSetupFinishes) {
+    const std::pair<const char *, const char *> badKeys[] = {{"LastUser", "SizeOfGridCol1"}, {"Grid", "BackColorOdd"}};
+    for (const auto &[section, key] : badKeys) {
+        SCOPED_TRACE(key);
+        QFile::remove(settingsFilePath());
+        reloadSettings();
+        SaveSetting("Grid", "FontSize", "11");    // read before BackColorOdd
+        SaveSetting("Grid", "ForeColor", "255");  // read after it
+        SaveSetting(section, key, "breit");
+        ui_.clearRecords();
+        ASSERT_TRUE(startOnOneRace());
+        QEvent activate(QEvent::WindowActivate);  // as when the error dialog closes
+        QApplication::sendEvent(window_.get(), &activate);
+
+        ASSERT_EQ(ui_.errorReports().size(), 1);
+        EXPECT_EQ(ui_.errorReports()[0].procedure, "Form_Activate");
+        EXPECT_EQ(ui_.errorReports()[0].error.description,
+                  QStringLiteral("Typen unverträglich (%1/%2 = \"breit\")").arg(section, key));
+        QTableView *grid = window_->grid();
+        QStringList captions;
+        for (int c = 0; c <= 9; ++c)
+            captions << (grid->isColumnHidden(c) ? "-" : grid->model()->headerData(c, Qt::Horizontal).toString());
+        EXPECT_EQ(captions.join(u','), "Name,Vorname,JG,Altersklasse,Verein,EW,ZW,-,-,1");
+        EXPECT_EQ(grid->columnWidth(1), grid->columnWidth(0));  // both 2000 twips
+        EXPECT_EQ(grid->font().pointSizeF(), 11);
+        EXPECT_EQ(grid->palette().color(QPalette::Text), QColor(255, 0, 0));
+        EXPECT_NE(window_->findChild<QWidget *>("picBottom")->palette().brush(QPalette::Window).gradient(), nullptr);
+    }
 }
 
 // The preview takes the grid's place until closed; the hardcopy goes to the printer;

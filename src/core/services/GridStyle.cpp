@@ -17,27 +17,55 @@ double SettingNumber(const QString &section, const QString &key, const QString &
     return textrules::Val(textrules::Trim(text));
 }
 
-GridStyle ReadGridStyle() {
+namespace {
+
+// The heading's 3-D style: rounded as the grid rounds its whole-number properties,
+// and refused outside the five styles.
+int head3DSetting(const QString &grid) {
+    const QString key = QStringLiteral("HeadFont3D");
+    const double v = std::nearbyint(SettingNumber(grid, key, QStringLiteral("3")));
+    if (!(v >= 0 && v <= 4))
+        throw AppError(err::InvalidPropertyValue, kRuntimeSource,
+                       QStringLiteral("Ungültiger Eigenschaftswert (%1/%2 = \"%3\")")
+                           .arg(grid, key, GetSettingOrDefault(grid, key, QStringLiteral("3"))));
+    return int(v);
+}
+
+GridStyle readGridStyle(BadSettings *bad) {
     const QString grid = QStringLiteral("Grid");
-    auto colour = [&](const char *key, const char *fallback) {
-        const double v = SettingNumber(grid, QString::fromUtf8(key), QString::fromUtf8(fallback));
-        if (!std::isfinite(v) || std::fabs(v) > 4294967295.0)
-            throw AppError(err::Overflow, kRuntimeSource, QStringLiteral("Überlauf (Grid/%1)").arg(QString::fromUtf8(key)));
-        return std::int64_t(std::nearbyint(v));
+    auto number = [&](const char *key, double fallback) {
+        return SettingOr(bad, fallback, [&] {
+            return SettingNumber(grid, QString::fromUtf8(key), QString::number(fallback));
+        });
+    };
+    auto colour = [&](const char *key, std::int64_t fallback) {
+        return SettingOr(bad, fallback, [&] {
+            const double v = SettingNumber(grid, QString::fromUtf8(key), QString::number(fallback));
+            if (!std::isfinite(v) || std::fabs(v) > 4294967295.0)
+                throw AppError(err::Overflow, kRuntimeSource,
+                               QStringLiteral("Überlauf (Grid/%1)").arg(QString::fromUtf8(key)));
+            return std::int64_t(std::nearbyint(v));
+        });
     };
     GridStyle s;
     s.headFontName = GetSettingOrDefault(grid, QStringLiteral("HeadFontName"), QStringLiteral("MS Sans Serif"));
-    s.headFontSize = SettingNumber(grid, QStringLiteral("HeadFontSize"), QStringLiteral("8"));
-    s.head3D = int(SettingNumber(grid, QStringLiteral("HeadFont3D"), QStringLiteral("3")));
+    s.headFontSize = number("HeadFontSize", 8);
+    s.head3D = SettingOr(bad, 3, [&] { return head3DSetting(grid); });
     s.fontName = GetSettingOrDefault(grid, QStringLiteral("FontName"), QStringLiteral("MS Sans Serif"));
-    s.fontSize = SettingNumber(grid, QStringLiteral("FontSize"), QStringLiteral("8"));
-    s.backColor = colour("BackColor", "-2147483633");
-    s.backColorEven = colour("BackColorEven", "16777215");
-    s.backColorOdd = colour("BackColorOdd", "12632319");
-    s.foreColor = colour("ForeColor", "0");
-    s.foreColorEven = colour("ForeBackColorEven", "0");
-    s.foreColorOdd = colour("ForeBackColorOdd", "0");
+    s.fontSize = number("FontSize", 8);
+    s.backColor = colour("BackColor", -2147483633);
+    s.backColorEven = colour("BackColorEven", 16777215);
+    s.backColorOdd = colour("BackColorOdd", 12632319);
+    s.foreColor = colour("ForeColor", 0);
+    s.foreColorEven = colour("ForeBackColorEven", 0);
+    s.foreColorOdd = colour("ForeBackColorOdd", 0);
     return s;
 }
+
+}  // namespace
+
+GridStyle ReadGridStyle() { return readGridStyle(nullptr); }
+
+GridStyle ReadGridStyle(BadSettings &bad) { return readGridStyle(&bad); }
 
 }  // namespace tarnis

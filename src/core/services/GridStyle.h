@@ -1,8 +1,11 @@
 #pragma once
 // The look of every participant grid, read from section Grid of the settings: the
 // main window's grid and the grids of the preferences share it.
+#include "platform/errors/AppError.h"
+
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 namespace tarnis {
 
@@ -20,8 +23,27 @@ struct GridStyle {
     std::int64_t foreColorEven = 0;
     std::int64_t foreColorOdd = 0;
 };
-// Raises 13 for a size, style or colour that is no number.
+// Stored settings that did not convert, each with the error that names its key and value.
+using BadSettings = std::vector<AppError>;
+
+// Reads one setting through `read`. Without `bad` a setting that does not convert
+// raises; with it, the error is added there and `fallback` taken in its place.
+template <typename T, typename Read>
+T SettingOr(BadSettings *bad, T fallback, Read &&read) {
+    if (!bad) return read();
+    try {
+        return read();
+    } catch (const AppError &e) {
+        bad->push_back(e);
+        return fallback;
+    }
+}
+
+// Raises 13 for a size, style or colour that is no number, 380 for a 3-D style
+// outside 0 to 4.
 GridStyle ReadGridStyle();
+// The same, but a key that does not convert takes its default and is added to `bad`.
+GridStyle ReadGridStyle(BadSettings &bad);
 
 // A setting read as a number the way a control converts it: a text that is no
 // number raises 13 naming the setting.

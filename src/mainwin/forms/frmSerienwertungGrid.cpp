@@ -29,19 +29,44 @@ void frmSerienwertung::Impl::applyColumnState() {
 }
 
 void frmSerienwertung::SetupGrid() {
-    d->view->setUpdatesEnabled(false);
+    d->setupGrid();
+    d->reportBadSettings("Form_Load");
+}
+
+void frmSerienwertung::Impl::setupGrid() {
+    view->setUpdatesEnabled(false);
     struct Redraw {
         QTableView *v;
         ~Redraw() { v->setUpdatesEnabled(true); }
-    } redraw{d->view};
+    } redraw{view};
     gRaceCount = 0;
-    d->SetGridStyle();
-    gRaceCount = SetupGridColumns(d->columns);
-    d->shapeChanged = false;
-    d->applyColumnState();
+    SetGridStyle();
+    BadSettings bad;
+    gRaceCount = SetupGridColumns(columns, bad);
+    noteBadSettings(bad);
+    shapeChanged = false;
+    applyColumnState();
 }
 
-void frmSerienwertung::Impl::SetGridStyle() { tarnis::SetGridStyle(*view); }
+void frmSerienwertung::Impl::SetGridStyle() {
+    BadSettings bad;
+    tarnis::SetGridStyle(*view, bad);
+    noteBadSettings(bad);
+}
+
+void frmSerienwertung::Impl::noteBadSettings(const BadSettings &bad) {
+    for (const AppError &e : bad) {
+        if (toldSettings.contains(e.description)) continue;
+        toldSettings.insert(e.description);
+        untoldSettings.push_back(e);
+    }
+}
+
+void frmSerienwertung::Impl::reportBadSettings(const char *handler) {
+    // Taken first: the error dialog may activate the window, which reads the style again.
+    const BadSettings pending = std::exchange(untoldSettings, {});
+    for (const AppError &e : pending) report(handler, std::make_exception_ptr(e));
+}
 
 void frmSerienwertung::Impl::FillVereine() {
     const QStringList clubs = ClubList(db());

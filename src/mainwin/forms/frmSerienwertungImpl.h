@@ -40,6 +40,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
+#include <QSet>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
@@ -125,6 +126,9 @@ struct frmSerienwertung::Impl {
 
     std::vector<GridColumn> columns;
     ParticipantModel model;
+    // Settings that did not convert: each key and value is told once per run.
+    QSet<QString> toldSettings;
+    BadSettings untoldSettings;
     RecordSource source;
 
     bool firstActivated = false;
@@ -133,7 +137,6 @@ struct frmSerienwertung::Impl {
     bool shapeChanged = false;
     bool shuttingDown = false;
     bool activating = false;
-    bool styleFailureShown = false;
     bool closed = false;
     std::int64_t participants = 0;
 
@@ -141,7 +144,10 @@ struct frmSerienwertung::Impl {
     void Form_Resize();
     void Form_Activate();
     void applyColumnState();
+    void setupGrid();
     void SetGridStyle();
+    void noteBadSettings(const BadSettings &bad);
+    void reportBadSettings(const char *handler);
     void FillVereine();
     void cboVereine_Click();
     void dbgTeilnehmer_HeadClick(int column);

@@ -19,7 +19,8 @@ bool frmSerienwertung::event(QEvent *e) {
 
 void frmSerienwertung::Impl::Form_Activate() {
     // The error dialog activates the window again when it closes: no second run
-    // inside the first, and a style that keeps failing is reported once.
+    // inside the first. A setting that does not convert takes its default and is
+    // reported once, after the setup it belongs to has finished.
     if (activating) return;
     activating = true;
     struct Done {
@@ -27,15 +28,8 @@ void frmSerienwertung::Impl::Form_Activate() {
         ~Done() { flag = false; }
     } done{activating};
     if (firstActivated) {
-        try {
-            SetGridStyle();
-            styleFailureShown = false;
-        } catch (...) {
-            if (!styleFailureShown) {
-                styleFailureShown = true;
-                report("Form_Activate", std::current_exception());
-            }
-        }
+        guarded("Form_Activate", [this] { SetGridStyle(); });
+        reportBadSettings("Form_Activate");
         fraMantel->hide();
         return;
     }
@@ -53,7 +47,7 @@ void frmSerienwertung::Impl::Form_Activate() {
         fraMantel->show();
         q->repaint();
         ApplyFormStyle(q);
-        q->SetupGrid();
+        setupGrid();
         GradientFillObject(picBottom, 0xA2E7FF, 0x42ACFF, 1);  // RGB(255,231,162) to RGB(255,172,66)
         picBottom->lineEnd = picBottom->width();
         picBottom->update();
@@ -63,6 +57,7 @@ void frmSerienwertung::Impl::Form_Activate() {
     // The grid is never left under its cover.
     firstActivated = true;
     fraMantel->hide();
+    reportBadSettings("Form_Activate");
 }
 
 void frmSerienwertung::Impl::afterModal() {

@@ -8,6 +8,7 @@
 #include <QAbstractItemView>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -15,17 +16,22 @@ namespace tarnis::prefs {
 
 ColourSwatch::ColourSwatch(const QString &objectName, QWidget *parent) : QFrame(parent) {
     setObjectName(objectName);
-    setFrameShape(QFrame::Box);
-    setAutoFillBackground(true);
     setFixedSize(48, 20);
     setColour(0);
 }
 
+void ColourSwatch::paintEvent(QPaintEvent *) {
+    // The shapes of the forms are rounded rectangles, outlined in the text colour.
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.setBrush(vbColorToQColor(quint32(colour_)));
+    const qreal radius = height() / 4.0;
+    painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), radius, radius);
+}
+
 void ColourSwatch::setColour(Colour colour) {
     colour_ = colour;
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, vbColorToQColor(quint32(colour)));
-    setPalette(pal);
     update();
 }
 

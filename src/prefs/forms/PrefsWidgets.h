@@ -12,13 +12,17 @@ class QGridLayout;
 
 namespace tarnis::prefs {
 
-// Shows one colour; keeps the raw stored value (system colours included).
+// Shows one colour as a rounded rectangle; keeps the raw stored value (system
+// colours included).
 class ColourSwatch : public QFrame {
     Q_OBJECT
 public:
     explicit ColourSwatch(const QString &objectName, QWidget *parent = nullptr);
     void setColour(Colour colour);
     Colour colour() const { return colour_; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     Colour colour_ = 0;

@@ -117,7 +117,10 @@ void styleControl(QWidget *form, QWidget *w, Before &before) {
     } else if (qobject_cast<QLabel *>(w)) {
         setBackColor(w, back);
     } else if (auto *grid = qobject_cast<QTableView *>(w)) {
-        grid->verticalHeader()->setDefaultSectionSize(twipsToPixels(grid, kGridRowHeightTwips));
+        // The header's own minimum follows its font and would keep the rows taller.
+        const int rowHeight = twipsToPixels(grid, kGridRowHeightTwips);
+        grid->verticalHeader()->setMinimumSectionSize(rowHeight);
+        grid->verticalHeader()->setDefaultSectionSize(rowHeight);
         setRole(grid, QPalette::Button, back);
     } else if (qobject_cast<QToolBar *>(w) || qobject_cast<QMenuBar *>(w)) {
         setBackColor(w, vbColorToQColor(kButtonFace));
@@ -184,7 +187,11 @@ namespace {
 QIcon resourceIcon(const QString &resource) {
     static std::once_flag registered;
     std::call_once(registered, initServiceResources);
-    return QIcon(QStringLiteral(":/") + resource);
+    // One image per size, so that a small icon is drawn at its size rather than scaled down.
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64})
+        icon.addFile(QStringLiteral(":/%1/%2").arg(resource).arg(size), QSize(size, size));
+    return icon;
 }
 }  // namespace
 

@@ -21,7 +21,7 @@ int twipsToPixels(const QWidget *widget, int twips);
 // left alone. Safe to run again; never throws.
 void ApplyFormStyle(QWidget *form);
 
-// The program icon (resource ":/A00").
+// The program icon (resource ":/A00": images of 16, 32, 48 and 64 pixels).
 QIcon programIcon();
 
 // Gives `window` and the outermost window that owns it the program icon `resource`

@@ -32,6 +32,8 @@ void SetGridStyle(QTableView &grid) {
     ApplyGridStyle(grid, ReadGridStyle());  // the read may raise: nothing is changed then
 }
 
+void SetGridStyle(QTableView &grid, BadSettings &bad) { ApplyGridStyle(grid, ReadGridStyle(bad)); }
+
 void ApplyGridStyle(QTableView &grid, const GridStyle &s) {
     QFont head(s.headFontName);
     if (s.headFontSize > 0) head.setPointSizeF(s.headFontSize);
