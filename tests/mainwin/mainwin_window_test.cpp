@@ -174,7 +174,9 @@ TEST_F(MainWindowTest, AStartRemovesWhatKilledWritesLeftBesideTheSeries) {
         const QDir folder(program_.filePath(c.name));
         ASSERT_TRUE(QDir().mkpath(QFileInfo(folder.filePath(c.file)).absolutePath()));
         CreateSeriesFile(folder.filePath(c.file), 1);
-        if (c.opened != c.file) ASSERT_TRUE(QFile::link(c.file, folder.filePath(c.opened)));
+        if (c.opened != c.file) {
+            ASSERT_TRUE(QFile::link(c.file, folder.filePath(c.opened)));
+        }
         storeSeries(folder.filePath(c.opened));
         for (const QString &name : c.left + c.kept) {
             QFile file(folder.filePath(name));
