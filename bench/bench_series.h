@@ -16,7 +16,7 @@ public:
     int errors = 0;
     QString file;                      // the open dialog's answer
     MsgAnswer answer = MsgAnswer::Ok;  // every message box's answer
-    MsgAnswer message(const QString &, MsgButtons, MsgIcon, const QString &) override { return answer; }
+    MsgAnswer message(const QString &, MsgButtons, MsgIcon, const QString &, const QString &) override { return answer; }
     QString openFileName(const FileDialogRequest &) override { return file; }
     QString saveFileName(const FileDialogRequest &) override { return {}; }
     std::optional<int> pickRace(int) override { return std::nullopt; }

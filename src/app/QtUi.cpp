@@ -51,7 +51,8 @@ QWidget *QtUi::owner() const {
     return mainWindow_;
 }
 
-MsgAnswer QtUi::message(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title) {
+MsgAnswer QtUi::message(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title,
+                        const QString &details) {
     QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
     switch (icon) {
     case MsgIcon::Information: boxIcon = QMessageBox::Information; break;
@@ -76,7 +77,11 @@ MsgAnswer QtUi::message(const QString &text, MsgButtons buttons, MsgIcon icon, c
     QList<QLabel *> texts;
     for (QLabel *label : box.findChildren<QLabel *>())
         if (label->textInteractionFlags() & Qt::TextSelectableByKeyboard) texts << label;
-    makeTextCopyable(&box, texts, [&box] { return box.text(); });
+    // A long list unfolds below the text ("Details einblenden..."), where it can be read and copied.
+    if (!details.isEmpty()) box.setDetailedText(displayText(details));
+    makeTextCopyable(&box, texts, [&box, &details] {
+        return details.isEmpty() ? box.text() : box.text() + QStringLiteral("\n\n") + box.detailedText();
+    });
     // The first button is the default, as in the message boxes the users know.
     box.setDefaultButton(buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? QMessageBox::Yes
                                                                                             : QMessageBox::Ok);

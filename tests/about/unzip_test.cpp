@@ -25,10 +25,11 @@ class PromptUi : public ScriptedUi {
 public:
     std::deque<MsgAnswer> answers;
     QStringList asked;
-    MsgAnswer message(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title) override {
+    MsgAnswer message(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title,
+                      const QString &details) override {
         if (title != QLatin1String("VBUnZip32 - File Already Exists!") ||
             buttons != MsgButtons::YesNoCancel || icon != MsgIcon::Exclamation)
-            return ScriptedUi::message(text, buttons, icon, title);
+            return ScriptedUi::message(text, buttons, icon, title, details);
         asked << text;
         const MsgAnswer a = answers.empty() ? MsgAnswer::Cancel : answers.front();
         if (!answers.empty()) answers.pop_front();

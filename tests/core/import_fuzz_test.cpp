@@ -2,7 +2,7 @@
 // either exactly what it held before (with the failure reported) or exactly what
 // the lines of the file say. A list that holds a line the import must refuse (a
 // control character in a name, club or class, a NUL other than the NULs that pad the
-// file's end after a line end and DOS end marks, a place that is no whole number in
+// file's end after a line end or after DOS end marks, a place that is no whole number in
 // range, a line beyond 64 KB) is always refused; one without a result line is told so
 // before anything is asked.
 #include "import_support.h"
@@ -36,12 +36,13 @@ QByteArray withoutEndNuls(const QByteArray &bytes) {
     return bytes.left(end);
 }
 
-// The list without the DOS end marks and the NUL bytes that pad the end of its file after
-// a line end.
+// The list without the DOS end marks at its end and the NUL bytes after them, wherever the
+// marks stand, or without the NUL bytes that pad the end of its file after a line end.
 QByteArray withoutPadding(QByteArray bytes) {
-    qsizetype end = withoutEndNuls(bytes).size();
+    const qsizetype nuls = withoutEndNuls(bytes).size();
+    qsizetype end = nuls;
     while (end > 0 && bytes[end - 1] == '\x1a') --end;
-    if (end > 0 && (bytes[end - 1] == '\r' || bytes[end - 1] == '\n')) bytes.truncate(end);
+    if (end < nuls || (end > 0 && (bytes[end - 1] == '\r' || bytes[end - 1] == '\n'))) bytes.truncate(end);
     return bytes;
 }
 

@@ -109,8 +109,9 @@ TEST(ImportLines, RulesColumnsReaderAndNoteWindow) {
     EXPECT_EQ(importNoteWindow(), nullptr);
 }
 
-// The result lines that the suggested conversion would shift, and the line where it stops,
-// in each encoding that is refused, numbered as an editor numbers them; the first five are named.
+// The result lines that the suggested conversion would store wrong, with every character
+// to mend, and the line where it stops, in each encoding that is refused, numbered as an
+// editor numbers them; a character written as a separator in that field's own place is none.
 TEST(ImportLines, ConversionShiftsAreFoundLineByLine) {
     const QString head = "Ort\r\nDatum\r\nM40 - 10 km Lauf\r\n";
     const auto line = [](const QString &name) { return resultLine("1", name, "75", "LG", "35:12") + "\r\n"; };
@@ -128,7 +129,20 @@ TEST(ImportLines, ConversionShiftsAreFoundLineByLine) {
         {"invisible", (head + line("A\uFEFFb, C")).toUtf8(), ResultListProblem::Utf8, "4 U+FEFF/1"},
         {"mark", "\xEF\xBB\xBF" + line("Lecœur, J").toUtf8(), ResultListProblem::Utf8WithMark, "1 \"œ\"/1"},
         {"dot", (head + "1… Meier, Hans 35:12\r\n").toUtf8(), ResultListProblem::Utf8, "4 \"…\"/1"},
-        {"seven", seven.toUtf8(), ResultListProblem::Utf8, "4 \"œ\"|5 \"œ\"|6 \"œ\"|7 \"œ\"|8 \"œ\"/7"},
+        {"seven", seven.toUtf8(), ResultListProblem::Utf8,
+         "4 \"œ\"|5 \"œ\"|6 \"œ\"|7 \"œ\"|8 \"œ\"|9 \"œ\"|10 \"œ\"/7"},
+        // two characters that shift the same line; "—" in the time's own text shifts nothing
+        {"two", (head + line("Cœur, Jean—Luc") + resultLine("2", "A, B", "75", "LG", "35:12 —") + "\r\n").toUtf8(),
+         ResultListProblem::Utf8, "4 \"œ\", \"—\"/1"},
+        // a separator in its field's own place, also ahead of a dot of the club's
+        {"own place", (head + resultLine("1", "A, B", "75", "LG", "35：12") + "\r\n"
+                       + QString(resultLine("2", "C, D", "75", "LG e.V.", "35ː13")).replace(1, 1, "．") + "\r\n"
+                       + resultLine("3", "E, F", "75", "LG", "35∶14") + "\r\n").toUtf8(),
+         ResultListProblem::Utf8, "/0"},
+        // letters that CP850 lacks become "?": two runners of equal length would be one
+        {"cyrillic", (head + line("Иванов, Пётр") + line("Петров, Иван") + "M40 - 10 км\r\n").toUtf8(),
+         ResultListProblem::Utf8, "4 ? \"И\", \"в\", \"а\", \"н\", \"о\", \"П\", \"ё\", \"т\", \"р\"|"
+                                  "5 ? \"П\", \"е\", \"т\", \"р\", \"о\", \"в\", \"И\", \"а\", \"н\"/2"},
         {"utf16", QStringEncoder(QStringConverter::Utf16BE)(longFirst), ResultListProblem::Utf16BigEndian,
          "2 \"œ\"/1"},
         // a fullwidth colon becomes the colon that places the time
@@ -138,6 +152,9 @@ TEST(ImportLines, ConversionShiftsAreFoundLineByLine) {
         {"surrogate", QByteArray(QStringEncoder(QStringConverter::Utf16LE)(head + line("AX, B") + line("C, D")))
                           .replace(QByteArray("X\0", 2), QByteArray("\0\xD8", 2)),
          ResultListProblem::Utf16LittleEndian, "/0 stops at 4 U+D800"},
+        // a last byte without its pair, where iconv stops with no character to show
+        {"odd byte", QStringEncoder(QStringConverter::Utf16LE)(head + line("A, B")) + QByteArray("x"),
+         ResultListProblem::Utf16LittleEndian, "/0 stops at 5 "},
     };
     for (const auto &c : cases) {
         QBuffer buffer;
@@ -145,19 +162,28 @@ TEST(ImportLines, ConversionShiftsAreFoundLineByLine) {
         buffer.open(QIODevice::ReadOnly);
         const ConversionShifts shifts = FindConversionShifts(buffer, c.problem);
         QStringList found;
-        for (const ShiftedLine &shifted : shifts.first)
-            found << QString::number(shifted.number) + ' ' + shifted.character;
-        QString text = found.join('|') + '/' + QString::number(shifts.count);
+        for (const ShiftedLine &shifted : shifts.lines)
+            found << QString::number(shifted.number) + ' ' + shifted.shifting.join(", ")
+                         + (shifted.lost.isEmpty() ? "" : "? " + shifted.lost.join(", "));
+        QString text = found.join('|') + '/' + QString::number(shifts.lines.size());
         if (shifts.stop.number > 0)
             text += " stops at " + QString::number(shifts.stop.number) + ' ' + shifts.stop.character;
         EXPECT_EQ(text, c.found) << c.name;
-        if (shifts.count == 7) {
+        // beyond five lines the text names the first five, the details every one
+        if (shifts.lines.size() == 7) {
             EXPECT_THAT(ResultListMessage(c.problem, "L.txt", shifts).toStdString(),
                         ::testing::HasSubstr("Zeile 8 (\"œ\") und 2 weitere Zeilen."));
+            EXPECT_THAT(conversionShiftsDetails(shifts).split('\n'),
+                        ::testing::ElementsAre(::testing::_, "Zeile 4: \"œ\"", "Zeile 5: \"œ\"", "Zeile 6: \"œ\"",
+                                               "Zeile 7: \"œ\"", "Zeile 8: \"œ\"", "Zeile 9: \"œ\"",
+                                               "Zeile 10: \"œ\""));
+        } else {
+            EXPECT_EQ(conversionShiftsDetails(shifts), "") << c.name;
         }
         if (shifts.stop.number > 0) {
             EXPECT_THAT(ResultListMessage(c.problem, "L.txt", shifts).toStdString(),
-                        ::testing::HasSubstr("Die Umwandlung unten bricht in Zeile 4 (U+D800) ab"));
+                        ::testing::HasSubstr(QString(c.found).endsWith(QLatin1Char(' ')) ? "Die Umwandlung unten bricht in Zeile 5 ab:"
+                                                                    : "Die Umwandlung unten bricht in Zeile 4 (U+D800) ab"));
         }
     }
 }
@@ -311,6 +337,20 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
     shortCut += QByteArray(512, '\0');
     QByteArray crOnly = six;
     crOnly.replace("\r\n", "\r");
+    // The note after a list that ended in NULs: the count of result lines and the last of them.
+    const auto nulNote = [](int count, int lineNumber, const QByteArray &line) {
+        return "information\tDie Ergebnisliste \"%1\" endet mit NUL-Bytes: sie kann aufgefüllt sein, wie manche "
+               "Programme Dateien schreiben, oder eine beschädigte Kopie, der Zeilen fehlen.\\nImportiert wurden "
+               + QString::number(count) + " Ergebniszeilen, die letzte in Zeile " + QString::number(lineNumber)
+               + ":\\n" + decodeCp850(line).trimmed()
+               + "\\nFehlen danach Läufer der Liste, importieren Sie den Lauf aus einer heilen Kopie neu.";
+    };
+    const QByteArray dosLast = dos.mid(dos.lastIndexOf('\n', dos.size() - 3) + 1).chopped(2);
+    const QByteArray sixLast = six.mid(six.lastIndexOf('\n', six.size() - 3) + 1).chopped(2);
+    // Zeroed from the start of its fifth result line on: four lines come in.
+    QByteArray zeroedFromLine = six;
+    const qsizetype fifth = zeroedFromLine.indexOf("5. ");
+    zeroedFromLine.replace(fifth, six.size() - fifth, QByteArray(six.size() - fifth, '\0'));
     const QString notText = "exclamation\tDie Datei \"%1\" ist keine Ergebnisliste in Textform oder sie ist "
                             "beschädigt: ihr Anfang enthält viele Steuerzeichen, die in keiner Textdatei stehen."
                             "\\nEs wurde nichts importiert.";
@@ -321,11 +361,16 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         const char *name;
         QByteArray bytes;
         QString message;  // empty: imported
-        QString firstRow;  // Vorname|Zuname|Jahrgang|Verein of the first new row
+        QString firstRow;  // Vorname|Zuname|Jahrgang|Verein|time of the first new row
         QByteArray converted;  // what the suggested command gives back
         QString report = {};   // the error dialog of an import that stopped
+        QString note = {};     // the note after an import of a list that ended in NULs
     } cases[] = {
         {"utf8.txt", utf8, QString(refusedUtf8).replace("%3", iconvUtf8), {}, dos},
+        // a fullwidth colon in the time and a fullwidth full stop after the place stand in their
+        // fields' places: nothing to mend, the command gives back the DOS list
+        {"vollbreit.txt", QString::fromUtf8(utf8).replace("37:01", "37：01").replace("2. Groß", "2． Groß").toUtf8(),
+         QString(refusedUtf8).replace("%3", iconvUtf8), {}, dos},
         {"novak.txt", foreignName.toUtf8(), QString(refusedUtf8).replace("%3", iconvUtf8), {},
          encodeCp850(QString(foreignName).replace("š", "s"))},
         // the mark alone above an ASCII list makes it UTF-8; the command drops it
@@ -337,9 +382,12 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         {"be-bom.txt", utf16(QStringConverter::Utf16BE, QStringConverter::Flag::WriteBom), QString(refusedUtf16).replace("%3", ""), {}, dos},
         {"le.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::Default), QString(refusedUtf16).replace("%3", "LE"), {}, dos},
         {"be.txt", utf16(QStringConverter::Utf16BE, QStringConverter::Flag::Default), QString(refusedUtf16).replace("%3", "BE"), {}, dos},
-        // without its last line end and padded: the NULs after its last character are no sign of damage
+        // without its last line end and padded, to an even or odd end: the command cuts the NULs
+        // after its last character, which would end the converted list inside its last line
         {"le-gepolstert.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::Default).chopped(4) + QByteArray(512, '\0'),
-         QString(refusedUtf16).replace("%3", "LE"), {}, {}},
+         QString(refusedUtf16).replace("%3", "LE").replace("iconv", "%7iconv"), {}, dos.chopped(2)},
+        {"le-gepolstert-ungerade.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::Default).chopped(4) + QByteArray(511, '\0'),
+         QString(refusedUtf16).replace("%3", "LE").replace("iconv", "%7iconv"), {}, dos.chopped(2)},
         // a path the shell would break or run a part of in double quotes
         {"Lauf 2 $HOME `false` 'Stadtpark'.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom), QString(refusedUtf16).replace("%3", ""), {}, dos},
         {"ergebnis.csv", csv, noResult, {}, {}},
@@ -350,23 +398,34 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         {"genullt.txt", QByteArray(2048, '\0'), notText, {}, {}},
         // too short for a result line, and for an encoding
         {"kurz.txt", "\xC3\xA4\n", noResult, {}, {}},
-        {"dos.txt", dos, {}, "Groß|Stefan|1975|LG Nord", {}},
-        {"ascii.txt", ascii, {}, "Gross|Stefan|1975|LG Nord", {}},
+        {"dos.txt", dos, {}, "Groß|Stefan|1975|LG Nord|37:01", {}},
+        {"ascii.txt", ascii, {}, "Gross|Stefan|1975|LG Nord|37:01", {}},
         // padded with NULs to a whole block, as some programs write
-        {"gepolstert.txt", dos + QByteArray(512 - dos.size() % 512, '\0'), {}, "Groß|Stefan|1975|LG Nord", {}},
-        {"gepolstert-8k.txt", dos + QByteArray(8192, '\0'), {}, "Groß|Stefan|1975|LG Nord", {}},
+        {"gepolstert.txt", dos + QByteArray(512 - dos.size() % 512, '\0'), {}, "Groß|Stefan|1975|LG Nord|37:01", {}, {},
+         nulNote(2, 5, dosLast)},
+        {"gepolstert-8k.txt", dos + QByteArray(8192, '\0'), {}, "Groß|Stefan|1975|LG Nord|37:01", {}, {}, nulNote(2, 5, dosLast)},
         // NULs that begin inside a line are damage, not padding
         {"abgeschnitten.txt", cut, {}, {}, {}, stopsAt(cut.mid(cut.lastIndexOf('\n') + 1))},
         {"kurz-abgeschnitten.txt", shortCut, {}, {}, {}, stopsAt(shortCut.mid(six.lastIndexOf('\n', six.size() - 3) + 1))},
-        {"dos-ende.txt", six + "\x1a" + QByteArray(512 - (six.size() + 1) % 512, '\0'), {}, "Groß|Stefan|1975|LG Nord", {}},
-        {"nur-cr.txt", crOnly + QByteArray(512, '\0'), {}, "Groß|Stefan|1975|LG Nord", {}},
+        {"dos-ende.txt", six + "\x1a" + QByteArray(512 - (six.size() + 1) % 512, '\0'), {}, "Groß|Stefan|1975|LG Nord|37:01", {},
+         {}, nulNote(6, 9, sixLast)},
+        {"nur-cr.txt", crOnly + QByteArray(512, '\0'), {}, "Groß|Stefan|1975|LG Nord|37:01", {}, {}, nulNote(6, 9, sixLast)},
+        // DOS end marks right after the last character, as COPY CON writes them, end the list there
+        {"eof-direkt.txt", dos.chopped(2) + "\x1a", {}, "Groß|Stefan|1975|LG Nord|37:01", {}},
+        {"eof-doppelt.txt", dos.chopped(2) + "\x1a\x1a", {}, "Groß|Stefan|1975|LG Nord|37:01", {}},
+        {"eof-nach-leerzeichen.txt", dos.chopped(2) + " \x1a", {}, "Groß|Stefan|1975|LG Nord|37:01", {}},
+        {"eof-vor-nullen.txt", dos.chopped(2) + "\x1a" + QByteArray(100, '\0'), {}, "Groß|Stefan|1975|LG Nord|37:01", {}, {},
+         nulNote(2, 5, dosLast)},
+        // a copy zeroed from a line start on imports the lines before, and the note says how many
+        {"genullt-ab-zeilenanfang.txt", zeroedFromLine, {}, "Groß|Stefan|1975|LG Nord|37:01", {}, {},
+         nulNote(4, 7, six.mid(six.indexOf("4. ")).left(six.indexOf("\r\n", six.indexOf("4. ")) - six.indexOf("4. ")))},
         // a NUL below a DOS list, after a character as in little-endian, is no UTF-16 but damage
         {"nul.txt", nulBelow, {}, {}, {}, stopsAt(nulBelow.mid(dos.size() + 2))},
         {"sektor.txt", sector, {}, {}, {}, stopsAt(sector.mid(sector.indexOf("70. "), zeroTo - sector.indexOf("70. ")))},
         // a UTF-8 venue above a DOS list: the file as a whole is no UTF-8
-        {"gemischt.txt", QString("Müllheim\r\n").toUtf8() + dos.mid(11), {}, "Groß|Stefan|1975|LG Nord", {}},
+        {"gemischt.txt", QString("Müllheim\r\n").toUtf8() + dos.mid(11), {}, "Groß|Stefan|1975|LG Nord|37:01", {}},
         // a DOS "ß" at the end of a line is the start of a UTF-8 sequence cut off
-        {"fuss.txt", encodeCp850("Fuß") + ascii.mid(ascii.indexOf('\r')), {}, "Gross|Stefan|1975|LG Nord", {}},
+        {"fuss.txt", encodeCp850("Fuß") + ascii.mid(ascii.indexOf('\r')), {}, "Gross|Stefan|1975|LG Nord|37:01", {}},
     };
     ASSERT_TRUE(importFile(writeList({"Ort", "Datum", "M40 - 10 km Lauf",
                                       resultLine("1", "Alt, Anna", "70", "C", "35:00")})));
@@ -377,14 +436,17 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         const QString file = writeBytes(c.bytes, c.name);
         ui.answer("file", file);
         ui.answer(c.message.isEmpty() ? "yes" : "ok");
+        if (!c.note.isEmpty()) ui.answer("ok");
         EXPECT_EQ(EI_Import(), c.message.isEmpty());
+        EXPECT_THAT(ui.failures(), IsEmpty());
         if (!c.report.isEmpty()) {
             EXPECT_THAT(reports(), ElementsAre(c.report));
             EXPECT_EQ(allRows(), before);
             continue;
         }
         if (c.message.isEmpty()) {
-            EXPECT_THAT(rows("SELECT Vorname, Zuname, Jahrgang, Verein FROM Teilnehmer WHERE Vorname LIKE 'Gro%'"),
+            EXPECT_EQ(ui.messages().value(1), QString(c.note).replace("%1", file));
+            EXPECT_THAT(rows("SELECT Vorname, Zuname, Jahrgang, Verein, Lauf_2_Zeit FROM Teilnehmer WHERE Vorname LIKE 'Gro%'"),
                         ElementsAre(c.firstRow));
             gDB->execute("DELETE FROM Teilnehmer WHERE Vorname <> 'Alt'");
             continue;
@@ -392,7 +454,12 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         QString converted = file;
         converted.insert(converted.lastIndexOf('.'), "_dos");
         const auto quoted = [](QString path) { return "'" + path.replace("'", "'\\''") + "'"; };
-        const QString message = QString(c.message).replace("%6", "").replace("%1", file).replace("%2", converted)
+        // a cut list: "head -c" up to the end of its last character, then iconv reads standard input
+        QString expected = c.message;
+        if (expected.contains("%7"))
+            expected.replace("%7iconv", "iconv").replace("%4 > %5", "> %5")
+                .replace("LC_ALL=", "head -c " + QString::number(2 * (dos.size() - 2)) + " %4 | LC_ALL=");
+        const QString message = expected.replace("%6", "").replace("%1", file).replace("%2", converted)
                                     .replace("%4", quoted(file)).replace("%5", quoted(converted));
         EXPECT_THAT(ui.messages(), ElementsAre(message));
         EXPECT_THAT(reports(), IsEmpty());

@@ -29,15 +29,17 @@ TEST(ScriptedUiTest, MessageBoxesTakeOnlyAnswersOfTheirKind) {
 TEST(ScriptedUiTest, RecordsMessagesInTheRunnerFormat) {
     ScriptedUi ui;
     ui.setWorkFolder("/tmp/case-1/");
-    for (const char *a : {"ok", "yes", "ok"})
+    for (const char *a : {"ok", "yes", "ok", "ok"})
         ui.answer(a);
     ui.message("Datei: /tmp/case-1/out.txt\r\reins\r\nzwei\ndrei", MsgButtons::Ok, MsgIcon::Exclamation);
     ui.message("Wirklich?", MsgButtons::YesNo, MsgIcon::Question, "Titel");
     ui.message("schlicht", MsgButtons::Ok, MsgIcon::None);
+    ui.message("Liste", MsgButtons::Ok, MsgIcon::Exclamation, QString(), "Zeile 4\nZeile /tmp/case-1/9");
     EXPECT_EQ(ui.errorDialog({AppError(3022, "DB", "doppelt"), "Zeile:\r/tmp/case-1/a.txt", "EI_Import"}),
               ErrorChoice::Continue);
     EXPECT_THAT(ui.messages(), ElementsAre("exclamation\tDatei: <work>/out.txt\\n\\neins\\nzwei\\ndrei",
                                            "question\tWirklich?", "none\tschlicht",
+                                           "exclamation\tListe\tZeile 4\\nZeile <work>/9",
                                            "error\t3022\tEI_Import\tZeile:\\n<work>/a.txt"));
     EXPECT_EQ(ui.messageTitles().at(1), "Titel");
     EXPECT_THAT(ui.failures(), IsEmpty());

@@ -3,6 +3,7 @@
 #include "core/db/Globals.h"
 #include "core/import/Punkteverteilung.h"
 #include "core/import/ResultImport.h"
+#include "core/import/ResultLine.h"
 #include "core/import/ResultListCheck.h"
 #include "core/services/ShowError.h"
 #include "platform/settings/Settings.h"
@@ -12,6 +13,7 @@
 
 #include <QFile>
 #include <optional>
+#include <utility>
 
 namespace tarnis {
 
@@ -23,16 +25,43 @@ constexpr int kHintLineLength = 200;
 // Hourglass and note window go away however the import ends.
 struct ImportWindows {
     bool noteShown = false;
+    bool open = true;
     ImportWindows() { ui().setBusy(true); }
     void showNote() {
         ui().showImportNote();
         noteShown = true;
     }
-    ~ImportWindows() {
+    void close() {
+        if (!std::exchange(open, false)) return;
         ui().setBusy(false);
         if (noteShown) ui().hideImportNote();
     }
+    ~ImportWindows() { close(); }
 };
+
+// Whether the file ends in NUL bytes: the padding of a program that writes whole blocks,
+// or a copy zeroed from a line start on, whose lines before the NULs import without error.
+bool endsInNuls(QIODevice &file) {
+    const ListBounds bounds = listBounds(file);
+    return bounds.beforeNuls >= 0 && bounds.beforeNuls < file.size();
+}
+
+// After a list that ended in NULs: how many result lines came in and the last of them, so
+// that a damaged copy is seen at once.
+void tellNulTail(const QString &path, const ImportedLines &lines) {
+    QString imported;
+    if (lines.count == 0) imported = QStringLiteral("Importiert wurde keine Ergebniszeile.");
+    else
+        imported = QStringLiteral("Importiert %1, die letzte in Zeile %2:\n%3")
+                       .arg(lines.count == 1 ? QStringLiteral("wurde 1 Ergebniszeile")
+                                             : QStringLiteral("wurden %1 Ergebniszeilen").arg(lines.count),
+                            QString::number(lines.lastNumber), textrules::Left(lines.last, kHintLineLength));
+    ui().message(QStringLiteral("Die Ergebnisliste \"%1\" endet mit NUL-Bytes: sie kann aufgefüllt sein, wie manche "
+                                "Programme Dateien schreiben, oder eine beschädigte Kopie, der Zeilen fehlen.\n%2\n"
+                                "Fehlen danach Läufer der Liste, importieren Sie den Lauf aus einer heilen Kopie neu.")
+                     .arg(path, imported),
+                 MsgButtons::Ok, MsgIcon::Information);
+}
 
 AppError fileError(const QFile &file) {
     if (!file.exists())
@@ -60,8 +89,10 @@ bool EI_Import() {
         if (file.open(QIODevice::ReadOnly)) {
             const ResultListProblem problem = CheckResultList(file);
             if (problem != ResultListProblem::None) {
-                const ConversionShifts shifts = FindConversionShifts(file, problem);
-                ui().message(ResultListMessage(problem, path, shifts), MsgButtons::Ok, MsgIcon::Exclamation);
+                const qint64 textEnd = ConversionTextEnd(file, problem);
+                const ConversionShifts shifts = FindConversionShifts(file, problem, textEnd);
+                ui().message(ResultListMessage(problem, path, shifts, textEnd), MsgButtons::Ok, MsgIcon::Exclamation,
+                             QString(), conversionShiftsDetails(shifts));
                 return false;
             }
         }
@@ -106,6 +137,7 @@ bool EI_Import() {
         remember();
     }
 
+    std::optional<ImportedLines> imported;  // of a list that ended in NULs
     if (!failure) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
@@ -115,8 +147,10 @@ bool EI_Import() {
                 auto points = [&](std::int32_t place) {
                     return placeIsPoints ? place : EI_GetPunkte(place, table, defaultPoints);
                 };
+                const bool nulTail = endsInNuls(file);
                 ResultImporter importer(db(), race, century, points);
                 failure = importer.run(file, [](int line) { ui().setImportNoteLine(line); });
+                if (nulTail) imported = importer.imported();
             } catch (...) {
                 remember();
             }
@@ -126,10 +160,14 @@ bool EI_Import() {
     if (!failure) {
         try {
             db().commitTrans();
-            return true;
         } catch (...) {
             remember();
         }
+    }
+    if (!failure) {
+        windows.close();
+        if (imported) tellNulTail(path, *imported);
+        return true;
     }
     if (inTransaction) {
         try {

@@ -125,6 +125,7 @@ std::optional<ImportFailure> ResultImporter::run(QIODevice &file,
             params[7] = text(venue);
             params[8] = text(date);
             write(params, insertParams);
+            imported_ = {imported_.count + 1, lineNumber, line};
             if (lineDone) lineDone(lineNumber);
         }
     } catch (...) {

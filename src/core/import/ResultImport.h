@@ -30,6 +30,13 @@ struct ImportFailure {
     QString lineText;
 };
 
+// How many result lines were written, and the last of them: its number and trimmed text.
+struct ImportedLines {
+    qint64 count = 0;
+    int lastNumber = 0;
+    QString last;
+};
+
 using PointsForPlace = std::function<std::int32_t(std::int32_t place)>;
 
 // Reads the result list line by line and writes each result line (a new row, or
@@ -43,6 +50,9 @@ public:
     // lineDone gets the number of every result line written.
     std::optional<ImportFailure> run(QIODevice &file, const std::function<void(int)> &lineDone);
 
+    // The result lines written so far.
+    const ImportedLines &imported() const { return imported_; }
+
 private:
     void write(const Params &params, Params &insertParams);
 
@@ -50,6 +60,7 @@ private:
     bool insertFirst_ = false;
     QString century_;
     PointsForPlace points_;
+    ImportedLines imported_;
 };
 
 }  // namespace tarnis

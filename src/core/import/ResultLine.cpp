@@ -10,12 +10,15 @@ namespace tarnis {
 
 namespace {
 
+void invalidColumn() {
+    throw AppError(err::InvalidProcedureCall, kRuntimeSource,
+                   QStringLiteral("Ungültiger Prozeduraufruf oder ungültiges Argument"));
+}
+
 // Mid(s, start, length) counted from 1, as the column layout is written.
-QString column(const QString &line, int start, int length) {
-    if (start < 1 || length < 0)
-        throw AppError(err::InvalidProcedureCall, kRuntimeSource,
-                       QStringLiteral("Ungültiger Prozeduraufruf oder ungültiges Argument"));
-    return textrules::Trim(textrules::Mid(line, start, length));
+ResultLineColumn column(int start, int length) {
+    if (start < 1 || length < 0) invalidColumn();
+    return {start, length};
 }
 
 }  // namespace
@@ -34,23 +37,41 @@ bool isResultLine(const QString &line) {
            && line.contains(QLatin1Char(':'));
 }
 
-ResultLineFields parseResultLine(const QString &line) {
+ResultLineColumns resultLineColumns(const QString &line) {
     const int d = int(line.indexOf(QLatin1Char('.'))) + 1;
     const int c = int(line.indexOf(QLatin1Char(','))) + 1;
     const int k = int(line.indexOf(QLatin1Char(':'))) + 1;
+    if (d < 1) invalidColumn();
+    ResultLineColumns columns;
+    columns.placeLength = d - 1;
+    columns.vorname = column(d + 2, c - d - 2);
+    columns.zuname = column(c + 2, d + 28 - c);
+    columns.yearField = column(d + 30, 2);
+    columns.verein = column(d + 33, 25);
+    columns.zeit = column(k - 3, k + 3);
+    return columns;
+}
+
+QString columnText(const QString &line, const ResultLineColumn &column) {
+    return textrules::Trim(textrules::Mid(line, column.start, column.length));
+}
+
+ResultLineFields parseResultLine(const QString &line) {
     ResultLineFields f;
-    const QString placeText = textrules::Left(line, d - 1);
+    // The place is read before the columns, so that a bad place is the error reported.
+    const QString placeText = textrules::Left(line, int(line.indexOf(QLatin1Char('.'))));
     const double place = textrules::Val(placeText);
     if (place != std::floor(place))  // the text may be long: the message names its start
         throw AppError(err::TypeMismatch, kRuntimeSource,
                        QStringLiteral("Typen unverträglich: der Platz \"%1\" ist keine ganze Zahl")
                            .arg(textrules::Left(placeText, 20)));
     f.place = textrules::CLng(place);
-    f.vorname = column(line, d + 2, c - d - 2);
-    f.zuname = column(line, c + 2, d + 28 - c);
-    f.yearField = column(line, d + 30, 2);
-    f.verein = column(line, d + 33, 25);
-    f.zeit = column(line, k - 3, k + 3);
+    const ResultLineColumns columns = resultLineColumns(line);
+    f.vorname = columnText(line, columns.vorname);
+    f.zuname = columnText(line, columns.zuname);
+    f.yearField = columnText(line, columns.yearField);
+    f.verein = columnText(line, columns.verein);
+    f.zeit = columnText(line, columns.zeit);
     return f;
 }
 
@@ -99,9 +120,11 @@ ListBounds listBounds(QIODevice &file) {
     file.seek(here);
     // A failed read leaves the whole file to the reader, which reports it.
     if (marks < 0) return {size, size};
-    // Padding and end marks follow a line end. NULs from inside a line on, or in place of
-    // the whole file, are damage: they stay, and the check or the import reports them.
-    return {nuls, last == '\r' || last == '\n' ? marks : size};
+    // End marks close the list wherever they stand, also right after its last character, as
+    // COPY CON writes them. Padding alone follows a line end: NULs from inside a line on, or
+    // in place of the whole file, are damage that stays, and the check or the import reports it.
+    if (marks < nuls) return {nuls, marks};
+    return {nuls, last == '\r' || last == '\n' ? nuls : size};
 }
 
 bool LineReader::fill() {

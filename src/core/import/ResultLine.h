@@ -17,6 +17,23 @@ QString headingAgeClass(const QString &line);
 // A result line has its first "." at position 2 or later and holds a "," and a ":".
 bool isResultLine(const QString &line);
 
+// Where the import takes each field of a result line from (already trimmed): Mid's start
+// (from 1) and length, before the field's blanks are trimmed.
+struct ResultLineColumn {
+    int start = 1;
+    int length = 0;
+};
+struct ResultLineColumns {
+    int placeLength = 0;  // the place is the text before the first "."
+    ResultLineColumn vorname, zuname, yearField, verein, zeit;
+};
+
+// The columns of a result line; a comma or colon that leaves no room for its column
+// raises 5.
+ResultLineColumns resultLineColumns(const QString &line);
+// A column's text: Mid, then trimmed.
+QString columnText(const QString &line, const ResultLineColumn &column);
+
 struct ResultLineFields {
     std::int32_t place = 0;
     QString vorname;   // before the comma
@@ -40,8 +57,9 @@ std::int32_t joinYear(const QString &century, const QString &yearField);
 struct ListBounds {
     // Before the run of NUL bytes that reaches the end of the file, wherever it begins.
     qint64 beforeNuls = -1;
-    // Before the DOS end-of-file marks (0x1A) and the NULs after them (the padding of a
-    // program that writes whole blocks) when a line end comes before them, else the end.
+    // Before the DOS end-of-file marks (0x1A) and the NULs after them, whatever comes
+    // before the marks; else before the NULs (the padding of a program that writes whole
+    // blocks) when a line end comes before them; else the end.
     qint64 list = -1;
 };
 ListBounds listBounds(QIODevice &file);

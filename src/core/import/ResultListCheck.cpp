@@ -7,11 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <algorithm>
-#include <functional>
-#include <optional>
-#include <utility>
 
 namespace tarnis {
 
@@ -90,227 +86,28 @@ ResultListProblem utf16WithoutMark(const QByteArray &start) {
     return even > odd ? ResultListProblem::Utf16BigEndian : ResultListProblem::Utf16LittleEndian;
 }
 
-constexpr int kShownShifts = 5;
-
-bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-// How the message names a character that cannot be seen: "U+0301".
-QString codePointName(char32_t code) { return QStringLiteral("U+%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper(); }
-
-// A character as the message shows it: itself in quotes when it can be seen, else its
-// code point ("U+0301" for a combining accent, "U+FEFF" for an invisible mark).
-QString shownCharacter(const QByteArray &utf8) {
-    // decoded with a mark kept, which QString::fromUtf8 would drop
-    const QString character = QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom)(utf8);
-    const char32_t code = character.toUcs4().value(0);
-    if (QChar::isPrint(code) && !QChar::isMark(code) && !QChar::isSpace(code))
-        return QLatin1Char('"') + character + QLatin1Char('"');
-    return codePointName(code);
-}
-
-// What the conversion does to a line's characters: the first that shifts the columns, and
-// the first where it stops. CP850 holds every ASCII character as it is.
-struct CharacterCheck {
-    QString shifting;
-    std::optional<QString> stopping;
-};
-
-// The characters whose first place in a result line places its fields.
-bool isSeparator(char c) { return c == '.' || c == ',' || c == ':'; }
-
-// A character written as several or as none shifts what follows it; one written as a
-// separator ahead of the line's own of that kind moves the field that the first of them
-// places (a fullwidth colon in a club takes the time's place).
-CharacterCheck checkCharacters(Cp850Conversion &conversion, const QByteArray &utf8) {
-    CharacterCheck check;
-    QByteArray separatorsSeen;
-    for (qsizetype i = 0; i < utf8.size() && !check.stopping;) {
-        qsizetype next = i + 1;
-        const char lead = utf8[i];
-        if (static_cast<unsigned char>(lead) < 0x80) {
-            if (isSeparator(lead)) separatorsSeen += lead;
-            i = next;
-            continue;
-        }
-        while (next < utf8.size() && isContinuation(utf8[next])) ++next;
-        const QByteArray character = utf8.mid(i, next - i);
-        const std::optional<QByteArray> converted = conversion.convert(character);
-        if (!converted) check.stopping = shownCharacter(character);
-        else if (check.shifting.isEmpty()
-                 && (converted->size() != 1
-                     || (isSeparator(converted->front()) && !separatorsSeen.contains(converted->front()))))
-            check.shifting = shownCharacter(character);
-        i = next;
-    }
-    return check;
-}
-
-// A line as the conversion reads it, and the unit that it cannot read, where it stops.
-struct ListLine {
-    QByteArray utf8;
-    std::optional<QString> broken;
-};
-
-// A result line, before or after the conversion ("…" can become the place's dot), whose
-// columns the conversion shifts; the first line where it stops.
-void checkLine(Cp850Conversion &conversion, const ListLine &line, qint64 number, ConversionShifts &shifts) {
-    const CharacterCheck check = checkCharacters(conversion, line.utf8);
-    const std::optional<QString> stopping = line.broken ? line.broken : check.stopping;
-    if (stopping && shifts.stop.number == 0) shifts.stop = {number, *stopping};
-    if (check.shifting.isEmpty()) return;
-    const std::optional<QByteArray> converted = conversion.convert(line.utf8);
-    if (!isResultLine(textrules::Trim(QString::fromUtf8(line.utf8)))
-        && !(converted && isResultLine(textrules::Trim(decodeCp850(*converted)))))
-        return;
-    if (++shifts.count <= kShownShifts) shifts.first.append({number, check.shifting});
-}
-
-// Splits decoded UTF-16 into lines, each ended by CR, CR LF or LF as in the reader.
-class Utf16Lines {
-public:
-    explicit Utf16Lines(std::function<void(const ListLine &)> line) : line_(std::move(line)) {}
-
-    void add(char16_t unit) {
-        if (high_) {
-            const char16_t high = std::exchange(high_, 0);
-            if (QChar::isLowSurrogate(unit)) {
-                pending_ += QChar(high);
-                pending_ += QChar(unit);
-                return;
-            }
-            broken(high);
-        }
-        if (QChar::isHighSurrogate(unit)) high_ = unit;
-        else if (QChar::isLowSurrogate(unit)) broken(unit);
-        else character(unit);
-    }
-    // A unit that is no character; a last byte without its pair shows none.
-    void broken(std::optional<char16_t> unit) {
-        if (broken_) return;
-        broken_ = unit ? codePointName(*unit) : QString();
-    }
-    void finish() {
-        if (high_) broken(std::exchange(high_, 0));
-        if (!pending_.isEmpty() || broken_) endLine();
-    }
-    // A line beyond the reader's limit stops the import of the converted list with its
-    // message: the lines after it are not read.
-    bool tooLong() const { return pending_.size() > LineReader::kMaxLineBytes; }
-
-private:
-    void character(char16_t c) {
-        if (afterCr_ && c == u'\n') {  // the LF of a CR LF, perhaps in the next read
-            afterCr_ = false;
-            return;
-        }
-        afterCr_ = c == u'\r';
-        if (c == u'\r' || c == u'\n') endLine();
-        else pending_ += QChar(c);
-    }
-    void endLine() {
-        line_({pending_.toUtf8(), std::exchange(broken_, std::nullopt)});
-        pending_.clear();
-    }
-
-    std::function<void(const ListLine &)> line_;
-    QString pending_;
-    std::optional<QString> broken_;
-    char16_t high_ = 0;
-    bool afterCr_ = false;
-};
-
-// The lines of a UTF-16 list, decoded as iconv decodes it: the mark that tells the byte
-// order is dropped; a surrogate without its partner and a last byte without its pair are
-// where iconv stops.
-void forEachUtf16Line(QIODevice &file, ResultListProblem problem, const std::function<void(const ListLine &)> &line) {
-    bool bigEndian = problem == ResultListProblem::Utf16BigEndian;
-    if (problem == ResultListProblem::Utf16) {
-        bigEndian = file.read(2) == "\xFE\xFF";
-    }
-    Utf16Lines lines(line);
-    QByteArray odd;
-    for (QByteArray chunk; !(chunk = file.read(1 << 16)).isEmpty();) {
-        chunk.prepend(odd);
-        const qsizetype whole = chunk.size() & ~qsizetype(1);
-        for (qsizetype i = 0; i < whole; i += 2) {
-            const auto first = static_cast<unsigned char>(chunk[i]), second = static_cast<unsigned char>(chunk[i + 1]);
-            lines.add(char16_t(bigEndian ? first << 8 | second : second << 8 | first));
-        }
-        odd = chunk.mid(whole);
-        if (lines.tooLong()) return;
-    }
-    if (!odd.isEmpty()) lines.broken(std::nullopt);
-    lines.finish();
-}
-
 // The suggested command, for `from` the encoding that iconv is told.
-QString conversionCommand(const QString &from, const QString &path, bool dropMark) {
+QString conversionCommand(const QString &from, const QString &path, bool dropMark, qint64 textEnd) {
     const QString iconv = QStringLiteral("%1 -f %2 -t %3").arg(cp850ConversionCommand(), from, cp850ConversionTarget());
     const QString in = shellQuoted(path), out = shellQuoted(convertedName(path));
     // CP850 has no mark: its three bytes are dropped first.
-    return dropMark ? QStringLiteral("tail -c +4 %1 | %2 > %3").arg(in, iconv, out)
-                    : QStringLiteral("%1 %2 > %3").arg(iconv, in, out);
-}
-
-// The lines that the command would shift or stop at, so that the user mends them before
-// converting.
-QString shiftsText(const ConversionShifts &shifts) {
-    QString text;
-    const auto named = [](const ShiftedLine &line) {
-        const QString number = QString::number(line.number);
-        return line.character.isEmpty() ? QStringLiteral("Zeile %1").arg(number)
-                                        : QStringLiteral("Zeile %1 (%2)").arg(number, line.character);
-    };
-    if (shifts.stop.number > 0)
-        text += QStringLiteral("Die Umwandlung unten bricht in %1 ab: dort steht ein Zeichen, das sie nicht lesen "
-                               "oder nicht wiedergeben kann (die Datei kann dort beschädigt sein), und die Zeilen ab "
-                               "dort fehlen in der umgewandelten Liste.\n")
-                    .arg(named(shifts.stop));
-    if (shifts.count > 0) {
-        QStringList lines;
-        for (const ShiftedLine &shifted : shifts.first) lines << named(shifted);
-        QString listed = lines.join(QStringLiteral(", "));
-        const qint64 more = shifts.count - shifts.first.size();
-        if (more == 1) listed += QStringLiteral(" und 1 weitere Zeile");
-        else if (more > 1) listed += QStringLiteral(" und %1 weitere Zeilen").arg(more);
-        text += QStringLiteral("Die Umwandlung unten gibt in %1 ein Zeichen als mehrere, als keines oder als Punkt, "
-                               "Komma oder Doppelpunkt wieder und verschiebt so die Spalten: %2.\n")
-                    .arg(shifts.count == 1 ? QStringLiteral("dieser Ergebniszeile")
-                                           : QStringLiteral("diesen Ergebniszeilen"),
-                         listed);
-    }
-    if (text.isEmpty()) return text;
-    return text + QStringLiteral("Ersetzen Sie vor dem Umwandeln jedes genannte Zeichen durch genau ein Zeichen, das "
-                                 "die Codepage 850 enthält und kein Punkt, Komma oder Doppelpunkt ist, damit die Zeile "
-                                 "ihre Länge behält: ein unsichtbares Zeichen oder einen Akzent zu löschen verschiebt "
-                                 "sie ebenso.\n");
+    if (dropMark) return QStringLiteral("tail -c +4 %1 | %2 > %3").arg(in, iconv, out);
+    // NULs after the text would survive as NULs and end the converted list inside its last line.
+    if (textEnd >= 0) return QStringLiteral("head -c %1 %2 | %3 > %4").arg(QString::number(textEnd), in, iconv, out);
+    return QStringLiteral("%1 %2 > %3").arg(iconv, in, out);
 }
 
 }  // namespace
 
-ConversionShifts FindConversionShifts(QIODevice &file, ResultListProblem problem) {
-    ConversionShifts shifts;
-    const bool utf8 = problem == ResultListProblem::Utf8 || problem == ResultListProblem::Utf8WithMark;
-    const bool utf16 = problem == ResultListProblem::Utf16 || problem == ResultListProblem::Utf16LittleEndian
-                       || problem == ResultListProblem::Utf16BigEndian;
-    if ((!utf8 && !utf16) || !file.seek(0)) return shifts;
-    Cp850Conversion conversion;
-    qint64 number = 0;
-    const auto line = [&](const ListLine &listLine) { checkLine(conversion, listLine, ++number, shifts); };
-    if (utf16) {
-        forEachUtf16Line(file, problem, line);
-        return shifts;
-    }
-    try {
-        LineReader reader(file);
-        for (QByteArray bytes; reader.next(bytes);) {
-            if (number == 0 && problem == ResultListProblem::Utf8WithMark) bytes.remove(0, 3);
-            line({bytes, std::nullopt});
-        }
-    } catch (const AppError &) {
-        // a line too long or a failed read stops the import of the converted list
-    }
-    return shifts;
+qint64 ConversionTextEnd(QIODevice &file, ResultListProblem problem) {
+    if (problem != ResultListProblem::Utf16 && problem != ResultListProblem::Utf16LittleEndian
+        && problem != ResultListProblem::Utf16BigEndian)
+        return -1;
+    if (!file.seek(0)) return -1;
+    const ListBounds bounds = listBounds(file);
+    // the NUL that ends the last character of a little-endian list is part of it
+    const qint64 textEnd = bounds.beforeNuls + bounds.beforeNuls % 2;
+    return textEnd > 0 && textEnd < file.size() ? textEnd : -1;
 }
 
 ResultListProblem CheckResultList(QIODevice &file) {
@@ -346,7 +143,8 @@ ResultListProblem CheckResultList(QIODevice &file) {
     return ResultListProblem::None;
 }
 
-QString ResultListMessage(ResultListProblem problem, const QString &path, const ConversionShifts &shifts) {
+QString ResultListMessage(ResultListProblem problem, const QString &path, const ConversionShifts &shifts,
+                          qint64 textEnd) {
     switch (problem) {
     case ResultListProblem::Utf8:
     case ResultListProblem::Utf8WithMark:
@@ -355,8 +153,8 @@ QString ResultListMessage(ResultListProblem problem, const QString &path, const 
                    "Sie muss im DOS-Zeichensatz (Codepage 850) vorliegen, sonst verschieben Umlaute die Spalten.\n"
                    "%2Umwandeln z. B. mit:\n%3\n"
                    "Es wurde nichts importiert.")
-            .arg(path, shiftsText(shifts),
-                 conversionCommand(QStringLiteral("UTF-8"), path, problem == ResultListProblem::Utf8WithMark));
+            .arg(path, conversionShiftsText(shifts),
+                 conversionCommand(QStringLiteral("UTF-8"), path, problem == ResultListProblem::Utf8WithMark, -1));
     case ResultListProblem::Utf16:
     case ResultListProblem::Utf16LittleEndian:
     case ResultListProblem::Utf16BigEndian: {
@@ -369,7 +167,7 @@ QString ResultListMessage(ResultListProblem problem, const QString &path, const 
                    "Sie muss im DOS-Zeichensatz (Codepage 850) vorliegen.\n"
                    "%2Umwandeln z. B. mit:\n%3\n"
                    "Es wurde nichts importiert.")
-            .arg(path, shiftsText(shifts), conversionCommand(QLatin1String(encoding), path, false));
+            .arg(path, conversionShiftsText(shifts), conversionCommand(QLatin1String(encoding), path, false, textEnd));
     }
     case ResultListProblem::NoResultLine:
         return QStringLiteral(

@@ -1,6 +1,8 @@
 #pragma once
 // What a result list must be before the import writes anything of it: DOS text
 // (CP850) that holds at least one result line.
+#include "core/import/ConversionShifts.h"
+
 #include <QIODevice>
 #include <QList>
 #include <QString>
@@ -31,28 +33,14 @@ enum class ResultListProblem {
 // the import, which names the line it stops at.
 ResultListProblem CheckResultList(QIODevice &file);
 
-// A line of a refused list named in its message: a result line whose columns the
-// suggested conversion would shift (it writes one of the line's characters as several,
-// as none, or as a "." "," or ":" ahead of the line's own), or the line where it stops.
-struct ShiftedLine {
-    qint64 number = 0;  // counted from 1; 0 for none
-    QString character;  // the first such character as the message shows it; empty for none
-};
-
-struct ConversionShifts {
-    QList<ShiftedLine> first;  // the first few
-    qint64 count = 0;          // all of them
-    // Where the conversion stops, at a character that it cannot read (a broken UTF-16
-    // unit, a last byte without its pair) or cannot write: the lines from there on are lost.
-    ShiftedLine stop;
-};
-
-// Reads a list refused as UTF-8 or UTF-16 from its start to its end and finds the lines
-// that the suggested command would shift or stop at; nothing for any other problem.
-ConversionShifts FindConversionShifts(QIODevice &file, ResultListProblem problem);
+// Where the suggested command cuts a list refused as UTF-16: before the NULs that run to
+// the file's end, on a whole unit, so that none of them reaches the converted list; -1
+// where it converts the whole file. Leaves the file's position anywhere.
+qint64 ConversionTextEnd(QIODevice &file, ResultListProblem problem);
 
 // The German message for a problem of the list at `path`, naming the lines that the
 // suggested conversion would shift.
-QString ResultListMessage(ResultListProblem problem, const QString &path, const ConversionShifts &shifts = {});
+QString ResultListMessage(ResultListProblem problem, const QString &path, const ConversionShifts &shifts = {},
+                          qint64 textEnd = -1);
 
 }  // namespace tarnis

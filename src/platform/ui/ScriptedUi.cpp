@@ -87,8 +87,11 @@ QString ScriptedUi::recordLine(const QString &text) const {
     return line;
 }
 
-MsgAnswer ScriptedUi::message(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title) {
-    messages_ << iconWord(icon) + QLatin1Char('\t') + recordLine(text);
+MsgAnswer ScriptedUi::message(const QString &text, MsgButtons buttons, MsgIcon icon, const QString &title,
+                              const QString &details) {
+    // the details, when there are any, after a second tab
+    messages_ << iconWord(icon) + QLatin1Char('\t') + recordLine(text)
+                     + (details.isEmpty() ? QString() : QLatin1Char('\t') + recordLine(details));
     titles_ << title;
     const QString what = QStringLiteral("the message \"%1\"").arg(recordLine(text));
     switch (buttons) {

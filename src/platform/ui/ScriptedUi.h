@@ -54,7 +54,7 @@ public:
 
     // Ui
     MsgAnswer message(const QString &text, MsgButtons buttons, MsgIcon icon,
-                      const QString &title = QString()) override;
+                      const QString &title = QString(), const QString &details = QString()) override;
     QString openFileName(const FileDialogRequest &request) override;
     QString saveFileName(const FileDialogRequest &request) override;
     std::optional<int> pickRace(int maxRace) override;

@@ -43,9 +43,10 @@ class Ui {
 public:
     virtual ~Ui() = default;
 
-    // A message box titled with the application title (or the given title).
+    // A message box titled with the application title (or the given title); `details`, when
+    // given, is a longer text the user can unfold, read and copy.
     virtual MsgAnswer message(const QString &text, MsgButtons buttons, MsgIcon icon,
-                              const QString &title = QString()) = 0;
+                              const QString &title = QString(), const QString &details = QString()) = 0;
     // File dialogs; the empty text means cancelled. The save dialog asks about
     // overwriting only when the request says so; most callers ask themselves.
     virtual QString openFileName(const FileDialogRequest &request) = 0;
