@@ -3,8 +3,11 @@
 // same inserts and updates through bare SQLite prepared statements in one transaction.
 #include "bench_series.h"
 #include "core/import/EI_Import.h"
+#include "core/import/ResultListCheck.h"
 #include "platform/text/CodePage.h"
+#include "platform/text/Cp850Conversion.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -159,8 +162,47 @@ void runFloor(benchmark::State &state, bool update) {
 void BM_ImportFloorInsert(benchmark::State &state) { runFloor(state, false); }
 void BM_ImportFloorUpdate(benchmark::State &state) { runFloor(state, true); }
 
+// The same list saved as UTF-8, one name in ten holding a "œ": the check that refuses it
+// and finds every line its conversion would store wrong, against the conversion alone.
+QByteArray utf8List() {
+    QByteArray bytes = QByteArrayLiteral("Stadtpark\r\n05.12.2026\r\n");
+    const std::vector<Finisher> &rows = series().fresh;
+    for (int i = 0; i < int(rows.size()); ++i) {
+        if (i % kPerClass == 0) bytes += QStringLiteral("K%1 - 10 km Lauf\r\n").arg(i / kPerClass).toUtf8();
+        QString line = resultLine(i % kPerClass + 1, rows[i]);
+        if (i % 10 == 0) line.replace(QStringLiteral("Neu"), QStringLiteral("Nœ"));
+        bytes += line.toUtf8() + "\r\n";
+    }
+    return bytes;
+}
+
+void BM_RefusedListCheck(benchmark::State &state) {
+    QBuffer buffer;
+    buffer.setData(utf8List());
+    buffer.open(QIODevice::ReadOnly);
+    qsizetype named = 0;
+    for (auto _ : state) {
+        buffer.seek(0);
+        const ResultListProblem problem = CheckResultList(buffer);
+        named = FindConversionShifts(buffer, problem, ConversionTextEnd(buffer, problem)).lines.size();
+    }
+    if (named != kLines / 10) state.SkipWithError("not every tenth line was named");
+    state.SetItemsProcessed(state.iterations() * kLines);
+}
+
+void BM_RefusedListConversionFloor(benchmark::State &state) {
+    const QByteArray list = utf8List();
+    for (auto _ : state) {
+        Cp850Conversion conversion;
+        benchmark::DoNotOptimize(conversion.convert(list));
+    }
+    state.SetItemsProcessed(state.iterations() * kLines);
+}
+
 }  // namespace
 
+BENCHMARK(BM_RefusedListCheck)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_RefusedListConversionFloor)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ImportFresh)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ImportFloorInsert)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ImportUpdateEveryRow)->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -6,6 +6,8 @@
 #include "core/import/ResultLine.h"
 #include "core/import/ResultListCheck.h"
 #include "core/import/forms/frmImport.h"
+#include "platform/text/Cp850Conversion.h"
+#include "platform/text/TextRules.h"
 
 #include <QBuffer>
 #include <QLabel>
@@ -185,6 +187,48 @@ TEST(ImportLines, ConversionShiftsAreFoundLineByLine) {
                         ::testing::HasSubstr(QString(c.found).endsWith(QLatin1Char(' ')) ? "Die Umwandlung unten bricht in Zeile 5 ab:"
                                                                     : "Die Umwandlung unten bricht in Zeile 4 (U+D800) ab"));
         }
+    }
+}
+
+// Lists of runners whose names, clubs and times hold characters from other scripts: a line
+// is named exactly when the import of the converted list stores one of its fields other than
+// the conversion of what the line shows in it, or a letter of it as "?".
+TEST(ImportLines, NamedLinesAreThoseStoredWrong) {
+    const QStringList pieces{"Müller", "Jörg", "Cœur", "Jean—Luc", "Иванов", "Пётр", "Dušan", "Ae\u0301", "A\uFEFFb",
+                             "Team：Nord", "LG e．V．", "Groß", "€uro", "TV 1861", "Novák", "Łukasz", "李", "A…B"};
+    std::mt19937 rng(42);
+    const auto pick = [&] { return pieces[rng() % pieces.size()]; };
+    Cp850Conversion conversion;
+    const auto converted = [&conversion](const QString &text) { return decodeCp850(*conversion.convert(text.toUtf8())); };
+    for (int round = 0; round < 40; ++round) {
+        QString list = "Ort\r\nDatum\r\nM40 - 10 km Lauf\r\n";
+        QList<qint64> wrong;
+        for (int i = 1; i <= 30; ++i) {
+            const QString zuname = pick(), vorname = pick(), club = pick() + ' ' + pick();
+            const QString time = rng() % 3 ? "35:12" : "35：12";
+            QString line = resultLine(QString::number(i), zuname + ", " + vorname, "75", club, time);
+            if (rng() % 4 == 0) line.replace(QString::number(i).size(), 1, "．");
+            list += line + "\r\n";
+            const QString stored = textrules::Trim(converted(line));
+            ResultLineFields fields;
+            try {
+                fields = parseResultLine(stored);
+            } catch (const AppError &) {
+                fields = {};
+            }
+            const QString shown = zuname + vorname + club;
+            const bool lost = converted(shown).count('?') > shown.count('?');
+            if (!isResultLine(stored) || lost || fields.place != i || fields.vorname != converted(zuname)
+                || fields.zuname != converted(vorname) || fields.yearField != "75"
+                || fields.verein != textrules::Trim(converted(club).left(25)) || fields.zeit != "35:12")
+                wrong << 3 + i;
+        }
+        QBuffer buffer;
+        buffer.setData(list.toUtf8());
+        buffer.open(QIODevice::ReadOnly);
+        QList<qint64> named;
+        for (const ShiftedLine &line : FindConversionShifts(buffer, ResultListProblem::Utf8).lines) named << line.number;
+        EXPECT_EQ(named, wrong) << list.toStdString();
     }
 }
 

@@ -89,20 +89,15 @@ bool inFieldsPlace(const QString &text, char16_t separator, qsizetype at) {
     }
 }
 
-// Decides for each kind of separator which of them the line shows as its own: a character
-// written as a separator counts where the line has none of its own of that kind, or in
-// that field's place; elsewhere ahead of the line's own it is a stand-in and is named.
+// Decides for each kind of separator which one the line shows as its own: the first "." ","
+// or ":" of the line's, or a character written as one that stands in its field's place,
+// whichever comes first. The characters written as a separator ahead of it are stand-ins,
+// and are named: the conversion would take one of them for the field's separator.
 void placeSeparators(ShownLine &line) {
     for (const char16_t separator : {u'.', u',', u':'}) {
-        qsizetype own = -1, first = -1;
-        for (qsizetype i = 0; i < line.size() && (own < 0 || first < 0); ++i) {
+        for (qsizetype i = 0; i < line.size(); ++i) {
             if (line.text[i] != QChar(separator)) continue;
-            if (line.kinds[i] == Written::Same) own = own < 0 ? i : own;
-            else first = first < 0 ? i : first;
-        }
-        if (first < 0 || own < 0 || first > own || inFieldsPlace(line.text, separator, first)) continue;
-        for (qsizetype i = first; i < own; ++i) {
-            if (line.text[i] != QChar(separator)) continue;
+            if (line.kinds[i] == Written::Same || inFieldsPlace(line.text, separator, i)) break;
             line.text[i] = QChar(kStandIn);
             line.displaced << i;
         }
@@ -242,12 +237,17 @@ public:
             return;
         const QList<uint> ucs4 = QString::fromUtf8(line.utf8).toUcs4();
         const QList<char32_t> codes(ucs4.begin(), ucs4.end());
+        bool oneForOne = true;  // every character written as one, no separator and no "?": the line stays as it is
         for (const char32_t code : codes) {
-            if (!conversions_.of(code)) {
+            const std::optional<QString> &written = conversions_.of(code);
+            if (!written) {
                 stopAt(shownCharacter(code));
                 return;
             }
+            oneForOne = oneForOne
+                        && (code < 0x80 || (written->size() == 1 && !QStringLiteral(".,:?").contains(written->front())));
         }
+        if (oneForOne) return;
         const std::optional<QByteArray> converted = conversion_.convert(line.utf8);
         if (!converted || line.broken) return;
         const ShownLine shown = shownLine(codes, conversions_);
