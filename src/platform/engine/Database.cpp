@@ -2,6 +2,7 @@
 
 #include "platform/engine/Collation.h"
 #include "platform/engine/TextLength.h"
+#include "platform/files/PathResolution.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,6 +83,9 @@ std::unique_ptr<Database> Database::open(const QString &path) {
 std::unique_ptr<Database> Database::create(const QString &path) {
     if (path.trimmed().isEmpty())
         raiseInvalidPath(path, kSourceDatabase);
+    // A link that leads nowhere takes the name, but no file is there to exist already.
+    if (const QString reason = brokenLinkReason(path); !reason.isEmpty())
+        raise(err::InvalidPath, kSourceDatabase, reason);
     const QFileInfo info(path);
     if (!info.absoluteDir().exists())
         raiseInvalidPath(path, kSourceDatabase);
