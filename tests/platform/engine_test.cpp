@@ -38,12 +38,16 @@ TEST_F(Engine, OpenAndCreateNeverMakeAFileAndNameTheFault) {
     writeFile(path("text.mdb"), "Dies ist keine Datenbank, sondern ein Brief mit genug Text fuer einen Kopf.");
     writeFile(path("da.mdb"), "alter Inhalt");
     QDir().mkpath(path("ordner"));
+    QDir().mkpath(path("ordner/tief/tiefer"));
+    ASSERT_TRUE(QFile::link("tief/tiefer", path("ordner/lnk")));
+    createSample(path("ordner/tief/x.mdb"));
     ASSERT_TRUE(QFile::link("weg.mdb", path("lose.mdb")));
     ASSERT_TRUE(QFile::link("kreis.mdb", path("kreis.mdb")));
     const struct { bool create; QString file; int error; const char *says = nullptr; } cases[] = {
         {false, QString(), err::InvalidPath},          {false, "   ", err::InvalidPath},
         {false, path("fehlt/x.mdb"), err::InvalidPath}, {false, path("fehlt.mdb"), err::FileNotFound},
         {false, path("text.mdb"), err::NotADatabase},   {false, path("ordner"), err::CannotOpen},
+        {false, path("ordner/lnk/../x.mdb"), 0},  // the ".." leaves the folder the link points to
         {true, path("da.mdb"), err::DatabaseExists, "existiert bereits"},
         {true, path("fehlt/neu.mdb"), err::InvalidPath, "ist kein zulässiger Pfad"},
         {true, QString(), err::InvalidPath},

@@ -33,7 +33,9 @@ sqlite3 *openConnection(const QString &path, const QString &source) {
               QStringLiteral("'%1' ist ein Ordner und keine Datenbank.").arg(nativePath(path)));
 
     sqlite3 *db = nullptr;
-    const QByteArray name = QFile::encodeName(info.absoluteFilePath());
+    // The folder as the system reaches it: a ".." after a folder link climbs out of the
+    // folder the link points to, as it does for the file writer.
+    const QByteArray name = QFile::encodeName(inRealFolder(path));
     int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_close_v2(db);
