@@ -158,31 +158,25 @@ TEST(SafeFile, ALinkIsWrittenWhereTheSystemLeads) {
         const char *name;
         std::vector<std::pair<QString, QString>> links;  // where, and the text it holds
         QString target, lands;                             // lands empty: refused
-        QStringList staysLink;
     } cases[] = {
         {"a relative link through a folder link",
          {{"lnk", "echt/unter"}, {"echt/unter/a.mdb", "../c.mdb"}},
          "lnk/a.mdb",
-         "echt/c.mdb",
-         {"lnk", "echt/unter/a.mdb"}},
+         "echt/c.mdb"},
         {"a chain whose end is missing in a folder that exists",
          {{"kette.ini", "mitte.ini"}, {"mitte.ini", "echt/ende.ini"}},
          "kette.ini",
-         "echt/ende.ini",
-         {"kette.ini", "mitte.ini"}},
+         "echt/ende.ini"},
         {"a chain whose end is missing beyond a folder link",
          {{"lnk", "echt/unter"}, {"kette.ini", "lnk/mitte.ini"}, {"echt/unter/mitte.ini", "../ende.ini"}},
          "kette.ini",
-         "echt/ende.ini",
-         {"kette.ini", "echt/unter/mitte.ini"}},
-        {"a single link to a missing file", {{"neu.ini", "echt/unter/neu.ini"}}, "neu.ini", "echt/unter/neu.ini",
-         {"neu.ini"}},
+         "echt/ende.ini"},
+        {"a single link to a missing file", {{"neu.ini", "echt/unter/neu.ini"}}, "neu.ini", "echt/unter/neu.ini"},
         {"a chain whose last folder is missing",
          {{"kette.ini", "mitte.ini"}, {"mitte.ini", "fehlt/ende.ini"}},
          "kette.ini",
-         "mitte.ini",
-         {"kette.ini"}},
-        {"a single link into a missing folder", {{"neu.ini", "fehlt/neu.ini"}}, "neu.ini", "", {"neu.ini"}},
+         "mitte.ini"},
+        {"a single link into a missing folder", {{"neu.ini", "fehlt/neu.ini"}}, "neu.ini", ""},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -195,11 +189,9 @@ TEST(SafeFile, ALinkIsWrittenWhereTheSystemLeads) {
         EXPECT_EQ(writeFileSafely(dir.filePath(c.target), "neu", &error), !c.lands.isEmpty()) << error.toStdString();
         if (!c.lands.isEmpty()) {
             EXPECT_EQ(fileBytes(dir.filePath(c.lands)), "neu");
-            EXPECT_TRUE(QFileInfo(dir.filePath(c.lands)).isFile() && !QFileInfo(dir.filePath(c.lands)).isSymLink());
             EXPECT_EQ(fileBytes(dir.filePath(c.target)), "neu");
         }
-        for (const QString &link : c.staysLink) EXPECT_TRUE(QFileInfo(dir.filePath(link)).isSymLink()) << link.toStdString();
-        // Nothing beside: no other new file, no temporary left, no other link replaced.
+        // Every link as it was but the one replaced, no other new file, no temporary left.
         EXPECT_EQ(treeOf(dir.path()), after);
     }
 }
@@ -225,7 +217,7 @@ TEST(SafeFile, AWriteLandsWhereTheSystemOpensThePath) {
         // Folders above the tree, so that no drawn ".." climbs out of the temporary folder.
         const QString root = dir.filePath("o/o/o/o/o/o/t");
         ASSERT_TRUE(QDir().mkpath(root + "/a/b") && QDir().mkpath(root + "/c"));
-        for (const QString &file : {"f", "a/f", "a/b/f", "c/f", "a/g", "c/g"}) writeFile(root + "/" + file, "alt");
+        for (const char *file : {"f", "a/f", "a/b/f", "c/f", "a/g", "c/g"}) writeFile(root + "/" + file, "alt");
         for (int i = 0; i < 6; ++i) {
             const QString text = (random() % 4 == 0 ? root + "/" : QString()) + someNames(3);
             ::symlink(text.toUtf8(), QString(root + "/" + pick(folders) + "l" + QString::number(i)).toUtf8());
@@ -396,8 +388,10 @@ TEST(SafeFile, AFileThatCannotBeCreatedIsExplainedInGerman) {
     ASSERT_TRUE(QFile::link("kreis2.txt", dir.filePath("kreis.txt")));
     ASSERT_TRUE(QFile::link("kreis.txt", dir.filePath("kreis2.txt")));
     ASSERT_TRUE(QFile::link(".", dir.filePath("hier")));
-    for (int i = 0; i < 40; ++i)
-        ASSERT_TRUE(QFile::link(i < 39 ? QStringLiteral("k%1").arg(i + 1) : "kein_ordner", dir.filePath(QStringLiteral("k%1").arg(i))));
+    for (int i = 0; i < 40; ++i) {
+        const QString next = i < 39 ? QStringLiteral("k%1").arg(i + 1) : QStringLiteral("kein_ordner");
+        ASSERT_TRUE(QFile::link(next, dir.filePath(QStringLiteral("k%1").arg(i))));
+    }
     for (const auto &c : cases) {
         QString error;
         EXPECT_FALSE(writeFileSafely(c.target, "Zeile\r\n", &error)) << c.target.toStdString();
