@@ -48,8 +48,7 @@ TEST_F(Engine, OpenAndCreateNeverMakeAFileAndNameTheFault) {
         {false, path("fehlt/x.mdb"), err::InvalidPath}, {false, path("fehlt.mdb"), err::FileNotFound},
         {false, path("text.mdb"), err::NotADatabase},   {false, path("ordner"), err::CannotOpen},
         {false, path("ordner/lnk/../x.mdb"), 0},  // the ".." leaves the folder the link points to
-        {true, path("da.mdb"), err::DatabaseExists, "existiert bereits"},
-        {true, path("fehlt/neu.mdb"), err::InvalidPath, "ist kein zulässiger Pfad"},
+        {true, path("da.mdb"), err::DatabaseExists},    {true, path("fehlt/neu.mdb"), err::InvalidPath},
         {true, QString(), err::InvalidPath},
         // a link that leads nowhere takes the name, but nothing exists there
         {true, path("lose.mdb"), err::InvalidPath, "ist eine symbolische Verknüpfung auf die fehlende Datei"},
@@ -66,7 +65,9 @@ TEST_F(Engine, OpenAndCreateNeverMakeAFileAndNameTheFault) {
                   }),
                   c.error)
             << c.file.toStdString();
-        if (c.says) EXPECT_THAT(said.toStdString(), ::testing::HasSubstr(c.says));
+        if (c.says) {
+            EXPECT_THAT(said.toStdString(), ::testing::HasSubstr(c.says));
+        }
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList({"da.mdb", "ordner", "text.mdb"}));
