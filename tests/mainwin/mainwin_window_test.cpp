@@ -147,16 +147,54 @@ TEST_F(MainWindowTest, StartUpPaths) {
     EXPECT_TRUE(ui_.errorReports().isEmpty());
 }
 
+// A stored series path whose links loop or lead nowhere is named so before the database
+// dialog opens; a plain missing file opens the dialog without a word, as ever.
+TEST_F(MainWindowTest, AStoredPathWhoseLinksLeadNowhereIsNamedAtStart) {
+    ui_.setWorkFolder(program_.path());
+    ASSERT_TRUE(QFile::link("weg.mdb", program_.filePath("lose.mdb")));
+    ASSERT_TRUE(QFile::link("kreis.mdb", program_.filePath("kreis.mdb")));
+    ASSERT_TRUE(QFile::link("weg", program_.filePath("ordner")));
+    const struct {
+        const char *stored, *message;
+    } cases[] = {
+        {"lose.mdb", "exclamation\tDer Pfad '<work>/lose.mdb' ist eine symbolische Verknüpfung auf die fehlende "
+                     "Datei '<work>/weg.mdb'."},
+        {"kreis.mdb", "exclamation\tDie symbolischen Verknüpfungen im Pfad '<work>/kreis.mdb' verweisen im Kreis "
+                      "oder sind mehr als 40 hintereinander."},
+        {"ordner/serie.mdb", "exclamation\tDer Pfad '<work>/ordner/serie.mdb' führt über eine symbolische "
+                             "Verknüpfung zum fehlenden Ordner '<work>/weg'."},
+        {"fehlt.mdb", nullptr},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.stored);
+        ui_.clearRecords();
+        dialogs_ = 0;
+        storeSeries(program_.filePath(c.stored));
+        onDialog_ = [this] {
+            storeSeries(series(1));
+            return true;
+        };
+        ASSERT_TRUE(start());
+        EXPECT_EQ(dialogs_, 1);
+        EXPECT_EQ(ui_.messages(), c.message ? QStringList{QString::fromUtf8(c.message)} : QStringList{});
+        EXPECT_TRUE(ui_.errorReports().isEmpty());
+    }
+}
+
 // What writes killed half-way left beside the series file is gone after the start;
 // other files of the folder, another series' files, other programs' temporaries and
 // the series' own journal stay. A series opened through a link has its leftovers beside
-// the file the link points to; a name the writer would shorten is shortened here too.
+// the file the link points to, and those of its day backups and compaction beside the
+// path as stored, each in the folder the system reaches; a name the writer would
+// shorten is shortened here too.
 TEST_F(MainWindowTest, AStartRemovesWhatKilledWritesLeftBesideTheSeries) {
     const QString longName = QString(192, u's') + ".mdb";  // its day backups' names are over 200 bytes
     const struct {
         const char *name;
         QString opened, file;  // the series as stored, and where its file lies
         QStringList left, kept;
+        // where and what the links hold; without, a link at opened holds file
+        std::vector<std::pair<QString, QString>> links = {};
     } cases[] = {
         {"plain",
          "series.mdb",
@@ -168,35 +206,47 @@ TEST_F(MainWindowTest, AStartRemovesWhatKilledWritesLeftBesideTheSeries) {
           ".series.mdb.tmp-AbC123\n", ".series.mdb_07.12.2026x.tmp-a1B2c3"}},
         {"through a link", "link.mdb", "echt/link.mdb", {"echt/.link.mdb.tmp-AbC123"}, {".link.mdb.tmp-AbC123"}},
         {"long name", longName, longName, {"." + QString(60, u's') + ".tmp-AbC123"}, {}},
+        // lnk → echt/unter, lnk/a.mdb → ../c.mdb: the system reads echt/c.mdb
+        {"through a folder link",
+         "lnk/a.mdb",
+         "echt/c.mdb",
+         {"echt/.c.mdb.tmp-AbC123", "echt/unter/.a.mdb_07.12.2026.tmp-a1B2c3", "echt/unter/a.mdb_new.tmp"},
+         {".c.mdb.tmp-AbC123", "echt/unter/.a.mdb.tmp-AbC123", "echt/.a.mdb_07.12.2026.tmp-a1B2c3"},
+         {{"lnk", "echt/unter"}, {"echt/unter/a.mdb", "../c.mdb"}}},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        const QDir folder(program_.filePath(c.name));
-        ASSERT_TRUE(QDir().mkpath(QFileInfo(folder.filePath(c.file)).absolutePath()));
-        CreateSeriesFile(folder.filePath(c.file), 1);
-        if (c.opened != c.file) {
-            ASSERT_TRUE(QFile::link(c.file, folder.filePath(c.opened)));
-        }
-        storeSeries(folder.filePath(c.opened));
-        for (const QString &name : c.left + c.kept) {
-            QFile file(folder.filePath(name));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(name == "series.mdb-journal" ? QByteArray(1, '\0') : QByteArray("x"));
-        }
-        ASSERT_TRUE(folder.mkdir(".ordner.tmp-abcdef"));
-        ASSERT_TRUE(QFile::link("notiz.tmp-abcdef", folder.filePath(".series.mdb.tmp-L1nk00")));
-        ASSERT_TRUE(start());
-        QStringList expected = c.kept + QStringList{c.opened, c.file, ".ordner.tmp-abcdef", ".series.mdb.tmp-L1nk00"};
-        if (c.file.contains('/')) expected << QFileInfo(c.file).path();
-        expected.removeDuplicates();
-        expected.sort();
+    // Every entry of the folder, links not followed.
+    const auto entriesOf = [](const QDir &folder) {
         QStringList found;
         for (QDirIterator it(folder.path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                              QDirIterator::Subdirectories);
              it.hasNext();)
             found << folder.relativeFilePath(it.next());
         found.sort();
-        EXPECT_EQ(found, expected);
+        return found;
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QDir folder(program_.filePath(c.name));
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(folder.filePath(c.file)).absolutePath()));
+        CreateSeriesFile(folder.filePath(c.file), 1);
+        auto links = c.links;
+        if (links.empty() && c.opened != c.file) links.emplace_back(c.opened, c.file);
+        for (const auto &[at, text] : links) {
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(folder.filePath(at)).absolutePath()));
+            ASSERT_TRUE(QFile::link(text, folder.filePath(at)));
+        }
+        storeSeries(folder.filePath(c.opened));
+        ASSERT_TRUE(folder.mkdir(".ordner.tmp-abcdef"));
+        ASSERT_TRUE(QFile::link("notiz.tmp-abcdef", folder.filePath(".series.mdb.tmp-L1nk00")));
+        QStringList expected = entriesOf(folder) + c.kept;
+        for (const QString &name : c.left + c.kept) {
+            QFile file(folder.filePath(name));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(name == "series.mdb-journal" ? QByteArray(1, '\0') : QByteArray("x"));
+        }
+        ASSERT_TRUE(start());
+        expected.sort();
+        EXPECT_EQ(entriesOf(folder), expected);
     }
 }
 

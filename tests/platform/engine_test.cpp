@@ -4,6 +4,7 @@
 #include "platform/engine/Collation.h"
 
 #include <QDir>
+#include <gmock/gmock.h>
 #include <sqlite3.h>
 
 using namespace tarnis;
@@ -37,15 +38,37 @@ TEST_F(Engine, OpenAndCreateNeverMakeAFileAndNameTheFault) {
     writeFile(path("text.mdb"), "Dies ist keine Datenbank, sondern ein Brief mit genug Text fuer einen Kopf.");
     writeFile(path("da.mdb"), "alter Inhalt");
     QDir().mkpath(path("ordner"));
-    const struct { bool create; QString file; int error; } cases[] = {
+    QDir().mkpath(path("ordner/tief/tiefer"));
+    ASSERT_TRUE(QFile::link("tief/tiefer", path("ordner/lnk")));
+    createSample(path("ordner/tief/x.mdb"));
+    ASSERT_TRUE(QFile::link("weg.mdb", path("lose.mdb")));
+    ASSERT_TRUE(QFile::link("kreis.mdb", path("kreis.mdb")));
+    const struct { bool create; QString file; int error; const char *says = nullptr; } cases[] = {
         {false, QString(), err::InvalidPath},          {false, "   ", err::InvalidPath},
         {false, path("fehlt/x.mdb"), err::InvalidPath}, {false, path("fehlt.mdb"), err::FileNotFound},
         {false, path("text.mdb"), err::NotADatabase},   {false, path("ordner"), err::CannotOpen},
+        {false, path("ordner/lnk/../x.mdb"), 0},  // the ".." leaves the folder the link points to
         {true, path("da.mdb"), err::DatabaseExists},    {true, path("fehlt/neu.mdb"), err::InvalidPath},
-        {true, QString(), err::InvalidPath}};
-    for (const auto &c : cases)
-        EXPECT_EQ(errorOf([&] { c.create ? Database::create(c.file) : Database::open(c.file); }), c.error)
+        {true, QString(), err::InvalidPath},
+        // a link that leads nowhere takes the name, but nothing exists there
+        {true, path("lose.mdb"), err::InvalidPath, "ist eine symbolische Verknüpfung auf die fehlende Datei"},
+        {true, path("kreis.mdb"), err::InvalidPath, "verweisen im Kreis"}};
+    for (const auto &c : cases) {
+        QString said;
+        EXPECT_EQ(errorOf([&] {
+                      try {
+                          c.create ? Database::create(c.file) : Database::open(c.file);
+                      } catch (const AppError &e) {
+                          said = e.description;
+                          throw;
+                      }
+                  }),
+                  c.error)
             << c.file.toStdString();
+        if (c.says) {
+            EXPECT_THAT(said.toStdString(), ::testing::HasSubstr(c.says));
+        }
+    }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList({"da.mdb", "ordner", "text.mdb"}));
     EXPECT_EQ(fileBytes(path("da.mdb")), QByteArray("alter Inhalt"));

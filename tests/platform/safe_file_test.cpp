@@ -3,13 +3,19 @@
 #include "common/DiskFull.h"
 #include "engine_support.h"
 #include "platform/files/FileUtils.h"
+#include "platform/files/PathResolution.h"
 #include "platform/files/SafeFile.h"
 #include "platform/files/SystemError.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <cerrno>
+#include <climits>
 #include <cstring>
+#include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <gmock/gmock.h>
 
 using namespace tarnis;
@@ -104,6 +110,147 @@ TEST(SafeFile, LinksNewTargetsAndLeftovers) {
                                                    "kette.ini", "mitte.ini", ".andere.ini.tmp-a1B2c3"));
 }
 
+// Where the system opens path for writing (open() with O_CREAT): the real path of the
+// file, made when it was missing and removed again, or the system's error.
+struct SystemOpen {
+    QString path;
+    int error = 0;
+    bool created = false;
+};
+
+SystemOpen openedBySystem(const QString &path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    const bool existed = ::stat(name.constData(), &st) == 0;
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return {QString(), errno};
+    char real[PATH_MAX];
+    const ssize_t n = ::readlink(QByteArray("/proc/self/fd/" + QByteArray::number(fd)).constData(), real, sizeof real);
+    ::close(fd);
+    const QByteArray opened(real, n > 0 ? n : 0);
+    if (!existed) ::unlink(opened.constData());
+    return {QFile::decodeName(opened), 0, !existed};
+}
+
+// Every entry under folder with the text of each link, one a line, without following any;
+// file names a file that is to be there too, in place of anything of its name.
+std::string treeOf(const QString &folder, const QString &file = QString()) {
+    QStringList entries;
+    if (!file.isEmpty()) entries << file;
+    for (QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+         it.hasNext();) {
+        const QString entry = it.next();
+        if (entry == file) continue;
+        char text[PATH_MAX];
+        const ssize_t n = ::readlink(QFile::encodeName(entry).constData(), text, sizeof text);
+        entries << (n >= 0 ? entry + " -> " + QFile::decodeName(QByteArray(text, n)) : entry);
+    }
+    entries.sort();
+    return entries.join('\n').toStdString();
+}
+
+// A write goes where the system's own resolution of the path leads: each link's text read
+// against the real folder the link lies in, so that the program's other readers of the
+// path (the engine among them) reach the same file.
+TEST(SafeFile, ALinkIsWrittenWhereTheSystemLeads) {
+    const struct {
+        const char *name;
+        std::vector<std::pair<QString, QString>> links;  // where, and the text it holds
+        QString target, lands;                             // lands empty: refused
+    } cases[] = {
+        {"a relative link through a folder link",
+         {{"lnk", "echt/unter"}, {"echt/unter/a.mdb", "../c.mdb"}},
+         "lnk/a.mdb",
+         "echt/c.mdb"},
+        {"a chain whose end is missing in a folder that exists",
+         {{"kette.ini", "mitte.ini"}, {"mitte.ini", "echt/ende.ini"}},
+         "kette.ini",
+         "echt/ende.ini"},
+        {"a single link to a missing file", {{"neu.ini", "echt/unter/neu.ini"}}, "neu.ini", "echt/unter/neu.ini"},
+        {"a single link into a missing folder", {{"neu.ini", "fehlt/neu.ini"}}, "neu.ini", ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        ASSERT_TRUE(QDir(dir.path()).mkpath("echt/unter"));
+        writeFile(dir.filePath("echt/c.mdb"), "alt");
+        for (const auto &[at, text] : c.links) ASSERT_EQ(::symlink(text.toUtf8(), dir.filePath(at).toUtf8()), 0);
+        const std::string after = treeOf(dir.path(), c.lands.isEmpty() ? QString() : dir.filePath(c.lands));
+        QString error;
+        EXPECT_EQ(writeFileSafely(dir.filePath(c.target), "neu", &error), !c.lands.isEmpty()) << error.toStdString();
+        if (!c.lands.isEmpty()) {
+            EXPECT_EQ(fileBytes(dir.filePath(c.lands)), "neu");
+            EXPECT_EQ(fileBytes(dir.filePath(c.target)), "neu");
+        }
+        // Every link as it was but the one replaced, no other new file, no temporary left.
+        EXPECT_EQ(treeOf(dir.path()), after);
+    }
+}
+
+// Chains drawn at random (relative and absolute texts, ".." and "." anywhere, folder links,
+// loops, names that do not exist): a write lands in the file that the system opens for the
+// same path, leaves every link and every other file as it was, and is refused where the
+// system refuses the path.
+TEST(SafeFile, AWriteLandsWhereTheSystemOpensThePath) {
+    std::mt19937 random(4242);
+    const auto pick = [&random](const QStringList &from) { return from[int(random() % from.size())]; };
+    const QStringList folders{"", "a/", "a/b/", "c/"};
+    const QStringList names{"l0", "l1", "l2", "l3", "l4", "l5", "l0", "l1", "l2", "l3", "l4", "l5",
+                            "f",  "f",  "g",  "nix", "a",  "b",  "c",  "..", ".",  ".."};
+    const auto someNames = [&](int most) {
+        QString text = pick(names);
+        for (int parts = 1 + int(random() % most); parts > 1; --parts) text += "/" + pick(names);
+        return text;
+    };
+    int written = 0, created = 0, loops = 0, refused = 0;
+    for (int round = 0; round < 1000; ++round) {
+        QTemporaryDir dir;
+        // Folders above the tree, so that no drawn ".." climbs out of the temporary folder.
+        const QString root = dir.filePath("o/o/o/o/o/o/t");
+        ASSERT_TRUE(QDir().mkpath(root + "/a/b") && QDir().mkpath(root + "/c"));
+        for (const char *file : {"f", "a/f", "a/b/f", "c/f", "a/g", "c/g"}) writeFile(root + "/" + file, "alt");
+        for (int i = 0; i < 6; ++i) {
+            const QString text = (random() % 4 == 0 ? root + "/" : QString()) + someNames(3);
+            ::symlink(text.toUtf8(), QString(root + "/" + pick(folders) + "l" + QString::number(i)).toUtf8());
+        }
+        const QString target = root + "/" + pick(folders) + someNames(2);
+        SCOPED_TRACE(target.toStdString());
+        const SystemOpen system = openedBySystem(target);
+        if (!system.path.isEmpty() && !system.path.startsWith(dir.path() + "/")) continue;
+        const std::string tree = treeOf(dir.path()), treeWithEnd = treeOf(dir.path(), system.path);
+        QString error;
+        const bool ok = writeFileSafely(target, "neu", &error);
+        if (system.error == 0) {
+            ASSERT_TRUE(ok) << error.toStdString();
+            EXPECT_EQ(fileBytes(system.path), "neu");
+            // The same links, the same files: only the end file is new where it was missing.
+            EXPECT_EQ(treeOf(dir.path()), system.created ? treeWithEnd : tree);
+            created += system.created;
+            ++written;
+        } else if (system.error == ELOOP) {
+            EXPECT_FALSE(ok);
+            EXPECT_THAT(error.toStdString(), HasSubstr("zu viele symbolische Verknüpfungen"));
+            EXPECT_EQ(treeOf(dir.path()), tree);
+            ++loops;
+        } else {
+            // Only a chain whose last folder is missing is written, into its last link.
+            if (ok) {
+                EXPECT_EQ(system.error, ENOENT);
+                EXPECT_EQ(fileBytes(target), "neu");
+            } else {
+                EXPECT_EQ(treeOf(dir.path()), tree);
+            }
+            ++refused;
+        }
+    }
+    // The drawing reaches every kind of end.
+    EXPECT_GT(written - created, 50);
+    EXPECT_GT(created, 50);
+    EXPECT_GT(loops, 20);
+    EXPECT_GT(refused, 50);
+}
+
 // Every way a write can fail late leaves the target as it was and nothing beside it.
 TEST(SafeFile, ALateFailureLeavesTheTargetAndNoTemporaryFile) {
     static int syncError = 0;
@@ -187,6 +334,9 @@ TEST(SafeFile, ATemporaryIsKnownByTheWholeNameItsWriterGives) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("echt"));
     writeFile(dir.filePath("echt/serie.mdb"), "x");
     ASSERT_TRUE(QFile::link(dir.filePath("echt/serie.mdb"), dir.filePath("serie.mdb")));
+    ASSERT_TRUE(QDir(dir.path()).mkpath("echt/unter"));
+    ASSERT_TRUE(QFile::link("echt/unter", dir.filePath("lnk")));
+    ASSERT_TRUE(QFile::link("../c.mdb", dir.filePath("echt/unter/a.mdb")));
     const QString longName = QString(100, QChar(0x00E4)) + ".mdb";  // 204 bytes
     const struct {
         QString target, temporary;
@@ -198,6 +348,10 @@ TEST(SafeFile, ATemporaryIsKnownByTheWholeNameItsWriterGives) {
         {"echt/serie.mdb", "echt/.serie.mdb.tmp-AbC1-3", false},
         {longName, "." + QString(60, QChar(0x00E4)) + ".tmp-AbC123", true},
         {longName, "." + longName + ".tmp-AbC123", false},
+        // lnk → echt/unter, lnk/a.mdb → ../c.mdb: the system reads echt/c.mdb
+        {"lnk/a.mdb", "echt/.c.mdb.tmp-AbC123", true},
+        {"lnk/a.mdb", ".c.mdb.tmp-AbC123", false},
+        {"lnk/a.mdb", "echt/unter/.a.mdb.tmp-AbC123", false},
     };
     for (const auto &c : cases)
         EXPECT_EQ(isWriterTemporaryOf(dir.filePath(c.temporary), dir.filePath(c.target)), c.theirs)
@@ -220,9 +374,16 @@ TEST(SafeFile, AFileThatCannotBeCreatedIsExplainedInGerman) {
         {dir.filePath("fehlt/Presseliste (EW).txt"), "Datei oder Ordner existiert nicht"},
         {dir.filePath("kein_ordner/Serienbrief.txt"), "ein Teil des Pfades ist kein Ordner"},
         {dir.filePath("kreis.txt"), "zu viele symbolische Verknüpfungen im Pfad"},  // kreis → kreis2 → kreis
+        // a folder link and a chain of 40 to a file: 41 links, one more than the system follows
+        {dir.filePath("hier/k0"), "zu viele symbolische Verknüpfungen im Pfad"},
     };
     ASSERT_TRUE(QFile::link("kreis2.txt", dir.filePath("kreis.txt")));
     ASSERT_TRUE(QFile::link("kreis.txt", dir.filePath("kreis2.txt")));
+    ASSERT_TRUE(QFile::link(".", dir.filePath("hier")));
+    for (int i = 0; i < 40; ++i) {
+        const QString next = i < 39 ? QStringLiteral("k%1").arg(i + 1) : QStringLiteral("kein_ordner");
+        ASSERT_TRUE(QFile::link(next, dir.filePath(QStringLiteral("k%1").arg(i))));
+    }
     for (const auto &c : cases) {
         QString error;
         EXPECT_FALSE(writeFileSafely(c.target, "Zeile\r\n", &error)) << c.target.toStdString();

@@ -4,6 +4,7 @@
 #include "core/services/ShowError.h"
 #include "platform/engine/Database.h"
 #include "platform/files/FileUtils.h"
+#include "platform/files/PathResolution.h"
 #include "platform/files/SafeFile.h"
 #include "platform/text/Clock.h"
 #include "platform/ui/Ui.h"
@@ -162,7 +163,8 @@ void DB_Repair() {
 }
 
 void RemoveLeftoverTemporaries(const QString &dbPath) {
-    const QString series = QFileInfo(dbPath).absoluteFilePath();
+    // The names compared whole lie in the folder as the system reaches it, as the writer's do.
+    const QString series = inRealFolder(dbPath);
     const QString unfinished = unfinishedCompaction(series);
     const WriterTemporaries ofSeries(series), ofCompacted(series + QStringLiteral("_new"));
     // Each name as the writer and the compaction build it, compared whole.

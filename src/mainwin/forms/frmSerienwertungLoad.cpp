@@ -1,6 +1,7 @@
 #include "mainwin/forms/frmSerienwertungImpl.h"
 
 #include "core/db/Maintenance.h"
+#include "core/db/OpenSeries.h"
 
 namespace tarnis {
 
@@ -65,7 +66,7 @@ frmSerienwertung::Impl::LoadOutcome frmSerienwertung::Impl::loadOnce() {
 
         // One connection: the previous one is closed before the next opens.
         closeDatabase();
-        gDB = Database::open(gDBPath);
+        gDB = OpenSeriesFile(gDBPath);
         RemoveLeftoverTemporaries(gDBPath);
 
         q->setRecordSource(InitialRecordSource().sql);

@@ -2,6 +2,7 @@
 
 #include "platform/engine/Collation.h"
 #include "platform/engine/TextLength.h"
+#include "platform/files/PathResolution.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,7 +33,9 @@ sqlite3 *openConnection(const QString &path, const QString &source) {
               QStringLiteral("'%1' ist ein Ordner und keine Datenbank.").arg(nativePath(path)));
 
     sqlite3 *db = nullptr;
-    const QByteArray name = QFile::encodeName(info.absoluteFilePath());
+    // The folder as the system reaches it: a ".." after a folder link climbs out of the
+    // folder the link points to, as it does for the file writer.
+    const QByteArray name = QFile::encodeName(inRealFolder(path));
     int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
         sqlite3_close_v2(db);
@@ -82,6 +85,9 @@ std::unique_ptr<Database> Database::open(const QString &path) {
 std::unique_ptr<Database> Database::create(const QString &path) {
     if (path.trimmed().isEmpty())
         raiseInvalidPath(path, kSourceDatabase);
+    // A link that leads nowhere takes the name, but no file is there to exist already.
+    if (const QString reason = brokenLinkReason(path); !reason.isEmpty())
+        raise(err::InvalidPath, kSourceDatabase, reason);
     const QFileInfo info(path);
     if (!info.absoluteDir().exists())
         raiseInvalidPath(path, kSourceDatabase);

@@ -1,6 +1,7 @@
 #include "platform/engine/EngineInternals.h"
 
 #include "platform/files/FileUtils.h"
+#include "platform/files/PathResolution.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,7 +37,7 @@ void checkNewTarget(const QString &target, const QString &source) {
 // Writes a compacted copy of the connection's database to the new file target.
 void compactConnectionInto(sqlite3 *db, const QString &target) {
     checkNewTarget(target, kSourceEngine);
-    const QString absolute = QFileInfo(target).absoluteFilePath();
+    const QString absolute = inRealFolder(target);
     // A journal beside a file that does not exist is left from a killed run; the engine
     // would roll it back into the new file.
     const QString journal = absolute + QStringLiteral("-journal");
@@ -127,7 +128,8 @@ void RepairDatabase(const QString &path) {
     // Rewrite into a fresh file beside the old one; the old file stays as it was until the
     // rename. The name is fixed, so that what a killed run left there is cleared now.
     const QFileInfo info(path);
-    const QString temp = info.absoluteFilePath() + QStringLiteral(".repair");
+    const QString real = inRealFolder(path);
+    const QString temp = real + QStringLiteral(".repair");
     QFile::remove(temp);
     compactConnectionInto(conn.db, temp);
     conn.close();
@@ -140,12 +142,12 @@ void RepairDatabase(const QString &path) {
             raiseNotWritten(temp);
         QFile::setPermissions(temp, info.permissions());
         const QByteArray from = QFile::encodeName(temp);
-        const QByteArray to = QFile::encodeName(info.absoluteFilePath());
+        const QByteArray to = QFile::encodeName(real);
         if (std::rename(from.constData(), to.constData()) != 0)
             raise(err::CannotOpen, kSourceEngine,
                   QStringLiteral("Die reparierte Datenbank konnte nicht an die Stelle von '%1' treten.")
                       .arg(nativePath(path)));
-        syncPath(info.absolutePath());
+        syncPath(QFileInfo(real).absolutePath());
     } catch (...) {
         QFile::remove(temp);
         throw;

@@ -1,6 +1,7 @@
 #include "platform/files/SafeFile.h"
 
 #include "platform/files/FileUtils.h"
+#include "platform/files/PathResolution.h"
 #include "platform/files/SystemError.h"
 #include "platform/text/TextRules.h"
 
@@ -31,33 +32,30 @@ void syncFolder(const QString &folder) {
     ::close(dir);
 }
 
-constexpr int kMaxLinkHops = 40;  // as many as Linux follows in one path (MAXSYMLINKS)
-
 struct ResolvedTarget {
     QString path;
-    int error = 0;  // ELOOP for a chain of links that loops or is too long
+    int error = 0;  // the system's reason why nothing can be written there
 };
 
-// The file a write of target replaces: a link is followed, so that the link survives, hop
-// by hop to the end of its chain. Where the chain ends in a missing file, a single link is
-// written through to the name it holds; a longer chain has its last link replaced, so the
-// write needs no folder beyond the chain's own.
+// The file a write of target replaces, where the system's own resolution of the path
+// leads, so that the writer and every other reader of the path reach one file: a link
+// stays and the file at the end of its chain gets the contents. A chain that ends in a
+// missing file has it created there; where the chain's last folder is missing, a single
+// link is refused as the system refuses it, a longer chain has its last link replaced.
 ResolvedTarget resolveTarget(const QString &target) {
-    if (!QFileInfo(target).isSymLink()) return {target};
-    QString link = target;
-    for (int hop = 1; hop <= kMaxLinkHops; ++hop) {
-        const QFileInfo next(QFileInfo(link).symLinkTarget());
-        if (next.isSymLink()) {
-            link = next.filePath();
-            continue;
-        }
-        if (next.exists()) {
-            const QString canonical = next.canonicalFilePath();
-            return {canonical.isEmpty() ? next.filePath() : canonical};
-        }
-        return {hop == 1 ? next.filePath() : link};
+    const PathResolution resolved = resolvePath(target);
+    switch (resolved.end) {
+    case PathResolution::End::Exists:
+        return {resolved.path};
+    case PathResolution::End::Missing:
+        if (resolved.folderExists) return {resolved.path};
+        if (resolved.endLinks >= 2) return {resolved.lastLink};
+        return {target, resolved.endLinks == 1 ? ENOENT : 0};
+    case PathResolution::End::Refused:
+        break;
     }
-    return {target, ELOOP};
+    // Without a link at its end the path is left to the system, which tells what it lacks.
+    return {target, resolved.error == ELOOP || resolved.endLinks > 0 ? resolved.error : 0};
 }
 
 // ".name.tmp-" beside file; a long name is shortened so that the temporary name stays

@@ -16,9 +16,11 @@ public:
 
     // Creates the temporary file beside the target, after removing the ones a killed
     // earlier write left; false with errorString() set, also for a write-protected target.
-    // A target that is a symbolic link is written through its chain of links, which stay;
-    // a chain of two or more links that ends in a missing file has its last link replaced.
-    // A chain that loops or holds more links than the system follows is refused.
+    // The path is followed as the system follows it: a target that is a symbolic link is
+    // written through its chain of links, which stay, and a chain that ends in a missing
+    // file creates it there; where that file's folder is missing too, a chain of two or
+    // more links has its last link replaced. Links that loop or are more than the system
+    // follows are refused.
     bool open();
     // Buffered; false once any write failed (the failure sticks until discard()).
     bool write(const char *data, qint64 size);
@@ -42,7 +44,7 @@ private:
     bool putInPlace();
 
     QString target_;
-    QString realTarget_;  // the file a link's chain ends in, else the target itself
+    QString realTarget_;  // where the system's resolution of the target leads
     QString tempPath_;
     QByteArray buffer_;
     QString error_;
@@ -56,7 +58,7 @@ private:
 bool writeFileSafely(const QString &target, const QByteArray &bytes, QString *error = nullptr);
 
 // The temporaries that a writer of one target makes, known by the whole name it gives
-// them in the folder where it writes: beside the file a symbolic link stands for (the
+// them in the real folder where it writes: beside the file a symbolic link stands for (the
 // chain followed as the writer follows it), a target name longer than 200 bytes shortened
 // as it is there. Built once, it compares many names without looking at the disk.
 class WriterTemporaries {
