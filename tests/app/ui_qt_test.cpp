@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -138,16 +139,49 @@ TEST_F(QtUiTest, SaveDialogAsksBeforeAnExistingFileWhenRequested) {
     EXPECT_THAT(question.toStdString(), ::testing::HasSubstr("existiert bereits"));
 }
 
+// Only a click on "&beenden" ends the program: Return goes on wherever the focus is,
+// also on a text reached with Tab or the mouse to copy it, and on "&beenden" itself.
 TEST_F(QtUiTest, ErrorDialogIsModalAndAnswersWithTheButton) {
-    for (const char *button : {"cmdWeiter", "cmdEnde"}) {
-        bool modal = false;
+    enum Act { Click, TabThenReturn, MouseThenReturn };
+    struct Case {
+        const char *target;
+        Act act;
+        ErrorChoice choice;
+    };
+    const Case cases[] = {
+        {"cmdWeiter", Click, ErrorChoice::Continue},
+        {"cmdEnde", Click, ErrorChoice::EndProgram},
+        {"cmdWeiter", TabThenReturn, ErrorChoice::Continue},
+        {"cmdEnde", TabThenReturn, ErrorChoice::Continue},
+        {"lblError", TabThenReturn, ErrorChoice::Continue},
+        {"lblZusatzText", MouseThenReturn, ErrorChoice::Continue},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.target) + (c.act == Click ? " click" : c.act == TabThenReturn ? " Tab" : " mouse"));
+        bool modal = false, closed = false;
         whenModalOpens([&](QWidget *w) {
             modal = qobject_cast<frmShowError *>(w) && w->parentWidget() == nullptr;
-            w->findChild<QPushButton *>(button)->click();
+            auto *target = w->findChild<QWidget *>(c.target);
+            if (c.act == Click) {
+                qobject_cast<QPushButton *>(target)->click();
+                closed = true;
+                return;
+            }
+            if (c.act == MouseThenReturn) target->setFocus(Qt::MouseFocusReason);
+            for (int tabs = 0; tabs < 10 && w->focusWidget() != target; ++tabs) {
+                QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+                QApplication::sendEvent(w->focusWidget(), &tab);
+            }
+            ASSERT_EQ(w->focusWidget(), target);
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(target, &enter);
+            closed = !w->isVisible();
+            if (!closed) qobject_cast<QDialog *>(w)->reject();
         });
         const ErrorChoice choice = ui.errorDialog({AppError(5, "x", "y"), {}, {}});
         EXPECT_TRUE(modal);
-        EXPECT_EQ(choice, qstrcmp(button, "cmdEnde") == 0 ? ErrorChoice::EndProgram : ErrorChoice::Continue);
+        EXPECT_TRUE(closed);
+        EXPECT_EQ(choice, c.choice);
     }
 }
 
