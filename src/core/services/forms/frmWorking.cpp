@@ -3,14 +3,10 @@
 #include "core/services/forms/FormStyle.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
-#include <QTimer>
-#include <QWindow>
 
 namespace tarnis {
 
@@ -50,16 +46,7 @@ frmWorking::frmWorking(QWidget *owner)
     setAutoFillBackground(true);
     Picture1->setPixmap(programIcon().pixmap(32, 32));
     ApplyFormStyle(this);
-    sinceEvents.start();
 }
-
-namespace {
-// How long the window system may take to map the window before it is drawn anyway.
-constexpr int kExposeWaitMs = 500;
-// How often the steps let the window system's events in: often enough for the eye, rare
-// enough to cost the long commands nothing measurable.
-constexpr int kEventsEveryMs = 40;
-}  // namespace
 
 void frmWorking::start(int maximum) {
     if (QScreen *screen = this->screen())
@@ -67,40 +54,14 @@ void frmWorking::start(int maximum) {
     show();
     if (maximum > 0) ProBar->setRange(0, maximum);
     ProBar->setValue(0);
-    // While the operation runs, the events let in below must not close a window under it.
-    QCoreApplication::instance()->installEventFilter(this);
-    // Qt draws a window only once the window system has exposed it, and the caller does
-    // not return to the event loop: wait here for the window manager to map it.
-    QWindow *window = windowHandle();
-    QTimer wake;  // ends the wait below even when no event comes
-    wake.start(kExposeWaitMs);
-    QDeadlineTimer deadline(kExposeWaitMs);
-    while (window && !window->isExposed() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
     repaint();
     sspWorking->setVisible(true);
     sspWorking->repaint();
-    handleWindowEvents();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void frmWorking::step() {
     if (ProBar->value() < ProBar->maximum()) ProBar->setValue(ProBar->value() + 1);
-    if (sinceEvents.hasExpired(kEventsEveryMs)) handleWindowEvents();
-}
-
-void frmWorking::handleWindowEvents() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    sinceEvents.start();
-}
-
-bool frmWorking::eventFilter(QObject *, QEvent *event) {
-    // A window closed from its title bar meanwhile would end the program under the
-    // operation; the close is refused until the operation has ended.
-    if (event->type() == QEvent::Close && event->spontaneous() && isVisible()) {
-        event->ignore();
-        return true;
-    }
-    return false;
 }
 
 }  // namespace tarnis

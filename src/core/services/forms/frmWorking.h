@@ -1,6 +1,5 @@
 #pragma once
 // The progress window: no title bar, a panel with "Bearbeitung läuft ..." and a bar.
-#include <QElapsedTimer>
 #include <QWidget>
 
 class QFrame;
@@ -22,19 +21,11 @@ public:
 
     QProgressBar *bar() const { return ProBar; }
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    // Handles the window system's events, user input excluded, so that what was drawn
-    // reaches the screen.
-    void handleWindowEvents();
-
     QFrame *sspWorking;
     QLabel *caption;
     QLabel *Picture1;
     QProgressBar *ProBar;
-    QElapsedTimer sinceEvents;
 };
 
 }  // namespace tarnis
