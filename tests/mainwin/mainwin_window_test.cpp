@@ -367,17 +367,21 @@ TEST_F(MainWindowTest, FailingActivationIsReported) {
     EXPECT_NE(gDB, nullptr);  // the database dialog alone does not reload
 }
 
-// A stored grid setting that does not convert takes its default: the captions, the
-// hidden columns, the widths, the other style keys and the gradient strip are set up
-// as with a good value, and the key is told once however often the window is activated.
+// A stored setting of the activation that does not convert takes its default: the
+// placement, the captions, the hidden columns, the widths, the other style keys and the
+// gradient strip are set up as with a good value, and the key is told once however
+// often the window is activated. The shutdown stores the widths the grid loaded.
 TEST_F(MainWindowTest, ABadGridSettingIsToldOnceAndTheSetupFinishes) {
-    const std::pair<const char *, const char *> badKeys[] = {{"LastUser", "SizeOfGridCol1"}, {"Grid", "BackColorOdd"}};
+    const std::pair<const char *, const char *> badKeys[] = {
+        {"LastUser", "SizeOfGridCol1"}, {"Grid", "BackColorOdd"}, {"LastUser", "LastHeight"}};
     for (const auto &[section, key] : badKeys) {
         SCOPED_TRACE(key);
         QFile::remove(settingsFilePath());
         reloadSettings();
         SaveSetting("Grid", "FontSize", "11");    // read before BackColorOdd
         SaveSetting("Grid", "ForeColor", "255");  // read after it
+        SaveSetting("LastUser", "SizeOfGridCol3", "2600");
+        SaveSetting("Grid", "ColWith9", "900");
         SaveSetting(section, key, "breit");
         ui_.clearRecords();
         ASSERT_TRUE(startOnOneRace());
@@ -397,6 +401,13 @@ TEST_F(MainWindowTest, ABadGridSettingIsToldOnceAndTheSetupFinishes) {
         EXPECT_EQ(grid->font().pointSizeF(), 11);
         EXPECT_EQ(grid->palette().color(QPalette::Text), QColor(255, 0, 0));
         EXPECT_NE(window_->findChild<QWidget *>("picBottom")->palette().brush(QPalette::Window).gradient(), nullptr);
+
+        window_->closeAndShutdown();
+        QStringList stored;
+        for (const auto &[s, k] : {std::pair{"LastUser", "LastHeight"}, {"LastUser", "SizeOfGridCol3"},
+                                   {"Grid", "ColWith3"}, {"Grid", "ColWith9"}})
+            stored << GetSetting(s, k);
+        EXPECT_EQ(stored.join(u' '), "10000 2600 2600 900");
     }
 }
 
