@@ -216,6 +216,47 @@ TEST_F(QtUiTest, ProgressWindowImportNoteAndBusyPointerComeFreshAndGo) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
+// The operations do not return to the event loop while they run: the progress window is
+// on the screen with its text at once and its bar grows, although no event is let in
+// (the main window's handlers must not run in the middle of a command).
+TEST_F(QtUiTest, ProgressWindowDrawsAtOnceAndLetsNoEventsIn) {
+    QWidget owner;
+    owner.resize(700, 500);
+    owner.show();
+    QCoreApplication::processEvents();  // the main window is on the screen before any command
+    bool eventLetIn = false;
+    QTimer::singleShot(0, &owner, [&] { eventLetIn = true; });
+
+    frmWorking window(&owner);
+    window.start(10);
+    const QRect onScreen(window.mapToGlobal(QPoint()), window.size());
+    QProgressBar *bar = window.bar();
+    const QRect barOnScreen(bar->mapToGlobal(QPoint()), bar->size());
+    const auto shot = [&](const QRect &r) {
+        return window.screen()->grabWindow(0, r.x(), r.y(), r.width(), r.height()).toImage();
+    };
+    const QImage empty = shot(barOnScreen);
+    for (int i = 0; i < 5; ++i) window.step();
+    const QImage half = shot(barOnScreen);
+    const QImage panel = shot(onScreen);
+
+    EXPECT_FALSE(eventLetIn);
+    EXPECT_TRUE(QRect(QPoint(), owner.size()).contains(QRect(window.pos(), window.size())));
+    ASSERT_FALSE(half.isNull() || panel.isNull());
+    EXPECT_EQ(panel.pixelColor(panel.width() - 8, panel.height() / 2), QColor(Qt::white));
+    int captionInk = 0;  // "Bearbeitung läuft ..." above the bar
+    const QLabel *caption = window.findChild<QLabel *>("lblCaption");
+    const QPoint captionAt = caption->mapTo(&window, QPoint());
+    for (int x = 0; x < caption->width(); ++x)
+        for (int y = 0; y < caption->height(); ++y)
+            if (panel.pixelColor(captionAt + QPoint(x, y)).lightness() < 128) ++captionInk;
+    EXPECT_GT(captionInk, 100);
+    const QPoint quarter(half.width() / 4, half.height() / 2), threeQuarters(half.width() * 3 / 4, half.height() / 2);
+    EXPECT_EQ(empty.pixelColor(quarter), empty.pixelColor(threeQuarters));
+    EXPECT_NE(half.pixelColor(quarter), half.pixelColor(threeQuarters));
+    EXPECT_EQ(half.pixelColor(threeQuarters), empty.pixelColor(threeQuarters));
+}
+
 // Texts of data and from outside show as they are: no label of a message box, an
 // input, the error dialog, the progress window or the import note renders mark-up.
 TEST_F(QtUiTest, TextsShowAsPlainText) {

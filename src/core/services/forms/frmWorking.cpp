@@ -2,16 +2,20 @@
 
 #include "core/services/forms/FormStyle.h"
 
-#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace tarnis {
 
+// Over its owner the window is drawn into the owner's window, which is on the screen
+// already: it shows at once, with no event let in. A window of its own would be drawn
+// only once the event loop had seen the window system show it, after the operation.
 frmWorking::frmWorking(QWidget *owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint) {
+    : QWidget(owner, owner ? Qt::Widget : Qt::Tool | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("frmWorking"));
     auto px = [this](int twips) { return twipsToPixels(this, twips); };
     setFixedSize(px(5220), px(960));
@@ -49,15 +53,25 @@ frmWorking::frmWorking(QWidget *owner)
 }
 
 void frmWorking::start(int maximum) {
-    if (QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    if (QScreen *screen = this->screen()) {
+        QPoint at = screen->availableGeometry().center() - rect().center();
+        // Over its owner: centred on the screen as far as the owner reaches.
+        if (QWidget *owner = parentWidget()) {
+            at = owner->mapFromGlobal(at);
+            at = {std::max(0, std::min(at.x(), owner->width() - width())),
+                  std::max(0, std::min(at.y(), owner->height() - height()))};
+        }
+        move(at);
+    }
     show();
+    raise();
     if (maximum > 0) ProBar->setRange(0, maximum);
     ProBar->setValue(0);
     repaint();
     sspWorking->setVisible(true);
-    sspWorking->repaint();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // A part shown asks to be drawn through the event loop, which the operation does not
+    // return to: each part is drawn here.
+    for (QWidget *part : findChildren<QWidget *>()) part->repaint();
 }
 
 void frmWorking::step() {
