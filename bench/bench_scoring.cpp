@@ -8,7 +8,9 @@
 #include "core/services/forms/frmWorking.h"
 #include "platform/settings/Settings.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <string>
@@ -56,11 +58,18 @@ void runScoring(benchmark::State &state, bool pointsMode, bool progressShown = f
     rules.pointsMode = pointsMode;
     rules.higherBetter = pointsMode;
     rules.limits = {8, 10};
+    // The main window on the screen, over which the progress window is drawn.
+    QWidget owner;
+    if (progressShown) {
+        owner.resize(800, 600);
+        owner.show();
+        QCoreApplication::processEvents();
+    }
     for (auto _ : state) {
         gDB->beginTrans();
         if (progressShown) {
             // The progress window drawn on the way, one step per participant.
-            frmWorking window;
+            frmWorking window(&owner);
             window.start(kParticipants);
             scoreParticipants(*gDB, rules, [&window] { window.step(); });
         } else {

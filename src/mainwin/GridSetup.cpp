@@ -31,10 +31,7 @@ namespace {
 
 int widthSetting(BadSettings &bad, const QString &section, const QString &key, int fallback) {
     return SettingOr(&bad, fallback, [&] {
-        const double v = SettingNumber(section, key, QString::number(fallback));
-        if (!std::isfinite(v) || std::fabs(v) > 2147483647.0)
-            throw AppError(err::Overflow, kRuntimeSource, QStringLiteral("Überlauf (%1/%2)").arg(section, key));
-        return int(std::nearbyint(v));
+        return int(std::nearbyint(SettingNumberWithin(section, key, QString::number(fallback), 2147483647.0)));
     });
 }
 
@@ -52,6 +49,7 @@ int SetupGridColumns(std::vector<GridColumn> &columns, BadSettings &bad) {
     int races = 0;
     for (int i = 0; i < int(columns.size()); ++i) {
         GridColumn &c = columns[i];
+        c.setUp = true;
         switch (i) {
         case 0: fixed(c, "Name", ColumnAlign::Left);
             c.width = widthSetting(bad, lastUser, QStringLiteral("SizeOfGridCol0"), 2000); continue;

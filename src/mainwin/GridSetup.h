@@ -21,6 +21,9 @@ struct GridColumn {
     int width = kDefaultColumnWidth;  // twips
     ColumnAlign align = ColumnAlign::Left;
     bool hidden = false;
+    // Set by the setup: only then does the width stand for what the user had, and
+    // only then is it stored at shutdown.
+    bool setUp = false;
 };
 
 // Makes the state hold one column per field, in field order. Columns whose field

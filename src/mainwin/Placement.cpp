@@ -42,12 +42,19 @@ Placement PlacementRestorer::placementToStore(const PixelRect &frame, double twi
             frame.y * twipsPerPixel};
 }
 
-Placement ReadPlacement() {
+Placement ReadPlacement(BadSettings &bad) {
+    // Beyond whole twips a value would not even convert to pixels.
+    auto twips = [&](const char *key, double fallback) {
+        return SettingOr(&bad, fallback, [&] {
+            return SettingNumberWithin(kLastUser, QString::fromUtf8(key), QString::number(fallback), 2147483647.0);
+        });
+    };
+    const Placement defaults;
     Placement p;
-    p.height = SettingNumber(kLastUser, QStringLiteral("LastHeight"), QStringLiteral("10000"));
-    p.width = SettingNumber(kLastUser, QStringLiteral("LastWidth"), QStringLiteral("15000"));
-    p.left = SettingNumber(kLastUser, QStringLiteral("LastLeftPos"), QStringLiteral("100"));
-    p.top = SettingNumber(kLastUser, QStringLiteral("LastTopPos"), QStringLiteral("100"));
+    p.height = twips("LastHeight", defaults.height);
+    p.width = twips("LastWidth", defaults.width);
+    p.left = twips("LastLeftPos", defaults.left);
+    p.top = twips("LastTopPos", defaults.top);
     return p;
 }
 
@@ -63,7 +70,8 @@ StoredPosition ShutdownPosition(double top, double left, const ScreenMetrics &sc
 
 void SaveColumnWidths(const std::vector<GridColumn> &columns) {
     for (std::size_t n = 0; n < columns.size(); ++n)
-        SaveSetting(QStringLiteral("Grid"), QStringLiteral("ColWith%1").arg(n), QString::number(columns[n].width));
+        if (columns[n].setUp)
+            SaveSetting(QStringLiteral("Grid"), QStringLiteral("ColWith%1").arg(n), QString::number(columns[n].width));
 }
 
 void SavePlacement(const StoredPosition &position, double outerHeight, double outerWidth,
@@ -73,7 +81,7 @@ void SavePlacement(const StoredPosition &position, double outerHeight, double ou
     SaveSetting(kLastUser, QStringLiteral("LastHeight"), QString::number(outerHeight, 'g', 15));
     SaveSetting(kLastUser, QStringLiteral("LastWidth"), QString::number(outerWidth, 'g', 15));
     for (int n : {0, 1, 3, 4})
-        if (n < int(columns.size()))
+        if (n < int(columns.size()) && columns[n].setUp)
             SaveSetting(kLastUser, QStringLiteral("SizeOfGridCol%1").arg(n), QString::number(columns[n].width));
 }
 

@@ -12,8 +12,9 @@ namespace tarnis {
 struct Placement {
     double height = 10000, width = 15000, left = 100, top = 100;
 };
-// LastHeight, LastWidth, LastLeftPos, LastTopPos; a value that is no number raises 13.
-Placement ReadPlacement();
+// LastHeight, LastWidth, LastLeftPos, LastTopPos. A value that does not convert (no
+// number, or beyond whole twips) takes its default and is added to `bad`.
+Placement ReadPlacement(BadSettings &bad);
 
 // The window manager's frame around the client area, in pixels; all 0 where there is
 // no frame or while the window manager has not reported it yet.
@@ -67,11 +68,13 @@ struct StoredPosition {
 StoredPosition ShutdownPosition(double top, double left, const ScreenMetrics &screen,
                                 double innerWidth, double innerHeight);
 
-// Form_QueryUnload: Grid/ColWith<n> for every column, hidden ones included.
+// Form_QueryUnload: Grid/ColWith<n> for every column, hidden ones included; a column
+// the setup has not handled keeps its stored width.
 void SaveColumnWidths(const std::vector<GridColumn> &columns);
 
 // EndProgram's settings, in their order: LastTopPos, LastLeftPos, LastHeight,
-// LastWidth, SizeOfGridCol0, 1, 3, 4 (widths of columns that do not exist are skipped).
+// LastWidth, SizeOfGridCol0, 1, 3, 4 (widths of columns that do not exist or that the
+// setup has not handled are skipped).
 void SavePlacement(const StoredPosition &position, double outerHeight, double outerWidth,
                    const std::vector<GridColumn> &columns);
 

@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -138,16 +139,49 @@ TEST_F(QtUiTest, SaveDialogAsksBeforeAnExistingFileWhenRequested) {
     EXPECT_THAT(question.toStdString(), ::testing::HasSubstr("existiert bereits"));
 }
 
+// Only a click on "&beenden" ends the program: Return goes on wherever the focus is,
+// also on a text reached with Tab or the mouse to copy it, and on "&beenden" itself.
 TEST_F(QtUiTest, ErrorDialogIsModalAndAnswersWithTheButton) {
-    for (const char *button : {"cmdWeiter", "cmdEnde"}) {
-        bool modal = false;
+    enum Act { Click, TabThenReturn, MouseThenReturn };
+    struct Case {
+        const char *target;
+        Act act;
+        ErrorChoice choice;
+    };
+    const Case cases[] = {
+        {"cmdWeiter", Click, ErrorChoice::Continue},
+        {"cmdEnde", Click, ErrorChoice::EndProgram},
+        {"cmdWeiter", TabThenReturn, ErrorChoice::Continue},
+        {"cmdEnde", TabThenReturn, ErrorChoice::Continue},
+        {"lblError", TabThenReturn, ErrorChoice::Continue},
+        {"lblZusatzText", MouseThenReturn, ErrorChoice::Continue},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.target) + (c.act == Click ? " click" : c.act == TabThenReturn ? " Tab" : " mouse"));
+        bool modal = false, closed = false;
         whenModalOpens([&](QWidget *w) {
             modal = qobject_cast<frmShowError *>(w) && w->parentWidget() == nullptr;
-            w->findChild<QPushButton *>(button)->click();
+            auto *target = w->findChild<QWidget *>(c.target);
+            if (c.act == Click) {
+                qobject_cast<QPushButton *>(target)->click();
+                closed = true;
+                return;
+            }
+            if (c.act == MouseThenReturn) target->setFocus(Qt::MouseFocusReason);
+            for (int tabs = 0; tabs < 10 && w->focusWidget() != target; ++tabs) {
+                QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+                QApplication::sendEvent(w->focusWidget(), &tab);
+            }
+            ASSERT_EQ(w->focusWidget(), target);
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(target, &enter);
+            closed = !w->isVisible();
+            if (!closed) qobject_cast<QDialog *>(w)->reject();
         });
         const ErrorChoice choice = ui.errorDialog({AppError(5, "x", "y"), {}, {}});
         EXPECT_TRUE(modal);
-        EXPECT_EQ(choice, qstrcmp(button, "cmdEnde") == 0 ? ErrorChoice::EndProgram : ErrorChoice::Continue);
+        EXPECT_TRUE(closed);
+        EXPECT_EQ(choice, c.choice);
     }
 }
 
@@ -180,6 +214,47 @@ TEST_F(QtUiTest, ProgressWindowImportNoteAndBusyPointerComeFreshAndGo) {
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
     ui.setBusy(false);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// The operations do not return to the event loop while they run: the progress window is
+// on the screen with its text at once and its bar grows, although no event is let in
+// (the main window's handlers must not run in the middle of a command).
+TEST_F(QtUiTest, ProgressWindowDrawsAtOnceAndLetsNoEventsIn) {
+    QWidget owner;
+    owner.resize(700, 500);
+    owner.show();
+    QCoreApplication::processEvents();  // the main window is on the screen before any command
+    bool eventLetIn = false;
+    QTimer::singleShot(0, &owner, [&] { eventLetIn = true; });
+
+    frmWorking window(&owner);
+    window.start(10);
+    const QRect onScreen(window.mapToGlobal(QPoint()), window.size());
+    QProgressBar *bar = window.bar();
+    const QRect barOnScreen(bar->mapToGlobal(QPoint()), bar->size());
+    const auto shot = [&](const QRect &r) {
+        return window.screen()->grabWindow(0, r.x(), r.y(), r.width(), r.height()).toImage();
+    };
+    const QImage empty = shot(barOnScreen);
+    for (int i = 0; i < 5; ++i) window.step();
+    const QImage half = shot(barOnScreen);
+    const QImage panel = shot(onScreen);
+
+    EXPECT_FALSE(eventLetIn);
+    EXPECT_TRUE(QRect(QPoint(), owner.size()).contains(QRect(window.pos(), window.size())));
+    ASSERT_FALSE(half.isNull() || panel.isNull());
+    EXPECT_EQ(panel.pixelColor(panel.width() - 8, panel.height() / 2), QColor(Qt::white));
+    int captionInk = 0;  // "Bearbeitung läuft ..." above the bar
+    const QLabel *caption = window.findChild<QLabel *>("lblCaption");
+    const QPoint captionAt = caption->mapTo(&window, QPoint());
+    for (int x = 0; x < caption->width(); ++x)
+        for (int y = 0; y < caption->height(); ++y)
+            if (panel.pixelColor(captionAt + QPoint(x, y)).lightness() < 128) ++captionInk;
+    EXPECT_GT(captionInk, 100);
+    const QPoint quarter(half.width() / 4, half.height() / 2), threeQuarters(half.width() * 3 / 4, half.height() / 2);
+    EXPECT_EQ(empty.pixelColor(quarter), empty.pixelColor(threeQuarters));
+    EXPECT_NE(half.pixelColor(quarter), half.pixelColor(threeQuarters));
+    EXPECT_EQ(half.pixelColor(threeQuarters), empty.pixelColor(threeQuarters));
 }
 
 // Texts of data and from outside show as they are: no label of a message box, an

@@ -124,12 +124,13 @@ TEST(PlacementTest, RestartsWithoutAMoveKeepTheStoredFrame) {
             out << GetSetting("LastUser", key);
         return out.join(' ');
     };
+    BadSettings bad;
     for (const bool toldLate : {false, true}) {
         SCOPED_TRACE(toldLate);
         SavePlacement({1500, 100}, 11775, 15000, {});
         for (int run = 0; run < 10; ++run) {
             PlacementRestorer restorer;
-            PixelRect client = restorer.restore(ReadPlacement(), toldLate ? FrameMargins{} : wm, 15);
+            PixelRect client = restorer.restore(ReadPlacement(bad), toldLate ? FrameMargins{} : wm, 15);
             if (const auto again = restorer.marginsKnown(wm)) client = *again;
             EXPECT_FALSE(restorer.marginsKnown(FrameMargins{2, 22, 2, 6}));  // followed only until told
             const PixelRect frame{client.x - wm.left, client.y - wm.top, client.width + wm.left + wm.right,
@@ -141,10 +142,48 @@ TEST(PlacementTest, RestartsWithoutAMoveKeepTheStoredFrame) {
     }
     // A frame that was moved is stored where it is now.
     PlacementRestorer restorer;
-    restorer.restore(ReadPlacement(), wm, 15);
+    restorer.restore(ReadPlacement(bad), wm, 15);
     const Placement moved = restorer.placementToStore({10, 20, 800, 600}, 15);
     EXPECT_EQ(std::vector<double>({moved.top, moved.left, moved.height, moved.width}),
               std::vector<double>({300, 150, 9000, 12000}));
+}
+
+// Widths are stored only for the columns the setup handled: a window whose setup never
+// ran, or a reload onto a series with more races that failed before the setup, leaves
+// the stored widths of the other columns as they were.
+TEST(PlacementTest, ShutdownStoresOnlyTheWidthsTheSetupLoaded) {
+    struct Case {
+        const char *what;
+        bool setUp;
+        int racesAfterReload;
+        const char *stored;  // ColWith0, ColWith9, ColWith13, SizeOfGridCol4
+    };
+    const Case cases[] = {
+        {"never set up", false, 1, "- 900 1100 2500"},
+        {"reload onto more races", true, 2, "2000 950 1100 2500"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto settings = freshSettings();
+        SaveSetting("Grid", "ColWith9", "900");
+        SaveSetting("Grid", "ColWith13", "1100");
+        SaveSetting("LastUser", "SizeOfGridCol4", "2500");
+        std::vector<GridColumn> columns;
+        MatchColumnsToFields(columns, TeilnehmerFields(1));
+        if (c.setUp) {
+            BadSettings bad;
+            SetupGridColumns(columns, bad);
+            columns[9].width = 950;  // dragged
+        }
+        MatchColumnsToFields(columns, TeilnehmerFields(c.racesAfterReload));
+        SaveColumnWidths(columns);
+        SavePlacement({100, 100}, 10000, 15000, columns);
+        QStringList stored;
+        for (const auto &[section, key] : {std::pair{"Grid", "ColWith0"}, {"Grid", "ColWith9"}, {"Grid", "ColWith13"},
+                                           {"LastUser", "SizeOfGridCol4"}})
+            stored << GetSetting(section, key, "-");
+        EXPECT_EQ(stored.join(u' '), c.stored);
+    }
 }
 
 // The files the program writes by default go to the per-user data folder, even

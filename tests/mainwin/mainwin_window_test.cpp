@@ -417,17 +417,24 @@ TEST_F(MainWindowTest, FailingActivationIsReported) {
     EXPECT_NE(gDB, nullptr);  // the database dialog alone does not reload
 }
 
-// A stored grid setting that does not convert takes its default: the captions, the
-// hidden columns, the widths, the other style keys and the gradient strip are set up
-// as with a good value, and the key is told once however often the window is activated.
+// A stored setting of the activation that does not convert takes its default: the
+// placement, the captions, the hidden columns, the widths, the rows at their height
+// whatever the font, the other style keys and the gradient strip are set up as with a
+// good value, and the key is told once however often the window is activated. The
+// shutdown stores the widths the grid loaded.
 TEST_F(MainWindowTest, ABadGridSettingIsToldOnceAndTheSetupFinishes) {
-    const std::pair<const char *, const char *> badKeys[] = {{"LastUser", "SizeOfGridCol1"}, {"Grid", "BackColorOdd"}};
+    const std::pair<const char *, const char *> badKeys[] = {
+        {"LastUser", "SizeOfGridCol1"}, {"Grid", "BackColorOdd"}, {"LastUser", "LastHeight"}};
+    addRunner("Adler", "LG Nord", 30);
+    addRunner("Berg", "LG Nord", 20);
     for (const auto &[section, key] : badKeys) {
         SCOPED_TRACE(key);
         QFile::remove(settingsFilePath());
         reloadSettings();
         SaveSetting("Grid", "FontSize", "11");    // read before BackColorOdd
         SaveSetting("Grid", "ForeColor", "255");  // read after it
+        SaveSetting("LastUser", "SizeOfGridCol3", "2600");
+        SaveSetting("Grid", "ColWith9", "900");
         SaveSetting(section, key, "breit");
         ui_.clearRecords();
         ASSERT_TRUE(startOnOneRace());
@@ -444,9 +451,18 @@ TEST_F(MainWindowTest, ABadGridSettingIsToldOnceAndTheSetupFinishes) {
             captions << (grid->isColumnHidden(c) ? "-" : grid->model()->headerData(c, Qt::Horizontal).toString());
         EXPECT_EQ(captions.join(u','), "Name,Vorname,JG,Altersklasse,Verein,EW,ZW,-,-,1");
         EXPECT_EQ(grid->columnWidth(1), grid->columnWidth(0));  // both 2000 twips
+        EXPECT_EQ(grid->rowViewportPosition(1) - grid->rowViewportPosition(0),
+                  std::lround(239 * grid->logicalDpiY() / 1440.0));
         EXPECT_EQ(grid->font().pointSizeF(), 11);
         EXPECT_EQ(grid->palette().color(QPalette::Text), QColor(255, 0, 0));
         EXPECT_NE(window_->findChild<QWidget *>("picBottom")->palette().brush(QPalette::Window).gradient(), nullptr);
+
+        window_->closeAndShutdown();
+        QStringList stored;
+        for (const auto &[s, k] : {std::pair{"LastUser", "LastHeight"}, {"LastUser", "SizeOfGridCol3"},
+                                   {"Grid", "ColWith3"}, {"Grid", "ColWith9"}})
+            stored << GetSetting(s, k);
+        EXPECT_EQ(stored.join(u' '), "10000 2600 2600 900");
     }
 }
 

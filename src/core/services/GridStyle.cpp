@@ -17,6 +17,13 @@ double SettingNumber(const QString &section, const QString &key, const QString &
     return textrules::Val(textrules::Trim(text));
 }
 
+double SettingNumberWithin(const QString &section, const QString &key, const QString &fallback, double limit) {
+    const double v = SettingNumber(section, key, fallback);
+    if (!std::isfinite(v) || std::fabs(v) > limit)
+        throw AppError(err::Overflow, kRuntimeSource, QStringLiteral("Überlauf (%1/%2)").arg(section, key));
+    return v;
+}
+
 namespace {
 
 // The heading's 3-D style: rounded as the grid rounds its whole-number properties,
@@ -40,11 +47,8 @@ GridStyle readGridStyle(BadSettings *bad) {
     };
     auto colour = [&](const char *key, std::int64_t fallback) {
         return SettingOr(bad, fallback, [&] {
-            const double v = SettingNumber(grid, QString::fromUtf8(key), QString::number(fallback));
-            if (!std::isfinite(v) || std::fabs(v) > 4294967295.0)
-                throw AppError(err::Overflow, kRuntimeSource,
-                               QStringLiteral("Überlauf (Grid/%1)").arg(QString::fromUtf8(key)));
-            return std::int64_t(std::nearbyint(v));
+            return std::int64_t(std::nearbyint(
+                SettingNumberWithin(grid, QString::fromUtf8(key), QString::number(fallback), 4294967295.0)));
         });
     };
     GridStyle s;

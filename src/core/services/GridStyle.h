@@ -48,5 +48,8 @@ GridStyle ReadGridStyle(BadSettings &bad);
 // A setting read as a number the way a control converts it: a text that is no
 // number raises 13 naming the setting.
 double SettingNumber(const QString &section, const QString &key, const QString &fallback);
+// The same for a number whose size must not pass `limit`: a larger one raises 6 naming
+// the setting.
+double SettingNumberWithin(const QString &section, const QString &key, const QString &fallback, double limit);
 
 }  // namespace tarnis

@@ -34,7 +34,10 @@ void frmSerienwertung::Impl::Form_Activate() {
         return;
     }
     try {
-        const PixelRect client = placement.restore(ReadPlacement(), frameMargins(), twipsPerPixel());
+        BadSettings bad;
+        const Placement stored = ReadPlacement(bad);
+        noteBadSettings(bad);
+        const PixelRect client = placement.restore(stored, frameMargins(), twipsPerPixel());
         q->setGeometry(client.x, client.y, client.width, client.height);
         if (placement.following()) {
             // Some window managers tell the frame only a while after the window is shown.

@@ -115,6 +115,11 @@ frmShowError::frmShowError(const ErrorReport &report) : QDialog(nullptr), report
     }
     setTabOrder(cmdWeiter, cmdEnde);
     setTabOrder(cmdEnde, Command1);
+    // Return goes on wherever the focus is, also on a text being copied: only a click
+    // on "&beenden" (or Alt+B) ends the program.
+    cmdWeiter->setDefault(true);
+    cmdEnde->setAutoDefault(false);
+    Command1->setAutoDefault(false);
 
     // What the error was is fixed when the dialog is made; later errors get a new dialog.
     lblError->setText(displayText(errorText(report.error)));

@@ -2,20 +2,20 @@
 
 #include "core/services/forms/FormStyle.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
-#include <QTimer>
-#include <QWindow>
+
+#include <algorithm>
 
 namespace tarnis {
 
+// Over its owner the window is drawn into the owner's window, which is on the screen
+// already: it shows at once, with no event let in. A window of its own would be drawn
+// only once the event loop had seen the window system show it, after the operation.
 frmWorking::frmWorking(QWidget *owner)
-    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint) {
+    : QWidget(owner, owner ? Qt::Widget : Qt::Tool | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("frmWorking"));
     auto px = [this](int twips) { return twipsToPixels(this, twips); };
     setFixedSize(px(5220), px(960));
@@ -50,57 +50,32 @@ frmWorking::frmWorking(QWidget *owner)
     setAutoFillBackground(true);
     Picture1->setPixmap(programIcon().pixmap(32, 32));
     ApplyFormStyle(this);
-    sinceEvents.start();
 }
 
-namespace {
-// How long the window system may take to map the window before it is drawn anyway.
-constexpr int kExposeWaitMs = 500;
-// How often the steps let the window system's events in: often enough for the eye, rare
-// enough to cost the long commands nothing measurable.
-constexpr int kEventsEveryMs = 40;
-}  // namespace
-
 void frmWorking::start(int maximum) {
-    if (QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    if (QScreen *screen = this->screen()) {
+        QPoint at = screen->availableGeometry().center() - rect().center();
+        // Over its owner: centred on the screen as far as the owner reaches.
+        if (QWidget *owner = parentWidget()) {
+            at = owner->mapFromGlobal(at);
+            at = {std::max(0, std::min(at.x(), owner->width() - width())),
+                  std::max(0, std::min(at.y(), owner->height() - height()))};
+        }
+        move(at);
+    }
     show();
+    raise();
     if (maximum > 0) ProBar->setRange(0, maximum);
     ProBar->setValue(0);
-    // While the operation runs, the events let in below must not close a window under it.
-    QCoreApplication::instance()->installEventFilter(this);
-    // Qt draws a window only once the window system has exposed it, and the caller does
-    // not return to the event loop: wait here for the window manager to map it.
-    QWindow *window = windowHandle();
-    QTimer wake;  // ends the wait below even when no event comes
-    wake.start(kExposeWaitMs);
-    QDeadlineTimer deadline(kExposeWaitMs);
-    while (window && !window->isExposed() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
     repaint();
     sspWorking->setVisible(true);
-    sspWorking->repaint();
-    handleWindowEvents();
+    // A part shown asks to be drawn through the event loop, which the operation does not
+    // return to: each part is drawn here.
+    for (QWidget *part : findChildren<QWidget *>()) part->repaint();
 }
 
 void frmWorking::step() {
     if (ProBar->value() < ProBar->maximum()) ProBar->setValue(ProBar->value() + 1);
-    if (sinceEvents.hasExpired(kEventsEveryMs)) handleWindowEvents();
-}
-
-void frmWorking::handleWindowEvents() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    sinceEvents.start();
-}
-
-bool frmWorking::eventFilter(QObject *, QEvent *event) {
-    // A window closed from its title bar meanwhile would end the program under the
-    // operation; the close is refused until the operation has ended.
-    if (event->type() == QEvent::Close && event->spontaneous() && isVisible()) {
-        event->ignore();
-        return true;
-    }
-    return false;
 }
 
 }  // namespace tarnis
