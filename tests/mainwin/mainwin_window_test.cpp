@@ -148,7 +148,7 @@ TEST_F(MainWindowTest, StartUpPaths) {
 }
 
 // A stored series path whose links loop or lead nowhere is named so before the database
-// dialog opens; a plain missing file opens the dialog without a word, as ever.
+// dialog opens; a plain missing file opens the dialog without a word.
 TEST_F(MainWindowTest, AStoredPathWhoseLinksLeadNowhereIsNamedAtStart) {
     ui_.setWorkFolder(program_.path());
     ASSERT_TRUE(QFile::link("weg.mdb", program_.filePath("lose.mdb")));

@@ -233,8 +233,7 @@ public:
     void check(const ListLine &line) {
         ++number_;
         if (line.broken) stopAt(*line.broken);
-        if (std::all_of(line.utf8.begin(), line.utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
-            return;
+        if (isAscii(line.utf8)) return;
         const QList<uint> ucs4 = QString::fromUtf8(line.utf8).toUcs4();
         const QList<char32_t> codes(ucs4.begin(), ucs4.end());
         bool oneForOne = true;  // every character written as one, no separator and no "?": the line stays as it is

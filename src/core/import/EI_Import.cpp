@@ -3,7 +3,6 @@
 #include "core/db/Globals.h"
 #include "core/import/Punkteverteilung.h"
 #include "core/import/ResultImport.h"
-#include "core/import/ResultLine.h"
 #include "core/import/ResultListCheck.h"
 #include "core/services/ShowError.h"
 #include "platform/settings/Settings.h"
@@ -38,13 +37,6 @@ struct ImportWindows {
     }
     ~ImportWindows() { close(); }
 };
-
-// Whether the file ends in NUL bytes: the padding of a program that writes whole blocks,
-// or a copy zeroed from a line start on, whose lines before the NULs import without error.
-bool endsInNuls(QIODevice &file) {
-    const ListBounds bounds = listBounds(file);
-    return bounds.beforeNuls >= 0 && bounds.beforeNuls < file.size();
-}
 
 // After a list that ended in NULs: how many result lines came in and the last of them, so
 // that a damaged copy is seen at once.
@@ -147,10 +139,9 @@ bool EI_Import() {
                 auto points = [&](std::int32_t place) {
                     return placeIsPoints ? place : EI_GetPunkte(place, table, defaultPoints);
                 };
-                const bool nulTail = endsInNuls(file);
                 ResultImporter importer(db(), race, century, points);
                 failure = importer.run(file, [](int line) { ui().setImportNoteLine(line); });
-                if (nulTail) imported = importer.imported();
+                if (importer.imported().endedInNuls) imported = importer.imported();
             } catch (...) {
                 remember();
             }

@@ -91,7 +91,9 @@ void ResultImporter::write(const Params &params, Params &insertParams) {
 
 std::optional<ImportFailure> ResultImporter::run(QIODevice &file,
                                                  const std::function<void(int)> &lineDone) {
-    LineReader reader(file);
+    const ListBounds bounds = listBounds(file);
+    imported_.endedInNuls = bounds.beforeNuls >= 0 && bounds.beforeNuls < file.size();
+    LineReader reader(file, bounds.list);
     QByteArray bytes;
     QString line, venue(QLatin1String("")), date(QLatin1String("")),
         ageClass(QLatin1String(""));
@@ -125,7 +127,9 @@ std::optional<ImportFailure> ResultImporter::run(QIODevice &file,
             params[7] = text(venue);
             params[8] = text(date);
             write(params, insertParams);
-            imported_ = {imported_.count + 1, lineNumber, line};
+            ++imported_.count;
+            imported_.lastNumber = lineNumber;
+            imported_.last = line;
             if (lineDone) lineDone(lineNumber);
         }
     } catch (...) {

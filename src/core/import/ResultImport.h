@@ -35,6 +35,9 @@ struct ImportedLines {
     qint64 count = 0;
     int lastNumber = 0;
     QString last;
+    // The file ended in NUL bytes: padding, or a copy zeroed from a line start on, whose
+    // lines before the NULs import without error.
+    bool endedInNuls = false;
 };
 
 using PointsForPlace = std::function<std::int32_t(std::int32_t place)>;
@@ -50,7 +53,7 @@ public:
     // lineDone gets the number of every result line written.
     std::optional<ImportFailure> run(QIODevice &file, const std::function<void(int)> &lineDone);
 
-    // The result lines written so far.
+    // The result lines written so far, and whether the file ended in NULs.
     const ImportedLines &imported() const { return imported_; }
 
 private:

@@ -13,10 +13,6 @@ namespace tarnis {
 
 namespace {
 
-bool isAscii(const QByteArray &bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 // Well-formed UTF-8 (no overlong form, no surrogate, nothing beyond U+10FFFF). A
 // line end is never part of a multi-byte sequence, so each line is checked alone.
 bool isUtf8(const QByteArray &bytes) {

@@ -1,6 +1,7 @@
 #include "platform/text/CodePage.h"
 
 #include <QHash>
+#include <algorithm>
 #include <array>
 #include <iconv.h>
 #include <mutex>
@@ -91,5 +92,9 @@ QString decodeCp850(const QByteArray &bytes) { return decode(cp850(), bytes); }
 QByteArray encodeCp850(const QString &text) { return encode(cp850(), text, Unmappable::QuestionMark); }
 QByteArray encodeCp1252(const QString &text, Unmappable mode) { return encode(cp1252(), text, mode); }
 QString decodeCp1252(const QByteArray &bytes) { return decode(cp1252(), bytes); }
+
+bool isAscii(const QByteArray &bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
 }  // namespace tarnis

@@ -5,6 +5,9 @@
 
 namespace tarnis {
 
+// Bytes below 0x80 only: the same text in every code page the program knows.
+bool isAscii(const QByteArray &bytes);
+
 // An imported result list is CP850 (the OEM code page).
 QString decodeCp850(const QByteArray &bytes);
 QByteArray encodeCp850(const QString &text);
