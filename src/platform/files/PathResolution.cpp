@@ -93,6 +93,16 @@ PathResolution resolvePath(const QString &path) {
             return r;
         }
         if (S_ISLNK(st.st_mode)) {
+            if (next.last) {
+                ++r.endLinks;
+                r.lastLink = decoded(done, next.name);
+            }
+            // A last name with a slash after it is no file to make: open() with O_CREAT
+            // refuses it so, without following the link.
+            if (next.mustBeFolder) {
+                r.error = EISDIR;
+                return r;
+            }
             if (++links > kMaxLinks) {
                 r.error = ELOOP;
                 return r;
@@ -104,12 +114,7 @@ PathResolution resolvePath(const QString &path) {
                 return r;
             }
             text.truncate(n);
-            if (next.last) {
-                ++r.endLinks;
-                r.lastLink = decoded(done, next.name);
-            }
             if (!rest.isEmpty()) rest.prepend('/');
-            else if (next.mustBeFolder) rest = "/";
             rest.prepend(text);
             if (text.startsWith('/')) done.clear();
             continue;

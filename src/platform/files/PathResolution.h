@@ -20,7 +20,7 @@ struct PathResolution {
     bool folderExists = false;
     // Missing: the missing name is one a link holds, not one of the path as given.
     bool nameFromLink = false;
-    // The links followed at the path's end, not in its folders; the real place of the last.
+    // The links met at the path's end, not in its folders; the real place of the last.
     int endLinks = 0;
     QString lastLink;
     // The real folder that holds the path's own last name; empty when it is not reached.
