@@ -28,7 +28,7 @@ bool syncPath(const QString &path) {
 
 // Checks a target path for a new file: a usable name in an existing folder, not taken yet.
 void checkNewTarget(const QString &target, const QString &source) {
-    if (target.trimmed().isEmpty() || !QFileInfo(target).absoluteDir().exists())
+    if (target.trimmed().isEmpty() || !folderReached(target))
         raiseInvalidPath(target, source);
     if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
         raiseExists(target, source);

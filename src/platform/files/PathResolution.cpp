@@ -133,6 +133,8 @@ PathResolution resolvePath(const QString &path) {
     }
 }
 
+bool folderReached(const QString &path) { return !resolvePath(path).folder.isEmpty(); }
+
 QString inRealFolder(const QString &path) {
     const PathResolution resolved = resolvePath(path);
     const QFileInfo info(path);

@@ -29,6 +29,9 @@ struct PathResolution {
 
 PathResolution resolvePath(const QString &path);
 
+// Whether the folder that holds path's last name is reached as the system resolves it.
+bool folderReached(const QString &path);
+
 // The path with its folder as the system resolves it and its own last name kept, link or
 // not; made absolute as text where the folder cannot be reached.
 QString inRealFolder(const QString &path);
