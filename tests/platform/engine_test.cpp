@@ -321,15 +321,35 @@ TEST_F(Engine, CompactionWritesANewSmallerFileWithTheSameRules) {
 // A damaged series file is repaired through DB_Repair in the core tests: reported as 3049
 // and left byte for byte as it was.
 TEST_F(Engine, RepairRewritesAHealthyFileAndLeavesAFaultyOneAlone) {
-    fillSample("gut.mdb");
-    RepairDatabase(path("gut.mdb"));
-    EXPECT_EQ(rowsIn("gut.mdb"), 2000);
+    ASSERT_TRUE(QDir().mkpath(path("echt")));
+    // The path repaired, the file the system opens for it, and the links on the way.
+    const struct {
+        const char *repaired, *file;
+        std::vector<std::pair<const char *, const char *>> links;
+    } healthy[] = {
+        {"gut.mdb", "gut.mdb", {}},
+        {"link.mdb", "echt/serie.mdb", {{"link.mdb", "echt/serie.mdb"}}},
+        {"kette.mdb", "echt/ende.mdb", {{"kette.mdb", "echt/mitte.mdb"}, {"echt/mitte.mdb", "ende.mdb"}}}};
+    const auto freePages = [&](const char *file) {
+        return Database::open(path(file))->openRecordset("PRAGMA freelist_count").field(0).toLong();
+    };
+    for (const auto &c : healthy) {
+        fillSample(c.file);
+        for (const auto &[at, text] : c.links) ASSERT_TRUE(QFile::link(text, path(at)));
+        ASSERT_GT(freePages(c.file), 0);
+        RepairDatabase(path(c.repaired));
+        // The rewritten series is in the file behind the links, and every link stays.
+        EXPECT_EQ(freePages(c.file), 0) << c.repaired;
+        EXPECT_EQ(rowsIn(c.repaired), 2000);
+        for (const auto &link : c.links) EXPECT_TRUE(QFileInfo(path(link.first)).isSymLink()) << link.first;
+    }
     writeFile(path("brief.mdb"), QByteArray(4096, 'x'));
     EXPECT_EQ(errorOf([&] { RepairDatabase(path("brief.mdb")); }), err::NotADatabase);
     EXPECT_EQ(fileBytes(path("brief.mdb")), QByteArray(4096, 'x'));
     EXPECT_EQ(errorOf([&] { RepairDatabase(path("fehlt.mdb")); }), err::FileNotFound);
     // No half-written copies are left behind.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"brief.mdb", "gut.mdb"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"brief.mdb", "gut.mdb", "kette.mdb", "link.mdb"}));
+    EXPECT_EQ(QDir(path("echt")).entryList(QDir::Files), QStringList({"ende.mdb", "mitte.mdb", "serie.mdb"}));
 }
 
 }  // namespace

@@ -191,7 +191,8 @@ TEST(SafeFile, ALinkIsWrittenWhereTheSystemLeads) {
         writeFile(dir.filePath("echt/c.mdb"), "alt");
         for (const auto &[at, text] : c.links) ASSERT_EQ(::symlink(text.toUtf8(), dir.filePath(at).toUtf8()), 0);
         const SystemOpen system = openedBySystem(dir.filePath(c.target));
-        EXPECT_EQ(system.path, c.lands.isEmpty() ? QString() : QFileInfo(dir.path()).canonicalFilePath() + "/" + c.lands);
+        const QString real = QFileInfo(dir.path()).canonicalFilePath();
+        EXPECT_EQ(system.path, c.lands.isEmpty() ? QString() : real + "/" + c.lands);
         const std::string after = treeOf(dir.path(), c.lands.isEmpty() ? QString() : dir.filePath(c.lands));
         QString error;
         EXPECT_EQ(writeFileSafely(dir.filePath(c.target), "neu", &error), !c.lands.isEmpty()) << error.toStdString();

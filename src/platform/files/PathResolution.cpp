@@ -143,6 +143,11 @@ QString inRealFolder(const QString &path) {
                                                  : resolved.folder + QLatin1Char('/') + info.fileName();
 }
 
+QString openedFile(const QString &path) {
+    const PathResolution resolved = resolvePath(path);
+    return resolved.end == PathResolution::End::Exists ? resolved.path : inRealFolder(path);
+}
+
 QString brokenLinkReason(const QString &path) {
     const PathResolution resolved = resolvePath(path);
     const QString shown = QDir::toNativeSeparators(path);

@@ -36,6 +36,9 @@ bool folderReached(const QString &path);
 // not; made absolute as text where the folder cannot be reached.
 QString inRealFolder(const QString &path);
 
+// The file the system opens for path: its real path where it exists, else inRealFolder.
+QString openedFile(const QString &path);
+
 // Why path leads nowhere through its symbolic links, in German: links that loop or are
 // more than the system follows, or a link to a file or folder that does not exist. Empty
 // otherwise, also for a missing file that no link names.
