@@ -39,8 +39,11 @@ TEST_F(Engine, OpenAndCreateNeverMakeAFileAndNameTheFault) {
     writeFile(path("da.mdb"), "alter Inhalt");
     QDir().mkpath(path("ordner"));
     QDir().mkpath(path("ordner/tief/tiefer"));
+    QDir().mkpath(path("ordner/tief/unter"));
     ASSERT_TRUE(QFile::link("tief/tiefer", path("ordner/lnk")));
     createSample(path("ordner/tief/x.mdb"));
+    createSample(path("ordner/tief/unter/x.mdb"));
+    createSample(path("ordner/x.mdb"));  // where ".." taken as text would lead
     ASSERT_TRUE(QFile::link("weg.mdb", path("lose.mdb")));
     ASSERT_TRUE(QFile::link("kreis.mdb", path("kreis.mdb")));
     const struct { bool create; QString file; int error; const char *says = nullptr; } cases[] = {
@@ -48,6 +51,8 @@ TEST_F(Engine, OpenAndCreateNeverMakeAFileAndNameTheFault) {
         {false, path("fehlt/x.mdb"), err::InvalidPath}, {false, path("fehlt.mdb"), err::FileNotFound},
         {false, path("text.mdb"), err::NotADatabase},   {false, path("ordner"), err::CannotOpen},
         {false, path("ordner/lnk/../x.mdb"), 0},  // the ".." leaves the folder the link points to
+        {false, path("ordner/lnk/../unter/x.mdb"), 0},  // into a folder that only the link's side has
+        {true, path("ordner/lnk/../unter/neu.mdb"), 0},
         {true, path("da.mdb"), err::DatabaseExists},    {true, path("fehlt/neu.mdb"), err::InvalidPath},
         {true, QString(), err::InvalidPath},
         // a link that leads nowhere takes the name, but nothing exists there
@@ -55,9 +60,10 @@ TEST_F(Engine, OpenAndCreateNeverMakeAFileAndNameTheFault) {
         {true, path("kreis.mdb"), err::InvalidPath, "verweisen im Kreis"}};
     for (const auto &c : cases) {
         QString said;
+        std::unique_ptr<Database> db;
         EXPECT_EQ(errorOf([&] {
                       try {
-                          c.create ? Database::create(c.file) : Database::open(c.file);
+                          db = c.create ? Database::create(c.file) : Database::open(c.file);
                       } catch (const AppError &e) {
                           said = e.description;
                           throw;
@@ -67,6 +73,12 @@ TEST_F(Engine, OpenAndCreateNeverMakeAFileAndNameTheFault) {
             << c.file.toStdString();
         if (c.says) {
             EXPECT_THAT(said.toStdString(), ::testing::HasSubstr(c.says));
+        }
+        // The file the system opens for the path (realpath(3) follows it as open(2) does).
+        if (db) {
+            EXPECT_EQ(QFileInfo(QString::fromUtf8(sqlite3_db_filename(db->handle(), "main"))).canonicalFilePath(),
+                      QFileInfo(c.file).canonicalFilePath())
+                << c.file.toStdString();
         }
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
@@ -292,28 +304,52 @@ TEST_F(Engine, CompactionWritesANewSmallerFileWithTheSameRules) {
     EXPECT_EQ(errorOf([&] { copy->execute(kInsert, {"LÄUFER 1", 1, Value()}); }), err::DuplicateKey);
     EXPECT_EQ(errorOf([&] { copy->execute(kInsert, {"", 1, Value()}); }), err::EmptyText);
 
+    ASSERT_TRUE(QDir().mkpath(path("echt/unter")) && QDir().mkpath(path("echt/drin")));
+    ASSERT_TRUE(QFile::link("echt/unter", path("lnk")));
     const struct { const char *source, *target; int error; } cases[] = {
         {"s.mdb", "s.mdb_new", err::DatabaseExists}, {"fehlt.mdb", "x_new", err::FileNotFound},
-        {"s.mdb", "fehlt/x_new", err::InvalidPath}};
+        {"s.mdb", "fehlt/x_new", err::InvalidPath},
+        {"s.mdb", "lnk/../drin/s_new", 0}};  // the system reaches echt/drin; "drin" beside lnk is missing
     const QByteArray before = fileBytes(path("s.mdb_new"));
     for (const auto &c : cases)
         EXPECT_EQ(errorOf([&] { CompactDatabase(path(c.source), path(c.target)); }), c.error) << c.target;
     EXPECT_EQ(fileBytes(path("s.mdb_new")), before);
     EXPECT_FALSE(QFile::exists(path("x_new")));
+    EXPECT_EQ(rowsIn("echt/drin/s_new"), 2000);
 }
 
 // A damaged series file is repaired through DB_Repair in the core tests: reported as 3049
 // and left byte for byte as it was.
 TEST_F(Engine, RepairRewritesAHealthyFileAndLeavesAFaultyOneAlone) {
-    fillSample("gut.mdb");
-    RepairDatabase(path("gut.mdb"));
-    EXPECT_EQ(rowsIn("gut.mdb"), 2000);
+    ASSERT_TRUE(QDir().mkpath(path("echt")));
+    // The path repaired, the file the system opens for it, and the links on the way.
+    const struct {
+        const char *repaired, *file;
+        std::vector<std::pair<const char *, const char *>> links;
+    } healthy[] = {
+        {"gut.mdb", "gut.mdb", {}},
+        {"link.mdb", "echt/serie.mdb", {{"link.mdb", "echt/serie.mdb"}}},
+        {"kette.mdb", "echt/ende.mdb", {{"kette.mdb", "echt/mitte.mdb"}, {"echt/mitte.mdb", "ende.mdb"}}}};
+    const auto freePages = [&](const char *file) {
+        return Database::open(path(file))->openRecordset("PRAGMA freelist_count").field(0).toLong();
+    };
+    for (const auto &c : healthy) {
+        fillSample(c.file);
+        for (const auto &[at, text] : c.links) ASSERT_TRUE(QFile::link(text, path(at)));
+        ASSERT_GT(freePages(c.file), 0);
+        RepairDatabase(path(c.repaired));
+        // The rewritten series is in the file behind the links, and every link stays.
+        EXPECT_EQ(freePages(c.file), 0) << c.repaired;
+        EXPECT_EQ(rowsIn(c.repaired), 2000);
+        for (const auto &link : c.links) EXPECT_TRUE(QFileInfo(path(link.first)).isSymLink()) << link.first;
+    }
     writeFile(path("brief.mdb"), QByteArray(4096, 'x'));
     EXPECT_EQ(errorOf([&] { RepairDatabase(path("brief.mdb")); }), err::NotADatabase);
     EXPECT_EQ(fileBytes(path("brief.mdb")), QByteArray(4096, 'x'));
     EXPECT_EQ(errorOf([&] { RepairDatabase(path("fehlt.mdb")); }), err::FileNotFound);
     // No half-written copies are left behind.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"brief.mdb", "gut.mdb"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"brief.mdb", "gut.mdb", "kette.mdb", "link.mdb"}));
+    EXPECT_EQ(QDir(path("echt")).entryList(QDir::Files), QStringList({"ende.mdb", "mitte.mdb", "serie.mdb"}));
 }
 
 }  // namespace

@@ -150,6 +150,14 @@ std::string treeOf(const QString &folder, const QString &file = QString()) {
     return entries.join('\n').toStdString();
 }
 
+// The links k0 → k1 → … → end, count of them.
+std::vector<std::pair<QString, QString>> chainOf(int count, const QString &end) {
+    std::vector<std::pair<QString, QString>> links;
+    for (int i = 0; i < count; ++i)
+        links.emplace_back(QStringLiteral("k%1").arg(i), i + 1 < count ? QStringLiteral("k%1").arg(i + 1) : end);
+    return links;
+}
+
 // A write goes where the system's own resolution of the path leads: each link's text read
 // against the real folder the link lies in, so that the program's other readers of the
 // path (the engine among them) reach the same file.
@@ -169,6 +177,12 @@ TEST(SafeFile, ALinkIsWrittenWhereTheSystemLeads) {
          "echt/ende.ini"},
         {"a single link to a missing file", {{"neu.ini", "echt/unter/neu.ini"}}, "neu.ini", "echt/unter/neu.ini"},
         {"a single link into a missing folder", {{"neu.ini", "fehlt/neu.ini"}}, "neu.ini", ""},
+        // the slash makes the last name of the first link's text a folder, whatever it is
+        {"a link text ending in a slash before a missing folder",
+         {{"kette.ini", "mitte.ini/"}, {"mitte.ini", "fehlt/ende.ini"}},
+         "kette.ini",
+         ""},
+        {"as many links as the system follows", chainOf(40, "echt/c.mdb"), "k0", "echt/c.mdb"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -176,12 +190,20 @@ TEST(SafeFile, ALinkIsWrittenWhereTheSystemLeads) {
         ASSERT_TRUE(QDir(dir.path()).mkpath("echt/unter"));
         writeFile(dir.filePath("echt/c.mdb"), "alt");
         for (const auto &[at, text] : c.links) ASSERT_EQ(::symlink(text.toUtf8(), dir.filePath(at).toUtf8()), 0);
+        const SystemOpen system = openedBySystem(dir.filePath(c.target));
+        const QString real = QFileInfo(dir.path()).canonicalFilePath();
+        EXPECT_EQ(system.path, c.lands.isEmpty() ? QString() : real + "/" + c.lands);
         const std::string after = treeOf(dir.path(), c.lands.isEmpty() ? QString() : dir.filePath(c.lands));
         QString error;
         EXPECT_EQ(writeFileSafely(dir.filePath(c.target), "neu", &error), !c.lands.isEmpty()) << error.toStdString();
         if (!c.lands.isEmpty()) {
             EXPECT_EQ(fileBytes(dir.filePath(c.lands)), "neu");
             EXPECT_EQ(fileBytes(dir.filePath(c.target)), "neu");
+        } else {
+            // refused with the system's own reason, the path named
+            EXPECT_THAT(error.toStdString(), HasSubstr(QStringLiteral("Datei \"%1\" kann nicht angelegt werden: %2")
+                                                           .arg(dir.filePath(c.target), systemErrorText(system.error))
+                                                           .toStdString()));
         }
         // Every link as it was but the one replaced, no other new file, no temporary left.
         EXPECT_EQ(treeOf(dir.path()), after);

@@ -4,7 +4,6 @@
 #include "platform/engine/TextLength.h"
 #include "platform/files/PathResolution.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -22,9 +21,11 @@ namespace engine {
 sqlite3 *openConnection(const QString &path, const QString &source) {
     if (path.trimmed().isEmpty())
         raiseInvalidPath(path, source);
-    const QFileInfo info(path);
-    if (!info.absoluteDir().exists())
+    // The folder as the system reaches it: a ".." after a folder link climbs out of the
+    // folder the link points to, as it does for the file writer.
+    if (!folderReached(path))
         raiseInvalidPath(path, source);
+    const QFileInfo info(path);
     if (!info.exists())
         raise(err::FileNotFound, source,
               QStringLiteral("Die Datei '%1' wurde nicht gefunden.").arg(nativePath(path)));
@@ -33,8 +34,6 @@ sqlite3 *openConnection(const QString &path, const QString &source) {
               QStringLiteral("'%1' ist ein Ordner und keine Datenbank.").arg(nativePath(path)));
 
     sqlite3 *db = nullptr;
-    // The folder as the system reaches it: a ".." after a folder link climbs out of the
-    // folder the link points to, as it does for the file writer.
     const QByteArray name = QFile::encodeName(inRealFolder(path));
     int rc = sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
@@ -88,9 +87,9 @@ std::unique_ptr<Database> Database::create(const QString &path) {
     // A link that leads nowhere takes the name, but no file is there to exist already.
     if (const QString reason = brokenLinkReason(path); !reason.isEmpty())
         raise(err::InvalidPath, kSourceDatabase, reason);
-    const QFileInfo info(path);
-    if (!info.absoluteDir().exists())
+    if (!folderReached(path))
         raiseInvalidPath(path, kSourceDatabase);
+    const QFileInfo info(path);
     if (info.exists() || info.isSymLink())
         raiseExists(path, kSourceDatabase);
     // An empty file is a valid empty database; creating it exclusively never replaces a file.

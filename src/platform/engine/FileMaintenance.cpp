@@ -3,7 +3,6 @@
 #include "platform/files/FileUtils.h"
 #include "platform/files/PathResolution.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -28,7 +27,7 @@ bool syncPath(const QString &path) {
 
 // Checks a target path for a new file: a usable name in an existing folder, not taken yet.
 void checkNewTarget(const QString &target, const QString &source) {
-    if (target.trimmed().isEmpty() || !QFileInfo(target).absoluteDir().exists())
+    if (target.trimmed().isEmpty() || !folderReached(target))
         raiseInvalidPath(target, source);
     if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
         raiseExists(target, source);
@@ -126,9 +125,11 @@ void RepairDatabase(const QString &path) {
     checkIntegrity(conn.db, path);
 
     // Rewrite into a fresh file beside the old one; the old file stays as it was until the
-    // rename. The name is fixed, so that what a killed run left there is cleared now.
+    // rename. The name is fixed, so that what a killed run left there is cleared now. The
+    // old one is the file the system opens: a link to it stays, and every reader of the
+    // path, the next start among them, finds the repaired series.
     const QFileInfo info(path);
-    const QString real = inRealFolder(path);
+    const QString real = openedFile(path);
     const QString temp = real + QStringLiteral(".repair");
     QFile::remove(temp);
     compactConnectionInto(conn.db, temp);

@@ -93,6 +93,16 @@ PathResolution resolvePath(const QString &path) {
             return r;
         }
         if (S_ISLNK(st.st_mode)) {
+            if (next.last) {
+                ++r.endLinks;
+                r.lastLink = decoded(done, next.name);
+            }
+            // A last name with a slash after it is no file to make: open() with O_CREAT
+            // refuses it so, without following the link.
+            if (next.mustBeFolder) {
+                r.error = EISDIR;
+                return r;
+            }
             if (++links > kMaxLinks) {
                 r.error = ELOOP;
                 return r;
@@ -104,12 +114,7 @@ PathResolution resolvePath(const QString &path) {
                 return r;
             }
             text.truncate(n);
-            if (next.last) {
-                ++r.endLinks;
-                r.lastLink = decoded(done, next.name);
-            }
             if (!rest.isEmpty()) rest.prepend('/');
-            else if (next.mustBeFolder) rest = "/";
             rest.prepend(text);
             if (text.startsWith('/')) done.clear();
             continue;
@@ -128,12 +133,19 @@ PathResolution resolvePath(const QString &path) {
     }
 }
 
+bool folderReached(const QString &path) { return !resolvePath(path).folder.isEmpty(); }
+
 QString inRealFolder(const QString &path) {
     const PathResolution resolved = resolvePath(path);
     const QFileInfo info(path);
     if (resolved.folder.isEmpty()) return info.absoluteFilePath();
     return resolved.folder == QLatin1String("/") ? QLatin1Char('/') + info.fileName()
                                                  : resolved.folder + QLatin1Char('/') + info.fileName();
+}
+
+QString openedFile(const QString &path) {
+    const PathResolution resolved = resolvePath(path);
+    return resolved.end == PathResolution::End::Exists ? resolved.path : inRealFolder(path);
 }
 
 QString brokenLinkReason(const QString &path) {

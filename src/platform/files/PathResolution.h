@@ -20,7 +20,7 @@ struct PathResolution {
     bool folderExists = false;
     // Missing: the missing name is one a link holds, not one of the path as given.
     bool nameFromLink = false;
-    // The links followed at the path's end, not in its folders; the real place of the last.
+    // The links met at the path's end, not in its folders; the real place of the last.
     int endLinks = 0;
     QString lastLink;
     // The real folder that holds the path's own last name; empty when it is not reached.
@@ -29,9 +29,15 @@ struct PathResolution {
 
 PathResolution resolvePath(const QString &path);
 
+// Whether the folder that holds path's last name is reached as the system resolves it.
+bool folderReached(const QString &path);
+
 // The path with its folder as the system resolves it and its own last name kept, link or
 // not; made absolute as text where the folder cannot be reached.
 QString inRealFolder(const QString &path);
+
+// The file the system opens for path: its real path where it exists, else inRealFolder.
+QString openedFile(const QString &path);
 
 // Why path leads nowhere through its symbolic links, in German: links that loop or are
 // more than the system follows, or a link to a file or folder that does not exist. Empty

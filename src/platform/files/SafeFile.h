@@ -20,7 +20,7 @@ public:
     // written through its chain of links, which stay, and a chain that ends in a missing
     // file creates it there; where that file's folder is missing too, a chain of two or
     // more links has its last link replaced. Links that loop or are more than the system
-    // follows are refused.
+    // follows are refused, and so is a link that a slash follows at the chain's end.
     bool open();
     // Buffered; false once any write failed (the failure sticks until discard()).
     bool write(const char *data, qint64 size);
