@@ -269,7 +269,7 @@ void forEachUtf16Line(QIODevice &file, ResultListProblem problem, qint64 end,
     lines.finish();
 }
 
-// "Zeile 4" and the characters in brackets, for a stop and for letters written as "?".
+// "Zeile 4" and the character in brackets, where the conversion stops.
 QString namedLineText(qint64 number, const QStringList &characters) {
     const QString line = QStringLiteral("Zeile %1").arg(number);
     return characters.isEmpty() ? line : QStringLiteral("%1 (%2)").arg(line, characters.join(QStringLiteral(", ")));
@@ -299,9 +299,14 @@ QString listed(const QList<ShiftedLine> &lines, const std::function<QString(cons
     return text;
 }
 
+// "Zeile 4: "И", "в"": the characters of a line written as "?".
 QString listedCharacters(const QList<ShiftedLine> &lines, QStringList ShiftedLine::*characters) {
-    return listed(lines, [characters](const ShiftedLine &line) { return namedLineText(line.number, line.*characters); },
-                  QStringLiteral(", "));
+    return listed(
+        lines,
+        [characters](const ShiftedLine &line) {
+            return QStringLiteral("Zeile %1: %2").arg(line.number).arg((line.*characters).join(QStringLiteral(", ")));
+        },
+        QStringLiteral("; "));
 }
 
 QString whichLines(qsizetype count) { return count == 1 ? QStringLiteral("dieser Zeile") : QStringLiteral("diesen Zeilen"); }
