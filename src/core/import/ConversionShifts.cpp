@@ -112,7 +112,8 @@ QList<qsizetype> charactersToMend(const LineCharacters &line, const ShownLine &s
     QList<qsizetype> mend;
     for (qsizetype i = 0; i < line.codes.size(); ++i)
         if (mayMisread(line, i) && !shown.standsIn(i)) mend << i;
-    if (mend.size() > kMaxTriedCharacters || !readsAsShown(line, mend)) return mend;
+    // one alone is what the line needs: it is read wrong
+    if (mend.size() < 2 || mend.size() > kMaxTriedCharacters || !readsAsShown(line, mend)) return mend;
     for (qsizetype k = 0; k < mend.size() && mend.size() > 1;) {
         QList<qsizetype> kept = mend;
         kept.removeAt(k);
