@@ -1,5 +1,6 @@
 // The real user interface under the offscreen platform: message boxes, file dialogs,
 // the error dialog, the progress window, the import note and the busy pointer.
+#include "core/import/EI_Import.h"
 #include "core/import/forms/frmImport.h"
 #include "core/services/forms/frmShowError.h"
 #include "core/services/forms/frmWorking.h"
@@ -59,6 +60,41 @@ TEST_F(QtUiTest, MessageBoxInGermanUnderTheProgramTitle) {
     });
     EXPECT_EQ(ui.message("Erste Zeile\rZweite\r\nDritte", MsgButtons::YesNo, MsgIcon::Exclamation), MsgAnswer::No);
     EXPECT_THAT(buttons, ::testing::UnorderedElementsAre("Ja", "Nein"));
+}
+
+// A refused list with more lines to mend than its text names shows every one of them under
+// "Details einblenden...", from the import's own message.
+TEST_F(QtUiTest, RefusedListShowsEveryNamedLineInItsDetails) {
+    QTemporaryDir dir;
+    const QString list = dir.filePath("lauf.txt");
+    QString text = "Stadtpark\r\n05.12.2026\r\nM40 - 10 km Lauf\r\n";
+    for (int i = 1; i <= 7; ++i)
+        text += QString::number(i) + ". " + QString("Lecœur, Jean").leftJustified(28) + "75 " + QString("RC").leftJustified(25) + " 35:12\r\n";
+    QFile file(list);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text.toUtf8());
+    file.close();
+    QString boxText, details;
+    whenModalOpens([&](QWidget *w) {
+        auto *dialog = qobject_cast<QFileDialog *>(w);
+        ASSERT_NE(dialog, nullptr);
+        whenModalOpens([&](QWidget *w) {
+            auto *box = qobject_cast<QMessageBox *>(w);
+            ASSERT_NE(box, nullptr);
+            boxText = box->text();
+            details = box->detailedText();
+            box->button(QMessageBox::Ok)->click();
+        });
+        dialog->selectFile(list);
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    EXPECT_FALSE(EI_Import());
+    EXPECT_THAT(boxText.toStdString(), ::testing::HasSubstr("\"œ\" und 2 weitere Zeilen."));
+    EXPECT_THAT(details.split('\n'), ::testing::ElementsAre("Zeilen, die die Umwandlung falsch speichern würde:",
+                                                            "Zeile 4, Spalte 7 (Name): \"œ\"", "Zeile 5, Spalte 7 (Name): \"œ\"",
+                                                            "Zeile 6, Spalte 7 (Name): \"œ\"", "Zeile 7, Spalte 7 (Name): \"œ\"",
+                                                            "Zeile 8, Spalte 7 (Name): \"œ\"", "Zeile 9, Spalte 7 (Name): \"œ\"",
+                                                            "Zeile 10, Spalte 7 (Name): \"œ\""));
 }
 
 // The dialog is Qt's own, never asks about overwriting, shows German dates and

@@ -111,9 +111,10 @@ TEST(ImportLines, RulesColumnsReaderAndNoteWindow) {
     EXPECT_EQ(importNoteWindow(), nullptr);
 }
 
-// The result lines that the suggested conversion would store wrong, with every character
-// to mend, and the line where it stops, in each encoding that is refused, numbered as an
-// editor numbers them; a character written as a separator in that field's own place is none.
+// The lines that the suggested conversion would store wrong, with every character to mend at
+// its column and in its field, the characters written as "?", and the line where it stops,
+// in each encoding that is refused, numbered as an editor numbers them. A look-alike counts
+// as a separator only where the line has none of its own, in that separator's place.
 TEST(ImportLines, ConversionShiftsAreFoundLineByLine) {
     const QString head = "Ort\r\nDatum\r\nM40 - 10 km Lauf\r\n";
     const auto line = [](const QString &name) { return resultLine("1", name, "75", "LG", "35:12") + "\r\n"; };
@@ -127,29 +128,62 @@ TEST(ImportLines, ConversionShiftsAreFoundLineByLine) {
         ResultListProblem problem;
         const char *found;
     } cases[] = {
-        {"accent", (head + line("Ae\u0301, B") + line("Dušan, C")).toUtf8(), ResultListProblem::Utf8, "4 U+0301/1"},
-        {"invisible", (head + line("A\uFEFFb, C")).toUtf8(), ResultListProblem::Utf8, "4 U+FEFF/1"},
-        {"mark", "\xEF\xBB\xBF" + line("Lecœur, J").toUtf8(), ResultListProblem::Utf8WithMark, "1 \"œ\"/1"},
-        {"dot", (head + "1… Meier, Hans 35:12\r\n").toUtf8(), ResultListProblem::Utf8, "4 \"…\"/1"},
+        {"accent", (head + line("Ae\u0301, B") + line("Dušan, C")).toUtf8(), ResultListProblem::Utf8,
+         "4 6 Name U+0301 (Akzent)/1"},
+        {"invisible", (head + line("A\uFEFFb, C") + line("A\u200Bb, C")).toUtf8(), ResultListProblem::Utf8,
+         "4 5 Name U+FEFF (unsichtbar)|5 5 Name U+200B (unsichtbar)/2"},
+        {"mark", "\xEF\xBB\xBF" + line("Lecœur, J").toUtf8(), ResultListProblem::Utf8WithMark, "1 7 Name \"œ\"/1"},
+        {"dot", (head + "1… Meier, Hans 35:12\r\n").toUtf8(), ResultListProblem::Utf8, "4 2 \"…\"/1"},
         {"seven", seven.toUtf8(), ResultListProblem::Utf8,
-         "4 \"œ\"|5 \"œ\"|6 \"œ\"|7 \"œ\"|8 \"œ\"|9 \"œ\"|10 \"œ\"/7"},
+         "4 5 Name \"œ\"|5 5 Name \"œ\"|6 5 Name \"œ\"|7 5 Name \"œ\"|8 5 Name \"œ\"|9 5 Name \"œ\"|10 5 Name \"œ\"/7"},
         // two characters that shift the same line; "—" in the time's own text shifts nothing
         {"two", (head + line("Cœur, Jean—Luc") + resultLine("2", "A, B", "75", "LG", "35:12 —") + "\r\n").toUtf8(),
-         ResultListProblem::Utf8, "4 \"œ\", \"—\"/1"},
-        // a separator in its field's own place, also ahead of a dot of the club's
+         ResultListProblem::Utf8, "4 5 Name \"œ\", 14 Vorname \"—\"/1"},
+        // a comma look-alike ahead of the line's own comma splits the name
+        {"comma ahead", (head + line("O‚Neil, Sean") + line("Li，Wei, Anna") + line("Müller ‚Mo‘, Jörg")).toUtf8(),
+         ResultListProblem::Utf8, "4 5 Name \"‚\"|5 6 Name \"，\"|6 11 Name \"‚\"/3"},
+        // a dash before a blank makes a result line holding "m " a heading, in a club of the
+        // real columns also as a blank after a dash; a dash in a class cuts it
+        {"dash", (head + resultLine("1", "Weber, Adam", "75", "LG Ost – West", "38:00") + "\r\n"
+                  + resultLine("2", "Weber, Adam", "75", "LG Ost -\u2009West", "38:00") + "\r\nM40–44 - 10 km Lauf\r\n")
+                     .toUtf8(),
+         ResultListProblem::Utf8, "4 42 Verein \"–\"|5 43 Verein U+2009 (Leerzeichen)|6 4 Altersklasse \"–\"/3"},
+        // the only dash of a heading, the only comma of a name: each in its own place
+        {"only ones", ("Ort\r\nDatum\r\nW35 – 10 km Lauf\r\n" + line("Meier，Hans")).toUtf8(), ResultListProblem::Utf8, "/0"},
+        // the club's colon is text where the time's look-alike stands in for the line's only colon
+        {"team", (head + resultLine("1", "A, B", "75", "Team：Nord", "35：12") + "\r\n").toUtf8(), ResultListProblem::Utf8,
+         "4 39 Verein \"：\"/1"},
+        // a character written as several in a club with room shifts nothing; accents of a club
+        // behind an earlier shift are named too, all but the one the blank before the time takes
+        {"room", (head + resultLine("1", "Cœur, Jean", "75", "€uro LG", "35:12") + "\r\n"
+                  + resultLine("2", "A, B", "75", "€uro LG", "35:12") + "\r\n"
+                  + resultLine("3", "„Flott“, Weiß", "75", "Ae\u0301 Re\u0301ne\u0301", "1:05:12") + "\r\n").toUtf8(),
+         ResultListProblem::Utf8,
+         "4 5 Name \"œ\"|6 4 Name \"„\", 41 Verein U+0301 (Akzent), 44 Verein U+0301 (Akzent)/2"},
+        // the comma's own place reaches to the name's last column
+        {"last column", (head + line("Abcdefghijklmnopqrstuvwxyz，B")).toUtf8(), ResultListProblem::Utf8, "/0"},
+        // a separator in its field's own place where the line has none of its own; the club's
+        // dots make the place's look-alike text, and the line without a colon is passed over
         {"own place", (head + resultLine("1", "A, B", "75", "LG", "35：12") + "\r\n"
                        + QString(resultLine("2", "C, D", "75", "LG e.V.", "35ː13")).replace(1, 1, "．") + "\r\n"
-                       + resultLine("3", "E, F", "75", "LG", "35∶14") + "\r\n").toUtf8(),
-         ResultListProblem::Utf8, "/0"},
-        // letters that CP850 lacks become "?": two runners of equal length would be one
+                       + resultLine("3", "E, F", "75", "LG", "35∶14") + "\r\n"
+                       + QString(resultLine("4", "G, H", "75", "LG", "35:15")).replace(1, 1, "．") + "\r\n").toUtf8(),
+         ResultListProblem::Utf8, "5 63 \"ː\"/1"},
+        // letters that CP850 lacks become "?": two runners of equal length would be one; a
+        // letter that looks like a Latin one with its code point
         {"cyrillic", (head + line("Иванов, Пётр") + line("Петров, Иван") + "M40 - 10 км\r\n").toUtf8(),
-         ResultListProblem::Utf8, "4 ? \"И\", \"в\", \"а\", \"н\", \"о\", \"П\", \"ё\", \"т\", \"р\"|"
-                                  "5 ? \"П\", \"е\", \"т\", \"р\", \"о\", \"в\", \"И\", \"а\", \"н\"/2"},
+         ResultListProblem::Utf8,
+         "4 ? \"И\", \"в\", \"а\" (U+0430, kyrillisch), \"н\", \"о\" (U+043E, kyrillisch), \"П\", \"ё\", \"т\", "
+         "\"р\" (U+0440, kyrillisch)|"
+         "5 ? \"П\", \"е\" (U+0435, kyrillisch), \"т\", \"р\" (U+0440, kyrillisch), \"о\" (U+043E, kyrillisch), "
+         "\"в\", \"И\", \"а\" (U+0430, kyrillisch), \"н\"/2"},
+        // the venue and the date are stored whole; a sign written as "?" is no letter
+        {"venue", ("Мост ★\r\n05.12.2026 ？\r\nM40 - 10 km Lauf\r\n" + line("Anna★, B") + "★ Nachmeldungen\r\n").toUtf8(),
+         ResultListProblem::Utf8,
+         "1 ? \"М\" (U+041C, kyrillisch), \"о\" (U+043E, kyrillisch), \"с\" (U+0441, kyrillisch), \"т\"?! \"★\"|"
+         "2 ?! \"？\"|4 ?! \"★\"/3"},
         {"utf16", QStringEncoder(QStringConverter::Utf16BE)(longFirst), ResultListProblem::Utf16BigEndian,
-         "2 \"œ\"/1"},
-        // a fullwidth colon becomes the colon that places the time
-        {"colon", (head + resultLine("1", "A, B", "75", "Team：Nord", "44:00") + "\r\n").toUtf8(),
-         ResultListProblem::Utf8, "4 \"：\"/1"},
+         "2 7 Name \"œ\"/1"},
         // a surrogate without its partner, where iconv stops
         {"surrogate", QByteArray(QStringEncoder(QStringConverter::Utf16LE)(head + line("AX, B") + line("C, D")))
                           .replace(QByteArray("X\0", 2), QByteArray("\0\xD8", 2)),
@@ -164,9 +198,14 @@ TEST(ImportLines, ConversionShiftsAreFoundLineByLine) {
         buffer.open(QIODevice::ReadOnly);
         const ConversionShifts shifts = FindConversionShifts(buffer, c.problem);
         QStringList found;
-        for (const ShiftedLine &shifted : shifts.lines)
-            found << QString::number(shifted.number) + ' ' + shifted.shifting.join(", ")
-                         + (shifted.lost.isEmpty() ? "" : "? " + shifted.lost.join(", "));
+        for (const ShiftedLine &shifted : shifts.lines) {
+            QStringList places;
+            for (const NamedCharacter &c : shifted.shifting)
+                places << QString::number(c.column) + (c.field.isEmpty() ? "" : ' ' + c.field) + ' ' + c.character;
+            found << QString::number(shifted.number) + ' ' + places.join(", ")
+                         + (shifted.lost.isEmpty() ? "" : "? " + shifted.lost.join(", "))
+                         + (shifted.lostSigns.isEmpty() ? "" : "?! " + shifted.lostSigns.join(", "));
+        }
         QString text = found.join('|') + '/' + QString::number(shifts.lines.size());
         if (shifts.stop.number > 0)
             text += " stops at " + QString::number(shifts.stop.number) + ' ' + shifts.stop.character;
@@ -174,11 +213,12 @@ TEST(ImportLines, ConversionShiftsAreFoundLineByLine) {
         // beyond five lines the text names the first five, the details every one
         if (shifts.lines.size() == 7) {
             EXPECT_THAT(ResultListMessage(c.problem, "L.txt", shifts).toStdString(),
-                        ::testing::HasSubstr("Zeile 8 (\"œ\") und 2 weitere Zeilen."));
+                        ::testing::HasSubstr("; Zeile 8, Spalte 5 (Name): \"œ\" und 2 weitere Zeilen."));
             EXPECT_THAT(conversionShiftsDetails(shifts).split('\n'),
-                        ::testing::ElementsAre(::testing::_, "Zeile 4: \"œ\"", "Zeile 5: \"œ\"", "Zeile 6: \"œ\"",
-                                               "Zeile 7: \"œ\"", "Zeile 8: \"œ\"", "Zeile 9: \"œ\"",
-                                               "Zeile 10: \"œ\""));
+                        ::testing::ElementsAre(::testing::_, "Zeile 4, Spalte 5 (Name): \"œ\"",
+                                               "Zeile 5, Spalte 5 (Name): \"œ\"", "Zeile 6, Spalte 5 (Name): \"œ\"",
+                                               "Zeile 7, Spalte 5 (Name): \"œ\"", "Zeile 8, Spalte 5 (Name): \"œ\"",
+                                               "Zeile 9, Spalte 5 (Name): \"œ\"", "Zeile 10, Spalte 5 (Name): \"œ\""));
         } else {
             EXPECT_EQ(conversionShiftsDetails(shifts), "") << c.name;
         }
@@ -190,45 +230,96 @@ TEST(ImportLines, ConversionShiftsAreFoundLineByLine) {
     }
 }
 
-// Lists of runners whose names, clubs and times hold characters from other scripts: a line
-// is named exactly when the import of the converted list stores one of its fields other than
-// the conversion of what the line shows in it, or a letter of it as "?".
+// Lists of runners whose names, clubs, times and age classes hold characters from other
+// scripts: a line is named exactly when the import of the converted list reads it other than
+// the organiser does (another kind of line, class or field, each field the conversion of what
+// the line shows in it), or stores a letter of it as "?". Replacing each named character at
+// its named place by one letter then makes every line store as it shows.
 TEST(ImportLines, NamedLinesAreThoseStoredWrong) {
     const QStringList pieces{"Müller", "Jörg", "Cœur", "Jean—Luc", "Иванов", "Пётр", "Dušan", "Ae\u0301", "A\uFEFFb",
-                             "Team：Nord", "LG e．V．", "Groß", "€uro", "TV 1861", "Novák", "Łukasz", "李", "A…B"};
+                             "Team：Nord", "LG e．V．", "Groß", "€uro", "TV 1861", "Novák", "Łukasz", "李", "A…B",
+                             "O‚Neil", "Li，Wei", "Ost – West", "Adam", "M40–44", "„Flott“", "Réne\u0301"};
     std::mt19937 rng(42);
     const auto pick = [&] { return pieces[rng() % pieces.size()]; };
     Cp850Conversion conversion;
     const auto converted = [&conversion](const QString &text) { return decodeCp850(*conversion.convert(text.toUtf8())); };
-    for (int round = 0; round < 40; ++round) {
-        QString list = "Ort\r\nDatum\r\nM40 - 10 km Lauf\r\n";
-        QList<qint64> wrong;
-        for (int i = 1; i <= 30; ++i) {
-            const QString zuname = pick(), vorname = pick(), club = pick() + ' ' + pick();
-            const QString time = rng() % 3 ? "35:12" : "35：12";
-            QString line = resultLine(QString::number(i), zuname + ", " + vorname, "75", club, time);
-            if (rng() % 4 == 0) line.replace(QString::number(i).size(), 1, "．");
-            list += line + "\r\n";
-            const QString stored = textrules::Trim(converted(line));
-            ResultLineFields fields;
-            try {
-                fields = parseResultLine(stored);
-            } catch (const AppError &) {
-                fields = {};
-            }
-            const QString shown = zuname + vorname + club;
-            const bool lost = converted(shown).count('?') > shown.count('?');
-            if (!isResultLine(stored) || lost || fields.place != i || fields.vorname != converted(zuname)
-                || fields.zuname != converted(vorname) || fields.yearField != "75"
-                || fields.verein != textrules::Trim(converted(club).left(25)) || fields.zeit != "35:12")
-                wrong << 3 + i;
+    // A line as the organiser laid it out: a heading's class, or a result line's names and club,
+    // each at its columns.
+    struct Laid {
+        QString text;
+        bool heading = false;
+        int place = 0;
+        QList<std::pair<qsizetype, qsizetype>> fields;  // start and length: class; or names and club
+    };
+    const auto fieldText = [](const Laid &line, int f) { return line.text.mid(line.fields[f].first, line.fields[f].second); };
+    // Whether the converted line reads as the organiser reads his, and whether he loses a letter.
+    const auto storedAsShown = [&](const Laid &line, const QString &stored) {
+        if (line.heading)
+            return isAgeClassHeading(stored) && !isResultLine(stored)
+                   && headingAgeClass(stored) == textrules::Trim(converted(fieldText(line, 0)));
+        ResultLineFields fields;
+        try {
+            fields = parseResultLine(stored);
+        } catch (const AppError &) {
+            return false;
         }
+        return isResultLine(stored) && !isAgeClassHeading(stored) && fields.place == line.place
+               && fields.vorname == textrules::Trim(converted(fieldText(line, 0)))
+               && fields.zuname == textrules::Trim(converted(fieldText(line, 1))) && fields.yearField == "75"
+               && fields.verein == textrules::Trim(converted(fieldText(line, 2))) && fields.zeit == "35:12";
+    };
+    const auto losesLetter = [&](const Laid &line) {
+        for (int f = 0; f < line.fields.size(); ++f)
+            if (converted(fieldText(line, f)).count('?') > fieldText(line, f).count('?')) return true;
+        return false;
+    };
+    const auto listOf = [](const QList<Laid> &lines) {
+        QString list = "Ort\r\nDatum\r\n";
+        for (const Laid &line : lines) list += line.text + "\r\n";
+        return list;
+    };
+    const auto namedIn = [](const QString &list) {
         QBuffer buffer;
         buffer.setData(list.toUtf8());
         buffer.open(QIODevice::ReadOnly);
-        QList<qint64> named;
-        for (const ShiftedLine &line : FindConversionShifts(buffer, ResultListProblem::Utf8).lines) named << line.number;
-        EXPECT_EQ(named, wrong) << list.toStdString();
+        return FindConversionShifts(buffer, ResultListProblem::Utf8).lines;
+    };
+    for (int round = 0; round < 40; ++round) {
+        QList<Laid> lines;
+        for (int i = 1; i <= 30; ++i) {
+            Laid line;
+            if (rng() % 6 == 0) {
+                // a class before the heading's dash, or before a look-alike as its only dash
+                const bool lookAlike = rng() % 3 == 0;
+                QString ageClass = pick();
+                while (lookAlike && ageClass.contains(" – ")) ageClass = pick();
+                line = {ageClass + (lookAlike ? " – " : " - ") + "10 km Lauf", true, 0, {{0, ageClass.size()}}};
+            } else {
+                const QString zuname = pick(), vorname = pick(), club = pick() + ' ' + pick();
+                const QString place = QString::number(i), time = rng() % 3 ? "35:12" : "35：12";
+                line = {resultLine(place, zuname + ", " + vorname, "75", club, time), false, i,
+                        {{place.size() + 2, zuname.size()}, {place.size() + 4 + zuname.size(), vorname.size()},
+                         {place.size() + 33, club.size()}}};
+                if (rng() % 4 == 0) line.text.replace(place.size(), 1, "．");
+            }
+            lines << line;
+        }
+        QList<qint64> wrong;
+        for (int i = 0; i < lines.size(); ++i)
+            if (!storedAsShown(lines[i], textrules::Trim(converted(lines[i].text))) || losesLetter(lines[i])) wrong << 3 + i;
+        const QString list = listOf(lines);
+        const QList<ShiftedLine> named = namedIn(list);
+        QList<qint64> numbers;
+        for (const ShiftedLine &line : named) numbers << line.number;
+        EXPECT_EQ(numbers, wrong) << list.toStdString();
+
+        // the organiser's round: each named character at its named place becomes one letter
+        for (const ShiftedLine &line : named)
+            for (const NamedCharacter &c : line.shifting) lines[line.number - 3].text[c.column - 1] = 'x';
+        const QStringList convertedList = converted(listOf(lines)).split("\r\n");
+        for (int i = 0; i < lines.size(); ++i)
+            EXPECT_TRUE(storedAsShown(lines[i], textrules::Trim(convertedList[2 + i]))) << lines[i].text.toStdString();
+        for (const ShiftedLine &line : namedIn(listOf(lines))) EXPECT_EQ(line.shifting.size(), 0) << line.number;
     }
 }
 
@@ -353,11 +444,13 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
     QString ligature;
     for (const QString &line : list + QStringList{"Nachmeldungen…", resultLine("3", "Lecœur, Jean", "75", "RC Paris", "38:15")})
         ligature += line + "\r\n";
-    const QString named = "Die Umwandlung unten gibt in dieser Ergebniszeile ein Zeichen als mehrere, als keines oder "
-                          "als Punkt, Komma oder Doppelpunkt wieder und verschiebt so die Spalten: Zeile 7 (\"œ\")."
-                          "\\nErsetzen Sie vor dem Umwandeln jedes genannte Zeichen durch genau ein Zeichen, das die "
-                          "Codepage 850 enthält und kein Punkt, Komma oder Doppelpunkt ist, damit die Zeile ihre Länge "
-                          "behält: ein unsichtbares Zeichen oder einen Akzent zu löschen verschiebt sie ebenso.\\n";
+    const QString named = "Die Umwandlung unten gibt in dieser Zeile ein Zeichen als mehrere, als keines oder als "
+                          "Punkt, Komma, Doppelpunkt, Bindestrich oder Leerzeichen wieder und verschiebt oder trennt so "
+                          "die Felder: Zeile 7, Spalte 7 (Name): \"œ\".\\nErsetzen Sie vor dem Umwandeln nur die "
+                          "Zeichen an den genannten Stellen, jedes durch genau ein Zeichen, das die Codepage 850 enthält "
+                          "und kein Punkt, Komma, Doppelpunkt oder Bindestrich ist, damit die Zeile ihre Länge behält: "
+                          "ein unsichtbares Zeichen oder einen Akzent zu löschen verschiebt sie ebenso. Die Spalten "
+                          "zählen jedes Zeichen der Zeile, auch ein unsichtbares und einen Akzent, von 1 an.\\n";
     const QByteArray ligatureDos = encodeCp850(QString(ligature).replace("œ", "oe").replace("…", "..."));
     // A zeroed sector past the first 4 KB, from inside line 70 to the end of line 75.
     QByteArray sector;

@@ -1,5 +1,6 @@
 #include "core/import/ConversionShifts.h"
 
+#include "core/import/LineReading.h"
 #include "core/import/ResultLine.h"
 #include "core/import/ResultListCheck.h"
 #include "platform/text/CodePage.h"
@@ -8,6 +9,7 @@
 
 #include <QHash>
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -17,19 +19,40 @@ namespace tarnis {
 namespace {
 
 constexpr int kShownLines = 5;
-// A column that shows a character the conversion writes as none or as "?": a letter to
-// the field rules, never a separator or a blank.
-constexpr char16_t kStandIn = 0xE000;
+// Beyond so many characters to mend in one line, each is named without trying which of them
+// the line could keep: a line that long with so many is no result line anyone typed.
+constexpr qsizetype kMaxTriedCharacters = 64;
 
-// How the message names a character that cannot be seen: "U+0301".
+// How the message names a character by its code point: "U+0301".
 QString codePointName(char32_t code) { return QStringLiteral("U+%1").arg(uint(code), 4, 16, QLatin1Char('0')).toUpper(); }
 
-// A character as the message shows it: itself in quotes when it can be seen, else its
-// code point ("U+0301" for a combining accent, "U+FEFF" for an invisible mark).
+// Cyrillic and Greek letters that look like Latin ones: "А" beside "A" is found only by its
+// code point.
+const char *latinLookAlikeScript(char32_t code) {
+    static constexpr char32_t kCyrillic[] = {
+        0x0405, 0x0406, 0x0408, 0x0410, 0x0412, 0x0415, 0x041A, 0x041C, 0x041D, 0x041E, 0x0420, 0x0421, 0x0422,
+        0x0423, 0x0425, 0x0430, 0x0435, 0x043E, 0x0440, 0x0441, 0x0443, 0x0445, 0x0455, 0x0456, 0x0458, 0x0474,
+        0x0475, 0x04AE, 0x04AF, 0x04BA, 0x04BB, 0x04C0, 0x04CF, 0x0501, 0x051A, 0x051B, 0x051C, 0x051D};
+    static constexpr char32_t kGreek[] = {0x0391, 0x0392, 0x0395, 0x0396, 0x0397, 0x0399, 0x039A, 0x039C, 0x039D,
+                                          0x039F, 0x03A1, 0x03A4, 0x03A5, 0x03A7, 0x03B9, 0x03BA, 0x03BD, 0x03BF,
+                                          0x03C1, 0x03C5, 0x03F2, 0x03F3, 0x03F9};
+    if (std::find(std::begin(kCyrillic), std::end(kCyrillic), code) != std::end(kCyrillic)) return "kyrillisch";
+    if (std::find(std::begin(kGreek), std::end(kGreek), code) != std::end(kGreek)) return "griechisch";
+    return nullptr;
+}
+
+// A character as the message shows it: itself in quotes; one that cannot be told from a
+// Latin letter with its code point and script too; one that cannot be seen by its code
+// point and what it is ("U+0301 (Akzent)", "U+200B (unsichtbar)").
 QString shownCharacter(char32_t code) {
-    if (QChar::isPrint(code) && !QChar::isMark(code) && !QChar::isSpace(code))
-        return QLatin1Char('"') + QString::fromUcs4(&code, 1) + QLatin1Char('"');
-    return codePointName(code);
+    const QString point = codePointName(code);
+    if (QChar::isMark(code)) return point + QStringLiteral(" (Akzent)");
+    if (QChar::isSpace(code)) return point + QStringLiteral(" (Leerzeichen)");
+    if (!QChar::isPrint(code)) return point + QStringLiteral(" (unsichtbar)");
+    const QString quoted = QLatin1Char('"') + QString::fromUcs4(&code, 1) + QLatin1Char('"');
+    if (const char *script = latinLookAlikeScript(code))
+        return QStringLiteral("%1 (%2, %3)").arg(quoted, point, QLatin1String(script));
+    return quoted;
 }
 
 // What the conversion writes for each character, asked once: a list repeats its few
@@ -39,6 +62,7 @@ public:
     explicit CharacterConversions(Cp850Conversion &conversion) : conversion_(conversion) {}
     // Nothing where the conversion stops at the character.
     const std::optional<QString> &of(char32_t code) {
+        if (code < 0x80) return ascii_[code];
         auto found = cache_.find(code);
         if (found == cache_.end()) {
             const std::optional<QByteArray> bytes = conversion_.convert(QString::fromUcs4(&code, 1).toUtf8());
@@ -50,174 +74,57 @@ public:
 private:
     Cp850Conversion &conversion_;
     QHash<char32_t, std::optional<QString>> cache_;
+    // ASCII stays as it is; one shared text for each, so that a line's copies cost no memory
+    std::array<std::optional<QString>, 0x80> ascii_ = [] {
+        std::array<std::optional<QString>, 0x80> ascii;
+        for (char16_t c = 0; c < 0x80; ++c) ascii[c] = QString(QChar(c));
+        return ascii;
+    }();
 };
 
-enum class Written { Same, Single, Several, Lost };
+// Characters the import's rules read: the separators of a result line, "- " and "m " of a
+// heading, the blanks it trims.
+bool readByTheImport(QChar c) { return QStringLiteral(".,:- m").contains(c); }
 
-// A line as it shows, one column a character, trimmed as the import trims: a character
-// the conversion writes as one stands as that one ("：" as ":", "š" as "s"), one it writes
-// as several as the first of them, one it writes as none or as "?" as a stand-in.
-struct ShownLine {
-    QString text;
-    QList<char32_t> codes;
-    QList<QString> written;
-    QList<Written> kinds;
-    QList<qsizetype> displaced;  // separators ahead of the line's own, out of their field's place
-
-    qsizetype size() const { return text.size(); }
-    // What the conversion writes for the columns [start, start + length).
-    QString writtenText(qsizetype start, qsizetype length) const {
-        QString out;
-        for (qsizetype i = std::max<qsizetype>(start, 0); i < std::min(size(), start + length); ++i) out += written[i];
-        return out;
-    }
-};
-
-// Whether a "." "," or ":" that the conversion writes ahead of the line's own of its kind
-// stands where that field's separator stands: a full stop after the place, a comma within
-// the names' columns, a colon after the club's column. There it is the field's own, as the
-// line shows it.
-bool inFieldsPlace(const QString &text, char16_t separator, qsizetype at) {
-    const qsizetype dot = text.indexOf(QLatin1Char('.'));
-    switch (separator) {
-    case u'.': {
-        const qsizetype comma = text.indexOf(QLatin1Char(','));
-        return at >= 1 && (comma < 0 || at < comma);
-    }
-    case u',': return dot < 0 || (at >= dot + 2 && at <= dot + 28);
-    default: return dot < 0 || at > dot + 57;
-    }
+// A character outside ASCII that the conversion writes as several or none, or as one that
+// the import's rules read: where it is text to the organiser, the converted line can read
+// other than he does.
+bool mayMisread(const LineCharacters &line, qsizetype i) {
+    return line.codes[i] >= 0x80 && (line.written[i].size() != 1 || readByTheImport(line.written[i].front()));
 }
 
-// Decides for each kind of separator which one the line shows as its own: the first "." ","
-// or ":" of the line's, or a character written as one that stands in its field's place,
-// whichever comes first. The characters written as a separator ahead of it are stand-ins,
-// and are named: the conversion would take one of them for the field's separator.
-void placeSeparators(ShownLine &line) {
-    for (const char16_t separator : {u'.', u',', u':'}) {
-        for (qsizetype i = 0; i < line.size(); ++i) {
-            if (line.text[i] != QChar(separator)) continue;
-            if (line.kinds[i] == Written::Same || inFieldsPlace(line.text, separator, i)) break;
-            line.text[i] = QChar(kStandIn);
-            line.displaced << i;
-        }
+QString convertedLine(const LineCharacters &line) { return textrules::Trim(line.written.join(QString())); }
+
+// Whether the converted line, with the characters at `mended` replaced by one letter each,
+// reads as the organiser reads that line.
+bool readsAsShown(LineCharacters line, const QList<qsizetype> &mended) {
+    for (const qsizetype i : mended) {
+        line.codes[i] = U'x';
+        line.written[i] = QStringLiteral("x");
     }
+    return ShownLine(line).reading() == convertedReading(convertedLine(line));
 }
 
-ShownLine shownLine(const QList<char32_t> &codes, CharacterConversions &conversions) {
-    ShownLine line;
-    for (const char32_t code : codes) {
-        QString written = code < 0x80 ? QString(QChar(char16_t(code))) : *conversions.of(code);
-        Written kind = Written::Same;
-        QChar shown = written.isEmpty() ? QChar(kStandIn) : written.front();
-        if (code >= 0x80) {
-            kind = written == QLatin1String("?") ? Written::Lost : written.size() == 1 ? Written::Single : Written::Several;
-            if (kind == Written::Lost) shown = QChar(kStandIn);
-        }
-        line.text += shown;
-        line.codes << code;
-        line.written << std::move(written);
-        line.kinds << kind;
+// The characters of a line read wrong that must be replaced, each by one letter, for the
+// converted line to read as the line shows: of all that may be misread, those the line
+// cannot keep, tried from the first on. A look-alike standing in for a separator stays.
+QList<qsizetype> charactersToMend(const LineCharacters &line, const ShownLine &shown) {
+    QList<qsizetype> mend;
+    for (qsizetype i = 0; i < line.codes.size(); ++i)
+        if (mayMisread(line, i) && !shown.standsIn(i)) mend << i;
+    // one alone is what the line needs: it is read wrong
+    if (mend.size() < 2 || mend.size() > kMaxTriedCharacters || !readsAsShown(line, mend)) return mend;
+    for (qsizetype k = 0; k < mend.size() && mend.size() > 1;) {
+        QList<qsizetype> kept = mend;
+        kept.removeAt(k);
+        if (readsAsShown(line, kept)) mend = kept;
+        else ++k;
     }
-    // trimmed of blanks, as the import trims its lines
-    qsizetype from = 0, to = line.size();
-    while (from < to && line.text[from] == u' ') ++from;
-    while (to > from && line.text[to - 1] == u' ') --to;
-    line.text = line.text.mid(from, to - from);
-    line.codes = line.codes.mid(from, to - from);
-    line.written = line.written.mid(from, to - from);
-    line.kinds = line.kinds.mid(from, to - from);
-    placeSeparators(line);
-    return line;
+    return mend;
 }
-
-// The fields of the line as it shows, compared with those of the converted line.
-struct Comparison {
-    bool differs = false;
-    qsizetype reach = 0;          // what stands before this column can move a field that differs
-    QList<qsizetype> storedLost;  // letters written as "?" in a field the import stores
-};
-
-class LineComparison {
-public:
-    LineComparison(const ShownLine &shown, const QString &converted) : shown_(shown), converted_(converted) {}
-
-    Comparison run() {
-        const bool heading = isAgeClassHeading(shown_.text), result = isResultLine(shown_.text);
-        if (heading != isAgeClassHeading(converted_) || result != isResultLine(converted_)) differ(shown_.size());
-        if (heading) {
-            const qsizetype dash = shown_.text.indexOf(QLatin1Char('-'));
-            field(0, dash < 0 ? shown_.size() : dash, headingAgeClass(converted_), true);
-        }
-        if (result) compareResultLine();
-        return comparison_;
-    }
-
-private:
-    void differ(qsizetype reach) {
-        comparison_.differs = true;
-        comparison_.reach = std::max(comparison_.reach, std::min(reach, shown_.size()));
-    }
-    // The columns [start, start + length) of the line as it shows, against the converted
-    // field; `converted` empty with compare false takes the columns' lost letters only.
-    void field(qsizetype start, qsizetype length, const QString &converted, bool compare, bool trimmed = true) {
-        for (qsizetype i = std::max<qsizetype>(start, 0); i < std::min(shown_.size(), start + length); ++i)
-            if (shown_.kinds[i] == Written::Lost) comparison_.storedLost << i;
-        if (!compare) return;
-        const QString expected = shown_.writtenText(start, length);
-        if ((trimmed ? textrules::Trim(expected) : expected) != converted) differ(start + length);
-    }
-    void compareResultLine() {
-        std::optional<ResultLineColumns> shown, converted;
-        try {
-            shown = resultLineColumns(shown_.text);
-        } catch (const AppError &) {
-        }
-        try {
-            if (isResultLine(converted_)) converted = resultLineColumns(converted_);
-        } catch (const AppError &) {
-        }
-        // A line whose columns do not fit stops the import either way: no field of it is stored.
-        if (!shown) {
-            if (converted) differ(shown_.size());
-            return;
-        }
-        const bool compare = converted.has_value();
-        if (!compare && isResultLine(converted_)) differ(shown_.size());
-        field(0, shown->placeLength, compare ? textrules::Left(converted_, converted->placeLength) : QString(), compare,
-              false);
-        const auto column = [&](ResultLineColumn ResultLineColumns::*which) {
-            const ResultLineColumn own = (*shown).*which;
-            field(own.start - 1, own.length, compare ? columnText(converted_, (*converted).*which) : QString(), compare);
-        };
-        for (auto which : {&ResultLineColumns::vorname, &ResultLineColumns::zuname, &ResultLineColumns::yearField,
-                           &ResultLineColumns::verein, &ResultLineColumns::zeit})
-            column(which);
-    }
-
-    const ShownLine &shown_;
-    const QString &converted_;
-    Comparison comparison_;
-};
 
 void addOnce(QStringList &list, const QString &character) {
     if (!list.contains(character)) list << character;
-}
-
-// The characters of a line that differs to mend, or that lose a letter in a stored field.
-std::optional<ShiftedLine> namedLine(const ShownLine &shown, const Comparison &comparison, qint64 number) {
-    ShiftedLine line{number, {}, {}};
-    if (comparison.differs) {
-        for (qsizetype i = 0; i < comparison.reach; ++i)
-            if (shown.kinds[i] == Written::Several || shown.displaced.contains(i))
-                addOnce(line.shifting, shownCharacter(shown.codes[i]));
-        // nothing before the field: whatever the line holds that moves a column
-        for (qsizetype i = comparison.reach; line.shifting.isEmpty() && i < shown.size(); ++i)
-            if (shown.kinds[i] == Written::Several) addOnce(line.shifting, shownCharacter(shown.codes[i]));
-    }
-    for (const qsizetype i : comparison.storedLost) addOnce(line.lost, shownCharacter(shown.codes[i]));
-    if (!comparison.differs && line.lost.isEmpty()) return std::nullopt;
-    return line;
 }
 
 // A line as the conversion reads it, and the unit that it cannot read, where it stops.
@@ -235,23 +142,41 @@ public:
         if (line.broken) stopAt(*line.broken);
         if (isAscii(line.utf8)) return;
         const QList<uint> ucs4 = QString::fromUtf8(line.utf8).toUcs4();
-        const QList<char32_t> codes(ucs4.begin(), ucs4.end());
-        bool oneForOne = true;  // every character written as one, no separator and no "?": the line stays as it is
-        for (const char32_t code : codes) {
+        LineCharacters characters;
+        characters.codes.reserve(ucs4.size());
+        characters.written.reserve(ucs4.size());
+        bool asItIs = true;  // every character written as one that the rules pass over, none as "?"
+        for (const uint code : ucs4) {
             const std::optional<QString> &written = conversions_.of(code);
             if (!written) {
                 stopAt(shownCharacter(code));
                 return;
             }
-            oneForOne = oneForOne
-                        && (code < 0x80 || (written->size() == 1 && !QStringLiteral(".,:?").contains(written->front())));
+            characters.codes << code;
+            characters.written << *written;
+            asItIs = asItIs && (code < 0x80 || (written->size() == 1 && !readByTheImport(written->front())
+                                                 && written->front() != u'?'));
         }
-        if (oneForOne) return;
-        const std::optional<QByteArray> converted = conversion_.convert(line.utf8);
-        if (!converted || line.broken) return;
-        const ShownLine shown = shownLine(codes, conversions_);
-        const Comparison comparison = LineComparison(shown, textrules::Trim(decodeCp850(*converted))).run();
-        if (std::optional<ShiftedLine> named = namedLine(shown, comparison, number_)) shifts_.lines << *named;
+        if (asItIs || line.broken) return;
+        const ShownLine shown(characters);
+        ShiftedLine named{number_, {}, {}, {}};
+        const bool misread = shown.reading() != convertedReading(convertedLine(characters));
+        if (misread) {
+            // the venue and the date are the whole of lines 1 and 2
+            const QString wholeLine = number_ == 1 ? QStringLiteral("Ort") : number_ == 2 ? QStringLiteral("Datum") : QString();
+            for (const qsizetype i : charactersToMend(characters, shown)) {
+                const QString field = shown.fieldAt(i);
+                named.shifting << NamedCharacter{i + 1, field.isEmpty() ? wholeLine : field, shownCharacter(characters.codes[i])};
+            }
+        }
+        for (qsizetype i = 0; i < characters.codes.size(); ++i) {
+            const char32_t code = characters.codes[i];
+            if (code < 0x80 || characters.written[i] != QLatin1String("?")) continue;
+            if (number_ > 2 && !shown.stored(i)) continue;
+            addOnce(QChar::isLetter(code) ? named.lost : named.lostSigns, shownCharacter(code));
+        }
+        if (!misread && named.lost.isEmpty() && named.lostSigns.isEmpty()) return;
+        shifts_.lines << named;
     }
 
 private:
@@ -345,36 +270,60 @@ void forEachUtf16Line(QIODevice &file, ResultListProblem problem, qint64 end,
     lines.finish();
 }
 
+// "Zeile 4" and the character in brackets, where the conversion stops.
 QString namedLineText(qint64 number, const QStringList &characters) {
     const QString line = QStringLiteral("Zeile %1").arg(number);
     return characters.isEmpty() ? line : QStringLiteral("%1 (%2)").arg(line, characters.join(QStringLiteral(", ")));
 }
 
+// "Zeile 94, Spalte 41 (Verein): "："": every character to mend at its place.
+QString placesText(const ShiftedLine &line) {
+    QString text = QStringLiteral("Zeile %1").arg(line.number);
+    for (const NamedCharacter &character : line.shifting) {
+        text += QStringLiteral(", Spalte %1").arg(character.column);
+        if (!character.field.isEmpty()) text += QStringLiteral(" (%1)").arg(character.field);
+        text += QStringLiteral(": ") + character.character;
+    }
+    return text;
+}
+
 // The first few lines of one kind, and how many more there are.
-QString listed(const QList<ShiftedLine> &lines, QStringList ShiftedLine::*characters) {
+QString listed(const QList<ShiftedLine> &lines, const std::function<QString(const ShiftedLine &)> &lineText,
+               const QString &separator) {
     QStringList shown;
     for (const ShiftedLine &line : lines)
-        if (shown.size() < kShownLines) shown << namedLineText(line.number, line.*characters);
-    QString text = shown.join(QStringLiteral(", "));
+        if (shown.size() < kShownLines) shown << lineText(line);
+    QString text = shown.join(separator);
     const qsizetype more = lines.size() - shown.size();
     if (more == 1) text += QStringLiteral(" und 1 weitere Zeile");
     else if (more > 1) text += QStringLiteral(" und %1 weitere Zeilen").arg(more);
     return text;
 }
 
-QString whichLines(qsizetype count) {
-    return count == 1 ? QStringLiteral("dieser Ergebniszeile") : QStringLiteral("diesen Ergebniszeilen");
+// "Zeile 4: "И", "в"": the characters of a line written as "?".
+QString listedCharacters(const QList<ShiftedLine> &lines, QStringList ShiftedLine::*characters) {
+    return listed(
+        lines,
+        [characters](const ShiftedLine &line) {
+            return QStringLiteral("Zeile %1: %2").arg(line.number).arg((line.*characters).join(QStringLiteral(", ")));
+        },
+        QStringLiteral("; "));
 }
 
+QString whichLines(qsizetype count) { return count == 1 ? QStringLiteral("dieser Zeile") : QStringLiteral("diesen Zeilen"); }
+
 struct LinesByKind {
-    QList<ShiftedLine> shifting, lost;
+    QList<ShiftedLine> shifting, lost, lostSigns;
     explicit LinesByKind(const ConversionShifts &shifts) {
         for (const ShiftedLine &line : shifts.lines) {
-            if (!line.shifting.isEmpty() || line.lost.isEmpty()) shifting << line;
+            if (!line.shifting.isEmpty() || (line.lost.isEmpty() && line.lostSigns.isEmpty())) shifting << line;
             if (!line.lost.isEmpty()) lost << line;
+            if (!line.lostSigns.isEmpty()) lostSigns << line;
         }
     }
-    bool allShown() const { return shifting.size() <= kShownLines && lost.size() <= kShownLines; }
+    bool allShown() const {
+        return shifting.size() <= kShownLines && lost.size() <= kShownLines && lostSigns.size() <= kShownLines;
+    }
 };
 
 }  // namespace
@@ -415,24 +364,33 @@ QString conversionShiftsText(const ConversionShifts &shifts) {
                                        shifts.stop.character.isEmpty() ? QStringList() : QStringList{shifts.stop.character}));
     if (!lines.shifting.isEmpty())
         text += QStringLiteral("Die Umwandlung unten gibt in %1 ein Zeichen als mehrere, als keines oder als Punkt, "
-                               "Komma oder Doppelpunkt wieder und verschiebt so die Spalten: %2.\n")
-                    .arg(whichLines(lines.shifting.size()), listed(lines.shifting, &ShiftedLine::shifting));
+                               "Komma, Doppelpunkt, Bindestrich oder Leerzeichen wieder und verschiebt oder trennt so "
+                               "die Felder: %2.\n")
+                    .arg(whichLines(lines.shifting.size()), listed(lines.shifting, placesText, QStringLiteral("; ")));
     if (!lines.lost.isEmpty())
         text += QStringLiteral("Die Umwandlung unten schreibt in %1 Buchstaben, die die Codepage 850 nicht enthält, "
                                "als \"?\": %2.\n")
-                    .arg(whichLines(lines.lost.size()), listed(lines.lost, &ShiftedLine::lost));
+                    .arg(whichLines(lines.lost.size()), listedCharacters(lines.lost, &ShiftedLine::lost));
+    if (!lines.lostSigns.isEmpty())
+        text += QStringLiteral("Die Umwandlung unten schreibt in %1 Zeichen, die keine Buchstaben sind und die die "
+                               "Codepage 850 nicht enthält, als \"?\": %2.\n")
+                    .arg(whichLines(lines.lostSigns.size()), listedCharacters(lines.lostSigns, &ShiftedLine::lostSigns));
     if (!lines.allShown())
         text += QStringLiteral("Alle diese Zeilen stehen unter \"Details einblenden...\".\n");
     if (shifts.stop.number > 0 || !lines.shifting.isEmpty())
-        text += QStringLiteral("Ersetzen Sie vor dem Umwandeln jedes genannte Zeichen durch genau ein Zeichen, das "
-                               "die Codepage 850 enthält und kein Punkt, Komma oder Doppelpunkt ist, damit die Zeile "
-                               "ihre Länge behält: ein unsichtbares Zeichen oder einen Akzent zu löschen verschiebt "
-                               "sie ebenso.\n");
+        text += QStringLiteral("Ersetzen Sie vor dem Umwandeln nur die Zeichen an den genannten Stellen, jedes durch "
+                               "genau ein Zeichen, das die Codepage 850 enthält und kein Punkt, Komma, Doppelpunkt "
+                               "oder Bindestrich ist, damit die Zeile ihre Länge behält: ein unsichtbares Zeichen oder "
+                               "einen Akzent zu löschen verschiebt sie ebenso. Die Spalten zählen jedes Zeichen der "
+                               "Zeile, auch ein unsichtbares und einen Akzent, von 1 an.\n");
     if (!lines.lost.isEmpty())
         text += QStringLiteral("Schreiben Sie die Wörter mit Buchstaben, die zu \"?\" würden, vor dem Umwandeln in "
                                "lateinischen Buchstaben, wie in den anderen Läufen, und lassen Sie Jahrgang, Verein "
                                "und Zeit in ihren Spalten: sonst werden Läufer mit gleich langen Namen zu einem und "
                                "passen zu keinem früheren Lauf.\n");
+    if (!lines.lostSigns.isEmpty())
+        text += QStringLiteral("Ersetzen Sie solche Zeichen vor dem Umwandeln durch je ein Zeichen, das die Codepage "
+                               "850 enthält, sonst werden sie als \"?\" gespeichert.\n");
     return text;
 }
 
@@ -440,13 +398,11 @@ QString conversionShiftsDetails(const ConversionShifts &shifts) {
     if (LinesByKind(shifts).allShown()) return QString();
     QString details = QStringLiteral("Zeilen, die die Umwandlung falsch speichern würde:");
     for (const ShiftedLine &line : shifts.lines) {
-        details += QStringLiteral("\nZeile %1").arg(line.number);
-        QString separator = QStringLiteral(": ");
-        if (!line.shifting.isEmpty()) {
-            details += separator + line.shifting.join(QStringLiteral(", "));
-            separator = QStringLiteral("; ");
-        }
-        if (!line.lost.isEmpty()) details += separator + line.lost.join(QStringLiteral(", ")) + QStringLiteral(" als \"?\"");
+        details += QLatin1Char('\n') + placesText(line);
+        const QStringList lost = line.lost + line.lostSigns;
+        if (!lost.isEmpty())
+            details += (line.shifting.isEmpty() ? QStringLiteral(": ") : QStringLiteral("; "))
+                       + lost.join(QStringLiteral(", ")) + QStringLiteral(" als \"?\"");
     }
     return details;
 }

@@ -1,8 +1,7 @@
 #pragma once
 // The lines of a result list refused as UTF-8 or UTF-16 that the suggested conversion to
-// CP850 would store wrong: the import's own field rules are run on each line as it shows
-// (one column a character) and on the line as the conversion writes it, and the fields
-// are compared.
+// CP850 would store wrong: each line as the organiser reads it (one column a character,
+// a character outside ASCII text) against the converted line as the import reads it.
 #include <QIODevice>
 #include <QList>
 #include <QString>
@@ -12,15 +11,24 @@ namespace tarnis {
 
 enum class ResultListProblem;
 
-// A line whose fields the conversion would store other than the line shows them, with
-// the characters to mend, each once, as the message shows them ("œ", U+0301).
+// A character to mend: where it stands, as the line shows it, and as the message shows it.
+struct NamedCharacter {
+    qsizetype column = 0;  // counted from 1, one column a character, as the line shows
+    QString field;         // the field it stands in ("Verein"); empty outside every field
+    QString character;     // "œ", "U+0301 (Akzent)"
+};
+
+// A line that the conversion would store other than the organiser reads it, with the
+// characters to mend, and the characters of its stored fields written as "?", each once.
 struct ShiftedLine {
     qint64 number = 0;  // counted from 1, as an editor counts
-    // Characters written as several, as none, or as a "." "," or ":" that takes the place
-    // of the line's own: the fields behind them move or take another field's text.
-    QStringList shifting;
+    // Every character the line needs replaced by one so that the conversion stores it as it
+    // reads: one written as several or as none, or as a separator where it is text.
+    QList<NamedCharacter> shifting;
     // Letters that CP850 lacks, written as "?", in a field the import stores.
     QStringList lost;
+    // Other characters written as "?" there ("★", a fullwidth "？").
+    QStringList lostSigns;
 };
 
 // Where the conversion stops, at a character that it cannot read (a broken UTF-16 unit,
