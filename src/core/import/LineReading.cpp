@@ -30,6 +30,18 @@ qsizetype firstLookAlike(const LineCharacters &line, qsizetype from, const QStri
     return -1;
 }
 
+// A result line whose columns leave room for each field. One that leaves none (its first
+// dot in the club, "LG e.V.") is no line the organiser meant, so look-alikes are read there.
+bool isFittingResultLine(const QString &text) {
+    if (!isResultLine(text)) return false;
+    try {
+        resultLineColumns(text);
+    } catch (const AppError &) {
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 ShownLine::ShownLine(const LineCharacters &line) {
@@ -40,7 +52,7 @@ ShownLine::ShownLine(const LineCharacters &line) {
     QString text(to - from_, QChar(kText));
     for (qsizetype i = from_; i < to; ++i)
         if (line.codes[i] < 0x80) text[i - from_] = QChar(char16_t(line.codes[i]));
-    if (!isAgeClassHeading(text) && !isResultLine(text)) placeStandIns(line, text);
+    if (!isAgeClassHeading(text) && !isFittingResultLine(text)) placeStandIns(line, text);
 
     const auto converted = [&](qsizetype start, qsizetype end) {
         QString out;
@@ -75,10 +87,11 @@ ShownLine::ShownLine(const LineCharacters &line) {
 }
 
 // Where the line, read with its characters outside ASCII as text, is neither a heading nor
-// a result line, a look-alike stands in for a separator that the line lacks, in that
+// a result line that fits, a look-alike stands in for a separator that the line lacks, in that
 // separator's own place: a dot right after the place, a comma in the name's columns, a
 // colon after the club's column, a dash before a blank in a heading. A separator of the
-// line's own makes every look-alike of it text: the line's own is the one the import takes.
+// line's own makes every look-alike of it text, a dot every look-alike after it: the line's
+// own is the one the import takes.
 void ShownLine::placeStandIns(const LineCharacters &line, QString &text) {
     const auto standIn = [&](qsizetype i, char16_t separator) {
         if (i < 0) return;
@@ -86,10 +99,14 @@ void ShownLine::placeStandIns(const LineCharacters &line, QString &text) {
         standIns_ << from_ + i;
     };
     const auto any = [](qsizetype) { return true; };
-    if (!text.contains(QLatin1Char('.'))) {
+    {
+        // a dot of the line's own further on ("LG e.V.") is no place's dot: the look-alike
+        // before it stays the line's first dot, as it is in the converted line
         qsizetype comma = text.indexOf(QLatin1Char(','));
         if (comma < 0) comma = firstLookAlike(line, from_, text, u',', 0, text.size(), any);
-        standIn(firstLookAlike(line, from_, text, u'.', 1, comma < 0 ? text.size() : comma, any), u'.');
+        qsizetype end = comma < 0 ? text.size() : comma;
+        if (const qsizetype ownDot = text.indexOf(QLatin1Char('.')); ownDot >= 0) end = std::min(end, ownDot);
+        standIn(firstLookAlike(line, from_, text, u'.', 1, end, any), u'.');
     }
     if (const qsizetype dot = text.indexOf(QLatin1Char('.')); dot >= 1) {
         if (!text.contains(QLatin1Char(',')))
