@@ -1,6 +1,7 @@
 #include "core/services/forms/frmWorking.h"
 
 #include "core/services/forms/FormStyle.h"
+#include "platform/qt/WindowArea.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -81,15 +82,18 @@ void frmWorking::start(int maximum) {
     drawWhole();
 }
 
-// Over its owner: at the place meant for it as far as the owner reaches, and narrower
-// (the caption and the bar with it) where the owner is narrower than the window.
+// Over its owner: at the place meant for it as far as the owner reaches now (also
+// after it was made smaller while the command runs), and narrower (the caption and the
+// bar with it) where the owner is narrower than the window.
 void frmWorking::fitIntoOwner() {
     QWidget *owner = parentWidget();
     if (!owner) return;
+    QRect room = WindowAreaNow(owner);
+    if (room.isEmpty()) room = owner->rect();
     auto px = [this](int twips) { return twipsToPixels(this, twips); };
-    const QSize size = QSize(px(kWidth), px(kHeight)).boundedTo(owner->size());
-    const QRect at(QPoint(std::max(0, std::min(wanted_.x(), owner->width() - size.width())),
-                          std::max(0, std::min(wanted_.y(), owner->height() - size.height()))),
+    const QSize size = QSize(px(kWidth), px(kHeight)).boundedTo(room.size());
+    const QRect at(QPoint(std::max(room.left(), std::min(wanted_.x(), room.right() + 1 - size.width())),
+                          std::max(room.top(), std::min(wanted_.y(), room.bottom() + 1 - size.height()))),
                    size);
     if (at == geometry()) return;
     setFixedSize(size);
