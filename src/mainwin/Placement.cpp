@@ -1,5 +1,6 @@
 #include "mainwin/Placement.h"
 
+#include "platform/errors/AppError.h"
 #include "platform/settings/Settings.h"
 
 #include <algorithm>
@@ -55,6 +56,43 @@ Placement ReadPlacement(BadSettings &bad) {
     p.width = twips("LastWidth", defaults.width);
     p.left = twips("LastLeftPos", defaults.left);
     p.top = twips("LastTopPos", defaults.top);
+    return p;
+}
+
+Placement FitPlacement(const Placement &stored, const PlacementLimits &limits, double twipsPerPixel,
+                       BadSettings &bad) {
+    const Placement defaults;
+    const auto storedText = [](const char *key, double fallback) {
+        return QStringLiteral("%1/%2 = \"%3\"")
+            .arg(kLastUser, QString::fromUtf8(key),
+                 GetSettingOrDefault(kLastUser, QString::fromUtf8(key), QString::number(fallback)));
+    };
+    const auto refuse = [&](const QString &what) {
+        bad.push_back(AppError(err::InvalidPropertyValue, kRuntimeSource,
+                               QStringLiteral("Ungültiger Eigenschaftswert (%1)").arg(what)));
+    };
+    Placement p = stored;
+    // A default that does not fit either is kept: there is nothing better to take.
+    if (pixels(p.height, twipsPerPixel) < limits.minHeight && p.height != defaults.height) {
+        refuse(storedText("LastHeight", defaults.height));
+        p.height = defaults.height;
+    }
+    if (pixels(p.width, twipsPerPixel) < limits.minWidth && p.width != defaults.width) {
+        refuse(storedText("LastWidth", defaults.width));
+        p.width = defaults.width;
+    }
+    // The title bar: the frame's top rows, one at least while their height is not told.
+    const int x = pixels(p.left, twipsPerPixel), y = pixels(p.top, twipsPerPixel);
+    const int right = x + pixels(p.width, twipsPerPixel), bottom = y + std::max(1, limits.titleHeight);
+    const bool titleBarShown = std::any_of(limits.screens.begin(), limits.screens.end(), [&](const PixelRect &s) {
+        return x < s.x + s.width && s.x < right && y < s.y + s.height && s.y < bottom;
+    });
+    if (!titleBarShown && (p.left != defaults.left || p.top != defaults.top)) {
+        refuse(storedText("LastLeftPos", defaults.left) + QStringLiteral(", ") +
+               storedText("LastTopPos", defaults.top));
+        p.left = defaults.left;
+        p.top = defaults.top;
+    }
     return p;
 }
 

@@ -29,6 +29,20 @@ struct PixelRect {
     bool operator==(const PixelRect &) const = default;
 };
 
+// What a stored placement must fit, in pixels: the window's own minimum (its frame
+// around the smallest client area it takes) and the screens.
+struct PlacementLimits {
+    int minWidth = 0, minHeight = 0;
+    int titleHeight = 0;  // 0 while the window manager has not told its frame
+    std::vector<PixelRect> screens;
+};
+// A height or width below the window's minimum, and a position that would leave no
+// part of the title bar on any screen, take their defaults and are added to `bad`
+// naming their keys and stored values; the window would otherwise open too small to
+// use, or where it cannot be reached.
+Placement FitPlacement(const Placement &stored, const PlacementLimits &limits, double twipsPerPixel,
+                       BadSettings &bad);
+
 // The stored placement describes the frame. The window is placed by its client
 // area, and the frame is often reported only after the window is shown: the
 // restorer gives the client area for the margins known at the restore and, once

@@ -8,12 +8,14 @@
 
 #include <QApplication>
 #include <QAbstractProxyModel>
+#include <QBackingStore>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -254,43 +256,89 @@ TEST_F(QtUiTest, ProgressWindowImportNoteAndBusyPointerComeFreshAndGo) {
 
 // The operations do not return to the event loop while they run: the progress window is
 // on the screen with its text at once and its bar grows, although no event is let in
-// (the main window's handlers must not run in the middle of a command).
+// (the main window's handlers must not run in the middle of a command). It stands
+// whole inside its owner, also one beside the screen's centre or narrower than the
+// window. After its area was drawn over (the main window restored or uncovered), one
+// step that grows the bar draws it whole again; when it goes, the owner draws its area.
 TEST_F(QtUiTest, ProgressWindowDrawsAtOnceAndLetsNoEventsIn) {
-    QWidget owner;
-    owner.resize(700, 500);
-    owner.show();
-    QCoreApplication::processEvents();  // the main window is on the screen before any command
-    bool eventLetIn = false;
-    QTimer::singleShot(0, &owner, [&] { eventLetIn = true; });
-
-    frmWorking window(&owner);
-    window.start(10);
-    const QRect onScreen(window.mapToGlobal(QPoint()), window.size());
-    QProgressBar *bar = window.bar();
-    const QRect barOnScreen(bar->mapToGlobal(QPoint()), bar->size());
-    const auto shot = [&](const QRect &r) {
-        return window.screen()->grabWindow(0, r.x(), r.y(), r.width(), r.height()).toImage();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    struct Case {
+        const char *what;
+        QRect owner;
+        bool centred;  // on the screen
     };
-    const QImage empty = shot(barOnScreen);
-    for (int i = 0; i < 5; ++i) window.step();
-    const QImage half = shot(barOnScreen);
-    const QImage panel = shot(onScreen);
+    const Case cases[] = {
+        {"over the screen's centre", {screen.topLeft(), QSize(700, 500)}, true},
+        {"beside the screen's centre", {screen.center() + QPoint(20, 20), QSize(360, 200)}, false},
+        {"narrower than the window", {screen.topLeft() + QPoint(50, 50), QSize(300, 200)}, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QWidget owner;
+        owner.setGeometry(c.owner);
+        QWidget inner(&owner);  // an opaque part under the panel, as the grid is
+        QPalette ownColour = inner.palette();
+        ownColour.setColor(QPalette::Window, QColor(0, 128, 128));
+        inner.setPalette(ownColour);
+        inner.setAutoFillBackground(true);
+        inner.setGeometry(QRect(QPoint(), c.owner.size()));
+        owner.show();
+        QCoreApplication::processEvents();  // the main window is on the screen before any command
+        bool eventLetIn = false;
+        QTimer::singleShot(0, &owner, [&] { eventLetIn = true; });
 
-    EXPECT_FALSE(eventLetIn);
-    EXPECT_TRUE(QRect(QPoint(), owner.size()).contains(QRect(window.pos(), window.size())));
-    ASSERT_FALSE(half.isNull() || panel.isNull());
-    EXPECT_EQ(panel.pixelColor(panel.width() - 8, panel.height() / 2), QColor(Qt::white));
-    int captionInk = 0;  // "Bearbeitung läuft ..." above the bar
-    const QLabel *caption = window.findChild<QLabel *>("lblCaption");
-    const QPoint captionAt = caption->mapTo(&window, QPoint());
-    for (int x = 0; x < caption->width(); ++x)
-        for (int y = 0; y < caption->height(); ++y)
-            if (panel.pixelColor(captionAt + QPoint(x, y)).lightness() < 128) ++captionInk;
-    EXPECT_GT(captionInk, 100);
-    const QPoint quarter(half.width() / 4, half.height() / 2), threeQuarters(half.width() * 3 / 4, half.height() / 2);
-    EXPECT_EQ(empty.pixelColor(quarter), empty.pixelColor(threeQuarters));
-    EXPECT_NE(half.pixelColor(quarter), half.pixelColor(threeQuarters));
-    EXPECT_EQ(half.pixelColor(threeQuarters), empty.pixelColor(threeQuarters));
+        auto window = std::make_unique<frmWorking>(&owner);
+        window->start(10);
+        const QRect onScreen(window->mapToGlobal(QPoint()), window->size());
+        QProgressBar *bar = window->bar();
+        const QRect barOnScreen(bar->mapToGlobal(QPoint()), bar->size());
+        const auto shot = [&](const QRect &r) {
+            return owner.screen()->grabWindow(0, r.x(), r.y(), r.width(), r.height()).toImage();
+        };
+        const QImage empty = shot(barOnScreen);
+        for (int i = 0; i < 5; ++i) window->step();
+        const QImage half = shot(barOnScreen);
+        const QImage panel = shot(onScreen);
+
+        EXPECT_TRUE(QRect(QPoint(), owner.size()).contains(window->geometry()));
+        EXPECT_TRUE(onScreen.contains(barOnScreen));
+        if (c.centred) {
+            EXPECT_LE((onScreen.center() - screen.center()).manhattanLength(), 1);
+        }
+        ASSERT_FALSE(half.isNull() || panel.isNull());
+        EXPECT_EQ(panel.pixelColor(panel.width() - 8, panel.height() / 2), QColor(Qt::white));
+        int captionInk = 0;  // "Bearbeitung läuft ..." above the bar
+        const QLabel *caption = window->findChild<QLabel *>("lblCaption");
+        const QPoint captionAt = caption->mapTo(window.get(), QPoint());
+        for (int x = 0; x < caption->width(); ++x)
+            for (int y = 0; y < caption->height(); ++y)
+                if (panel.pixelColor(captionAt + QPoint(x, y)).lightness() < 128) ++captionInk;
+        EXPECT_GT(captionInk, 100);
+        const QPoint quarter(half.width() / 4, half.height() / 2), threeQuarters(half.width() * 3 / 4, half.height() / 2);
+        EXPECT_EQ(empty.pixelColor(quarter), empty.pixelColor(threeQuarters));
+        EXPECT_NE(half.pixelColor(quarter), half.pixelColor(threeQuarters));
+        EXPECT_EQ(half.pixelColor(threeQuarters), empty.pixelColor(threeQuarters));
+
+        // Drawn over as the window system leaves it after an exposure nobody answers.
+        QBackingStore *store = owner.backingStore();
+        const QRect area(window->mapTo(&owner, QPoint()), window->size());
+        store->beginPaint(area);
+        QPainter(store->paintDevice()).fillRect(area, Qt::black);
+        store->endPaint();
+        ASSERT_EQ(shot(onScreen).pixelColor(panel.width() - 8, panel.height() / 2), QColor(Qt::black));
+        window->step();
+        const QImage again = shot(onScreen);
+        const QRect barInPanel = barOnScreen.translated(-onScreen.topLeft());
+        int differing = 0;  // outside the bar, which has grown
+        for (int x = 0; x < panel.width(); ++x)
+            for (int y = 0; y < panel.height(); ++y)
+                if (!barInPanel.contains(x, y) && again.pixel(x, y) != panel.pixel(x, y)) ++differing;
+        EXPECT_EQ(differing, 0);
+
+        window.reset();
+        EXPECT_EQ(shot(onScreen).pixelColor(panel.width() - 8, panel.height() / 2), QColor(0, 128, 128));
+        EXPECT_FALSE(eventLetIn);
+    }
 }
 
 // Texts of data and from outside show as they are: no label of a message box, an

@@ -417,34 +417,52 @@ TEST_F(MainWindowTest, FailingActivationIsReported) {
     EXPECT_NE(gDB, nullptr);  // the database dialog alone does not reload
 }
 
-// A stored setting of the activation that does not convert takes its default: the
-// placement, the captions, the hidden columns, the widths, the rows at their height
-// whatever the font, the other style keys and the gradient strip are set up as with a
-// good value, and the key is told once however often the window is activated. The
-// shutdown stores the widths the grid loaded.
+// A stored setting of the activation that does not convert, a window size below the
+// window's minimum and a position that leaves its title bar on no screen take their
+// default: the placement, the captions, the hidden columns, the widths, the rows at
+// their height whatever the font, the other style keys and the gradient strip are set
+// up as with a good value, and the key is told once however often the window is
+// activated; the placement keys, set in no dialog, with the settings file. The shutdown
+// stores the widths the grid loaded.
 TEST_F(MainWindowTest, ABadGridSettingIsToldOnceAndTheSetupFinishes) {
-    const std::pair<const char *, const char *> badKeys[] = {
-        {"LastUser", "SizeOfGridCol1"}, {"Grid", "BackColorOdd"}, {"LastUser", "LastHeight"}};
+    struct Case {
+        const char *section, *key, *value;
+        const char *told;  // number and description
+        bool namesFile;
+    };
+    const Case cases[] = {
+        {"LastUser", "SizeOfGridCol1", "breit", "13 Typen unverträglich (LastUser/SizeOfGridCol1 = \"breit\")", false},
+        {"Grid", "BackColorOdd", "breit", "13 Typen unverträglich (Grid/BackColorOdd = \"breit\")", false},
+        {"LastUser", "LastHeight", "breit", "13 Typen unverträglich (LastUser/LastHeight = \"breit\")", true},
+        {"LastUser", "LastHeight", "0", "380 Ungültiger Eigenschaftswert (LastUser/LastHeight = \"0\")", true},
+        // 400 pixels, below the menu's width; as a number of twips above it
+        {"LastUser", "LastWidth", "6000", "380 Ungültiger Eigenschaftswert (LastUser/LastWidth = \"6000\")", true},
+        // 1000 pixels wide, its right edge 300 pixels left of the only screen
+        {"LastUser", "LastLeftPos", "-19500",
+         "380 Ungültiger Eigenschaftswert (LastUser/LastLeftPos = \"-19500\", LastUser/LastTopPos = \"100\")", true},
+    };
     addRunner("Adler", "LG Nord", 30);
     addRunner("Berg", "LG Nord", 20);
-    for (const auto &[section, key] : badKeys) {
-        SCOPED_TRACE(key);
+    for (const auto &[section, key, value, told, namesFile] : cases) {
+        SCOPED_TRACE(std::string(key) + " = " + value);
         QFile::remove(settingsFilePath());
         reloadSettings();
         SaveSetting("Grid", "FontSize", "11");    // read before BackColorOdd
         SaveSetting("Grid", "ForeColor", "255");  // read after it
         SaveSetting("LastUser", "SizeOfGridCol3", "2600");
         SaveSetting("Grid", "ColWith9", "900");
-        SaveSetting(section, key, "breit");
+        SaveSetting(section, key, value);
         ui_.clearRecords();
         ASSERT_TRUE(startOnOneRace());
         QEvent activate(QEvent::WindowActivate);  // as when the error dialog closes
         QApplication::sendEvent(window_.get(), &activate);
 
         ASSERT_EQ(ui_.errorReports().size(), 1);
-        EXPECT_EQ(ui_.errorReports()[0].procedure, "Form_Activate");
-        EXPECT_EQ(ui_.errorReports()[0].error.description,
-                  QStringLiteral("Typen unverträglich (%1/%2 = \"breit\")").arg(section, key));
+        const ErrorReport &report = ui_.errorReports()[0];
+        EXPECT_EQ(report.procedure, "Form_Activate");
+        EXPECT_EQ(QString::number(report.error.number) + ' ' + report.error.description, QString::fromUtf8(told));
+        EXPECT_EQ(report.hint, namesFile ? "Einstellungsdatei: \"" + settingsFilePath() + '"' : QString());
+        EXPECT_EQ(window_->frameGeometry(), QRect(7, 7, 1000, 667));  // 100, 100, 15000, 10000 twips
         QTableView *grid = window_->grid();
         QStringList captions;
         for (int c = 0; c <= 9; ++c)

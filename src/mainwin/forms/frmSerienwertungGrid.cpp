@@ -54,18 +54,18 @@ void frmSerienwertung::Impl::SetGridStyle() {
     noteBadSettings(bad);
 }
 
-void frmSerienwertung::Impl::noteBadSettings(const BadSettings &bad) {
+void frmSerienwertung::Impl::noteBadSettings(const BadSettings &bad, const QString &hint) {
     for (const AppError &e : bad) {
         if (toldSettings.contains(e.description)) continue;
         toldSettings.insert(e.description);
-        untoldSettings.push_back(e);
+        untoldSettings.emplace_back(e, hint);
     }
 }
 
 void frmSerienwertung::Impl::reportBadSettings(const char *handler) {
     // Taken first: the error dialog may activate the window, which reads the style again.
-    const BadSettings pending = std::exchange(untoldSettings, {});
-    for (const AppError &e : pending) report(handler, std::make_exception_ptr(e));
+    const auto pending = std::exchange(untoldSettings, {});
+    for (const auto &[e, hint] : pending) report(handler, std::make_exception_ptr(e), hint);
 }
 
 void frmSerienwertung::Impl::FillVereine() {

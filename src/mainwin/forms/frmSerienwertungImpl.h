@@ -68,9 +68,9 @@ inline int toTw(int px) { return int(std::lround(px * twipsPerPixel())); }
 
 // Runs an event handler: no error ever leaves it, a failure goes to the error dialog
 // under the handler's name.
-inline void report(const char *handler, std::exception_ptr error) {
+inline void report(const char *handler, std::exception_ptr error, const QString &hint = QString()) {
     try {
-        ShowError(toAppError(error), QString(), QString::fromUtf8(handler));
+        ShowError(toAppError(error), hint, QString::fromUtf8(handler));
     } catch (...) {
     }
 }
@@ -126,9 +126,10 @@ struct frmSerienwertung::Impl {
 
     std::vector<GridColumn> columns;
     ParticipantModel model;
-    // Settings that did not convert: each key and value is told once per run.
+    // Settings that did not convert: each key and value is told once per run, with
+    // the hint that goes with it.
     QSet<QString> toldSettings;
-    BadSettings untoldSettings;
+    std::vector<std::pair<AppError, QString>> untoldSettings;
     RecordSource source;
 
     bool firstActivated = false;
@@ -146,7 +147,7 @@ struct frmSerienwertung::Impl {
     void applyColumnState();
     void setupGrid();
     void SetGridStyle();
-    void noteBadSettings(const BadSettings &bad);
+    void noteBadSettings(const BadSettings &bad, const QString &hint = QString());
     void reportBadSettings(const char *handler);
     void FillVereine();
     void cboVereine_Click();
@@ -176,6 +177,18 @@ struct frmSerienwertung::Impl {
         if (!placement.following() || closed) return;
         if (const auto client = placement.marginsKnown(frameMargins()))
             q->setGeometry(client->x, client->y, client->width, client->height);
+    }
+
+    // The window's own minimum with its frame, its title bar and the screens.
+    PlacementLimits placementLimits() const {
+        const FrameMargins m = frameMargins();
+        PlacementLimits limits{q->minimumWidth() + m.left + m.right, q->minimumHeight() + m.top + m.bottom, m.top,
+                               {}};
+        for (const QScreen *s : QGuiApplication::screens()) {
+            const QRect r = s->geometry();
+            limits.screens.push_back({r.x(), r.y(), r.width(), r.height()});
+        }
+        return limits;
     }
 
     int innerHeightTw() const {

@@ -35,8 +35,9 @@ void frmSerienwertung::Impl::Form_Activate() {
     }
     try {
         BadSettings bad;
-        const Placement stored = ReadPlacement(bad);
-        noteBadSettings(bad);
+        const Placement stored = FitPlacement(ReadPlacement(bad), placementLimits(), twipsPerPixel(), bad);
+        // These keys are set in no dialog: the organiser finds them only in the file.
+        noteBadSettings(bad, QStringLiteral("Einstellungsdatei: \"%1\"").arg(settingsFilePath()));
         const PixelRect client = placement.restore(stored, frameMargins(), twipsPerPixel());
         q->setGeometry(client.x, client.y, client.width, client.height);
         if (placement.following()) {
