@@ -395,6 +395,15 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
     QByteArray zeroedFromLine = six;
     const qsizetype fifth = zeroedFromLine.indexOf("5. ");
     zeroedFromLine.replace(fifth, six.size() - fifth, QByteArray(six.size() - fifth, '\0'));
+    // A second class after a blank line, then padding: the note counts result lines, not lines.
+    const QByteArray secondClassLast = encodeCp850(resultLine("1", "Weber, Eva", "80", "LG Ost", "41:00"));
+    const QByteArray secondClass = dos + "\r\nW35 - 10 km Lauf\r\n" + secondClassLast + "\r\n" + QByteArray(300, '\0');
+    // UTF-8 without its last line end, padded with NULs: the command cuts them off first.
+    const QByteArray utf8Padded = utf8.chopped(2) + QByteArray(512, '\0');
+    const QString iconvUtf8Cut = "head -c " + QString::number(utf8.size() - 2)
+                                 + " %4 | LC_ALL=C.UTF-8 iconv -f UTF-8 -t CP850//TRANSLIT > %5";
+    const QString iconvMarkCut = "head -c " + QString::number(utf8.size() + 1)
+                                 + " %4 | tail -c +4 | LC_ALL=C.UTF-8 iconv -f UTF-8 -t CP850//TRANSLIT > %5";
     const QString notText = "exclamation\tDie Datei \"%1\" ist keine Ergebnisliste in Textform oder sie ist "
                             "beschädigt: ihr Anfang enthält viele Steuerzeichen, die in keiner Textdatei stehen."
                             "\\nEs wurde nichts importiert.";
@@ -405,7 +414,7 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         const char *name;
         QByteArray bytes;
         QString message;  // empty: imported
-        QString firstRow;  // Vorname|Zuname|Jahrgang|Verein|time of the first new row
+        QString firstRow;  // Vorname|Zuname|Jahrgang|Verein|time of the first new row, of the list or the command's output
         QByteArray converted;  // what the suggested command gives back
         QString report = {};   // the error dialog of an import that stopped
         QString note = {};     // the note after an import of a list that ended in NULs
@@ -428,6 +437,11 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         {"be.txt", utf16(QStringConverter::Utf16BE, QStringConverter::Flag::Default), QString(refusedUtf16).replace("%3", "BE"), {}, dos},
         // without its last line end and padded, to an even or odd end: the command cuts the NULs
         // after its last character, which would end the converted list inside its last line
+        // UTF-8 padded with NULs after its last time: cut as UTF-16 is, with and without the mark
+        {"utf8-gepolstert.txt", utf8Padded, QString(refusedUtf8).replace("%3", iconvUtf8Cut), "Groß|Stefan|1975|LG Nord|37:01",
+         dos.chopped(2)},
+        {"bom-gepolstert.txt", "\xEF\xBB\xBF" + utf8Padded, QString(refusedUtf8).replace("%3", iconvMarkCut),
+         "Groß|Stefan|1975|LG Nord|37:01", dos.chopped(2)},
         {"le-gepolstert.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::Default).chopped(4) + QByteArray(512, '\0'),
          QString(refusedUtf16).replace("%3", "LE").replace("iconv", "%7iconv"), {}, dos.chopped(2)},
         {"le-gepolstert-ungerade.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::Default).chopped(4) + QByteArray(511, '\0'),
@@ -453,11 +467,17 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         {"kurz-abgeschnitten.txt", shortCut, {}, {}, {}, stopsAt(shortCut.mid(six.lastIndexOf('\n', six.size() - 3) + 1))},
         {"dos-ende.txt", six + "\x1a" + QByteArray(512 - (six.size() + 1) % 512, '\0'), {}, "Groß|Stefan|1975|LG Nord|37:01", {},
          {}, nulNote(6, 9, sixLast)},
+        {"zweite-klasse-gepolstert.txt", secondClass, {}, "Groß|Stefan|1975|LG Nord|37:01", {}, {}, nulNote(3, 8, secondClassLast)},
         {"nur-cr.txt", crOnly + QByteArray(512, '\0'), {}, "Groß|Stefan|1975|LG Nord|37:01", {}, {}, nulNote(6, 9, sixLast)},
         // DOS end marks right after the last character, as COPY CON writes them, end the list there
         {"eof-direkt.txt", dos.chopped(2) + "\x1a", {}, "Groß|Stefan|1975|LG Nord|37:01", {}},
         {"eof-doppelt.txt", dos.chopped(2) + "\x1a\x1a", {}, "Groß|Stefan|1975|LG Nord|37:01", {}},
         {"eof-nach-leerzeichen.txt", dos.chopped(2) + " \x1a", {}, "Groß|Stefan|1975|LG Nord|37:01", {}},
+        // a mark after the last time and a line end after it: the time is stored without the mark
+        {"eof-zeilenende.txt", dos.chopped(2) + "\x1a\r\n", {}, "Groß|Stefan|1975|LG Nord|37:01", {}},
+        // a mark in the middle is no end: it stops the import at its line, as in a name
+        {"eof-mitte.txt", QByteArray(dos).replace("36:40", "36:40\x1a"), {}, {}, {},
+         stopsAt(QByteArray(dos).replace("36:40", "36:40\x1a").split('\n').value(3).chopped(1))},
         {"eof-vor-nullen.txt", dos.chopped(2) + "\x1a" + QByteArray(100, '\0'), {}, "Groß|Stefan|1975|LG Nord|37:01", {}, {},
          nulNote(2, 5, dosLast)},
         // a copy zeroed from a line start on imports the lines before, and the note says how many
@@ -516,6 +536,17 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         ASSERT_TRUE(shell.waitForFinished(10000));
         EXPECT_EQ(shell.exitCode(), 0) << command.toStdString() << shell.readAllStandardError().toStdString();
         EXPECT_EQ(fileBytes(converted), c.converted) << command.toStdString();
+        if (c.firstRow.isEmpty()) continue;
+        // and its output imports as the DOS list
+        ui.clearRecords();
+        ui.answer("file", converted);
+        ui.answer("yes");
+        EXPECT_TRUE(EI_Import());
+        EXPECT_EQ(ui.messages().size(), 1);
+        EXPECT_THAT(reports(), IsEmpty());
+        EXPECT_THAT(rows("SELECT Vorname, Zuname, Jahrgang, Verein, Lauf_2_Zeit FROM Teilnehmer WHERE Vorname LIKE 'Gro%'"),
+                    ElementsAre(c.firstRow));
+        gDB->execute("DELETE FROM Teilnehmer WHERE Vorname <> 'Alt'");
     }
 }
 

@@ -86,23 +86,26 @@ ResultListProblem utf16WithoutMark(const QByteArray &start) {
 QString conversionCommand(const QString &from, const QString &path, bool dropMark, qint64 textEnd) {
     const QString iconv = QStringLiteral("%1 -f %2 -t %3").arg(cp850ConversionCommand(), from, cp850ConversionTarget());
     const QString in = shellQuoted(path), out = shellQuoted(convertedName(path));
-    // CP850 has no mark: its three bytes are dropped first.
-    if (dropMark) return QStringLiteral("tail -c +4 %1 | %2 > %3").arg(in, iconv, out);
-    // NULs after the text would survive as NULs and end the converted list inside its last line.
-    if (textEnd >= 0) return QStringLiteral("head -c %1 %2 | %3 > %4").arg(QString::number(textEnd), in, iconv, out);
+    // NULs after the text would survive as NULs and end the converted list inside its last
+    // line: they are cut off first. CP850 has no mark: its three bytes are dropped then.
+    const QString cut = textEnd >= 0 ? QStringLiteral("head -c %1 %2").arg(QString::number(textEnd), in) : QString();
+    if (dropMark)
+        return cut.isEmpty() ? QStringLiteral("tail -c +4 %1 | %2 > %3").arg(in, iconv, out)
+                             : QStringLiteral("%1 | tail -c +4 | %2 > %3").arg(cut, iconv, out);
+    if (!cut.isEmpty()) return QStringLiteral("%1 | %2 > %3").arg(cut, iconv, out);
     return QStringLiteral("%1 %2 > %3").arg(iconv, in, out);
 }
 
 }  // namespace
 
 qint64 ConversionTextEnd(QIODevice &file, ResultListProblem problem) {
-    if (problem != ResultListProblem::Utf16 && problem != ResultListProblem::Utf16LittleEndian
-        && problem != ResultListProblem::Utf16BigEndian)
-        return -1;
+    const bool utf16 = problem == ResultListProblem::Utf16 || problem == ResultListProblem::Utf16LittleEndian
+                       || problem == ResultListProblem::Utf16BigEndian;
+    if (!utf16 && problem != ResultListProblem::Utf8 && problem != ResultListProblem::Utf8WithMark) return -1;
     if (!file.seek(0)) return -1;
     const ListBounds bounds = listBounds(file);
     // the NUL that ends the last character of a little-endian list is part of it
-    const qint64 textEnd = bounds.beforeNuls + bounds.beforeNuls % 2;
+    const qint64 textEnd = bounds.beforeNuls + (utf16 ? bounds.beforeNuls % 2 : 0);
     return textEnd > 0 && textEnd < file.size() ? textEnd : -1;
 }
 
@@ -150,7 +153,7 @@ QString ResultListMessage(ResultListProblem problem, const QString &path, const 
                    "%2Umwandeln z. B. mit:\n%3\n"
                    "Es wurde nichts importiert.")
             .arg(path, conversionShiftsText(shifts),
-                 conversionCommand(QStringLiteral("UTF-8"), path, problem == ResultListProblem::Utf8WithMark, -1));
+                 conversionCommand(QStringLiteral("UTF-8"), path, problem == ResultListProblem::Utf8WithMark, textEnd));
     case ResultListProblem::Utf16:
     case ResultListProblem::Utf16LittleEndian:
     case ResultListProblem::Utf16BigEndian: {

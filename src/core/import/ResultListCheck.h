@@ -33,9 +33,9 @@ enum class ResultListProblem {
 // the import, which names the line it stops at.
 ResultListProblem CheckResultList(QIODevice &file);
 
-// Where the suggested command cuts a list refused as UTF-16: before the NULs that run to
-// the file's end, on a whole unit, so that none of them reaches the converted list; -1
-// where it converts the whole file. Leaves the file's position anywhere.
+// Where the suggested command cuts a list refused as UTF-8 or UTF-16: before the NULs that
+// run to the file's end, on a whole unit, so that none of them reaches the converted list;
+// -1 where it converts the whole file. Leaves the file's position anywhere.
 qint64 ConversionTextEnd(QIODevice &file, ResultListProblem problem);
 
 // The German message for a problem of the list at `path`, naming the lines that the
