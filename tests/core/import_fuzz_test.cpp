@@ -101,12 +101,37 @@ std::optional<QStringList> expectedRows(const QStringList &before, QByteArray by
     return out;
 }
 
+// Whether a result line's names or club, or the class of the heading above it, hold a
+// CP850 byte shown as a line-drawing, block or mathematical sign.
+bool holdsSigns(const QList<QByteArray> &lines) {
+    static const QByteArray signs = "\xB0\xB1\xB2\xB3\xB4\xB9\xBA\xBB\xBC\xBF\xC0\xC1\xC2\xC3\xC4\xC5\xC8\xC9"
+                                    "\xCA\xCB\xCC\xCD\xCE\xD9\xDA\xDB\xDC\xDD\xDF\xF2\xFE"  // drawing, blocks
+                                    "\x9E\xAA\xAB\xAC\xF1\xF3\xF6\xFB\xFC\xFD";                 // mathematical
+    const auto holds = [](const QString &field) {
+        const QByteArray bytes = encodeCp850(field);
+        return std::any_of(bytes.begin(), bytes.end(), [](char c) { return signs.contains(c); });
+    };
+    QString ageClass;
+    for (const QByteArray &bytes : lines) {
+        const QString line = textrules::Trim(decodeCp850(bytes));
+        if (isAgeClassHeading(line)) ageClass = headingAgeClass(line);
+        if (line.isEmpty() || !isResultLine(line)) continue;
+        if (holds(ageClass)) return true;
+        try {
+            const ResultLineFields f = parseResultLine(line);
+            if (holds(f.vorname) || holds(f.zuname) || holds(f.verein)) return true;
+        } catch (const AppError &) {
+        }
+    }
+    return false;
+}
+
 // True when the list is refused before anything is asked. Its start before the NULs that
 // run to the end (the whole file when it is nothing else): fewer than four bytes, a UTF-16
 // mark, NUL bytes on one parity through a quarter of the first 4 KB, one byte in twenty a
 // control character that no text holds. The list without its padding: valid UTF-8 with a
-// multi-byte character, or not one result line. A line beyond 64 KB is left to the
-// import, which names it.
+// multi-byte character, not one result line, or signs in a name, club or class. A line
+// beyond 64 KB is left to the import, which names it.
 bool refusedAtOnce(QByteArray bytes) {
     const QByteArray text = withoutEndNuls(bytes);
     const QByteArray head = (text.isEmpty() ? bytes : text).left(4096);
@@ -128,7 +153,7 @@ bool refusedAtOnce(QByteArray bytes) {
         if (line.size() > 65536) return false;
     return utf8 || std::none_of(lines.begin(), lines.end(), [](const QByteArray &l) {
                return isResultLine(textrules::Trim(decodeCp850(l)));
-           });
+           }) || holdsSigns(lines);
 }
 
 // A mutation of `base`: random bytes, cut and repeated lines, odd dots, commas and

@@ -111,6 +111,32 @@ TEST(ImportLines, RulesColumnsReaderAndNoteWindow) {
     EXPECT_EQ(importNoteWindow(), nullptr);
 }
 
+// The signs that refuse a list: every umlaut of code page 1252 and the lead byte of every
+// UTF-8 umlaut that CP850 does not show as a letter is one, no DOS letter is. A line reads
+// as code page 1252 text, or as DOS text with an umlaut inside a word, never as both.
+TEST(ImportLines, SignsAndCodePage1252) {
+    for (int byte = 0x80; byte < 0x100; ++byte) {
+        const QChar shown = decodeCp850(QByteArray(1, char(byte))).front();
+        EXPECT_FALSE(shown.isLetter() && isCp850Sign(shown)) << byte;
+    }
+    for (const QChar letter : QStringLiteral("äöüßÄÖÜéèàáçñ")) {
+        const QChar ansi = decodeCp850(encodeCp1252(letter)).front(), utf8 = decodeCp850(QString(letter).toUtf8()).front();
+        EXPECT_EQ(isCp850Sign(ansi), !ansi.isLetter()) << QString(letter).toStdString();
+        EXPECT_TRUE(isCp850Sign(utf8)) << QString(letter).toStdString();
+    }
+    const std::pair<QByteArray, bool> lines[] = {
+        {encodeCp1252("1. Müller, Jörg   71 TV Süd   36:40"), true},
+        {encodeCp1252("O’Neil, „Flott“ – «Rapide» 10 € Nachmeldungen…"), true},
+        {encodeCp850("1. Müller, Jörg   71 TV Süd   36:40"), false},  // "ü" is no character of 1252
+        {encodeCp850("Jörg"), false}, {encodeCp850("Bräunlingen"), false},  // quotation marks inside a word
+        {encodeCp850("René, Jean"), false},                                // a low quotation mark closing one
+        {encodeCp850("Sánchez"), false}, {encodeCp850("Çelik"), false},     // a blank or "€" touching letters
+        {encodeCp850("François"), false}, {encodeCp850("Dûpont"), false},
+        {QString("Krüger").toUtf8(), false},  // "Ã¼": "¼" touches letters
+    };
+    for (const auto &[bytes, cp1252] : lines) EXPECT_EQ(readsAsCp1252(bytes), cp1252) << bytes.toHex().toStdString();
+}
+
 // The result lines that the suggested conversion would store wrong, with every character
 // to mend, and the line where it stops, in each encoding that is refused, numbered as an
 // editor numbers them; a character written as a separator in that field's own place is none.
@@ -404,6 +430,36 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
                                  + " %4 | LC_ALL=C.UTF-8 iconv -f UTF-8 -t CP850//TRANSLIT > %5";
     const QString iconvMarkCut = "head -c " + QString::number(utf8.size() + 1)
                                  + " %4 | tail -c +4 | LC_ALL=C.UTF-8 iconv -f UTF-8 -t CP850//TRANSLIT > %5";
+    // The list saved in Windows code page 1252: "ü" "ö" "ß" read as "³" "÷" "▀" in CP850.
+    const QByteArray cp1252 = encodeCp1252(decodeCp850(dos));
+    const QString refusedCp1252 =
+        "exclamation\tDie Ergebnisliste \"%1\" scheint in der Windows-Codepage 1252 (ANSI) gespeichert.\\nSie muss im "
+        "DOS-Zeichensatz (Codepage 850) vorliegen.\\nDer DOS-Zeichensatz zeigt ihre Umlaute als Rahmen-, Block- oder "
+        "Rechenzeichen, in diesen Zeilen: Zeile 4 (\"M³ller\", \"J÷rg\"), Zeile 5 (\"Gro▀\").\\nUmwandeln z. B. mit:"
+        "\\n%3LC_ALL=C.UTF-8 iconv -f CP1252 -t CP850//TRANSLIT %4 > %5\\nEs wurde nichts importiert.";
+    // A DOS list with lines in another code page: one typed in UTF-8, or a class in code page 1252.
+    const QString refusedMixed =
+        "exclamation\tDie Ergebnisliste \"%1\" ist nicht durchweg im DOS-Zeichensatz (Codepage 850) gespeichert.\\n"
+        "Der DOS-Zeichensatz zeigt Namen, Vereine oder Altersklassen mit Rahmen-, Block- oder Rechenzeichen, wie sie "
+        "kein Name enthält, in Zeilen, die so geschrieben scheinen:\\n- %3\\nGeben Sie die genannten Namen, Vereine und Altersklassen im DOS-Zeichensatz neu ein, ohne "
+        "die Spalten zu verschieben, oder speichern Sie die ganze Liste im DOS-Zeichensatz.\\nEs wurde nichts importiert.";
+    const QString dosLine4 = "\\nIm DOS-Zeichensatz geschrieben scheinen dagegen: Zeile 4.";
+    const QByteArray utf8Line = QByteArray(dos).replace(encodeCp850("Groß"), "Krüger");
+    const QByteArray cp1252Class = dos + encodeCp1252("Schüler - 5 km Lauf\r\n")
+                                   + encodeCp850(resultLine("1", "Weiß, Lea", "09", "LG Nord", "19:59")) + "\r\n";
+    // A DOS list ruled below its column heading, and a title framed like a heading whose class
+    // no result line takes: the signs stand in no stored field.
+    QByteArray ruled = dos;
+    ruled.insert(dos.indexOf("M40"), encodeCp850("══ Stadtlauf - 10 km ══\r\nPl. Name, Vorname" + QString(20, ' ')
+                                                 + "Jg Verein" + QString(20, ' ') + "Zeit\r\n" + QString(64, u'─') + "\r\n"));
+    // Accented names whose DOS letters stand among the line-drawing signs of CP850 (0xB5 to 0xDE).
+    QByteArray accents = dos;
+    for (const QString &line : {resultLine("3", "Álvarez, João", "80", "Club Âncora", "38:15"),
+                                resultLine("4", "Ísak, Þóra", "81", "ÍR Reykjavík", "38:16"),
+                                resultLine("5", "Ìacono, Èlena", "82", "ASD Città", "38:17"),
+                                resultLine("6", "Ðuro, Ïlse", "83", "Île-de-France", "38:18"),
+                                resultLine("7", "Ênio, Ëlise", "84", "Ñandú ÀÃÕÒÓÔÚÛÙÝ", "38:19")})
+        accents += encodeCp850(line) + "\r\n";
     const QString notText = "exclamation\tDie Datei \"%1\" ist keine Ergebnisliste in Textform oder sie ist "
                             "beschädigt: ihr Anfang enthält viele Steuerzeichen, die in keiner Textdatei stehen."
                             "\\nEs wurde nichts importiert.";
@@ -448,6 +504,20 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
          QString(refusedUtf16).replace("%3", "LE").replace("iconv", "%7iconv"), {}, dos.chopped(2)},
         // a path the shell would break or run a part of in double quotes
         {"Lauf 2 $HOME `false` 'Stadtpark'.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom), QString(refusedUtf16).replace("%3", ""), {}, dos},
+        // code page 1252, also padded after its last time: the command gives back the DOS list
+        {"ansi.txt", cp1252, QString(refusedCp1252).replace("%3", ""), "Groß|Stefan|1975|LG Nord|37:01", dos},
+        {"ansi-gepolstert.txt", cp1252.chopped(2) + QByteArray(100, '\0'),
+         QString(refusedCp1252).replace("%3", "head -c " + QString::number(cp1252.size() - 2) + " %4 | ").replace("%4 > %5", "> %5"),
+         "Groß|Stefan|1975|LG Nord|37:01", dos.chopped(2)},
+        {"utf8-zeile.txt", utf8Line, QString(refusedMixed).replace("%3", "in UTF-8: Zeile 5 (\"Kr├╝ger\")" + dosLine4), {}, {}},
+        {"ansi-klasse.txt", cp1252Class,
+         QString(refusedMixed).replace("%3", "in der Windows-Codepage 1252 (ANSI): Zeile 6 (\"Sch³ler\")" + dosLine4), {}, {}},
+        // a sign that is no letter in code page 1252 either: the command would keep it, so none is given
+        {"ansi-hochzahl.txt", cp1252 + encodeCp1252(resultLine("3", "Weber, Lea", "09", "LG Nord ²", "19:59")),
+         QString(refusedMixed).replace("%3", "in der Windows-Codepage 1252 (ANSI): Zeile 4 (\"M³ller\", \"J÷rg\"), Zeile 5 "
+                                             "(\"Gro▀\")\\n- in keiner erkennbaren Codepage: Zeile 6 (\"LG Nord ▓\")"), {}, {}},
+        {"linien.txt", ruled, {}, "Groß|Stefan|1975|LG Nord|37:01", {}},
+        {"akzente.txt", accents, {}, "Groß|Stefan|1975|LG Nord|37:01", {}},
         {"ergebnis.csv", csv, noResult, {}, {}},
         {"leer.txt", QByteArray(), noResult, {}, {}},
         {"zufall.bin", random, notText, {}, {}},
