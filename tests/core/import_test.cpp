@@ -444,7 +444,7 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         "kein Name enthält, in Zeilen, die so geschrieben scheinen:\\n- %3\\nGeben Sie die genannten Namen, Vereine und Altersklassen im DOS-Zeichensatz neu ein, ohne "
         "die Spalten zu verschieben, oder speichern Sie die ganze Liste im DOS-Zeichensatz.\\nEs wurde nichts importiert.";
     const QString dosLine4 = "\\nIm DOS-Zeichensatz geschrieben scheinen dagegen: Zeile 4.";
-    const QByteArray utf8Line = QByteArray(dos).replace(encodeCp850("Groß"), "Krüger");
+    const QByteArray utf8Line = QByteArray(dos).replace(encodeCp850("Groß, Stefan"), "Krüger, " + encodeCp850("Jörg"));
     const QByteArray cp1252Class = dos + encodeCp1252("Schüler - 5 km Lauf\r\n")
                                    + encodeCp850(resultLine("1", "Weiß, Lea", "09", "LG Nord", "19:59")) + "\r\n";
     // A DOS list ruled below its column heading, and a title framed like a heading whose class

@@ -22,14 +22,44 @@ QChar asCp1252(QChar shown) { return decodeCp1252(encodeCp850(QString(shown))).f
 
 bool holdsSign(const QString &text) { return std::any_of(text.begin(), text.end(), isCp850Sign); }
 
-// A line's fields, each of whose signs comes from a byte that is a letter in code page
-// 1252: the sign is that code page's umlaut or accent.
-bool signsAreCp1252Letters(const QStringList &fields) {
-    for (const QString &field : fields)
-        for (const QChar c : field)
-            if (isCp850Sign(c) && !isWordLetter(asCp1252(c))) return false;
-    return true;
+// Whether the byte at `at` is part of a well-formed UTF-8 character of several bytes.
+bool inUtf8Character(const QByteArray &bytes, qsizetype at) {
+    for (qsizetype lead = at; lead >= 0 && lead > at - 4; --lead) {
+        const auto byte = static_cast<unsigned char>(bytes[lead]);
+        if (byte < 0xC2 || byte > 0xF4) continue;  // no lead byte
+        const qsizetype length = byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
+        if (lead + length > at && isUtf8(bytes.mid(lead, length))) return true;
+    }
+    return false;
 }
+
+// Where the signs in the fields of a line seem to come from, each on its own: the bytes of
+// a UTF-8 character, or a letter of code page 1252.
+class SignOrigins {
+public:
+    // `line` is the trimmed CP850 reading of `bytes`, one character a byte.
+    SignOrigins(const QByteArray &bytes, const QString &line) : line_(line) {
+        qsizetype blanks = 0;
+        while (blanks < bytes.size() && bytes[blanks] == ' ') ++blanks;
+        bytes_ = bytes.mid(blanks, line.size());
+    }
+    // Takes the signs in the columns [from, to) of the line.
+    void take(qsizetype from, qsizetype to) {
+        for (qsizetype i = std::max<qsizetype>(from, 0); i < std::min(to, line_.size()); ++i) {
+            if (!isCp850Sign(line_[i])) continue;
+            utf8_ = utf8_ && inUtf8Character(bytes_, i);
+            cp1252_ = cp1252_ && isWordLetter(asCp1252(line_[i]));
+        }
+    }
+    LineCodePage codePage() const {
+        return utf8_ ? LineCodePage::Utf8 : cp1252_ ? LineCodePage::Cp1252 : LineCodePage::Unknown;
+    }
+
+private:
+    const QString &line_;
+    QByteArray bytes_;
+    bool utf8_ = true, cp1252_ = true;
+};
 
 QString quoted(const QStringList &fields) {
     QStringList out;
@@ -132,14 +162,19 @@ void ListCodePageScan::add(const QByteArray &bytes, const QString &line) {
         if (result_.dosLines.size() < kShownLines) result_.dosLines << number_;
         ++result_.dosLineCount;
     }
-    const auto codePage = [&](const QStringList &fields) {
-        if (utf8) return LineCodePage::Utf8;
-        return cp1252 && signsAreCp1252Letters(fields) ? LineCodePage::Cp1252 : LineCodePage::Unknown;
-    };
-    if (line.isEmpty()) return;
+    if (ascii || line.isEmpty()) {
+        // no sign, and no result line under a heading with one
+        if (isAgeClassHeading(line)) heading_ = Heading{};
+        if (!isResultLine(line)) return;
+    }
+    SignOrigins origins(bytes, line);
     if (isAgeClassHeading(line)) {
         const QString ageClass = headingAgeClass(line);
-        heading_ = holdsSign(ageClass) ? Heading{number_, ageClass, codePage({ageClass})} : Heading{};
+        heading_ = Heading{};
+        if (holdsSign(ageClass)) {
+            origins.take(0, line.indexOf(QLatin1Char('-')) < 0 ? line.size() : line.indexOf(QLatin1Char('-')));
+            heading_ = Heading{number_, ageClass, origins.codePage()};
+        }
     }
     if (!isResultLine(line)) return;
     // A class is stored with the result lines under its heading: the heading is named once,
@@ -152,15 +187,20 @@ void ListCodePageScan::add(const QByteArray &bytes, const QString &line) {
     }
     try {
         if (!ascii) {
-            const ResultLineFields fields = parseResultLine(line);
-            for (const QString &field : {fields.vorname, fields.zuname, fields.verein})
-                if (holdsSign(field)) named.fields << field;
+            parseResultLine(line);  // a place that is no number stops the import at the line too
+            const ResultLineColumns columns = resultLineColumns(line);
+            for (const ResultLineColumn &column : {columns.vorname, columns.zuname, columns.verein}) {
+                const QString field = columnText(line, column);
+                if (!holdsSign(field)) continue;
+                named.fields << field;
+                origins.take(column.start - 1, column.start - 1 + column.length);
+            }
         }
     } catch (const AppError &) {
-        // a line whose columns do not fit stops the import at it, with nothing stored
+        // a line whose place or columns do not fit stops the import at it, with nothing stored
     }
     if (named.fields.isEmpty()) return;
-    named.codePage = codePage(named.fields);
+    named.codePage = origins.codePage();
     result_.lines << named;
 }
 
@@ -231,9 +271,12 @@ QString listCodePageDetails(const ListCodePage &codePage) {
     if (allShown(codePage)) return QString();
     QString details = QStringLiteral("Zeilen, deren Namen, Vereine oder Altersklassen der DOS-Zeichensatz mit Rahmen-, "
                                      "Block- oder Rechenzeichen zeigt:");
+    // the code page of each line where they differ
     for (const SignLine &line : codePage.lines)
-        details += QStringLiteral("\nZeile %1 %2: %3").arg(QString::number(line.number), codePageName(line.codePage),
-                                                          quoted(line.fields));
+        details += QStringLiteral("\nZeile %1%2: %3")
+                       .arg(QString::number(line.number),
+                            codePage.cp1252 ? QString() : QLatin1Char(' ') + codePageName(line.codePage),
+                            quoted(line.fields));
     return details;
 }
 
