@@ -28,7 +28,9 @@ bool inUtf8Character(const QByteArray &bytes, qsizetype at) {
         const auto byte = static_cast<unsigned char>(bytes[lead]);
         if (byte < 0xC2 || byte > 0xF4) continue;  // no lead byte
         const qsizetype length = byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
-        if (lead + length > at && isUtf8(bytes.mid(lead, length))) return true;
+        if (lead + length > at && lead + length <= bytes.size()
+            && isUtf8(QByteArray::fromRawData(bytes.constData() + lead, length)))
+            return true;
     }
     return false;
 }
@@ -37,8 +39,9 @@ bool inUtf8Character(const QByteArray &bytes, qsizetype at) {
 // a UTF-8 character, or a letter of code page 1252.
 class SignOrigins {
 public:
-    // `line` is the trimmed CP850 reading of `bytes`, one character a byte.
-    SignOrigins(const QByteArray &bytes, const QString &line) : line_(line) {
+    // `line` is the trimmed CP850 reading of `bytes`, one character a byte; in a line that
+    // is UTF-8 as a whole every sign is part of a UTF-8 character.
+    SignOrigins(const QByteArray &bytes, const QString &line, bool utf8Line) : line_(line), utf8Line_(utf8Line) {
         qsizetype blanks = 0;
         while (blanks < bytes.size() && bytes[blanks] == ' ') ++blanks;
         bytes_ = bytes.mid(blanks, line.size());
@@ -47,7 +50,7 @@ public:
     void take(qsizetype from, qsizetype to) {
         for (qsizetype i = std::max<qsizetype>(from, 0); i < std::min(to, line_.size()); ++i) {
             if (!isCp850Sign(line_[i])) continue;
-            utf8_ = utf8_ && inUtf8Character(bytes_, i);
+            utf8_ = utf8_ && (utf8Line_ || inUtf8Character(bytes_, i));
             cp1252_ = cp1252_ && isWordLetter(asCp1252(line_[i]));
         }
     }
@@ -57,6 +60,7 @@ public:
 
 private:
     const QString &line_;
+    const bool utf8Line_;
     QByteArray bytes_;
     bool utf8_ = true, cp1252_ = true;
 };
@@ -162,12 +166,12 @@ void ListCodePageScan::add(const QByteArray &bytes, const QString &line) {
         if (result_.dosLines.size() < kShownLines) result_.dosLines << number_;
         ++result_.dosLineCount;
     }
-    if (ascii || line.isEmpty()) {
-        // no sign, and no result line under a heading with one
+    if (!holdsSign(line)) {
+        // none in a field either; a result line may take the class of a heading with one
         if (isAgeClassHeading(line)) heading_ = Heading{};
-        if (!isResultLine(line)) return;
+        if (heading_.signClass.isEmpty() || !isResultLine(line)) return;
     }
-    SignOrigins origins(bytes, line);
+    SignOrigins origins(bytes, line, utf8);
     if (isAgeClassHeading(line)) {
         const QString ageClass = headingAgeClass(line);
         heading_ = Heading{};
@@ -186,7 +190,7 @@ void ListCodePageScan::add(const QByteArray &bytes, const QString &line) {
         heading_ = Heading{};
     }
     try {
-        if (!ascii) {
+        if (holdsSign(line)) {
             parseResultLine(line);  // a place that is no number stops the import at the line too
             const ResultLineColumns columns = resultLineColumns(line);
             for (const ResultLineColumn &column : {columns.vorname, columns.zuname, columns.verein}) {
