@@ -435,7 +435,7 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
     const QString refusedCp1252 =
         "exclamation\tDie Ergebnisliste \"%1\" scheint in der Windows-Codepage 1252 (ANSI) gespeichert.\\nSie muss im "
         "DOS-Zeichensatz (Codepage 850) vorliegen.\\nDer DOS-Zeichensatz zeigt ihre Umlaute als Rahmen-, Block- oder "
-        "Rechenzeichen, in diesen Zeilen: Zeile 4 (\"M³ller\", \"J÷rg\"), Zeile 5 (\"Gro▀\").\\nUmwandeln z. B. mit:"
+        "Rechenzeichen, in diesen Zeilen: Zeile 4 (\"M³ller\", \"J÷rg\"), Zeile 5 (\"Gro▀\").\\n%6Umwandeln z. B. mit:"
         "\\n%3LC_ALL=C.UTF-8 iconv -f CP1252 -t CP850//TRANSLIT %4 > %5\\nEs wurde nichts importiert.";
     // A DOS list with lines in another code page: one typed in UTF-8, or a class in code page 1252.
     const QString refusedMixed =
@@ -509,6 +509,9 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         {"ansi-gepolstert.txt", cp1252.chopped(2) + QByteArray(100, '\0'),
          QString(refusedCp1252).replace("%3", "head -c " + QString::number(cp1252.size() - 2) + " %4 | ").replace("%4 > %5", "> %5"),
          "Groß|Stefan|1975|LG Nord|37:01", dos.chopped(2)},
+        // characters that code page 850 lacks shift the converted lines as in UTF-8
+        {"ansi-lecoeur.txt", encodeCp1252(ligature), QString(refusedCp1252).replace("%3", "").replace("%6", named), {},
+         ligatureDos},
         {"utf8-zeile.txt", utf8Line, QString(refusedMixed).replace("%3", "in UTF-8: Zeile 5 (\"Kr├╝ger\")" + dosLine4), {}, {}},
         {"ansi-klasse.txt", cp1252Class,
          QString(refusedMixed).replace("%3", "in der Windows-Codepage 1252 (ANSI): Zeile 6 (\"Sch³ler\")" + dosLine4), {}, {}},
