@@ -111,6 +111,32 @@ TEST(ImportLines, RulesColumnsReaderAndNoteWindow) {
     EXPECT_EQ(importNoteWindow(), nullptr);
 }
 
+// The signs that refuse a list: every umlaut of code page 1252 and the lead byte of every
+// UTF-8 umlaut that CP850 does not show as a letter is one, no DOS letter is. A line reads
+// as code page 1252 text, or as DOS text with an umlaut inside a word, never as both.
+TEST(ImportLines, SignsAndCodePage1252) {
+    for (int byte = 0x80; byte < 0x100; ++byte) {
+        const QChar shown = decodeCp850(QByteArray(1, char(byte))).front();
+        EXPECT_FALSE(shown.isLetter() && isCp850Sign(shown)) << byte;
+    }
+    for (const QChar letter : QStringLiteral("äöüßÄÖÜéèàáçñ")) {
+        const QChar ansi = decodeCp850(encodeCp1252(letter)).front(), utf8 = decodeCp850(QString(letter).toUtf8()).front();
+        EXPECT_EQ(isCp850Sign(ansi), !ansi.isLetter()) << QString(letter).toStdString();
+        EXPECT_TRUE(isCp850Sign(utf8)) << QString(letter).toStdString();
+    }
+    const std::pair<QByteArray, bool> lines[] = {
+        {encodeCp1252("1. Müller, Jörg   71 TV Süd   36:40"), true},
+        {encodeCp1252("O’Neil, „Flott“ – «Rapide» 10 € Nachmeldungen…"), true},
+        {encodeCp850("1. Müller, Jörg   71 TV Süd   36:40"), false},  // "ü" is no character of 1252
+        {encodeCp850("Jörg"), false}, {encodeCp850("Bräunlingen"), false},  // quotation marks inside a word
+        {encodeCp850("René, Jean"), false},                                // a low quotation mark closing one
+        {encodeCp850("Sánchez"), false}, {encodeCp850("Çelik"), false},     // a blank or "€" touching letters
+        {encodeCp850("François"), false}, {encodeCp850("Dûpont"), false},
+        {QString("Krüger").toUtf8(), false},  // "Ã¼": "¼" touches letters
+    };
+    for (const auto &[bytes, cp1252] : lines) EXPECT_EQ(readsAsCp1252(bytes), cp1252) << bytes.toHex().toStdString();
+}
+
 // The lines that the suggested conversion would store wrong, with every character to mend at
 // its column and in its field, the characters written as "?", and the line where it stops,
 // in each encoding that is refused, numbered as an editor numbers them. A look-alike counts
@@ -489,6 +515,45 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
     QByteArray zeroedFromLine = six;
     const qsizetype fifth = zeroedFromLine.indexOf("5. ");
     zeroedFromLine.replace(fifth, six.size() - fifth, QByteArray(six.size() - fifth, '\0'));
+    // A second class after a blank line, then padding: the note counts result lines, not lines.
+    const QByteArray secondClassLast = encodeCp850(resultLine("1", "Weber, Eva", "80", "LG Ost", "41:00"));
+    const QByteArray secondClass = dos + "\r\nW35 - 10 km Lauf\r\n" + secondClassLast + "\r\n" + QByteArray(300, '\0');
+    // UTF-8 without its last line end, padded with NULs: the command cuts them off first.
+    const QByteArray utf8Padded = utf8.chopped(2) + QByteArray(512, '\0');
+    const QString iconvUtf8Cut = "head -c " + QString::number(utf8.size() - 2)
+                                 + " %4 | LC_ALL=C.UTF-8 iconv -f UTF-8 -t CP850//TRANSLIT > %5";
+    const QString iconvMarkCut = "head -c " + QString::number(utf8.size() + 1)
+                                 + " %4 | tail -c +4 | LC_ALL=C.UTF-8 iconv -f UTF-8 -t CP850//TRANSLIT > %5";
+    // The list saved in Windows code page 1252: "ü" "ö" "ß" read as "³" "÷" "▀" in CP850.
+    const QByteArray cp1252 = encodeCp1252(decodeCp850(dos));
+    const QString refusedCp1252 =
+        "exclamation\tDie Ergebnisliste \"%1\" scheint in der Windows-Codepage 1252 (ANSI) gespeichert.\\nSie muss im "
+        "DOS-Zeichensatz (Codepage 850) vorliegen.\\nDer DOS-Zeichensatz zeigt ihre Umlaute als Rahmen-, Block- oder "
+        "Rechenzeichen, in diesen Zeilen: Zeile 4 (\"M³ller\", \"J÷rg\"), Zeile 5 (\"Gro▀\").\\n%6Umwandeln z. B. mit:"
+        "\\n%3LC_ALL=C.UTF-8 iconv -f CP1252 -t CP850//TRANSLIT %4 > %5\\nEs wurde nichts importiert.";
+    // A DOS list with lines in another code page: one typed in UTF-8, or a class in code page 1252.
+    const QString refusedMixed =
+        "exclamation\tDie Ergebnisliste \"%1\" ist nicht durchweg im DOS-Zeichensatz (Codepage 850) gespeichert.\\n"
+        "Der DOS-Zeichensatz zeigt Namen, Vereine oder Altersklassen mit Rahmen-, Block- oder Rechenzeichen, wie sie "
+        "kein Name enthält, in Zeilen, die so geschrieben scheinen:\\n- %3\\nGeben Sie die genannten Namen, Vereine und Altersklassen im DOS-Zeichensatz neu ein, ohne "
+        "die Spalten zu verschieben, oder speichern Sie die ganze Liste im DOS-Zeichensatz.\\nEs wurde nichts importiert.";
+    const QString dosLine4 = "\\nIm DOS-Zeichensatz geschrieben scheinen dagegen: Zeile 4.";
+    const QByteArray utf8Line = QByteArray(dos).replace(encodeCp850("Groß, Stefan"), "Krüger, " + encodeCp850("Jörg"));
+    const QByteArray cp1252Class = dos + encodeCp1252("Schüler - 5 km Lauf\r\n")
+                                   + encodeCp850(resultLine("1", "Weiß, Lea", "09", "LG Nord", "19:59")) + "\r\n";
+    // A DOS list ruled below its column heading, and a title framed like a heading whose class
+    // no result line takes: the signs stand in no stored field.
+    QByteArray ruled = dos;
+    ruled.insert(dos.indexOf("M40"), encodeCp850("══ Stadtlauf - 10 km ══\r\nPl. Name, Vorname" + QString(20, ' ')
+                                                 + "Jg Verein" + QString(20, ' ') + "Zeit\r\n" + QString(64, u'─') + "\r\n"));
+    // Accented names whose DOS letters stand among the line-drawing signs of CP850 (0xB5 to 0xDE).
+    QByteArray accents = dos;
+    for (const QString &line : {resultLine("3", "Álvarez, João", "80", "Club Âncora", "38:15"),
+                                resultLine("4", "Ísak, Þóra", "81", "ÍR Reykjavík", "38:16"),
+                                resultLine("5", "Ìacono, Èlena", "82", "ASD Città", "38:17"),
+                                resultLine("6", "Ðuro, Ïlse", "83", "Île-de-France", "38:18"),
+                                resultLine("7", "Ênio, Ëlise", "84", "Ñandú ÀÃÕÒÓÔÚÛÙÝ", "38:19")})
+        accents += encodeCp850(line) + "\r\n";
     const QString notText = "exclamation\tDie Datei \"%1\" ist keine Ergebnisliste in Textform oder sie ist "
                             "beschädigt: ihr Anfang enthält viele Steuerzeichen, die in keiner Textdatei stehen."
                             "\\nEs wurde nichts importiert.";
@@ -499,7 +564,7 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         const char *name;
         QByteArray bytes;
         QString message;  // empty: imported
-        QString firstRow;  // Vorname|Zuname|Jahrgang|Verein|time of the first new row
+        QString firstRow;  // Vorname|Zuname|Jahrgang|Verein|time of the first new row, of the list or the command's output
         QByteArray converted;  // what the suggested command gives back
         QString report = {};   // the error dialog of an import that stopped
         QString note = {};     // the note after an import of a list that ended in NULs
@@ -522,12 +587,34 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         {"be.txt", utf16(QStringConverter::Utf16BE, QStringConverter::Flag::Default), QString(refusedUtf16).replace("%3", "BE"), {}, dos},
         // without its last line end and padded, to an even or odd end: the command cuts the NULs
         // after its last character, which would end the converted list inside its last line
+        // UTF-8 padded with NULs after its last time: cut as UTF-16 is, with and without the mark
+        {"utf8-gepolstert.txt", utf8Padded, QString(refusedUtf8).replace("%3", iconvUtf8Cut), "Groß|Stefan|1975|LG Nord|37:01",
+         dos.chopped(2)},
+        {"bom-gepolstert.txt", "\xEF\xBB\xBF" + utf8Padded, QString(refusedUtf8).replace("%3", iconvMarkCut),
+         "Groß|Stefan|1975|LG Nord|37:01", dos.chopped(2)},
         {"le-gepolstert.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::Default).chopped(4) + QByteArray(512, '\0'),
          QString(refusedUtf16).replace("%3", "LE").replace("iconv", "%7iconv"), {}, dos.chopped(2)},
         {"le-gepolstert-ungerade.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::Default).chopped(4) + QByteArray(511, '\0'),
          QString(refusedUtf16).replace("%3", "LE").replace("iconv", "%7iconv"), {}, dos.chopped(2)},
         // a path the shell would break or run a part of in double quotes
         {"Lauf 2 $HOME `false` 'Stadtpark'.txt", utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom), QString(refusedUtf16).replace("%3", ""), {}, dos},
+        // code page 1252, also padded after its last time: the command gives back the DOS list
+        {"ansi.txt", cp1252, QString(refusedCp1252).replace("%3", ""), "Groß|Stefan|1975|LG Nord|37:01", dos},
+        {"ansi-gepolstert.txt", cp1252.chopped(2) + QByteArray(100, '\0'),
+         QString(refusedCp1252).replace("%3", "head -c " + QString::number(cp1252.size() - 2) + " %4 | ").replace("%4 > %5", "> %5"),
+         "Groß|Stefan|1975|LG Nord|37:01", dos.chopped(2)},
+        // characters that code page 850 lacks shift the converted lines as in UTF-8
+        {"ansi-lecoeur.txt", encodeCp1252(ligature), QString(refusedCp1252).replace("%3", "").replace("%6", named), {},
+         ligatureDos},
+        {"utf8-zeile.txt", utf8Line, QString(refusedMixed).replace("%3", "in UTF-8: Zeile 5 (\"Kr├╝ger\")" + dosLine4), {}, {}},
+        {"ansi-klasse.txt", cp1252Class,
+         QString(refusedMixed).replace("%3", "in der Windows-Codepage 1252 (ANSI): Zeile 6 (\"Sch³ler\")" + dosLine4), {}, {}},
+        // a sign that is no letter in code page 1252 either: the command would keep it, so none is given
+        {"ansi-hochzahl.txt", cp1252 + encodeCp1252(resultLine("3", "Weber, Lea", "09", "LG Nord ²", "19:59")),
+         QString(refusedMixed).replace("%3", "in der Windows-Codepage 1252 (ANSI): Zeile 4 (\"M³ller\", \"J÷rg\"), Zeile 5 "
+                                             "(\"Gro▀\")\\n- in keiner erkennbaren Codepage: Zeile 6 (\"LG Nord ▓\")"), {}, {}},
+        {"linien.txt", ruled, {}, "Groß|Stefan|1975|LG Nord|37:01", {}},
+        {"akzente.txt", accents, {}, "Groß|Stefan|1975|LG Nord|37:01", {}},
         {"ergebnis.csv", csv, noResult, {}, {}},
         {"leer.txt", QByteArray(), noResult, {}, {}},
         {"zufall.bin", random, notText, {}, {}},
@@ -547,11 +634,17 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         {"kurz-abgeschnitten.txt", shortCut, {}, {}, {}, stopsAt(shortCut.mid(six.lastIndexOf('\n', six.size() - 3) + 1))},
         {"dos-ende.txt", six + "\x1a" + QByteArray(512 - (six.size() + 1) % 512, '\0'), {}, "Groß|Stefan|1975|LG Nord|37:01", {},
          {}, nulNote(6, 9, sixLast)},
+        {"zweite-klasse-gepolstert.txt", secondClass, {}, "Groß|Stefan|1975|LG Nord|37:01", {}, {}, nulNote(3, 8, secondClassLast)},
         {"nur-cr.txt", crOnly + QByteArray(512, '\0'), {}, "Groß|Stefan|1975|LG Nord|37:01", {}, {}, nulNote(6, 9, sixLast)},
         // DOS end marks right after the last character, as COPY CON writes them, end the list there
         {"eof-direkt.txt", dos.chopped(2) + "\x1a", {}, "Groß|Stefan|1975|LG Nord|37:01", {}},
         {"eof-doppelt.txt", dos.chopped(2) + "\x1a\x1a", {}, "Groß|Stefan|1975|LG Nord|37:01", {}},
         {"eof-nach-leerzeichen.txt", dos.chopped(2) + " \x1a", {}, "Groß|Stefan|1975|LG Nord|37:01", {}},
+        // a mark after the last time and a line end after it: the time is stored without the mark
+        {"eof-zeilenende.txt", dos.chopped(2) + "\x1a\r\n", {}, "Groß|Stefan|1975|LG Nord|37:01", {}},
+        // a mark in the middle is no end: it stops the import at its line, as in a name
+        {"eof-mitte.txt", QByteArray(dos).replace("36:40", "36:40\x1a"), {}, {}, {},
+         stopsAt(QByteArray(dos).replace("36:40", "36:40\x1a").split('\n').value(3).chopped(1))},
         {"eof-vor-nullen.txt", dos.chopped(2) + "\x1a" + QByteArray(100, '\0'), {}, "Groß|Stefan|1975|LG Nord|37:01", {}, {},
          nulNote(2, 5, dosLast)},
         // a copy zeroed from a line start on imports the lines before, and the note says how many
@@ -610,6 +703,17 @@ TEST_F(Import, ForeignListsAreRefusedBeforeAnythingIsAsked) {
         ASSERT_TRUE(shell.waitForFinished(10000));
         EXPECT_EQ(shell.exitCode(), 0) << command.toStdString() << shell.readAllStandardError().toStdString();
         EXPECT_EQ(fileBytes(converted), c.converted) << command.toStdString();
+        if (c.firstRow.isEmpty()) continue;
+        // and its output imports as the DOS list
+        ui.clearRecords();
+        ui.answer("file", converted);
+        ui.answer("yes");
+        EXPECT_TRUE(EI_Import());
+        EXPECT_EQ(ui.messages().size(), 1);
+        EXPECT_THAT(reports(), IsEmpty());
+        EXPECT_THAT(rows("SELECT Vorname, Zuname, Jahrgang, Verein, Lauf_2_Zeit FROM Teilnehmer WHERE Vorname LIKE 'Gro%'"),
+                    ElementsAre(c.firstRow));
+        gDB->execute("DELETE FROM Teilnehmer WHERE Vorname <> 'Alt'");
     }
 }
 

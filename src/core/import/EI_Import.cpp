@@ -82,9 +82,14 @@ bool EI_Import() {
             const ResultListProblem problem = CheckResultList(file);
             if (problem != ResultListProblem::None) {
                 const qint64 textEnd = ConversionTextEnd(file, problem);
-                const ConversionShifts shifts = FindConversionShifts(file, problem, textEnd);
-                ui().message(ResultListMessage(problem, path, shifts, textEnd), MsgButtons::Ok, MsgIcon::Exclamation,
-                             QString(), conversionShiftsDetails(shifts));
+                const ListCodePage codePage = FindListCodePage(file, problem);
+                const ConversionShifts shifts = problem == ResultListProblem::Cp1252
+                                                    ? FindCp1252Shifts(file, textEnd)
+                                                    : FindConversionShifts(file, problem, textEnd);
+                QStringList details{listCodePageDetails(codePage), conversionShiftsDetails(shifts)};
+                details.removeAll(QString());
+                ui().message(ResultListMessage(problem, path, shifts, textEnd, codePage), MsgButtons::Ok,
+                             MsgIcon::Exclamation, QString(), details.join(QStringLiteral("\n\n")));
                 return false;
             }
         }

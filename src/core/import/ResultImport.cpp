@@ -16,8 +16,9 @@ namespace {
 // A bound empty text must stay a text: the table refuses it, where a Null would slip through.
 Value text(const QString &s) { return Value(s.isNull() ? QString(QLatin1String("")) : s); }
 
-// A name, club or class with a control character would break every list it shows up in.
-Value name(const QString &s, const char *field) {
+// A name, club, class or time with a control character would break every list it shows up
+// in; in a time (a DOS end mark after it) it would also count as no time at all.
+Value withoutControl(const QString &s, const char *field) {
     if (containsControl(s))
         throw AppError(err::TypeMismatch, kRuntimeSource,
                        QStringLiteral("Das Feld '%1' enthält ein Steuerzeichen.").arg(QLatin1String(field)));
@@ -117,13 +118,13 @@ std::optional<ImportFailure> ResultImporter::run(QIODevice &file,
             if (isAgeClassHeading(line)) ageClass = headingAgeClass(line);
             if (!isResultLine(line)) continue;
             const ResultLineFields f = parseResultLine(line);
-            params[0] = name(f.vorname, "Vorname");
-            params[1] = name(f.zuname, "Zuname");
+            params[0] = withoutControl(f.vorname, "Vorname");
+            params[1] = withoutControl(f.zuname, "Zuname");
             params[2] = Value(joinYear(century_, f.yearField));
-            params[3] = name(f.verein, "Verein");
-            params[4] = name(ageClass, "Altersklasse");
+            params[3] = withoutControl(f.verein, "Verein");
+            params[4] = withoutControl(ageClass, "Altersklasse");
             params[5] = Value(points_(f.place));
-            params[6] = text(f.zeit);
+            params[6] = withoutControl(f.zeit, "Zeit");
             params[7] = text(venue);
             params[8] = text(date);
             write(params, insertParams);

@@ -89,16 +89,20 @@ std::int32_t joinYear(const QString &century, const QString &yearField) {
 
 namespace {
 
-// Steps back from `end`, not below `from`, over a run of `skip` bytes: where the run
-// begins, with the byte before it in `before` (NUL when none); -1 when a read fails.
-qint64 backOver(QIODevice &file, qint64 from, qint64 end, char skip, char &before) {
+// Steps back from `end`, not below `from`, over a run of bytes that `skip` takes: where the
+// run begins, with the byte before it in `before` (NUL when none), and the first DOS end
+// mark (0x1A) in it in `firstMark` (-1 when none); -1 when a read fails.
+template <typename Skip>
+qint64 backOver(QIODevice &file, qint64 from, qint64 end, Skip skip, char &before, qint64 &firstMark) {
     char chunk[4096];
     before = '\0';
+    firstMark = -1;
     while (end > from) {
         const qint64 start = std::max(from, end - qint64(sizeof chunk));
         if (!file.seek(start) || file.read(chunk, end - start) != end - start) return -1;
         qint64 kept = end - start;
-        while (kept > 0 && chunk[kept - 1] == skip) --kept;
+        for (; kept > 0 && skip(chunk[kept - 1]); --kept)
+            if (chunk[kept - 1] == 0x1a) firstMark = start + kept - 1;
         end = start + kept;
         if (kept > 0) {
             before = chunk[kept - 1];
@@ -115,15 +119,22 @@ ListBounds listBounds(QIODevice &file) {
     const qint64 here = file.pos();
     const qint64 size = file.size();
     char last = '\0';
-    const qint64 nuls = backOver(file, here, size, '\0', last);
-    const qint64 marks = nuls < 0 || last != 0x1a ? nuls : backOver(file, here, nuls, 0x1a, last);
+    qint64 mark = -1;
+    const qint64 nuls = backOver(file, here, size, [](char c) { return c == '\0'; }, last, mark);
+    // End marks close the list wherever they stand, also right after its last character, as
+    // COPY CON writes them, and also when line ends follow them: the list ends at the first
+    // mark after which nothing but marks, line ends and NULs come.
+    char beforeTail = '\0';
+    const qint64 tail = nuls < 0 ? -1
+                                 : backOver(file, here, nuls,
+                                            [](char c) { return c == 0x1a || c == '\r' || c == '\n' || c == '\0'; },
+                                            beforeTail, mark);
     file.seek(here);
     // A failed read leaves the whole file to the reader, which reports it.
-    if (marks < 0) return {size, size};
-    // End marks close the list wherever they stand, also right after its last character, as
-    // COPY CON writes them. Padding alone follows a line end: NULs from inside a line on, or
-    // in place of the whole file, are damage that stays, and the check or the import reports it.
-    if (marks < nuls) return {nuls, marks};
+    if (tail < 0) return {size, size};
+    if (mark >= 0) return {nuls, mark};
+    // Padding alone follows a line end: NULs from inside a line on, or in place of the whole
+    // file, are damage that stays, and the check or the import reports it.
     return {nuls, last == '\r' || last == '\n' ? nuls : size};
 }
 

@@ -57,9 +57,9 @@ std::int32_t joinYear(const QString &century, const QString &yearField);
 struct ListBounds {
     // Before the run of NUL bytes that reaches the end of the file, wherever it begins.
     qint64 beforeNuls = -1;
-    // Before the DOS end-of-file marks (0x1A) and the NULs after them, whatever comes
-    // before the marks; else before the NULs (the padding of a program that writes whole
-    // blocks) when a line end comes before them; else the end.
+    // Before the DOS end-of-file marks (0x1A) that nothing but marks, line ends and NULs
+    // follow, whatever comes before the marks; else before the NULs (the padding of a
+    // program that writes whole blocks) when a line end comes before them; else the end.
     qint64 list = -1;
 };
 ListBounds listBounds(QIODevice &file);

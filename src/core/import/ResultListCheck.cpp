@@ -13,35 +13,6 @@ namespace tarnis {
 
 namespace {
 
-// Well-formed UTF-8 (no overlong form, no surrogate, nothing beyond U+10FFFF). A
-// line end is never part of a multi-byte sequence, so each line is checked alone.
-bool isUtf8(const QByteArray &bytes) {
-    const auto byte = [&bytes](qsizetype i) { return static_cast<unsigned char>(bytes[i]); };
-    for (qsizetype i = 0; i < bytes.size();) {
-        const unsigned char lead = byte(i);
-        int follow = 0;
-        unsigned char low = 0x80, high = 0xBF;  // the range of the first continuation byte
-        if (lead < 0x80) follow = 0;
-        else if (lead >= 0xC2 && lead <= 0xDF) follow = 1;
-        else if (lead >= 0xE0 && lead <= 0xEF) {
-            follow = 2;
-            if (lead == 0xE0) low = 0xA0;
-            if (lead == 0xED) high = 0x9F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            follow = 3;
-            if (lead == 0xF0) low = 0x90;
-            if (lead == 0xF4) high = 0x8F;
-        } else return false;
-        if (i + follow >= bytes.size()) return false;  // cut off at the line end
-        for (int k = 1; k <= follow; ++k) {
-            const unsigned char c = byte(i + k);
-            if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF)) return false;
-        }
-        i += 1 + follow;
-    }
-    return true;
-}
-
 // Random bytes or a program file rather than text: one in twenty bytes of its start is
 // a control character that no text file holds (a tab, a line or page end and the DOS
 // end-of-file mark are text). A stray one in a list stops the import at its line.
@@ -86,23 +57,28 @@ ResultListProblem utf16WithoutMark(const QByteArray &start) {
 QString conversionCommand(const QString &from, const QString &path, bool dropMark, qint64 textEnd) {
     const QString iconv = QStringLiteral("%1 -f %2 -t %3").arg(cp850ConversionCommand(), from, cp850ConversionTarget());
     const QString in = shellQuoted(path), out = shellQuoted(convertedName(path));
-    // CP850 has no mark: its three bytes are dropped first.
-    if (dropMark) return QStringLiteral("tail -c +4 %1 | %2 > %3").arg(in, iconv, out);
-    // NULs after the text would survive as NULs and end the converted list inside its last line.
-    if (textEnd >= 0) return QStringLiteral("head -c %1 %2 | %3 > %4").arg(QString::number(textEnd), in, iconv, out);
+    // NULs after the text would survive as NULs and end the converted list inside its last
+    // line: they are cut off first. CP850 has no mark: its three bytes are dropped then.
+    const QString cut = textEnd >= 0 ? QStringLiteral("head -c %1 %2").arg(QString::number(textEnd), in) : QString();
+    if (dropMark)
+        return cut.isEmpty() ? QStringLiteral("tail -c +4 %1 | %2 > %3").arg(in, iconv, out)
+                             : QStringLiteral("%1 | tail -c +4 | %2 > %3").arg(cut, iconv, out);
+    if (!cut.isEmpty()) return QStringLiteral("%1 | %2 > %3").arg(cut, iconv, out);
     return QStringLiteral("%1 %2 > %3").arg(iconv, in, out);
 }
 
 }  // namespace
 
 qint64 ConversionTextEnd(QIODevice &file, ResultListProblem problem) {
-    if (problem != ResultListProblem::Utf16 && problem != ResultListProblem::Utf16LittleEndian
-        && problem != ResultListProblem::Utf16BigEndian)
+    const bool utf16 = problem == ResultListProblem::Utf16 || problem == ResultListProblem::Utf16LittleEndian
+                       || problem == ResultListProblem::Utf16BigEndian;
+    if (!utf16 && problem != ResultListProblem::Utf8 && problem != ResultListProblem::Utf8WithMark
+        && problem != ResultListProblem::Cp1252)
         return -1;
     if (!file.seek(0)) return -1;
     const ListBounds bounds = listBounds(file);
     // the NUL that ends the last character of a little-endian list is part of it
-    const qint64 textEnd = bounds.beforeNuls + bounds.beforeNuls % 2;
+    const qint64 textEnd = bounds.beforeNuls + (utf16 ? bounds.beforeNuls % 2 : 0);
     return textEnd > 0 && textEnd < file.size() ? textEnd : -1;
 }
 
@@ -120,6 +96,7 @@ ResultListProblem CheckResultList(QIODevice &file) {
     if (const ResultListProblem utf16 = utf16WithoutMark(start); utf16 != ResultListProblem::None) return utf16;
     if (isBinary(start)) return ResultListProblem::NotText;
     bool multiByte = false, notUtf8 = false, resultLine = false;
+    ListCodePageScan codePages;
     try {
         LineReader reader(file, end);
         for (QByteArray bytes; reader.next(bytes);) {
@@ -127,8 +104,9 @@ ResultListProblem CheckResultList(QIODevice &file) {
                 if (isUtf8(bytes)) multiByte = true;
                 else notUtf8 = true;
             }
-            if (!resultLine) resultLine = isResultLine(textrules::Trim(decodeCp850(bytes)));
-            if (notUtf8 && resultLine) break;
+            const QString line = textrules::Trim(decodeCp850(bytes));
+            if (!resultLine) resultLine = isResultLine(line);
+            codePages.add(bytes, line);
         }
     } catch (const AppError &) {
         return ResultListProblem::None;
@@ -136,11 +114,13 @@ ResultListProblem CheckResultList(QIODevice &file) {
     if (multiByte && !notUtf8)
         return start.startsWith("\xEF\xBB\xBF") ? ResultListProblem::Utf8WithMark : ResultListProblem::Utf8;
     if (!resultLine) return ResultListProblem::NoResultLine;
+    if (codePages.found())
+        return codePages.result().cp1252 ? ResultListProblem::Cp1252 : ResultListProblem::OtherCodePage;
     return ResultListProblem::None;
 }
 
 QString ResultListMessage(ResultListProblem problem, const QString &path, const ConversionShifts &shifts,
-                          qint64 textEnd) {
+                          qint64 textEnd, const ListCodePage &codePage) {
     switch (problem) {
     case ResultListProblem::Utf8:
     case ResultListProblem::Utf8WithMark:
@@ -150,7 +130,7 @@ QString ResultListMessage(ResultListProblem problem, const QString &path, const 
                    "%2Umwandeln z. B. mit:\n%3\n"
                    "Es wurde nichts importiert.")
             .arg(path, conversionShiftsText(shifts),
-                 conversionCommand(QStringLiteral("UTF-8"), path, problem == ResultListProblem::Utf8WithMark, -1));
+                 conversionCommand(QStringLiteral("UTF-8"), path, problem == ResultListProblem::Utf8WithMark, textEnd));
     case ResultListProblem::Utf16:
     case ResultListProblem::Utf16LittleEndian:
     case ResultListProblem::Utf16BigEndian: {
@@ -177,6 +157,21 @@ QString ResultListMessage(ResultListProblem problem, const QString &path, const 
                    "enthält viele Steuerzeichen, die in keiner Textdatei stehen.\n"
                    "Es wurde nichts importiert.")
             .arg(path);
+    case ResultListProblem::Cp1252:
+        return QStringLiteral(
+                   "Die Ergebnisliste \"%1\" scheint in der Windows-Codepage 1252 (ANSI) gespeichert.\n"
+                   "Sie muss im DOS-Zeichensatz (Codepage 850) vorliegen.\n"
+                   "%2%3Umwandeln z. B. mit:\n%4\n"
+                   "Es wurde nichts importiert.")
+            .arg(path, listCodePageText(codePage), conversionShiftsText(shifts),
+                 conversionCommand(QStringLiteral("CP1252"), path, false, textEnd));
+    case ResultListProblem::OtherCodePage:
+        return QStringLiteral(
+                   "Die Ergebnisliste \"%1\" ist nicht durchweg im DOS-Zeichensatz (Codepage 850) gespeichert.\n"
+                   "%2Geben Sie die genannten Namen, Vereine und Altersklassen im DOS-Zeichensatz neu ein, ohne die "
+                   "Spalten zu verschieben, oder speichern Sie die ganze Liste im DOS-Zeichensatz.\n"
+                   "Es wurde nichts importiert.")
+            .arg(path, listCodePageText(codePage));
     case ResultListProblem::None: break;
     }
     return QString();

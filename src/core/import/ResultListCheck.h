@@ -2,6 +2,7 @@
 // What a result list must be before the import writes anything of it: DOS text
 // (CP850) that holds at least one result line.
 #include "core/import/ConversionShifts.h"
+#include "core/import/ListCodePage.h"
 
 #include <QIODevice>
 #include <QList>
@@ -26,21 +27,26 @@ enum class ResultListProblem {
     // One byte in twenty of its start is a control character that no text holds: the
     // file is no text at all (random bytes, a program) or is damaged (a zeroed stretch).
     NotText,
+    // Names, clubs or age classes that CP850 shows with line-drawing, block or mathematical
+    // signs: the list is in code page 1252 as a whole, which a command converts ...
+    Cp1252,
+    // ... or lines of it are in another code page than the rest (UTF-8 in a DOS list).
+    OtherCodePage,
 };
 
-// Reads the file at most once, up to the list's end, and stops once it knows the list
-// is no UTF-8 and holds a result line. A file that cannot be read to its end is left to
-// the import, which names the line it stops at.
+// Reads the file at most once, up to the list's end. A file that cannot be read to its
+// end is left to the import, which names the line it stops at.
 ResultListProblem CheckResultList(QIODevice &file);
 
-// Where the suggested command cuts a list refused as UTF-16: before the NULs that run to
-// the file's end, on a whole unit, so that none of them reaches the converted list; -1
-// where it converts the whole file. Leaves the file's position anywhere.
+// Where the suggested command cuts a list refused as UTF-8, UTF-16 or code page 1252:
+// before the NULs that run to the file's end, on a whole unit, so that none of them
+// reaches the converted list; -1 where it converts the whole file. Leaves the file's
+// position anywhere.
 qint64 ConversionTextEnd(QIODevice &file, ResultListProblem problem);
 
 // The German message for a problem of the list at `path`, naming the lines that the
-// suggested conversion would shift.
+// suggested conversion would shift and those in another code page.
 QString ResultListMessage(ResultListProblem problem, const QString &path, const ConversionShifts &shifts = {},
-                          qint64 textEnd = -1);
+                          qint64 textEnd = -1, const ListCodePage &codePage = {});
 
 }  // namespace tarnis

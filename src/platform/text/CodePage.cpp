@@ -97,4 +97,31 @@ bool isAscii(const QByteArray &bytes) {
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+bool isUtf8(const QByteArray &bytes) {
+    const auto byte = [&bytes](qsizetype i) { return static_cast<unsigned char>(bytes[i]); };
+    for (qsizetype i = 0; i < bytes.size();) {
+        const unsigned char lead = byte(i);
+        int follow = 0;
+        unsigned char low = 0x80, high = 0xBF;  // the range of the first continuation byte
+        if (lead < 0x80) follow = 0;
+        else if (lead >= 0xC2 && lead <= 0xDF) follow = 1;
+        else if (lead >= 0xE0 && lead <= 0xEF) {
+            follow = 2;
+            if (lead == 0xE0) low = 0xA0;
+            if (lead == 0xED) high = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            follow = 3;
+            if (lead == 0xF0) low = 0x90;
+            if (lead == 0xF4) high = 0x8F;
+        } else return false;
+        if (i + follow >= bytes.size()) return false;  // cut off at the line end
+        for (int k = 1; k <= follow; ++k) {
+            const unsigned char c = byte(i + k);
+            if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF)) return false;
+        }
+        i += 1 + follow;
+    }
+    return true;
+}
+
 }  // namespace tarnis

@@ -7,6 +7,9 @@ namespace tarnis {
 
 // Bytes below 0x80 only: the same text in every code page the program knows.
 bool isAscii(const QByteArray &bytes);
+// Well-formed UTF-8 (no overlong form, no surrogate, nothing beyond U+10FFFF). A line end
+// is never part of a multi-byte sequence, so each line of a text can be checked alone.
+bool isUtf8(const QByteArray &bytes);
 
 // An imported result list is CP850 (the OEM code page).
 QString decodeCp850(const QByteArray &bytes);
