@@ -16,9 +16,13 @@ constexpr char16_t kText = 0xE000;
 // under "Name", the one after it under "Vorname".
 const std::array<const char *, 6> kFieldNames{"Platz", "Name", "Vorname", "Jahrgang", "Verein", "Zeit"};
 
-// A character outside ASCII that the conversion writes as `separator` alone.
+// A character outside ASCII that the conversion writes as `separator` alone, a dash also as
+// a run of dashes ("—" as "--"): a heading reads its first and the blank after its last.
 bool writtenAs(const LineCharacters &line, qsizetype index, char16_t separator) {
-    return line.codes[index] >= 0x80 && line.written[index] == QChar(separator);
+    if (line.codes[index] < 0x80) return false;
+    const QString &written = line.written[index];
+    if (separator == u'-') return !written.isEmpty() && written.count(QLatin1Char('-')) == written.size();
+    return written == QChar(separator);
 }
 
 // The first look-alike of `separator` in [start, end) of the trimmed line that `fits`.
