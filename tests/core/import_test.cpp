@@ -176,6 +176,14 @@ TEST(ImportLines, ConversionShiftsAreFoundLineByLine) {
          ResultListProblem::Utf8, "4 42 Verein \"–\"|5 43 Verein U+2009 (Leerzeichen)|6 4 Altersklasse \"–\"/3"},
         // the only dash of a heading, the only comma of a name: each in its own place
         {"only ones", ("Ort\r\nDatum\r\nW35 – 10 km Lauf\r\n" + line("Meier，Hans")).toUtf8(), ResultListProblem::Utf8, "/0"},
+        // an em dash is written as two dashes: as a heading's only dash it stays
+        {"only em dash", ("Ort\r\nDatum\r\nW35 — 10 km Lauf\r\n" + line("A, B") + "M40—44 — 10 km Lauf\r\n").toUtf8(),
+         ResultListProblem::Utf8, "5 4 Altersklasse \"—\"/1"},
+        // a thin space as a heading's blank after its dash or its "m" stays, also after a look-alike dash
+        {"heading blanks", ("Ort\r\nDatum\r\nM40 -\u2009 10 km Lauf\r\n" + line("A, B") + "W35 - 10 km\u2009Lauf\r\n"
+                            + line("C, D") + "W40 –\u200910 km Lauf\r\n" + line("E, F"))
+                               .toUtf8(),
+         ResultListProblem::Utf8, "/0"},
         // the club's colon is text where the time's look-alike stands in for the line's only colon
         {"team", (head + resultLine("1", "A, B", "75", "Team：Nord", "35：12") + "\r\n").toUtf8(), ResultListProblem::Utf8,
          "4 39 Verein \"：\"/1"},

@@ -16,9 +16,13 @@ constexpr char16_t kText = 0xE000;
 // under "Name", the one after it under "Vorname".
 const std::array<const char *, 6> kFieldNames{"Platz", "Name", "Vorname", "Jahrgang", "Verein", "Zeit"};
 
-// A character outside ASCII that the conversion writes as `separator` alone.
+// A character outside ASCII that the conversion writes as `separator` alone, a dash also as
+// a run of dashes ("—" as "--"): a heading reads its first and the blank after its last.
 bool writtenAs(const LineCharacters &line, qsizetype index, char16_t separator) {
-    return line.codes[index] >= 0x80 && line.written[index] == QChar(separator);
+    if (line.codes[index] < 0x80) return false;
+    const QString &written = line.written[index];
+    if (separator == u'-') return !written.isEmpty() && written.count(QLatin1Char('-')) == written.size();
+    return written == QChar(separator);
 }
 
 // The first look-alike of `separator` in [start, end) of the trimmed line that `fits`.
@@ -89,9 +93,9 @@ ShownLine::ShownLine(const LineCharacters &line) {
 // Where the line, read with its characters outside ASCII as text, is neither a heading nor
 // a result line that fits, a look-alike stands in for a separator that the line lacks, in that
 // separator's own place: a dot right after the place, a comma in the name's columns, a
-// colon after the club's column, a dash before a blank in a heading. A separator of the
-// line's own makes every look-alike of it text, a dot every look-alike after it: the line's
-// own is the one the import takes.
+// colon after the club's column, a dash before a blank in a heading, a blank after a
+// heading's dash or its "m". A separator of the line's own makes every look-alike of it
+// text, a dot every look-alike after it: the line's own is the one the import takes.
 void ShownLine::placeStandIns(const LineCharacters &line, QString &text) {
     const auto standIn = [&](qsizetype i, char16_t separator) {
         if (i < 0) return;
@@ -115,10 +119,21 @@ void ShownLine::placeStandIns(const LineCharacters &line, QString &text) {
             standIn(firstLookAlike(line, from_, text, u':', dot + 58, text.size(), any), u':');
     }
     // a line that reads as a result line has no heading's dash to lack
-    if (!isResultLine(text) && !text.contains(QLatin1String("- ")) && text.contains(QLatin1String("m ")))
+    if (isResultLine(text)) return;
+    // a heading's blank after its "m" or its dash, where it has no "m " or "- " of its own
+    const auto blankAfter = [&](char16_t before) {
+        if (text.contains(QString(QChar(before)) + QLatin1Char(' '))) return;
+        standIn(firstLookAlike(line, from_, text, u' ', 1, text.size(), [&text, before](qsizetype i) {
+                    return text[i - 1] == before;
+                }),
+                u' ');
+    };
+    blankAfter(u'm');
+    if (!text.contains(QLatin1String("- ")) && text.contains(QLatin1String("m ")))
         standIn(firstLookAlike(line, from_, text, u'-', 0, text.size() - 1,
-                               [&text](qsizetype i) { return text[i + 1] == u' '; }),
+                               [&](qsizetype i) { return text[i + 1] == u' ' || writtenAs(line, from_ + i + 1, u' '); }),
                 u'-');
+    blankAfter(u'-');
 }
 
 QString ShownLine::fieldAt(qsizetype index) const {
