@@ -18,7 +18,6 @@ namespace tarnis {
 
 namespace {
 
-constexpr int kShownLines = 5;
 // Beyond so many characters to mend in one line, each is named without trying which of them
 // the line could keep: a line that long with so many is no result line anyone typed.
 constexpr qsizetype kMaxTriedCharacters = 64;
@@ -293,11 +292,7 @@ QString listed(const QList<ShiftedLine> &lines, const std::function<QString(cons
     QStringList shown;
     for (const ShiftedLine &line : lines)
         if (shown.size() < kShownLines) shown << lineText(line);
-    QString text = shown.join(separator);
-    const qsizetype more = lines.size() - shown.size();
-    if (more == 1) text += QStringLiteral(" und 1 weitere Zeile");
-    else if (more > 1) text += QStringLiteral(" und %1 weitere Zeilen").arg(more);
-    return text;
+    return firstLinesText(shown, lines.size(), separator);
 }
 
 // "Zeile 4: "И", "в"": the characters of a line written as "?".
@@ -327,6 +322,14 @@ struct LinesByKind {
 };
 
 }  // namespace
+
+QString firstLinesText(const QStringList &shown, qint64 count, const QString &separator) {
+    QString text = shown.join(separator);
+    const qint64 more = count - shown.size();
+    if (more == 1) text += QStringLiteral(" und 1 weitere Zeile");
+    else if (more > 1) text += QStringLiteral(" und %1 weitere Zeilen").arg(more);
+    return text;
+}
 
 ConversionShifts FindConversionShifts(QIODevice &file, ResultListProblem problem, qint64 textEnd) {
     ConversionShifts shifts;

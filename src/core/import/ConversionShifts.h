@@ -48,6 +48,11 @@ struct ConversionShifts {
 // other problem. `textEnd` is where the command cuts the file (-1: its end).
 ConversionShifts FindConversionShifts(QIODevice &file, ResultListProblem problem, qint64 textEnd = -1);
 
+// How many lines of one kind a message's text names; its details name them all.
+constexpr int kShownLines = 5;
+// The lines named, joined, and how many more there are of `count` ("und 2 weitere Zeilen").
+QString firstLinesText(const QStringList &shown, qint64 count, const QString &separator);
+
 // What the message says of the lines found: the first few of each kind with their
 // characters and the advice that fits them; empty when none was found.
 QString conversionShiftsText(const ConversionShifts &shifts);

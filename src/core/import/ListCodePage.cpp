@@ -12,8 +12,6 @@ namespace tarnis {
 
 namespace {
 
-constexpr int kShownLines = 5;
-
 // A letter of a word; a modifier letter such as "ˆ" is a sign in code page 1252.
 bool isWordLetter(QChar c) { return c.isLetter() && c.category() != QChar::Letter_Modifier; }
 
@@ -75,20 +73,11 @@ QString signLineText(const SignLine &line) {
     return QStringLiteral("Zeile %1 (%2)").arg(QString::number(line.number), quoted(line.fields));
 }
 
-// The first few lines and how many more there are.
-QString firstLines(const QStringList &shown, qint64 count) {
-    QString text = shown.join(QStringLiteral(", "));
-    const qint64 more = count - shown.size();
-    if (more == 1) text += QStringLiteral(" und 1 weitere Zeile");
-    else if (more > 1) text += QStringLiteral(" und %1 weitere Zeilen").arg(more);
-    return text;
-}
-
 QString signLinesText(const QList<SignLine> &lines) {
     QStringList shown;
     for (const SignLine &line : lines.first(std::min<qsizetype>(lines.size(), kShownLines)))
         shown << signLineText(line);
-    return firstLines(shown, lines.size());
+    return firstLinesText(shown, lines.size(), QStringLiteral(", "));
 }
 
 QList<SignLine> linesIn(const ListCodePage &codePage, LineCodePage which) {
@@ -264,7 +253,7 @@ QString listCodePageText(const ListCodePage &codePage) {
             QStringList shown;
             for (const qint64 number : codePage.dosLines) shown << QStringLiteral("Zeile %1").arg(number);
             text += QStringLiteral("Im DOS-Zeichensatz geschrieben scheinen dagegen: %1.\n")
-                        .arg(firstLines(shown, codePage.dosLineCount));
+                        .arg(firstLinesText(shown, codePage.dosLineCount, QStringLiteral(", ")));
         }
     }
     if (!allShown(codePage)) text += QStringLiteral("Alle diese Zeilen stehen unter \"Details einblenden...\".\n");
